@@ -3,13 +3,18 @@
 // and KS C 5601 / CP949 (the code the screen stores), and the CP949 pair test.
 #include <cstdint>
 
-// Johab pair to the CP949 code of the same character, in place. Codes that are not Johab at all
+// Johab pair to the CP949 code of the same character, in place: KS C 5601 characters to their
+// KS code, the syllables KS C 5601 lacks to their CP949 extended code, and the unassigned cells
+// of the Johab symbol and hanja areas to the matching KS cells. Codes that are not Johab at all
 // fall back to the first KS syllable (0xB0A1).
 void JohabToKs(uint8_t& lead, uint8_t& trail);
 
-// CP949 pair (KS C 5601 or an extended syllable) to Johab, in place. Codes without a Johab form
-// fall back to the Johab code of the first KS syllable (0x8861).
+// CP949 pair (a KS C 5601 character, a cell of the KS symbol or hanja rows, or an extended
+// syllable) to Johab, in place. Codes without a Johab form (the user-defined and private rows,
+// pairs that are not CP949) fall back to the Johab code of the first KS syllable (0x8861).
 void KsToJohab(uint8_t& lead, uint8_t& trail);
 
-// True when lead and trail together form a CP949 double-byte code.
+// True when lead and trail together form a CP949 double-byte code: an extended-syllable cell,
+// or any cell with both bytes in 0xA1-0xFE, assigned or not (services put their own symbols in
+// unassigned rows).
 bool IsCp949Pair(uint8_t lead, uint8_t trail);
