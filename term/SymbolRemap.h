@@ -9,6 +9,7 @@ struct LinePair {
     char right = ' ';
 };
 
-// Returns true when the pair becomes line-plane codes (in codes). Otherwise lead and trail hold
-// the character to store, rewritten or as they were.
+// Returns true when the pair becomes line-plane codes (in codes; the cells then store spaces).
+// Otherwise lead and trail hold the character to store, rewritten or as they were, and codes is
+// left alone.
 bool RemapSymbol(uint8_t& lead, uint8_t& trail, LinePair& codes);
