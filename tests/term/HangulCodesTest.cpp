@@ -66,7 +66,8 @@ private:
     iconv_t fromUnicode_;
 };
 
-// The KS side of the reference: CP949 first; EUC-KR for the few KS cells glibc's CP949 lacks.
+// The KS side of the reference: CP949 first, then EUC-KR. glibc's CP949 lacks KS 0xA2E8 (U+327E)
+// although its EUC-KR and JOHAB (0xD9E8) have it.
 class KsReference {
 public:
     std::optional<char32_t> decode(uint16_t code) {
@@ -301,8 +302,8 @@ TEST(HangulCodes, NamedCases) {
     EXPECT_EQ(ksToJohab(0xA4D4), 0xDAD4);  // Hangul filler
     EXPECT_EQ(ksToJohab(0xA4FE), 0xDAFE);  // old jamo ㆎ
 
-    // Not Johab at all: a lone final, the all-fill code, the user-defined lead, unused leads, a
-    // symbol lead with a byte that is no trail.
+    // Not Johab at all (glibc rejects them too): a lone final, the all-fill code, the
+    // user-defined lead, unused leads, a symbol lead with a byte that is no trail.
     for (uint16_t code : {0x8442, 0x8441, 0xD831, 0xDFA1, 0xFAA1, 0x8000, 0xD4A1, 0xD97F}) {
         EXPECT_EQ(johabToKs(code), 0xB0A1) << std::hex << code;
     }
