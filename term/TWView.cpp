@@ -1,0 +1,363 @@
+// Text output, cursor, attributes and the hooks of the screen buffer. Scrolling, erasing and
+// editing live in TWViewEdit.cpp.
+#include "term/TWView.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "term/HangulCodes.h"
+#include "term/SymbolRemap.h"
+
+namespace {
+
+constexpr uint8_t BS = 0x08, HT = 0x09, LF = 0x0A, CR = 0x0D;
+
+// Bold shows the dark colours bright and dark grey as light grey.
+constexpr uint8_t kBoldColor[16] = {8, 9, 10, 11, 12, 13, 14, 15, 7, 9, 10, 11, 12, 13, 14, 15};
+
+}  // namespace
+
+TWView::TWView(Clock& clock) : clock_(clock) { ResetTabStops(); }
+
+// ---------------------------------------------------------------------------------------------
+// Text
+
+void TWView::PutByte(uint8_t b) {
+    if (displayTap_) displayTap_(b);
+    if (!leadPending_) {
+        if (b >= 0x80) {
+            holdLead(b);
+        } else {
+            putSingle(b);
+        }
+    } else {
+        leadPending_ = false;
+        bool atLead = !leadMoved_ && leadPos_ == TWPoint{cursorX_, cursorY_};
+        bool pairs = b >= 0x80 || IsCp949Pair(lead_, b) || (johabDisplay_ && b >= 0x31);
+        if (atLead && pairs) {
+            writePair(lead_, b);
+        } else if (atLead) {
+            writeCell(lead_, false);
+            putSingle(b);
+        } else {
+            // The cursor moved away from a lone lead byte: it stays where it arrived, and a
+            // high byte after it starts a new character.
+            writeLoneLead();
+            if (b >= 0x80) {
+                holdLead(b);
+            } else {
+                putSingle(b);
+            }
+        }
+    }
+    checkHighlights();
+}
+
+bool TWView::LeadPendingAtCursor() const {
+    return leadPending_ && !leadMoved_ && leadPos_ == TWPoint{cursorX_, cursorY_};
+}
+
+void TWView::holdLead(uint8_t b) {
+    leadPending_ = true;
+    leadMoved_ = false;
+    lead_ = b;
+    leadPos_ = {cursorX_, cursorY_};
+}
+
+void TWView::putSingle(uint8_t b) {
+    if (charObserver_) charObserver_({cursorX_, cursorY_}, attr_ != defaultAttr_, &b, 1);
+    if (b == CR || b == LF) offerLine();
+    writeCell(b, false);
+}
+
+// Stores the lead byte in the cell where it arrived without moving the cursor.
+void TWView::writeLoneLead() {
+    int x = leadPos_.x, y = leadPos_.y;
+    charsAt(y)[x] = lead_;
+    attrsAt(y)[x] = attr_;
+    linesAt(y)[x] = ' ';
+    storedSinceClear_ = true;
+    if (pendingLine_.size() < kMaxLineText) pendingLine_.push_back(static_cast<char>(lead_));
+    OnInvalidate(y, x, std::min(x + 1, kColumns - 1));
+}
+
+void TWView::writePair(uint8_t lead, uint8_t trail) {
+    if (johabDisplay_) JohabToKs(lead, trail);
+    LinePair codes;
+    bool lineSymbol = RemapSymbol(lead, trail, codes);
+    if (!lineSymbol && lead == 0xA6 && trail == 0xA3) checkBoardFrame();
+    // A double-byte character never splits across the right margin.
+    if (cursorX_ == kColumns - 1) {
+        cursorX_ = 0;
+        lineAdvance();
+    }
+    const uint8_t pair[2] = {lead, trail};
+    if (charObserver_) charObserver_({cursorX_, cursorY_}, attr_ != defaultAttr_, pair, 2);
+    lastPairLineSymbol_ = lineSymbol;
+    if (lineSymbol) {
+        for (char code : {codes.left, codes.right}) {
+            drawLineCode(cursorX_, cursorY_, code, false);
+            if (pendingLine_.size() < kMaxLineText) pendingLine_.push_back(' ');
+            advance();
+        }
+        return;
+    }
+    writeCell(lead, false);
+    writeCell(trail, true);
+}
+
+void TWView::writeCell(uint8_t b, bool trailOfPair) {
+    switch (b) {
+    case BS:
+        if (cursorX_ > 0) --cursorX_;
+        justWrapped_ = false;
+        return;
+    case HT:
+        Tab();
+        return;
+    case CR:
+        cursorX_ = 0;
+        return;
+    case LF:
+        // After a character wrapped the line, the host's own line end must not add a row.
+        if (justWrapped_) {
+            justWrapped_ = false;
+        } else {
+            lineAdvance();
+        }
+        return;
+    default:
+        break;
+    }
+    int x = cursorX_, y = cursorY_;
+    if (!trailOfPair && b < 0x80) blankOrphanLead(y, x);
+    charsAt(y)[x] = b;
+    attrsAt(y)[x] = attr_;
+    linesAt(y)[x] = ' ';
+    storedSinceClear_ = true;
+    if (pendingLine_.size() < kMaxLineText) pendingLine_.push_back(static_cast<char>(b));
+    int last = flags_.Row(ScreenTop() + y)[0] != 0 ? kColumns - 1 : std::min(x + 1, kColumns - 1);
+    OnInvalidate(y, x, last);
+    advance();
+}
+
+// A single byte over the right half of a box-drawing or user-symbol pair would leave half a
+// glyph behind; blank the left half. Other orphaned lead bytes stay.
+void TWView::blankOrphanLead(int y, int x) {
+    if (x < 1) return;
+    uint8_t left = charsAt(y)[x - 1];
+    if ((left != 0xA6 && left != 0xAD) || !isTrailHalf(y, x)) return;
+    charsAt(y)[x - 1] = ' ';
+    if (lastPairLineSymbol_) linesAt(y)[x - 1] = ' ';
+    OnInvalidate(y, x - 1, x - 1);
+}
+
+bool TWView::isTrailHalf(int y, int x) const {
+    if (x < 1 || x >= kColumns) return false;
+    const uint8_t* row = chars_.Row(ScreenTop() + y);
+    bool trail = false;
+    for (int i = 0; i < x; ++i) trail = row[i] >= 0x80 ? !trail : false;
+    return trail;
+}
+
+void TWView::advance() {
+    justWrapped_ = false;
+    if (++cursorX_ == kColumns) {
+        cursorX_ = 0;
+        justWrapped_ = true;
+        lineAdvance();
+    }
+}
+
+void TWView::lineAdvance() {
+    int y = cursorY_ + 1;
+    if (y == regionBottom_ + 1 || y > rows_ - 1) {
+        cursorY_ = y == regionBottom_ + 1 ? regionBottom_ : rows_ - 1;
+        ScrollUp(1);
+    } else {
+        cursorY_ = y;
+    }
+}
+
+void TWView::NewLine() {
+    offerLine();
+    cursorX_ = 0;
+    justWrapped_ = false;
+    leadMoved_ = true;
+    lineAdvance();
+}
+
+// A Go board is drawn with its column letters on the first row and its row numbers below.
+void TWView::checkBoardFrame() {
+    if (boardInProgress_ || rows_ < 2) return;
+    if (charsAt(0)[3] != 'A' || charsAt(1)[1] != '1') return;
+    boardInProgress_ = true;
+    OnBoardRecognised();
+}
+
+void TWView::EndBoard() {
+    if (charObserver_) charObserver_({-1, -1}, false, nullptr, 0);
+    charObserver_ = nullptr;
+    boardInProgress_ = false;
+    OnInvalidateAll();
+}
+
+// Each string of the list is marked, at its first place on the cursor row, in the default
+// colours swapped. The notification comes only when something newly turned marked.
+void TWView::checkHighlights() {
+    if (highlights_.Empty()) return;
+    const uint8_t* row = charsAt(cursorY_);
+    uint8_t* attrs = attrsAt(cursorY_);
+    uint8_t mark = static_cast<uint8_t>((defaultAttr_ << 4) | (defaultAttr_ >> 4));
+    bool marked = false;
+    for (const std::string& s : highlights_.Strings()) {
+        const uint8_t* end = row + kColumns;
+        const uint8_t* at = std::search(row, end, s.begin(), s.end(),
+                                        [](uint8_t a, char b) { return a == uint8_t(b); });
+        if (at == end) continue;
+        int x = static_cast<int>(at - row);
+        for (size_t i = 0; i < s.size(); ++i) {
+            if (attrs[x + i] != mark) marked = true;
+            attrs[x + i] = mark;
+        }
+        OnInvalidate(cursorY_, x, x + static_cast<int>(s.size()) - 1);
+    }
+    if (marked) OnHighlight();
+}
+
+void TWView::offerLine() {
+    if (pendingLine_.empty()) return;
+    OnLineReady(false);
+    pendingLine_.clear();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Cursor
+
+void TWView::MoveTo(int x, int y) {
+    offerLine();
+    cursorX_ = std::clamp(x - originX_, 0, kColumns - 1);
+    cursorY_ = std::clamp(y - originY_, 0, rows_ - 1);
+    justWrapped_ = false;
+    leadMoved_ = true;
+}
+
+void TWView::CursorUp(int n) {
+    cursorY_ = std::max(0, cursorY_ - std::max(n, 0));
+    justWrapped_ = false;
+}
+
+void TWView::CursorDown(int n) {
+    cursorY_ = std::min(rows_ - 1, cursorY_ + std::max(n, 0));
+    justWrapped_ = false;
+}
+
+void TWView::CursorRight(int n) {
+    cursorX_ = std::min(kColumns - 1, cursorX_ + std::max(n, 0));
+    justWrapped_ = false;
+}
+
+void TWView::CursorLeft(int n) {
+    cursorX_ = std::max(0, cursorX_ - std::max(n, 0));
+    justWrapped_ = false;
+}
+
+TWPoint TWView::GetPosition() const { return {cursorX_ + originX_, cursorY_ + originY_}; }
+
+void TWView::SetOrigin(int x, int y) {
+    originX_ = x;
+    originY_ = y;
+}
+
+void TWView::SetRows(int rows) {
+    rows_ = std::clamp(rows, 1, kMaxRows);
+    regionTop_ = 0;
+    regionBottom_ = rows_ - 1;
+    cursorY_ = std::min(cursorY_, rows_ - 1);
+    historyRows_ = std::min(historyRows_, ScreenTop());
+    OnInvalidateAll();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tabs
+
+void TWView::SetTabStop() { tabStops_[cursorX_] = 1; }
+void TWView::ClearTabStop() { tabStops_[cursorX_] = 0; }
+void TWView::ClearAllTabStops() { std::memset(tabStops_, 0, sizeof tabStops_); }
+
+void TWView::ResetTabStops() {
+    for (int x = 0; x < kColumns; ++x) tabStops_[x] = x % 8 == 0;
+}
+
+void TWView::Tab() {
+    justWrapped_ = false;
+    for (int x = cursorX_ + 1; x < kColumns; ++x) {
+        if (tabStops_[x]) {
+            cursorX_ = x;
+            return;
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Attributes
+
+void TWView::SetColors(int fg, int bg) {
+    fg_ = fg & 15;
+    bg_ = bg & 15;
+    composeAttribute();
+}
+
+void TWView::GetColors(int& fg, int& bg) const {
+    fg = fg_;
+    bg = bg_;
+}
+
+void TWView::SetBold(bool on) {
+    bold_ = on;
+    composeAttribute();
+}
+
+void TWView::SetReverse(bool on) {
+    reverse_ = on;
+    composeAttribute();
+}
+
+void TWView::SetConceal(bool on) {
+    conceal_ = on;
+    composeAttribute();
+}
+
+void TWView::composeAttribute() {
+    int f = fg_, g = bg_;
+    if (reverse_) std::swap(f, g);
+    if (conceal_) f = g;
+    if (bold_) f = kBoldColor[f];
+    attr_ = static_cast<uint8_t>((g << 4) | f);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Caret, bell, row flags
+
+void TWView::ShowCaret() {
+    caretVisible_ = true;
+    OnCaretChanged();
+}
+
+void TWView::HideCaret() {
+    caretVisible_ = false;
+    OnCaretChanged();
+}
+
+void TWView::Bell() {
+    int64_t now = clock_.nowMs();
+    bool quiet = boardInProgress_ || (bellRung_ && now - lastBellMs_ < 10);
+    bellRung_ = true;
+    lastBellMs_ = now;
+    if (!quiet) OnBell();
+}
+
+void TWView::SetRowFlag(int value) {
+    flags_.Row(ScreenTop() + cursorY_)[0] = static_cast<uint8_t>(value);
+    OnInvalidate(cursorY_, 0, kColumns - 1);
+}

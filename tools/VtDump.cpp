@@ -1,0 +1,117 @@
+#include "tools/VtDump.h"
+
+#include <iconv.h>
+
+#include <cstdio>
+
+namespace {
+
+std::string hex(const uint8_t* bytes, size_t n) {
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(n * 2);
+    for (size_t i = 0; i < n; ++i) {
+        out += digits[bytes[i] >> 4];
+        out += digits[bytes[i] & 15];
+    }
+    return out;
+}
+
+// CP949 to UTF-8; a byte that does not convert becomes U+FFFD and conversion goes on after it.
+std::string cp949ToUtf8(std::string_view in) {
+    iconv_t cd = iconv_open("UTF-8", "CP949");
+    std::string out;
+    char buffer[16];
+    size_t i = 0;
+    while (i < in.size()) {
+        // One character at a time, so a bad byte costs only itself.
+        size_t len = static_cast<uint8_t>(in[i]) >= 0x80 && i + 1 < in.size() ? 2 : 1;
+        char* src = const_cast<char*>(in.data() + i);
+        size_t srcLeft = len;
+        char* dst = buffer;
+        size_t dstLeft = sizeof buffer;
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) {
+            out.append(buffer, dst - buffer);
+            i += len;
+        } else {
+            out += "\xEF\xBF\xBD";
+            i += 1;
+        }
+    }
+    iconv_close(cd);
+    return out;
+}
+
+// JSON string body: quotes, backslashes and control characters escaped.
+std::string jsonEscape(std::string_view utf8) {
+    std::string out;
+    for (char c : utf8) {
+        uint8_t u = static_cast<uint8_t>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20 || u == 0x7F) {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\u%04x", u);
+            out += esc;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string rowJson(const TWView& view, int row) {
+    const uint8_t* chars = view.CharRow(row);
+    size_t length = TWView::kColumns;
+    while (length > 0 && chars[length - 1] == ' ') --length;
+    std::string text(reinterpret_cast<const char*>(chars), length);
+    return "{\"chars\":\"" + hex(chars, TWView::kColumns) + "\",\"attrs\":\"" +
+           hex(view.AttrRow(row), TWView::kColumns) + "\",\"lines\":\"" +
+           hex(view.LineRow(row), TWView::kColumns) +
+           "\",\"flag\":" + std::to_string(view.RowFlag(row)) + ",\"text\":\"" +
+           jsonEscape(cp949ToUtf8(text)) + "\"}";
+}
+
+std::string rowsJson(const TWView& view, int first, int count) {
+    std::string out = "[";
+    for (int i = 0; i < count; ++i) {
+        if (i) out += ",";
+        out += rowJson(view, first + i);
+    }
+    return out + "]";
+}
+
+}  // namespace
+
+VtDump::VtDump(const VtDumpOptions& options) : emulator_(&view_, &link_) {
+    view_.SetRows(options.rows);
+    view_.SetJohabDisplay(options.johab);
+    emulator_.SetJohabSend(options.johab);
+    emulator_.SetAnswerEcho(options.echo);
+}
+
+void VtDump::Feed(std::string_view bytes) {
+    link_.Feed(std::string(bytes));
+    while (link_.InputCount() > 0) {
+        int result = emulator_.GetChar();
+        if (result < 0 && result != kTWNoData) events_.push_back(result);
+    }
+}
+
+std::string VtDump::Json() const {
+    const TWView& v = view_;
+    std::string events;
+    for (int e : events_) events += (events.empty() ? "" : ",") + std::to_string(e);
+    const std::string& replies = link_.Output();
+    return "{\"rows\":" + std::to_string(v.Rows()) + ",\"cursor\":[" +
+           std::to_string(v.Cursor().x) + "," + std::to_string(v.Cursor().y) +
+           "],\"caret\":" + (v.CaretVisible() ? "true" : "false") +
+           ",\"attr\":" + std::to_string(v.Attribute()) + ",\"region\":[" +
+           std::to_string(v.RegionTop()) + "," + std::to_string(v.RegionBottom()) +
+           "],\"scrolled\":" + std::to_string(v.ScrolledSinceClear()) +
+           ",\"screen\":" + rowsJson(v, v.ScreenTop(), v.Rows()) +
+           ",\"history\":" + rowsJson(v, v.ScreenTop() - v.HistoryRows(), v.HistoryRows()) +
+           ",\"replies\":\"" + hex(reinterpret_cast<const uint8_t*>(replies.data()), replies.size()) +
+           "\",\"events\":[" + events + "]}";
+}
