@@ -2,6 +2,7 @@
 // The states live in TWEmulatorStates.cpp, TWEmulatorCsi.cpp and TWEmulatorNegotiation.cpp.
 #include "term/TWEmulator.h"
 
+#include <array>
 #include <cstring>
 
 #include "term/HangulCodes.h"
@@ -18,6 +19,17 @@ constexpr uint8_t kDecGraphicsGlyphs[0x21] = {
     0x17, 0x15, 0x16, 5,    '<',  '>',  0,    0,    0,    7,    0,     // u..~ DEL
 };
 
+// Text bytes displayed in one call at most, so the caller gets control back regularly.
+constexpr int kDisplayBatch = 256;
+
+// Bytes the ground state displays without a second look.
+constexpr auto kPlainText = [] {
+    std::array<bool, 256> plain{};
+    for (int b = 0x20; b < 0xFF; ++b) plain[b] = true;
+    for (int b : {0x2A, 0x7F, 0x84, 0x85, 0x8D, 0x9B}) plain[b] = false;  // '*' starts a trigger
+    return plain;
+}();
+
 }  // namespace
 
 TWEmulator::TWEmulator(TWView* view, GFComLink* link) : TWLinkFilter(view, link) { Reset(); }
@@ -25,24 +37,38 @@ TWEmulator::TWEmulator(TWView* view, GFComLink* link) : TWLinkFilter(view, link)
 // ---------------------------------------------------------------------------------------------
 // Receiving
 
+// Reads and interprets until a status code arises, the input runs out or a batch of text has
+// been displayed. Text is displayed as it comes; the result is the last byte displayed, -802
+// when there was none, or the status code.
 int TWEmulator::GetChar() {
-    result_ = kTWNoData;
-    for (;;) {
+    int displayed = kTWNoData;
+    for (int shown = 0; shown < kDisplayBatch;) {
         int c = getByte();
         if (c < 0) break;
         uint8_t b = static_cast<uint8_t>(c);
-        (this->*state_)(b);
+        result_ = kTWNoData;
+        // Most bytes are plain text in the ground state; they skip the state dispatch.
+        if (state_ == &TWEmulator::stGround && kPlainText[b]) {
+            result_ = b;
+        } else {
+            (this->*state_)(b);
+        }
         if (rawTap_) rawTap_(b);
         if (answerEcho_) echo(b);
         lastByte_ = b;
-        if (result_ != kTWNoData) break;
+        if (result_ == kTWNoData) continue;
+        columnResetMark_ = false;
+        if (result_ < 0) return result_;
+        displayResult(static_cast<uint8_t>(result_));
+        displayed = result_;
+        ++shown;
     }
-    if (result_ >= 0) displayResult(static_cast<uint8_t>(result_));
+    // A column reset with nothing displayed after it is news for the session.
     if (columnResetMark_) {
         columnResetMark_ = false;
-        if (result_ == kTWNoData) result_ = kTWColumnReset;
+        return kTWColumnReset;
     }
-    return result_;
+    return displayed;
 }
 
 void TWEmulator::displayResult(uint8_t b) {

@@ -17,7 +17,11 @@ constexpr uint8_t kBoldColor[16] = {8, 9, 10, 11, 12, 13, 14, 15, 7, 9, 10, 11, 
 
 }  // namespace
 
-TWView::TWView(Clock& clock) : clock_(clock) { ResetTabStops(); }
+TWView::TWView(Clock& clock) : clock_(clock) {
+    ResetTabStops();
+    pendingLine_.reserve(kMaxLineText);
+    ClearDamage();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Text
@@ -50,7 +54,7 @@ void TWView::PutByte(uint8_t b) {
             }
         }
     }
-    checkHighlights();
+    if (!highlights_.Empty()) checkHighlights();
 }
 
 bool TWView::LeadPendingAtCursor() const {
@@ -72,13 +76,7 @@ void TWView::putSingle(uint8_t b) {
 
 // Stores the lead byte in the cell where it arrived without moving the cursor.
 void TWView::writeLoneLead() {
-    int x = leadPos_.x, y = leadPos_.y;
-    charsAt(y)[x] = lead_;
-    attrsAt(y)[x] = attr_;
-    linesAt(y)[x] = ' ';
-    storedSinceClear_ = true;
-    if (pendingLine_.size() < kMaxLineText) pendingLine_.push_back(static_cast<char>(lead_));
-    OnInvalidate(y, x, std::min(x + 1, kColumns - 1));
+    storeCell(leadPos_.x, leadPos_.y, lead_);
 }
 
 void TWView::writePair(uint8_t lead, uint8_t trail) {
@@ -129,16 +127,27 @@ void TWView::writeCell(uint8_t b, bool trailOfPair) {
     default:
         break;
     }
-    int x = cursorX_, y = cursorY_;
-    if (!trailOfPair && b < 0x80) blankOrphanLead(y, x);
-    charsAt(y)[x] = b;
-    attrsAt(y)[x] = attr_;
-    linesAt(y)[x] = ' ';
+    if (!trailOfPair && b < 0x80) blankOrphanLead(cursorY_, cursorX_);
+    storeCell(cursorX_, cursorY_, b);
+    advance();
+}
+
+// Stores a character with the current attribute and no line code, and repaints the cell (the
+// whole row when it is drawn doubled).
+void TWView::storeCell(int x, int y, uint8_t b) {
+    // Everything is read before the first store: byte stores may alias any field.
+    const int slot = chars_.Slot(ScreenTop() + y);
+    uint8_t* chars = chars_.AtSlot(slot);
+    uint8_t* attrs = attrs_.AtSlot(slot);
+    uint8_t* lines = lines_.AtSlot(slot);
+    const uint8_t attr = attr_;
+    const int last = *flags_.AtSlot(slot) != 0 ? kColumns - 1 : std::min(x + 1, kColumns - 1);
+    chars[x] = b;
+    attrs[x] = attr;
+    lines[x] = ' ';
     storedSinceClear_ = true;
     if (pendingLine_.size() < kMaxLineText) pendingLine_.push_back(static_cast<char>(b));
-    int last = flags_.Row(ScreenTop() + y)[0] != 0 ? kColumns - 1 : std::min(x + 1, kColumns - 1);
-    OnInvalidate(y, x, last);
-    advance();
+    invalidate(y, x, last);
 }
 
 // A single byte over the right half of a box-drawing or user-symbol pair would leave half a
@@ -149,7 +158,7 @@ void TWView::blankOrphanLead(int y, int x) {
     if ((left != 0xA6 && left != 0xAD) || !isTrailHalf(y, x)) return;
     charsAt(y)[x - 1] = ' ';
     if (lastPairLineSymbol_) linesAt(y)[x - 1] = ' ';
-    OnInvalidate(y, x - 1, x - 1);
+    invalidate(y, x - 1, x - 1);
 }
 
 bool TWView::isTrailHalf(int y, int x) const {
@@ -199,13 +208,12 @@ void TWView::EndBoard() {
     if (charObserver_) charObserver_({-1, -1}, false, nullptr, 0);
     charObserver_ = nullptr;
     boardInProgress_ = false;
-    OnInvalidateAll();
+    invalidateAll();
 }
 
 // Each string of the list is marked, at its first place on the cursor row, in the default
 // colours swapped. The notification comes only when something newly turned marked.
 void TWView::checkHighlights() {
-    if (highlights_.Empty()) return;
     const uint8_t* row = charsAt(cursorY_);
     uint8_t* attrs = attrsAt(cursorY_);
     uint8_t mark = static_cast<uint8_t>((defaultAttr_ << 4) | (defaultAttr_ >> 4));
@@ -220,7 +228,7 @@ void TWView::checkHighlights() {
             if (attrs[x + i] != mark) marked = true;
             attrs[x + i] = mark;
         }
-        OnInvalidate(cursorY_, x, x + static_cast<int>(s.size()) - 1);
+        invalidate(cursorY_, x, x + static_cast<int>(s.size()) - 1);
     }
     if (marked) OnHighlight();
 }
@@ -275,7 +283,7 @@ void TWView::SetRows(int rows) {
     regionBottom_ = rows_ - 1;
     cursorY_ = std::min(cursorY_, rows_ - 1);
     historyRows_ = std::min(historyRows_, ScreenTop());
-    OnInvalidateAll();
+    invalidateAll();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -337,6 +345,31 @@ void TWView::composeAttribute() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Damage
+
+void TWView::noteDamage() {
+    damaged_ = true;
+    OnDamaged();
+}
+
+bool TWView::RowDamage(int y, int& first, int& last) const {
+    if (damageAll_) {
+        first = 0;
+        last = kColumns - 1;
+        return true;
+    }
+    first = damageFirst_[y];
+    last = damageLast_[y];
+    return first <= last;
+}
+
+void TWView::ClearDamage() {
+    damaged_ = damageAll_ = false;
+    std::memset(damageFirst_, kColumns, sizeof damageFirst_);
+    std::memset(damageLast_, -1, sizeof damageLast_);
+}
+
+// ---------------------------------------------------------------------------------------------
 // Caret, bell, row flags
 
 void TWView::ShowCaret() {
@@ -359,5 +392,5 @@ void TWView::Bell() {
 
 void TWView::SetRowFlag(int value) {
     flags_.Row(ScreenTop() + cursorY_)[0] = static_cast<uint8_t>(value);
-    OnInvalidate(cursorY_, 0, kColumns - 1);
+    invalidate(cursorY_, 0, kColumns - 1);
 }

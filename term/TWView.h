@@ -127,6 +127,12 @@ public:
     const uint8_t* LineRow(int row) const { return lines_.Row(row); }
     uint8_t RowFlag(int row) const { return flags_.Row(row)[0]; }
 
+    // Screen cells changed since ClearDamage, for the window to repaint: everything, or per row
+    // the first and last column (RowDamage is false for a clean row).
+    bool DamagedAll() const { return damageAll_; }
+    bool RowDamage(int y, int& first, int& last) const;
+    void ClearDamage();
+
     // Line pipeline: called with false when a line ends (CR, LF, cursor positioning); the
     // session calls it with true when input pauses inside a line.
     virtual void OnLineReady(bool /*partial*/) {}
@@ -138,9 +144,8 @@ protected:
     virtual void OnScreenCleared() {}
     virtual void OnHighlight() {}
     virtual void OnCaretChanged() {}
-    // Screen cells that changed: row, first and last column.
-    virtual void OnInvalidate(int /*row*/, int /*first*/, int /*last*/) {}
-    virtual void OnInvalidateAll() {}
+    // The first change after ClearDamage: the window schedules a repaint and reads the damage.
+    virtual void OnDamaged() {}
     // A Go board frame appeared at the top of the screen.
     virtual void OnBoardRecognised() {}
     // The line was erased to its end while a Go board is on screen.
@@ -157,6 +162,7 @@ private:
     void writeLoneLead();
     void writePair(uint8_t lead, uint8_t trail);
     void writeCell(uint8_t b, bool trailOfPair);
+    void storeCell(int x, int y, uint8_t b);
     void blankOrphanLead(int y, int x);
     void advance();
     void lineAdvance();
@@ -164,6 +170,17 @@ private:
     void checkBoardFrame();
     void checkHighlights();
     void offerLine();
+
+    void invalidate(int y, int first, int last) {
+        if (first < damageFirst_[y]) damageFirst_[y] = static_cast<int8_t>(first);
+        if (last > damageLast_[y]) damageLast_[y] = static_cast<int8_t>(last);
+        if (!damaged_) noteDamage();
+    }
+    void invalidateAll() {
+        damageAll_ = true;
+        if (!damaged_) noteDamage();
+    }
+    void noteDamage();
 
     void blankCells(int y, int first, int last);
     void blankRow(int logicalRow);
@@ -205,6 +222,11 @@ private:
     bool bellRung_ = false;
     int64_t lastBellMs_ = 0;
     TWPoint imageAnchor_;
+
+    bool damaged_ = false;
+    bool damageAll_ = false;
+    int8_t damageFirst_[kMaxRows];
+    int8_t damageLast_[kMaxRows];
 
     CharObserver charObserver_;
     DisplayTap displayTap_;

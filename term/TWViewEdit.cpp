@@ -16,7 +16,7 @@ void TWView::blankCells(int y, int first, int last) {
     std::memset(charsAt(y) + first, ' ', last - first + 1);
     std::memset(attrsAt(y) + first, attr_, last - first + 1);
     std::memset(linesAt(y) + first, ' ', last - first + 1);
-    OnInvalidate(y, first, last);
+    invalidate(y, first, last);
 }
 
 void TWView::blankRow(int logicalRow) {
@@ -55,7 +55,7 @@ void TWView::ScrollUp(int n) {
         for (int i = 0; i < n; ++i) scrollRegionUpOnce();
     }
     historyRows_ = std::min(historyRows_ + n, ScreenTop());
-    OnInvalidateAll();
+    invalidateAll();
 }
 
 // The line leaving the region's top becomes the newest history row; the rows outside the region
@@ -86,7 +86,7 @@ void TWView::ScrollDown(int n) {
     for (int y = regionBottom_; y >= regionTop_ + n; --y) moveRow(top + y, top + y - n);
     for (int y = regionTop_; y < regionTop_ + n; ++y) blankRow(top + y);
     scrolledSinceClear_ = std::max(0, scrolledSinceClear_ - n);
-    OnInvalidateAll();
+    invalidateAll();
 }
 
 void TWView::SetRegion(int top, int bottom) {
@@ -108,13 +108,13 @@ void TWView::EraseToEndOfScreen() {
     }
     blankCells(cursorY_, cursorX_, kColumns - 1);
     for (int y = cursorY_ + 1; y < rows_; ++y) blankRow(ScreenTop() + y);
-    OnInvalidateAll();
+    invalidateAll();
 }
 
 void TWView::EraseToStartOfScreen() {
     for (int y = 0; y < cursorY_; ++y) blankRow(ScreenTop() + y);
     blankCells(cursorY_, 0, cursorX_);
-    OnInvalidateAll();
+    invalidateAll();
 }
 
 void TWView::ClearScreen() {
@@ -133,7 +133,7 @@ void TWView::ClearScreen() {
     scrolledSinceClear_ = 0;
     storedSinceClear_ = false;
     leadPending_ = false;  // a lone lead byte has no place on the new page
-    OnInvalidateAll();
+    invalidateAll();
     OnScreenCleared();
 }
 
@@ -158,7 +158,7 @@ void TWView::InsertLines(int n) {
     n = std::min(n, rows_ - cursorY_);
     for (int y = rows_ - 1; y >= cursorY_ + n; --y) moveRow(top + y, top + y - n);
     for (int y = cursorY_; y < cursorY_ + n; ++y) blankRow(top + y);
-    OnInvalidateAll();
+    invalidateAll();
 }
 
 void TWView::DeleteLines(int n) {
@@ -167,7 +167,7 @@ void TWView::DeleteLines(int n) {
     n = std::min(n, rows_ - cursorY_);
     for (int y = cursorY_; y + n < rows_; ++y) moveRow(top + y, top + y + n);
     for (int y = rows_ - n; y < rows_; ++y) blankRow(top + y);
-    OnInvalidateAll();
+    invalidateAll();
 }
 
 void TWView::InsertBlanks(int n) {
@@ -178,7 +178,7 @@ void TWView::InsertBlanks(int n) {
         std::memmove(plane + cursorX_ + n, plane + cursorX_, keep);
     }
     blankCells(cursorY_, cursorX_, cursorX_ + n - 1);
-    OnInvalidate(cursorY_, cursorX_, kColumns - 1);
+    invalidate(cursorY_, cursorX_, kColumns - 1);
 }
 
 void TWView::DeleteChars(int n) {
@@ -189,7 +189,7 @@ void TWView::DeleteChars(int n) {
         std::memmove(plane + cursorX_, plane + cursorX_ + n, keep);
     }
     blankCells(cursorY_, kColumns - n, kColumns - 1);
-    OnInvalidate(cursorY_, cursorX_, kColumns - 1);
+    invalidate(cursorY_, cursorX_, kColumns - 1);
 }
 
 void TWView::EraseChars(int n) {
@@ -215,7 +215,7 @@ void TWView::drawLineCode(int x, int y, char code, bool keepCorners) {
     uint8_t& attr = attrsAt(y)[x];
     attr = static_cast<uint8_t>((attr & 0xF0) | (attr_ & 0x0F));
     storedSinceClear_ = true;
-    OnInvalidate(y, std::max(x - 1, 0), std::min(x + 1, kColumns - 1));
+    invalidate(y, std::max(x - 1, 0), std::min(x + 1, kColumns - 1));
 }
 
 void TWView::DrawBox(int width, int height) {

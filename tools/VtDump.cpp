@@ -61,25 +61,31 @@ std::string jsonEscape(std::string_view utf8) {
     return out;
 }
 
-std::string rowJson(const TWView& view, int row) {
+void appendRow(std::string& out, const TWView& view, int row) {
     const uint8_t* chars = view.CharRow(row);
     size_t length = TWView::kColumns;
     while (length > 0 && chars[length - 1] == ' ') --length;
-    std::string text(reinterpret_cast<const char*>(chars), length);
-    return "{\"chars\":\"" + hex(chars, TWView::kColumns) + "\",\"attrs\":\"" +
-           hex(view.AttrRow(row), TWView::kColumns) + "\",\"lines\":\"" +
-           hex(view.LineRow(row), TWView::kColumns) +
-           "\",\"flag\":" + std::to_string(view.RowFlag(row)) + ",\"text\":\"" +
-           jsonEscape(cp949ToUtf8(text)) + "\"}";
+    std::string_view text(reinterpret_cast<const char*>(chars), length);
+    out += "{\"chars\":\"";
+    out += hex(chars, TWView::kColumns);
+    out += "\",\"attrs\":\"";
+    out += hex(view.AttrRow(row), TWView::kColumns);
+    out += "\",\"lines\":\"";
+    out += hex(view.LineRow(row), TWView::kColumns);
+    out += "\",\"flag\":";
+    out += std::to_string(view.RowFlag(row));
+    out += ",\"text\":\"";
+    out += jsonEscape(cp949ToUtf8(text));
+    out += "\"}";
 }
 
-std::string rowsJson(const TWView& view, int first, int count) {
-    std::string out = "[";
+void appendRows(std::string& out, const TWView& view, int first, int count) {
+    out += '[';
     for (int i = 0; i < count; ++i) {
-        if (i) out += ",";
-        out += rowJson(view, first + i);
+        if (i) out += ',';
+        appendRow(out, view, first + i);
     }
-    return out + "]";
+    out += ']';
 }
 
 }  // namespace
@@ -101,17 +107,25 @@ void VtDump::Feed(std::string_view bytes) {
 
 std::string VtDump::Json() const {
     const TWView& v = view_;
-    std::string events;
-    for (int e : events_) events += (events.empty() ? "" : ",") + std::to_string(e);
     const std::string& replies = link_.Output();
-    return "{\"rows\":" + std::to_string(v.Rows()) + ",\"cursor\":[" +
-           std::to_string(v.Cursor().x) + "," + std::to_string(v.Cursor().y) +
-           "],\"caret\":" + (v.CaretVisible() ? "true" : "false") +
-           ",\"attr\":" + std::to_string(v.Attribute()) + ",\"region\":[" +
-           std::to_string(v.RegionTop()) + "," + std::to_string(v.RegionBottom()) +
-           "],\"scrolled\":" + std::to_string(v.ScrolledSinceClear()) +
-           ",\"screen\":" + rowsJson(v, v.ScreenTop(), v.Rows()) +
-           ",\"history\":" + rowsJson(v, v.ScreenTop() - v.HistoryRows(), v.HistoryRows()) +
-           ",\"replies\":\"" + hex(reinterpret_cast<const uint8_t*>(replies.data()), replies.size()) +
-           "\",\"events\":[" + events + "]}";
+    auto number = [](int n) { return std::to_string(n); };
+    std::string out = "{\"rows\":" + number(v.Rows());
+    out += ",\"cursor\":[" + number(v.Cursor().x) + "," + number(v.Cursor().y) + "]";
+    out += std::string(",\"caret\":") + (v.CaretVisible() ? "true" : "false");
+    out += ",\"attr\":" + number(v.Attribute());
+    out += ",\"region\":[" + number(v.RegionTop()) + "," + number(v.RegionBottom()) + "]";
+    out += ",\"scrolled\":" + number(v.ScrolledSinceClear());
+    out += ",\"screen\":";
+    appendRows(out, v, v.ScreenTop(), v.Rows());
+    out += ",\"history\":";
+    appendRows(out, v, v.ScreenTop() - v.HistoryRows(), v.HistoryRows());
+    out += ",\"replies\":\"";
+    out += hex(reinterpret_cast<const uint8_t*>(replies.data()), replies.size());
+    out += "\",\"events\":[";
+    for (size_t i = 0; i < events_.size(); ++i) {
+        if (i) out += ',';
+        out += number(events_[i]);
+    }
+    out += "]}";
+    return out;
 }

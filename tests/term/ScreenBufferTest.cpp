@@ -12,7 +12,7 @@ namespace {
 // Writes "R00".."R24" at the start of every screen row without scrolling.
 void labelRows(RecordingView& view) {
     for (int y = 0; y < view.Rows(); ++y) {
-        char label[8];
+        char label[16];
         std::snprintf(label, sizeof label, "R%02d", y);
         view.MoveTo(1, y + 1);
         view.Write(label);
