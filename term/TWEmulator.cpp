@@ -42,20 +42,27 @@ TWEmulator::TWEmulator(TWView* view, GFComLink* link) : TWLinkFilter(view, link)
 // when there was none, or the status code.
 int TWEmulator::GetChar() {
     int displayed = kTWNoData;
-    for (int shown = 0; shown < kDisplayBatch;) {
+    bool plain = plainTextPath();
+    int shown = 0;
+    while (shown < kDisplayBatch) {
         int c = getByte();
         if (c < 0) break;
         uint8_t b = static_cast<uint8_t>(c);
-        result_ = kTWNoData;
-        // Most bytes are plain text in the ground state; they skip the state dispatch.
-        if (state_ == &TWEmulator::stGround && kPlainText[b]) {
-            result_ = b;
-        } else {
-            (this->*state_)(b);
+        // Most bytes are plain text shown as they are: no state dispatch, no display options.
+        if (plain && kPlainText[b]) {
+            columnResetMark_ = false;
+            lastByte_ = b;
+            view_->PutByte(b);
+            displayed = b;
+            ++shown;
+            continue;
         }
+        result_ = kTWNoData;
+        (this->*state_)(b);
         if (rawTap_) rawTap_(b);
         if (answerEcho_) echo(b);
         lastByte_ = b;
+        plain = plainTextPath();
         if (result_ == kTWNoData) continue;
         columnResetMark_ = false;
         if (result_ < 0) return result_;
@@ -69,6 +76,12 @@ int TWEmulator::GetChar() {
         return kTWColumnReset;
     }
     return displayed;
+}
+
+// True while a ground-state text byte needs nothing but PutByte.
+bool TWEmulator::plainTextPath() const {
+    return state_ == &TWEmulator::stGround && !rawTap_ && !answerEcho_ && !underline_ &&
+           (g1Active_ ? g1_ : g0_) != kDecGraphics;
 }
 
 void TWEmulator::displayResult(uint8_t b) {

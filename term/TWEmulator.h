@@ -127,6 +127,7 @@ private:
     void sendReply(const char* bytes, int count, bool grouped);
 
     // Output and display (TWEmulator.cpp).
+    bool plainTextPath() const;
     void displayResult(uint8_t b);
     void echo(uint8_t b);
     void sendByte(uint8_t b);

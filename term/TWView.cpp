@@ -19,14 +19,14 @@ constexpr uint8_t kBoldColor[16] = {8, 9, 10, 11, 12, 13, 14, 15, 7, 9, 10, 11, 
 
 TWView::TWView(Clock& clock) : clock_(clock) {
     ResetTabStops();
-    pendingLine_.reserve(kMaxLineText);
     ClearDamage();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Text
 
-void TWView::PutByte(uint8_t b) {
+// The path of every byte shown: its helpers are inlined into it.
+[[gnu::flatten]] void TWView::PutByte(uint8_t b) {
     if (displayTap_) displayTap_(b);
     if (!leadPending_) {
         if (b >= 0x80) {
@@ -41,7 +41,7 @@ void TWView::PutByte(uint8_t b) {
         if (atLead && pairs) {
             writePair(lead_, b);
         } else if (atLead) {
-            writeCell(lead_, false);
+            writeCell(lead_);
             putSingle(b);
         } else {
             // The cursor moved away from a lone lead byte: it stays where it arrived, and a
@@ -70,13 +70,13 @@ void TWView::holdLead(uint8_t b) {
 
 void TWView::putSingle(uint8_t b) {
     if (charObserver_) charObserver_({cursorX_, cursorY_}, attr_ != defaultAttr_, &b, 1);
-    if (b == CR || b == LF) offerLine();
-    writeCell(b, false);
+    if ((b == CR || b == LF) && pendingLength_ > 0) offerLine();
+    writeCell(b);
 }
 
 // Stores the lead byte in the cell where it arrived without moving the cursor.
 void TWView::writeLoneLead() {
-    storeCell(leadPos_.x, leadPos_.y, lead_);
+    storeCells(leadPos_.x, leadPos_.y, &lead_, 1);
 }
 
 void TWView::writePair(uint8_t lead, uint8_t trail) {
@@ -95,27 +95,40 @@ void TWView::writePair(uint8_t lead, uint8_t trail) {
     if (lineSymbol) {
         for (char code : {codes.left, codes.right}) {
             drawLineCode(cursorX_, cursorY_, code, false);
-            if (pendingLine_.size() < kMaxLineText) pendingLine_.push_back(' ');
+            if (pendingLength_ < kMaxLineText) pendingLine_[pendingLength_++] = ' ';
             advance();
         }
         return;
     }
-    writeCell(lead, false);
-    writeCell(trail, true);
+    // The cursor is left of the last column here, so only the second advance may wrap.
+    storeCells(cursorX_, cursorY_, pair, 2);
+    advance();
+    advance();
 }
 
-void TWView::writeCell(uint8_t b, bool trailOfPair) {
+void TWView::writeCell(uint8_t b) {
+    if (b < 0x20) {
+        if (actOnControl(b)) return;
+    }
+    if (b < 0x80) blankOrphanLead(cursorY_, cursorX_);
+    storeCells(cursorX_, cursorY_, &b, 1);
+    advance();
+}
+
+// BS, HT, CR and LF move the cursor instead of being stored; other control codes are stored
+// and drawn with the font's glyph for them.
+bool TWView::actOnControl(uint8_t b) {
     switch (b) {
     case BS:
         if (cursorX_ > 0) --cursorX_;
         justWrapped_ = false;
-        return;
+        return true;
     case HT:
         Tab();
-        return;
+        return true;
     case CR:
         cursorX_ = 0;
-        return;
+        return true;
     case LF:
         // After a character wrapped the line, the host's own line end must not add a row.
         if (justWrapped_) {
@@ -123,30 +136,29 @@ void TWView::writeCell(uint8_t b, bool trailOfPair) {
         } else {
             lineAdvance();
         }
-        return;
+        return true;
     default:
-        break;
+        return false;
     }
-    if (!trailOfPair && b < 0x80) blankOrphanLead(cursorY_, cursorX_);
-    storeCell(cursorX_, cursorY_, b);
-    advance();
 }
 
-// Stores a character with the current attribute and no line code, and repaints the cell (the
-// whole row when it is drawn doubled).
-void TWView::storeCell(int x, int y, uint8_t b) {
+// Stores one or two bytes of a character with the current attribute and no line code, and
+// repaints them (the whole row when it is drawn doubled).
+void TWView::storeCells(int x, int y, const uint8_t* bytes, int n) {
     // Everything is read before the first store: byte stores may alias any field.
     const int slot = chars_.Slot(ScreenTop() + y);
-    uint8_t* chars = chars_.AtSlot(slot);
-    uint8_t* attrs = attrs_.AtSlot(slot);
-    uint8_t* lines = lines_.AtSlot(slot);
+    uint8_t* chars = chars_.AtSlot(slot) + x;
+    uint8_t* attrs = attrs_.AtSlot(slot) + x;
+    uint8_t* lines = lines_.AtSlot(slot) + x;
     const uint8_t attr = attr_;
-    const int last = *flags_.AtSlot(slot) != 0 ? kColumns - 1 : std::min(x + 1, kColumns - 1);
-    chars[x] = b;
-    attrs[x] = attr;
-    lines[x] = ' ';
+    const int last = *flags_.AtSlot(slot) != 0 ? kColumns - 1 : std::min(x + n, kColumns - 1);
+    for (int i = 0; i < n; ++i) {
+        chars[i] = bytes[i];
+        attrs[i] = attr;
+        lines[i] = ' ';
+        if (pendingLength_ < kMaxLineText) pendingLine_[pendingLength_++] = static_cast<char>(bytes[i]);
+    }
     storedSinceClear_ = true;
-    if (pendingLine_.size() < kMaxLineText) pendingLine_.push_back(static_cast<char>(b));
     invalidate(y, x, last);
 }
 
@@ -234,9 +246,9 @@ void TWView::checkHighlights() {
 }
 
 void TWView::offerLine() {
-    if (pendingLine_.empty()) return;
+    if (pendingLength_ == 0) return;
     OnLineReady(false);
-    pendingLine_.clear();
+    pendingLength_ = 0;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -104,8 +104,8 @@ public:
     void EndBoard();
 
     // Text of the current line as it arrives (at most 512 bytes), offered at line ends.
-    const std::string& PendingLine() const { return pendingLine_; }
-    void ClearPendingLine() { pendingLine_.clear(); }
+    std::string_view PendingLine() const { return {pendingLine_, pendingLength_}; }
+    void ClearPendingLine() { pendingLength_ = 0; }
 
     int Rows() const { return rows_; }
     void SetRows(int rows);
@@ -161,8 +161,9 @@ private:
     void holdLead(uint8_t b);
     void writeLoneLead();
     void writePair(uint8_t lead, uint8_t trail);
-    void writeCell(uint8_t b, bool trailOfPair);
-    void storeCell(int x, int y, uint8_t b);
+    void writeCell(uint8_t b);
+    bool actOnControl(uint8_t b);
+    void storeCells(int x, int y, const uint8_t* bytes, int n);
     void blankOrphanLead(int y, int x);
     void advance();
     void lineAdvance();
@@ -231,5 +232,6 @@ private:
     CharObserver charObserver_;
     DisplayTap displayTap_;
     HighlightList highlights_;
-    std::string pendingLine_;
+    char pendingLine_[kMaxLineText];
+    size_t pendingLength_ = 0;
 };

@@ -12,7 +12,7 @@ public:
     using TWView::TWView;
 
     void OnLineReady(bool partial) override {
-        lines.push_back(PendingLine());
+        lines.emplace_back(PendingLine());
         partials.push_back(partial);
     }
     void SetHangulInputMode(bool on) override { hangulInput.push_back(on); }
