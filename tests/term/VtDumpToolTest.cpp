@@ -1,59 +1,21 @@
 // quilite-vtdump as other tools see it: its command line, exit status and the JSON contract.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "tests/term/VtDumpRunner.h"
+
 namespace {
-
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-// Runs the tool with the given arguments; input (when given) goes to a file passed as "-" on
-// standard input.
-Result vtdump(const std::string& args, const std::string* input = nullptr) {
-    // Test cases run as parallel processes: each uses files of its own.
-    std::string base = ::testing::TempDir() + "vtdump-" + std::to_string(getpid());
-    std::string in = base + "-in", out = base + "-out", err = base + "-err";
-    std::string command = std::string(QUILITE_BINARY_DIR) + "/tools/quilite-vtdump " + args;
-    if (input) {
-        std::ofstream(in, std::ios::binary) << *input;
-        command += " - < " + in;
-    } else {
-        command += " < /dev/null";
-    }
-    command += " > " + out + " 2> " + err;
-    Result r;
-    int raw = std::system(command.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = slurp(out);
-    r.err = slurp(err);
-    for (const std::string& path : {in, out, err}) std::remove(path.c_str());
-    return r;
-}
 
 TEST(VtDumpTool, BadCommandLinesExitWithTwoAndSayWhy) {
     for (const char* args : {"--rows 0", "--rows 100", "--rows x", "--rows", "--bogus",
                              "/nonexistent/file", "a b"}) {
-        Result r = vtdump(args);
+        VtDumpResult r = vtdump(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.err.find("quilite-vtdump: "), std::string::npos) << args;
         EXPECT_TRUE(r.out.empty()) << args;
     }
-    Result help = vtdump("--help");
+    VtDumpResult help = vtdump("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("usage: quilite-vtdump"), std::string::npos);
 }
@@ -63,7 +25,7 @@ TEST(VtDumpTool, PrintsScreenHistoryRepliesAndEventsAsJson) {
     std::string input =
         "one\r\ntwo\r\nthree\r\nfour\r\n"
         "\x1b[1;31m\xB0\xA1\x80?\x1b(0l\x1b(B \"q\\\x1b[6n**\x18" "B00";
-    Result r = vtdump("--rows 3", &input);
+    VtDumpResult r = vtdump("--rows 3", &input);
     ASSERT_EQ(r.status, 0) << r.err;
     nlohmann::json j = nlohmann::json::parse(r.out);
     EXPECT_EQ(j["rows"], 3);
@@ -94,7 +56,7 @@ TEST(VtDumpTool, PrintsScreenHistoryRepliesAndEventsAsJson) {
 
 TEST(VtDumpTool, JohabAndEchoOptions) {
     std::string input = "\x88\x61\r";
-    Result r = vtdump("--johab --echo", &input);
+    VtDumpResult r = vtdump("--johab --echo", &input);
     ASSERT_EQ(r.status, 0) << r.err;
     nlohmann::json j = nlohmann::json::parse(r.out);
     EXPECT_EQ(j["screen"][0]["text"], "\xEA\xB0\x80");
