@@ -1,0 +1,14 @@
+#pragma once
+// Conversions between CP949 (the code of settings, records and host text) and the Unicode forms
+// used at the edges: UTF-8 for terminals and widgets, UTF-16LE for Unicode registry files.
+// Each returns nothing when the input is malformed or the target cannot hold a character.
+#include <optional>
+#include <string>
+#include <string_view>
+
+std::optional<std::string> convertText(const char* from, const char* to, std::string_view text);
+
+std::optional<std::string> cp949ToUtf8(std::string_view text);
+std::optional<std::string> utf8ToCp949(std::string_view text);
+std::optional<std::string> utf16leToUtf8(std::string_view bytes);
+std::optional<std::string> utf8ToUtf16le(std::string_view text);
