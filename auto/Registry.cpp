@@ -241,6 +241,8 @@ std::optional<RegKey> Registry::openKey(RegKey parent, std::string_view path) {
 }
 
 std::optional<RegKey> Registry::createKey(RegKey parent, std::string_view path) {
+    // Existing keys are found without taking the write lock.
+    if (std::optional<RegKey> existing = openKey(parent, path)) return existing;
     std::optional<RegKey> key = parent;
     bool ok = transaction([&] {
         for (std::string_view part : splitPath(path)) {

@@ -34,11 +34,11 @@ class Prompt {
 public:
     virtual ~Prompt() = default;
 
-    virtual PromptReply ask(const PromptRequest& request) = 0;
+    virtual PromptReply show(const PromptRequest& request) = 0;
     virtual std::unique_ptr<WaitNotice> beginWait(const std::string& text, int delayMs) = 0;
 
     PromptAnswer ask(const std::string& text, PromptButtons buttons, PromptIcon icon) {
-        return ask(PromptRequest{text, buttons, icon, {}, false}).answer;
+        return show(PromptRequest{text, buttons, icon, {}, false}).answer;
     }
     void tell(const std::string& text, PromptIcon icon) { ask(text, PromptButtons::Ok, icon); }
 };

@@ -40,7 +40,7 @@ private:
 
 }  // namespace
 
-PromptReply ScriptedPrompt::ask(const PromptRequest& request) {
+PromptReply ScriptedPrompt::show(const PromptRequest& request) {
     asked.push_back(request);
     if (script_.empty()) return {firstButton(request.buttons), request.checked};
     PromptReply reply = script_.front();

@@ -15,7 +15,7 @@ public:
     // Every wait notice begun from now on reports cancellation once polled this many times.
     void cancelWaitsAfter(int polls) { cancelAfterPolls_ = polls; }
 
-    PromptReply ask(const PromptRequest& request) override;
+    PromptReply show(const PromptRequest& request) override;
     std::unique_ptr<WaitNotice> beginWait(const std::string& text, int delayMs) override;
 
     std::vector<PromptRequest> asked;       // every question, in order

@@ -29,7 +29,7 @@ const char* const kUsage =
 // Reports problems of the store on the terminal; the tool never waits for an answer.
 class TerminalPrompt : public Prompt {
 public:
-    PromptReply ask(const PromptRequest& request) override {
+    PromptReply show(const PromptRequest& request) override {
         std::cerr << "quilite-reg: " << request.text << "\n";
         bool yes = request.buttons == PromptButtons::YesNo ||
                    request.buttons == PromptButtons::YesNoCancel;

@@ -1,0 +1,77 @@
+// The quilite-reg tool, run as a user would run it.
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "TempProfile.h"
+
+namespace {
+
+class QuiliteRegTest : public TempProfile {
+protected:
+    void SetUp() override { registry.reset(); }
+
+    // Runs the tool on the test's store; returns the exit status, output in `out`.
+    int run(const std::string& args) {
+        std::string command = QUILITE_BINARY_DIR "/tools/quilite-reg --db '" + dbPath + "' " +
+                              args + " 2>&1";
+        FILE* pipe = popen(command.c_str(), "r");
+        out.clear();
+        char buffer[4096];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+        int status = pclose(pipe);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::string out;
+};
+
+TEST_F(QuiliteRegTest, SetGetAndListSpeakUtf8AndStoreCp949) {
+    const std::string key = "'HKCU\\Software\\Vantra\\반트라 퀼론 98 Lite\\Hosts\\000'";
+    ASSERT_EQ(run("set " + key + " @ 하이텔"), 0) << out;
+    ASSERT_EQ(run("set " + key + " 초기\\ 메뉴 top"), 0) << out;
+    ASSERT_EQ(run("get " + key), 0);
+    EXPECT_EQ(out, "하이텔\n");
+    ASSERT_EQ(run("get 'hkey_current_user\\software\\vantra\\반트라 퀼론 98 Lite\\hosts\\000' '초기 메뉴'"), 0);
+    EXPECT_EQ(out, "top\n");
+    ASSERT_EQ(run("list 'HKCU\\Software\\Vantra\\반트라 퀼론 98 Lite'"), 0);
+    EXPECT_EQ(out, "[Hosts]\n");
+    ASSERT_EQ(run("list " + key), 0);
+    EXPECT_EQ(out, "@=\"하이텔\"\n\"초기 메뉴\"=\"top\"\n");
+
+    registry = openStore();
+    auto stored = registry->openPath(cp("HKEY_CURRENT_USER\\Software\\Vantra\\반트라 퀼론 98 Lite\\Hosts\\000"));
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(registry->value(*stored, ""), cp("하이텔"));
+}
+
+TEST_F(QuiliteRegTest, ImportAndExportFiles) {
+    std::ofstream(dir + "/in.reg", std::ios::binary)
+        << "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\T]\r\n\"n\"=dword:00000010\r\n"
+           "\"b\"=hex:01\r\n";
+    ASSERT_EQ(run("import " + dir + "/in.reg"), 0) << out;
+    EXPECT_NE(out.find("imported 1 keys, 1 values, 0 deletions; skipped 1"), std::string::npos)
+        << out;
+    ASSERT_EQ(run("export HKLM\\\\Software\\\\T " + dir + "/out.reg"), 0) << out;
+    std::ifstream in(dir + "/out.reg", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\T]\r\n\"n\"=\"16\"\r\n\r\n");
+}
+
+TEST_F(QuiliteRegTest, BadInputExitsWithTwoAndMissingKeysWithOne) {
+    EXPECT_EQ(run(""), 2);
+    EXPECT_EQ(run("frobnicate x"), 2);
+    EXPECT_EQ(run("set HKCU\\\\X"), 2);
+    EXPECT_EQ(run("get HKEY_CLASSES_ROOT\\\\X"), 2);
+    EXPECT_NE(out.find("HKEY_CURRENT_USER"), std::string::npos);
+    EXPECT_EQ(run("set HKCU\\\\X v 😀"), 2);
+    EXPECT_NE(out.find("CP949"), std::string::npos);
+    EXPECT_EQ(run("import " + dir + "/missing.reg"), 2);
+    std::ofstream(dir + "/text.reg") << "just text\n";
+    EXPECT_EQ(run("import " + dir + "/text.reg"), 2);
+    EXPECT_EQ(run("get HKCU\\\\Nothing"), 1);
+    EXPECT_EQ(run("export HKCU\\\\Nothing -"), 1);
+}
+
+}  // namespace
