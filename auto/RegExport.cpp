@@ -69,7 +69,8 @@ std::optional<std::string> exportRegText(Registry& registry, std::string_view fu
             std::optional<RegKey> child = registry.openKey(key, rest.substr(0, end));
             if (!child) return std::nullopt;
             key = *child;
-            path += "\\" + registry.keyName(key);
+            path += '\\';
+            path += registry.keyName(key);
         }
         rest.remove_prefix(std::min(end + 1, rest.size()));
     }
