@@ -31,6 +31,7 @@ bool prepareFile(const std::string& path, std::string& error) {
         error = path + ": " + std::strerror(errno);
         return false;
     }
+    fchmod(fd, 0600);  // a store made by hand or by an older copy may be readable by others
     ::close(fd);
     return true;
 }
