@@ -1,7 +1,10 @@
+#include <algorithm>
+
 #include "TempProfile.h"
 #include "auto/CSettingsSection.h"
 #include "auto/ProfileLayout.h"
 #include "auto/ProgramExit.h"
+#include "auto/RecentList.h"
 
 namespace {
 
@@ -63,6 +66,29 @@ TEST_F(SettingsTest, PlacementsNeedAllTenNumbersAndStopAtExit) {
     placement.left = 99;
     EXPECT_TRUE(settings.SavePlacement("WindowPos", placement));
     EXPECT_EQ(settings.LoadPlacement("WindowPos")->left, 10);
+}
+
+}  // namespace
+
+namespace {
+
+using RecentListTest = TempProfile;
+
+TEST_F(RecentListTest, MostRecentFirstWithoutDuplicatesUpToTheLimit) {
+    RecentList hosts = recentTelnetHosts(*registry);
+    for (int i = 0; i < 32; ++i) ASSERT_TRUE(hosts.add("host" + std::to_string(i) + ".example"));
+    ASSERT_TRUE(hosts.add("HOST5.example"));
+    std::vector<std::string> loaded = hosts.load();
+    ASSERT_EQ(loaded.size(), 30u);
+    EXPECT_EQ(loaded[0], "HOST5.example");
+    EXPECT_EQ(loaded[1], "host31.example");
+    EXPECT_EQ(std::count(loaded.begin(), loaded.end(), "host5.example"), 0);
+    auto key = registry->openPath(userRootPath() + "\\Recent Telnet");
+    EXPECT_EQ(registry->value(*key, "host1"), "HOST5.example");
+
+    ASSERT_TRUE(hosts.save({"only"}));
+    EXPECT_EQ(hosts.load(), std::vector<std::string>{"only"});
+    EXPECT_FALSE(registry->value(*key, "host2"));
 }
 
 }  // namespace
