@@ -1,5 +1,7 @@
 #include "auto/Registry.h"
 
+#include <sqlite3.h>
+
 namespace {
 
 constexpr int kSchemaVersion = 1;

@@ -5,8 +5,6 @@
 // without regard to ASCII case and keep the case they were created with. Subkeys and values
 // enumerate with all-digit names first in numeric order, then the others in case-insensitive
 // byte order. Writes return false on failure, with the reason in lastError().
-#include <sqlite3.h>
-
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -17,6 +15,9 @@
 #include <vector>
 
 #include "auto/ListChanges.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
 
 enum class Hive { CurrentUser, LocalMachine };
 
