@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdint>
 
 std::optional<std::string> convertText(const char* from, const char* to, std::string_view text) {
     iconv_t cd = iconv_open(to, from);
@@ -35,6 +36,31 @@ std::optional<std::string> convertText(const char* from, const char* to, std::st
 
 std::optional<std::string> cp949ToUtf8(std::string_view text) {
     return convertText("CP949", "UTF-8", text);
+}
+
+std::string cp949ToUtf8Lossy(std::string_view text) {
+    iconv_t cd = iconv_open("UTF-8", "CP949");
+    std::string out;
+    size_t i = 0;
+    while (i < text.size()) {
+        // One character at a time, so a bad byte costs only itself.
+        size_t length = static_cast<uint8_t>(text[i]) >= 0x80 && i + 1 < text.size() ? 2 : 1;
+        char buffer[8];
+        char* src = const_cast<char*>(text.data() + i);
+        size_t srcLeft = length;
+        char* dst = buffer;
+        size_t dstLeft = sizeof buffer;
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) {
+            out.append(buffer, dst - buffer);
+            i += length;
+        } else {
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            out += "\xEF\xBF\xBD";
+            i += 1;
+        }
+    }
+    iconv_close(cd);
+    return out;
 }
 
 std::optional<std::string> utf8ToCp949(std::string_view text) {

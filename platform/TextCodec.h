@@ -9,6 +9,9 @@
 std::optional<std::string> convertText(const char* from, const char* to, std::string_view text);
 
 std::optional<std::string> cp949ToUtf8(std::string_view text);
+// For showing host text: a byte that does not convert becomes U+FFFD and the rest still
+// converts.
+std::string cp949ToUtf8Lossy(std::string_view text);
 std::optional<std::string> utf8ToCp949(std::string_view text);
 std::optional<std::string> utf16leToUtf8(std::string_view bytes);
 std::optional<std::string> utf8ToUtf16le(std::string_view text);

@@ -1,8 +1,8 @@
 #include "tools/VtDump.h"
 
-#include <iconv.h>
-
 #include <cstdio>
+
+#include "platform/TextCodec.h"
 
 namespace {
 
@@ -14,31 +14,6 @@ std::string hex(const uint8_t* bytes, size_t n) {
         out += digits[bytes[i] >> 4];
         out += digits[bytes[i] & 15];
     }
-    return out;
-}
-
-// CP949 to UTF-8; a byte that does not convert becomes U+FFFD and conversion goes on after it.
-std::string cp949ToUtf8(std::string_view in) {
-    iconv_t cd = iconv_open("UTF-8", "CP949");
-    std::string out;
-    char buffer[16];
-    size_t i = 0;
-    while (i < in.size()) {
-        // One character at a time, so a bad byte costs only itself.
-        size_t len = static_cast<uint8_t>(in[i]) >= 0x80 && i + 1 < in.size() ? 2 : 1;
-        char* src = const_cast<char*>(in.data() + i);
-        size_t srcLeft = len;
-        char* dst = buffer;
-        size_t dstLeft = sizeof buffer;
-        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) {
-            out.append(buffer, dst - buffer);
-            i += len;
-        } else {
-            out += "\xEF\xBF\xBD";
-            i += 1;
-        }
-    }
-    iconv_close(cd);
     return out;
 }
 
@@ -75,7 +50,7 @@ void appendRow(std::string& out, const TWView& view, int row) {
     out += "\",\"flag\":";
     out += std::to_string(view.RowFlag(row));
     out += ",\"text\":\"";
-    out += jsonEscape(cp949ToUtf8(text));
+    out += jsonEscape(cp949ToUtf8Lossy(text));
     out += "\"}";
 }
 
