@@ -1,0 +1,52 @@
+#pragma once
+// The two checks of the transfer protocols: CRC-16/XMODEM (polynomial 0x1021, start 0) and
+// the CRC-32 of ZMODEM (reflected 0xEDB88320, start 0xFFFFFFFF, sent inverted). The tables are
+// built by the compiler.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace gfcrc_detail {
+
+constexpr std::array<uint16_t, 256> makeCrc16Table() {
+    std::array<uint16_t, 256> t{};
+    for (unsigned i = 0; i < 256; ++i) {
+        unsigned crc = i << 8;
+        for (int k = 0; k < 8; ++k) crc = (crc & 0x8000) ? (crc << 1) ^ 0x1021 : crc << 1;
+        t[i] = static_cast<uint16_t>(crc);
+    }
+    return t;
+}
+
+constexpr std::array<uint32_t, 256> makeCrc32Table() {
+    std::array<uint32_t, 256> t{};
+    for (uint32_t i = 0; i < 256; ++i) {
+        uint32_t crc = i;
+        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+        t[i] = crc;
+    }
+    return t;
+}
+
+}  // namespace gfcrc_detail
+
+inline constexpr std::array<uint16_t, 256> GF_CRC16_TABLE = gfcrc_detail::makeCrc16Table();
+inline constexpr std::array<uint32_t, 256> GF_CRC32_TABLE = gfcrc_detail::makeCrc32Table();
+
+// What a CRC-32 run over data and its (inverted, low byte first) CRC ends at.
+inline constexpr uint32_t GF_CRC32_RESIDUE = 0xDEBB20E3;
+
+inline uint16_t gfCrc16(uint16_t crc, uint8_t b) {
+    return static_cast<uint16_t>((crc << 8) ^ GF_CRC16_TABLE[((crc >> 8) ^ b) & 0xFF]);
+}
+inline uint32_t gfCrc32(uint32_t crc, uint8_t b) {
+    return GF_CRC32_TABLE[(crc ^ b) & 0xFF] ^ (crc >> 8);
+}
+inline uint16_t gfCrc16(uint16_t crc, const uint8_t* data, size_t n) {
+    for (size_t i = 0; i < n; ++i) crc = gfCrc16(crc, data[i]);
+    return crc;
+}
+inline uint32_t gfCrc32(uint32_t crc, const uint8_t* data, size_t n) {
+    for (size_t i = 0; i < n; ++i) crc = gfCrc32(crc, data[i]);
+    return crc;
+}

@@ -1,0 +1,58 @@
+#include "xfer/GFZmodem.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+GFZmodem::GFZmodem(GFComLink* link, GFMonitor* monitor)
+    : GFProtocol(link, monitor, GF_TYPE_ZMODEM, GF_CHECK_CRC16, 1024) {
+    escapeControls_ = transferModeAnswer_ == 1;
+    // A link without a carrier signal (a direct cable) must not end the transfer.
+    if (!link_->IsOnline()) carrierCheck_ = false;
+}
+
+int GFZmodem::SendFile(const char* files) {
+    escapeControls_ = true;
+    ring_.assign(kRingSize, 0);
+    monitor_->Initialize(1);
+    fileList_ = sendList_.empty() ? std::make_unique<GFFileList>(files)
+                                  : std::make_unique<GFFileList>(sendList_);
+    monitor_->SetTotalInfo(fileList_->Remaining(), fileList_->RemainingBytes());
+    link_->PurgeInput();
+    runSender();
+    fileList_.reset();
+    ring_.clear();
+    return lastError();
+}
+
+int GFZmodem::ReceiveFile(const char* /*target*/) {
+    monitor_->Initialize(0);
+    link_->PurgeInput();
+    runReceiver();
+    return lastError();
+}
+
+int GFZmodem::OpenTransferFile() {
+    monitor_->SetPos(0);
+    if (monitor_->GetSending()) {
+        path_ = fileList_->Path();
+        monitor_->SetFileName(path_.c_str());
+        if (!openStream("rb", false)) return 0;
+    } else {
+        path_ = monitor_->GetFileName();
+        message("Opening file %s", path_.c_str());
+        const char* mode = "wb";
+        struct stat st{};
+        if (resume_ && stat(path_.c_str(), &st) == 0 && access(path_.c_str(), W_OK) == 0) {
+            const auto size = static_cast<unsigned long>(st.st_size);
+            if (size != 0 && size <= monitor_->GetFileLength()) {
+                monitor_->SetPos(size);
+                message("Resuming at offset %ld", static_cast<long>(size));
+                mode = "r+b";
+            }
+        }
+        if (!openStream(mode, true)) return 0;
+        if (monitor_->GetPos() != 0) std::fseek(file_, 0, SEEK_END);
+    }
+    monitor_->OnRecovery();
+    return fileOpened();
+}

@@ -1,0 +1,117 @@
+#pragma once
+// ZMODEM: sends or receives a batch of files with framed headers, streamed data subpackets,
+// repositioning on errors, resumption of partial files and a closing handshake.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "xfer/GFProtocol.h"
+
+class GFZmodem : public GFProtocol {
+public:
+    GFZmodem(GFComLink* link, GFMonitor* monitor);
+
+    int SendFile(const char* files) override;
+    int ReceiveFile(const char* target) override;
+
+protected:
+    // Opens the current file (sending: the file list's; receiving: the monitor's path, resuming
+    // a partial file). False when the transfer must stop.
+    virtual int OpenTransferFile();
+
+    using Header = std::array<uint8_t, 4>;
+    // Thrown by the byte reader when an abort check fires; caught at the top of a transfer.
+    struct UserCancel {};
+
+    // Byte level (ZmodemWire.cpp).
+    int readByte(int seconds);
+    int readQuietByte(int seconds);
+    int read7(int seconds);
+    int readEscaped(int seconds);
+    int ReadFrameHeader(bool padSeen = false);
+    int readHexHeader(Header& hdr);
+    int readBinaryHeader(Header& hdr, bool crc32);
+    int ReadBinaryPacket();
+    int SendHexHeader(int type, const Header& hdr);
+    int SendBinaryHeader(int type, const Header& hdr);
+    int SendDataPacket(const uint8_t* data, int length, int end);
+    int writeEscaped(uint8_t b);
+    static Header positionHeader(uint32_t pos);
+    uint32_t rxPos() const;
+    void countHeaderError(int code);
+
+    // Receiving (ZmodemReceiver.cpp).
+    void runReceiver();
+    int GetFileName();
+    bool receiveOfferedFile();
+    void readFileInfo(std::string& name, unsigned long& length, long& modified,
+                      int& filesLeft, long& bytesLeft);
+    bool enoughDiskSpace(unsigned long length);
+    bool ReadFileData();
+    int readFileSubpackets();
+    bool countDataError();
+    int sendZrpos();
+    void endHandshake();
+    int sendReceiverInit();
+
+    // Sending (ZmodemSender.cpp).
+    void runSender();
+    bool OpenLink();
+    bool openLinkHeaders();
+    void sendOneFile();
+    bool offerFile(const std::string& info);
+    bool SendFileData();
+    int streamFrame();
+    int streamAnswer();
+    int nextSubpacket(int& offset, bool& eofHere);
+    long readFileIntoRing(int offset, int count);
+    int subpacketEnd(int length, bool eofHere);
+    int sendEndOfFile();
+    int actOnAnswer(int answer);
+    int failFile(int answer);
+    int GetInSync(bool acceptAnyAck, bool padSeen);
+    int handleZrpos();
+    bool Reposition(long p);
+    uint32_t fileCrc(uint32_t count);
+    void CloseLink();
+
+    // Escaping and framing state.
+    bool escapeControls_ = false;
+    bool skipNext_ = false;
+    bool seekable_ = false;
+    bool crc32Headers_ = false;
+    bool crc32Data_ = false;
+    bool crc32Frame_ = false;
+    bool eofSeen_ = false;
+    bool eofInSubpacket_ = false;
+    bool resume_ = true;
+    bool stripPath_ = true;
+    Header rxHeader_{};
+    int lastHeaderByte_ = 0;
+    uint8_t conversion_ = 0;
+    uint8_t management_ = 0;
+    uint8_t transport_ = 0;
+    int rxBufferLength_ = 0;
+    int rxFlags_ = 0;
+    int blockLength_ = 1024;
+    int windowSize_ = 0;
+    int zcrcqSpacing_ = 0;
+    int sinceZcrcq_ = 0;
+
+    // Sending positions.
+    long txPos_ = 0;
+    long lastAckPos_ = 0;
+    long lastZrposPos_ = 0;
+    long sentUpTo_ = 0;
+    int zrposRepeats_ = 0;
+    long readAheadEnd_ = 0;
+    std::vector<uint8_t> ring_;
+    int junk_ = 0;
+    bool slowMode_ = false;
+    long rxBufferLeft_ = 0;
+
+    static constexpr int kRingSize = 32768;
+    static constexpr int kGarbageLimit = 38400 + 1400;
+    static constexpr int kReadSeconds = 60;
+};

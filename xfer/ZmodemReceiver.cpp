@@ -1,0 +1,365 @@
+// The ZMODEM batch receiver.
+#include <sys/statvfs.h>
+
+#include <cstring>
+
+#include "xfer/GFFileNames.h"
+#include "xfer/GFUserPrompt.h"
+#include "xfer/GFZmodem.h"
+#include "xfer/ZmodemDefs.h"
+
+namespace {
+
+enum FileRequest { kFileOffered, kBatchOver };
+// How a run of data subpackets ended.
+enum SubpacketsResult { kFrameEnded, kAskResend, kFileFailed };
+
+std::string folderOf(const std::string& path) {
+    size_t cut = path.rfind('/');
+    if (cut == std::string::npos) return ".";
+    return cut == 0 ? "/" : path.substr(0, cut);
+}
+
+}  // namespace
+
+void GFZmodem::runReceiver() {
+    monitor_->SetSending(0);
+    skipNext_ = false;
+    if (Init()) {
+        try {
+            while (GetFileName() == kFileOffered && receiveOfferedFile()) {
+            }
+        } catch (const UserCancel&) {
+        }
+    }
+    link_->EndHold();
+    Cleanup();
+}
+
+int GFZmodem::sendReceiverInit() {
+    Header hdr{};
+    if (skipNext_) {
+        skipNext_ = false;
+        return SendHexHeader(ZSKIP, hdr);
+    }
+    message("GetFileName: sending RINIT");
+    hdr[ZF0] = CANFDX | CANOVIO | CANBRK | CANFC32 | (escapeControls_ ? ESCCTL : 0);
+    return SendHexHeader(ZRINIT, hdr);
+}
+
+// Counts an error of the file-name phase; false once there were ten in a row.
+static bool countNameError(GFMonitor* monitor) {
+    monitor->GetErrors() += 1;
+    return ++monitor->GetBlockErrorCount() < 10;
+}
+
+int GFZmodem::GetFileName() {
+    bool sendInit = true;
+    for (;;) {
+        if (sendInit && sendReceiverInit() != 0) {
+            message("GetFileName: Error sending RINIT");
+            return kBatchOver;
+        }
+        sendInit = false;
+        const int type = ReadFrameHeader();
+        switch (type) {
+            case ZRQINIT:
+                message("GetFileName: ZRQINIT");
+                sendInit = true;
+                break;
+            case ZSINIT: {
+                message("GetFileName: ZSINIT");
+                escapeControls_ = (rxHeader_[ZF0] & ESCCTL) != 0;
+                const int end = ReadBinaryPacket();
+                if (end >= GOTCRCE && end <= GOTCRCW) {
+                    message("GetFileName: good ZSINIT");
+                    SendHexHeader(ZACK, positionHeader(1));
+                } else {
+                    SendHexHeader(ZNAK, Header{});
+                    message("GetFileName: ZSINIT + bad packet");
+                    if (!countNameError(monitor_)) {
+                        setError(GF_TOO_MANY_ERRORS);
+                        return kBatchOver;
+                    }
+                }
+                break;
+            }
+            case ZFILE: {
+                conversion_ = rxHeader_[ZF0];
+                management_ = rxHeader_[ZF1];
+                transport_ = rxHeader_[ZF2];
+                message("ZF0=%x", conversion_);
+                textConversion_ = (conversion_ & 1) == 0 && (conversion_ & 2) != 0;
+                const int end = ReadBinaryPacket();
+                if (end >= GOTCRCE && end <= GOTCRCW) return kFileOffered;
+                if (lastError() < 0) return kBatchOver;
+                break;
+            }
+            case ZFIN:
+                message("GetFileName: ZFIN");
+                endHandshake();
+                return kBatchOver;
+            case ZEOF:
+                message("GetFileName: ZEOF");
+                sendInit = true;
+                break;
+            case ZCOMPL:
+                message("GetFileName: ZCOMPL");
+                break;
+            case ZCAN:
+                // The sender gave up: nothing more will come, and that is not a success.
+                message("GetFileName: ZCAN");
+                setError(GF_REMOTE_CANCEL);
+                return kBatchOver;
+            case ZFREECNT:
+                message("GetFileName: ZFREECNT");
+                SendHexHeader(ZACK, Header{0x7F, 0x7F, 0x7F, 0x7F});
+                break;
+            case ZCOMMAND: {
+                message("GetFileName: ZCOMMAND %x", rxHeader_[ZF0]);
+                // Commands from the other side are never run.
+                if (ReadBinaryPacket() != GOTCRCW) {
+                    SendHexHeader(ZNAK, Header{});
+                    break;
+                }
+                link_->PurgeInput();
+                SendHexHeader(ZCOMPL, Header{});
+                endHandshake();
+                return kBatchOver;
+            }
+            default:
+                message("GetFileName: frame_type=%d", type);
+                if (!countNameError(monitor_)) setError(GF_TOO_MANY_ERRORS);
+                if (lastError() < 0) return kBatchOver;
+                sendInit = true;
+        }
+        if (lastError() < 0) return kBatchOver;
+    }
+}
+
+// After ZFIN: answer ZFIN until the sender's "OO" comes. A hang-up here is the normal end of
+// a session, so nothing is recorded.
+void GFZmodem::endHandshake() {
+    for (int i = 0; i < 3; ++i) {
+        message("ACK BiBi~");
+        link_->PurgeInput();
+        if (SendHexHeader(ZFIN, Header{}) != 0) return;
+        const int c = readQuietByte(10);
+        if (c == 'O') {
+            readQuietByte(1);
+            return;
+        }
+        if (!link_->IsOnline()) return;
+    }
+}
+
+// The name and the file information of a ZFILE subpacket. Every length is bounded by what
+// was received.
+void GFZmodem::readFileInfo(std::string& name, unsigned long& length, long& modified,
+                            int& filesLeft, long& bytesLeft) {
+    const int size = monitor_->GetBlockSize();
+    const char* data = reinterpret_cast<const char*>(buffer_.data());
+    const void* zero = std::memchr(data, 0, size);
+    const int nameLength = zero ? static_cast<int>(static_cast<const char*>(zero) - data) : size;
+    name.assign(data, nameLength);
+    const int infoStart = zero ? nameLength + 1 : size;
+    std::string info(data + infoStart, size - infoStart);
+    info = info.substr(0, info.find('\0'));
+
+    long fileLength = 0, time = 0, remaining = 0;
+    unsigned mode = 0, serial = 0;
+    int files = 0;
+    std::sscanf(info.c_str(), "%ld %lo %o %o %d %ld", &fileLength, &time, &mode, &serial, &files,
+                &remaining);
+    message("%ld,%d,%ld", fileLength, files, remaining);
+    length = 0;
+    modified = -1;
+    long word = 0;
+    if (std::sscanf(info.c_str(), "%ld", &word) == 1 && word > 0) length = word;
+    if (std::sscanf(info.c_str(), "%*s %lo", &word) == 1) modified = word;
+    filesLeft = files;
+    bytesLeft = remaining;
+}
+
+bool GFZmodem::enoughDiskSpace(unsigned long length) {
+    const std::string folder = folderOf(monitor_->GetFileName());
+    struct statvfs vfs{};
+    if (statvfs(folder.c_str(), &vfs) != 0) return true;
+    const uint64_t freeBytes = static_cast<uint64_t>(vfs.f_bavail) * vfs.f_frsize;
+    const unsigned long pos = monitor_->GetPos();
+    const uint64_t needed = pos < length ? length - pos : 0;
+    if (freeBytes >= needed + 32768 || !prompt_) return true;
+    return !prompt_->CancelForDiskSpace(folder, freeBytes, GF_DISK_SPACE_CAPTION,
+                                        GFDiskSpaceText(folder, freeBytes));
+}
+
+bool GFZmodem::receiveOfferedFile() {
+    fileComplete_ = false;
+    monitor_->SetBlockErrorCount(0);
+    std::string wireName;
+    unsigned long length = 0;
+    long modified = -1, bytesLeft = 0;
+    int filesLeft = 0;
+    readFileInfo(wireName, length, modified, filesLeft, bytesLeft);
+    const std::string name = gfReceivedFileName(wireName);
+    if (name.empty()) {
+        // Nothing usable is left of the name: it cannot be opened.
+        openFailed(wireName, true);
+        return false;
+    }
+    monitor_->SetFileName(name.c_str());
+    message("Stripped filename %s", name.c_str());
+    monitor_->SetFileLength(length);
+    monitor_->SetFileTime(modified);
+    if (!OpenTransferFile()) return false;
+    monitor_->PostOpen();
+    if (monitor_->GetFileCount() == 1) monitor_->SetTotalInfo(filesLeft, bytesLeft);
+    monitor_->SetFileLength(length);
+    if (!enoughDiskSpace(length)) {
+        setError(GF_TOO_MANY_ERRORS);
+        return false;
+    }
+    if (length == monitor_->GetPos()) {
+        skipNext_ = true;
+        message("Skip File");
+    } else if (!ReadFileData()) {
+        return false;
+    }
+    if (lastError() < 0) return false;
+    fileComplete_ = true;
+    monitor_->OnSuccess();
+    CloseFile(skipNext_);
+    return lastError() >= 0;
+}
+
+int GFZmodem::sendZrpos() {
+    return SendHexHeader(ZRPOS, positionHeader(monitor_->GetPos()));
+}
+
+// Counts an error of the data phase; false when the file must end.
+bool GFZmodem::countDataError() {
+    monitor_->GetErrors() += 1;
+    message("ReadFileData: Incremented error count");
+    if (AbortCheck(kAbortCheck1)) return false;
+    if (++monitor_->GetBlockErrorCount() >= 10) {
+        setError(GF_TOO_MANY_ERRORS);
+        return false;
+    }
+    return true;
+}
+
+// Receives the current file's data; false when the file (and the batch) must end.
+bool GFZmodem::ReadFileData() {
+    message("ReadFileData: reading name");
+    bool sendPosition = true;
+    for (;;) {
+        if (sendPosition && sendZrpos() != 0) {
+            message("ReadFileData: Error sending ZRPOS");
+            return false;
+        }
+        sendPosition = true;
+        const int type = ReadFrameHeader();
+        if (lastError() < 0) {
+            message("ReadFileData: Fatal error on header");
+            return false;
+        }
+        switch (type) {
+            case ZDATA:
+                if (rxPos() != monitor_->GetPos()) {
+                    if (++monitor_->GetBlockErrorCount() >= 10) {
+                        setError(GF_TOO_MANY_ERRORS);
+                        return false;
+                    }
+                    message("ReadFileData: Mismatch in rx_pos");
+                    WaitDrain(false);
+                    break;
+                }
+                message("NEW BYTE COUNT: %ld", static_cast<long>(rxPos()));
+                if (file_) std::fseek(file_, static_cast<long>(rxPos()), SEEK_SET);
+                switch (readFileSubpackets()) {
+                    case kFileFailed: return false;
+                    case kFrameEnded: sendPosition = false; break;
+                    default: break;
+                }
+                break;
+            case ZEOF:
+                if (rxPos() == monitor_->GetPos()) {
+                    message("ReadFileData: frame_type=ZEOF %d", type);
+                    return true;
+                }
+                message("Bogus ZEOF!!!");
+                sendPosition = false;
+                break;
+            case ZFILE:
+                message("ReadFileData: ZFILE");
+                ReadBinaryPacket();
+                break;
+            case ZSKIP:
+                message("ReadFileData: ZSKIP");
+                return true;
+            case ZNAK:
+                message("ReadFileData: ZNAK");
+                if (!countDataError()) return false;
+                break;
+            case ZRQINIT:
+                message("ReadFileData: Error");
+                if (!countDataError()) return false;
+                WaitDrain(false);
+                break;
+            case ZCAN:
+                message("ReadFileData: ZCAN");
+                setError(GF_TOO_MANY_ERRORS);
+                return false;
+            case GF_READ_TIMEOUT:
+                message("ReadFileData: Timeout");
+                if (!countDataError()) return false;
+                break;
+            default:
+                message("ReadFileData: Wrong Header %c", type & 0x7F);
+                if (!countDataError()) return false;
+        }
+    }
+}
+
+// The subpackets after a ZDATA header, written to the file as they come.
+int GFZmodem::readFileSubpackets() {
+    for (;;) {
+        if (AbortCheck(kAbortCheck1)) return kFileFailed;
+        const int end = ReadBinaryPacket();
+        if (end >= GOTCRCE && end <= GOTCRCW) {
+            const int n = monitor_->GetBlockSize();
+            monitor_->GetBlockNumber() += 1;
+            monitor_->SetBlockErrorCount(0);
+            if (WriteReceivedBlock(buffer_.data(), n) != n) {
+                setError(GF_WRITE_FAILED);
+                Cleanup();
+                return kFileFailed;
+            }
+            monitor_->AddPos(n);
+            switch (end) {
+                case GOTCRCG:
+                    continue;
+                case GOTCRCQ:
+                    SendHexHeader(ZACK, positionHeader(monitor_->GetPos()));
+                    continue;
+                case GOTCRCE:
+                    message("GOTCRCE");
+                    return kFrameEnded;
+                default:
+                    message("GOTCRCW");
+                    WriteChar(XON);
+                    SendHexHeader(ZACK, positionHeader(monitor_->GetPos()));
+                    return kFrameEnded;
+            }
+        }
+        if (end == ZCAN) {
+            message("ZCAN");
+            setError(GF_TOO_MANY_ERRORS);
+            return kFileFailed;
+        }
+        if (end != GF_READ_TIMEOUT) message("Persistent CRC or other ERROR");
+        if (!countDataError()) return kFileFailed;
+        if (end != GF_READ_TIMEOUT) WaitDrain(false);
+        return kAskResend;
+    }
+}

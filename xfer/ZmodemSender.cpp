@@ -1,0 +1,532 @@
+// The ZMODEM batch sender.
+#include <algorithm>
+#include <cstdio>
+
+#include "xfer/GFCrc.h"
+#include "xfer/GFFileNames.h"
+#include "xfer/GFZmodem.h"
+#include "xfer/ZmodemDefs.h"
+
+namespace {
+
+// What became of a frame of file data.
+enum FrameOutcome { kEndOfFile, kRestartFrame, kFileDone, kFileFailed };
+
+}  // namespace
+
+void GFZmodem::runSender() {
+    monitor_->SetFileName("<NONE>");
+    monitor_->SetSending(1);
+    txPos_ = lastAckPos_ = lastZrposPos_ = sentUpTo_ = readAheadEnd_ = 0;
+    zrposRepeats_ = junk_ = 0;
+    seekable_ = true;
+    windowSize_ = 0;
+    if (Init()) {
+        try {
+            if (OpenLink()) {
+                while (fileList_->TakeNext() && OpenTransferFile()) {
+                    sendOneFile();
+                    if (lastError() < 0) break;
+                    monitor_->OnSuccess();
+                    CloseFile(0);
+                }
+            }
+            link_->EndHold();
+            if (lastError() >= 0) CloseLink();
+        } catch (const UserCancel&) {
+            link_->EndHold();
+        }
+    }
+    Cleanup();
+    if (lastError() == 0 && monitor_->GetFileCount() == 0) setError(GF_NO_FILE_SENT);
+}
+
+bool GFZmodem::OpenLink() {
+    if (SendHexHeader(ZRQINIT, Header{}) != 0) {
+        message("OpenLink: Error sending ZRQINIT");
+        return false;
+    }
+    int previous = -1;
+    for (;;) {
+        int c = readByte(80);
+        if (c == GF_READ_TIMEOUT) {
+            // Only the user's abort ends this wait.
+            message("Timeout waiting for ZRINIT");
+            if (SendHexHeader(ZRQINIT, Header{}) != 0) return false;
+        } else if (c == NAK) {
+            return true;
+        } else if (c == CAN && previous == CAN) {
+            c = readByte(2);
+            if (c == CAN) {
+                message("Got CAN waiting to send file");
+                setError(GF_REMOTE_CANCEL);
+                return false;
+            }
+        } else if (c == ZPAD || c == (ZPAD | 0x80)) {
+            return openLinkHeaders();
+        }
+        previous = c;
+    }
+}
+
+bool GFZmodem::openLinkHeaders() {
+    bool padSeen = true;
+    for (int i = 0; i < 10; ++i) {
+        const int type = ReadFrameHeader(padSeen);
+        padSeen = false;
+        if (type == ZRINIT) {
+            message("OpenLink: Got ZRINIT");
+            rxFlags_ = rxHeader_[ZF0];
+            crc32Headers_ = (rxFlags_ & CANFC32) != 0;
+            if (rxFlags_ & ESCCTL) {
+                escapeControls_ = true;
+                message("ESCCTL on");
+            }
+            rxBufferLength_ = rxHeader_[ZP0] + 256 * rxHeader_[ZP1];
+            message("Rxbuflen=%d", rxBufferLength_);
+            blockLength_ = 1024;
+            return true;
+        }
+        if (type == ZRQINIT && rxHeader_[ZF0] == ZCOMMAND) {
+            message("OpenLink: ZRQINIT");
+        } else if (type == ZCHALLENGE) {
+            message("OpenLink: ZCHALLENGE");
+            SendHexHeader(ZACK, rxHeader_);
+        } else if (type == ZCOMMAND) {
+            message("OpenLink: ZCOMMAND");
+            SendHexHeader(ZRQINIT, Header{});
+        } else if (type == ZCAN) {
+            message("OpenLink: ZCAN");
+            setError(GF_REMOTE_CANCEL);
+            return false;
+        } else {
+            message("OpenLink: got %d instead of ZRINIT", type);
+            if (type == GF_READ_TIMEOUT) break;
+            SendHexHeader(ZNAK, Header{});
+        }
+        if (lastError() < 0) return false;
+    }
+    setError(GF_NO_ANSWER);
+    return false;
+}
+
+void GFZmodem::sendOneFile() {
+    message("SendFile: sending filename & size");
+    char numbers[96];
+    std::snprintf(numbers, sizeof numbers, "%ld %ld %d %d %d %ld",
+                  static_cast<long>(fileList_->Length()), 0L, 0, 3, fileList_->Remaining() + 1,
+                  static_cast<long>(fileList_->RemainingBytes() + fileList_->Length()));
+    std::string info = gfSentFileName(path_);
+    info += '\0';
+    info += numbers;
+    monitor_->SetBlockErrorCount(0);
+    eofSeen_ = false;
+    readAheadEnd_ = 0;
+    if (!offerFile(info) && lastError() == 0) setError(GF_TOO_MANY_ERRORS);
+}
+
+// Offers the file with ZFILE and, when the receiver asks for data, sends it. True when the
+// file is done with (sent or skipped by the receiver).
+bool GFZmodem::offerFile(const std::string& info) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        message("Sending with CRC-32");
+        SendBinaryHeader(ZFILE, Header{0, 0, 0, ZCRESUM});
+        SendDataPacket(reinterpret_cast<const uint8_t*>(info.data()),
+                       static_cast<int>(info.size()), ZCRCW);
+        if (lastError() < 0) return false;
+        bool padSeen = false;
+        for (bool readAgain = true; readAgain;) {
+            readAgain = false;
+            const int type = ReadFrameHeader(padSeen);
+            padSeen = false;
+            switch (type) {
+                case ZERROR:
+                    message("ERROR");
+                    break;
+                case ZRINIT: {
+                    message("ZRINIT");
+                    int c;
+                    do {
+                        c = readByte(5);
+                    } while (c >= 0 && c != ZPAD);
+                    readAgain = padSeen = c == ZPAD;
+                    break;
+                }
+                case ZSKIP:
+                case ZFERR:
+                    message("File skipped by receiver request");
+                    return true;
+                case ZNAK:
+                    message("ZNAK");
+                    break;
+                case ZFIN:
+                    message("Got %d on pathname", type);
+                    return true;
+                case ZABORT:
+                case ZCAN:
+                    message("Got %d on pathname", type);
+                    setError(GF_REMOTE_CANCEL);
+                    return false;
+                case ZCRC:
+                    message("SendFile: Got ZCRC");
+                    SendBinaryHeader(ZCRC, positionHeader(fileCrc(rxPos())));
+                    readAgain = true;
+                    break;
+                case ZRPOS: {
+                    const long p = rxPos();
+                    if (!Reposition(p)) {
+                        message("Bad Seek %ld", p);
+                        return false;
+                    }
+                    monitor_->SetPos(p);
+                    if (p != 0) monitor_->OnRecovery();
+                    message("StartFileTransfer: ZRPOS location %ld", p);
+                    txPos_ = lastAckPos_ = sentUpTo_ = p;
+                    lastZrposPos_ = p - 1;
+                    return SendFileData();
+                }
+                default:
+                    message("SendFile: read frame type %d", type);
+                    if (lastError() < 0) return false;
+                    monitor_->GetErrors() += 1;
+                    if (++monitor_->GetBlockErrorCount() >= 10) setError(GF_TOO_MANY_ERRORS);
+                    if (lastError() < 0) return false;
+            }
+        }
+    }
+    return false;
+}
+
+bool GFZmodem::SendFileData() {
+    zrposRepeats_ = 0;
+    junk_ = 0;
+    slowMode_ = false;
+    for (;;) {
+        rxBufferLeft_ = rxBufferLength_;
+        sinceZcrcq_ = 0;
+        if (SendBinaryHeader(ZDATA, positionHeader(txPos_)) != 0) return false;
+        message("ZDATA %ld", txPos_);
+        int outcome = streamFrame();
+        if (outcome == kEndOfFile) outcome = sendEndOfFile();
+        if (outcome != kRestartFrame) return outcome == kFileDone;
+    }
+}
+
+// Sends subpackets from our position on until the end of the file or an answer that ends the
+// frame.
+int GFZmodem::streamFrame() {
+    for (;;) {
+        if (AbortCheck(kAbortCheck1)) throw UserCancel{};
+        int offset = 0;
+        bool eofHere = false;
+        const int length = nextSubpacket(offset, eofHere);
+        monitor_->SetPos(txPos_);
+        const int end = subpacketEnd(length, eofHere);
+        if (slowMode_) {
+            WaitDrain(false);
+            clock_->sleepMs(50);
+        }
+        if (SendDataPacket(ring_.data() + offset, length, end) != 0) return kFileFailed;
+        rxBufferLeft_ -= length;
+        txPos_ += length;
+        sentUpTo_ = txPos_;
+        monitor_->SetPos(txPos_);
+        if (end == ZCRCE) return kEndOfFile;
+        if (end == ZCRCW) {
+            message("SendFileData: ACK %ld", txPos_);
+            const int answer = GetInSync(false, false);
+            junk_ = 0;
+            return actOnAnswer(answer);
+        }
+        const int outcome = streamAnswer();
+        if (outcome >= 0) return outcome;
+    }
+}
+
+// Looks at what the receiver sent while we stream; -1 when streaming goes on.
+int GFZmodem::streamAnswer() {
+    while (link_->InputCount() > 0) {
+        int c = readByte(1);
+        switch (c) {
+            case XON:
+            case '\n' | 0x80:
+                message("xon what the fuck\n");
+                break;
+            case CAN:
+            case ZPAD: {
+                const int answer = GetInSync(true, c == ZPAD);
+                if (answer == ZACK) break;
+                message("Sending ZCRCE");
+                slowMode_ = true;
+                SendDataPacket(nullptr, 0, ZCRCE);
+                return actOnAnswer(answer);
+            }
+            case XOFF | 0x80:
+                message("Got XOFF|0x80");
+                [[fallthrough]];
+            case XOFF:
+                message("SendFileData: Wait for XON");
+                readByte(10);
+                message("junk=%d", junk_);
+                ++junk_;
+                break;
+            case GF_READ_TIMEOUT:
+                message("whathefucktimeout\n");
+                break;
+            default:
+                message("junk=%d", junk_);
+                ++junk_;
+        }
+    }
+    return -1;
+}
+
+// The next subpacket's place in the ring and its length. It never crosses the ring's end.
+int GFZmodem::nextSubpacket(int& offset, bool& eofHere) {
+    offset = static_cast<int>(txPos_ % kRingSize);
+    const int room = kRingSize - offset;
+    if (txPos_ < readAheadEnd_) {
+        const int length = static_cast<int>(
+            std::min<long>({blockLength_, readAheadEnd_ - txPos_, static_cast<long>(room)}));
+        eofHere = txPos_ + length == readAheadEnd_ && eofSeen_;
+        eofInSubpacket_ = eofHere;
+        return length;
+    }
+    const int want = std::min(blockLength_, room);
+    const int n = static_cast<int>(readFileIntoRing(offset, want));
+    readAheadEnd_ += n;
+    eofHere = n < want;
+    if (eofHere) eofSeen_ = true;
+    eofInSubpacket_ = eofHere;
+    return n;
+}
+
+long GFZmodem::readFileIntoRing(int offset, int count) {
+    return static_cast<long>(std::fread(ring_.data() + offset, 1, count, file_));
+}
+
+int GFZmodem::subpacketEnd(int length, bool eofHere) {
+    if (eofHere) {
+        message("Sending %ld(E)", txPos_);
+        return ZCRCE;
+    }
+    if (junk_ > 3 || txPos_ == lastZrposPos_ ||
+        (rxBufferLength_ != 0 && rxBufferLeft_ - length <= 0)) {
+        return ZCRCW;
+    }
+    return ZCRCG;
+}
+
+int GFZmodem::sendEndOfFile() {
+    for (;;) {
+        if (AbortCheck(kAbortCheck2)) throw UserCancel{};
+        if (SendBinaryHeader(ZEOF, positionHeader(txPos_)) != 0) return kFileFailed;
+        int type;
+        do {
+            type = ReadFrameHeader();
+        } while (type == ZACK);
+        switch (type) {
+            case ZRINIT:
+                return kFileDone;
+            case ZSKIP:
+                message("File skipped by receiver request");
+                return kFileDone;
+            case ZNAK:
+            case GF_READ_TIMEOUT:  // counted by the header reader
+                break;
+            case GF_HEADER_CRC:
+                monitor_->GetErrors() += 1;
+                if (++monitor_->GetBlockErrorCount() >= 10) setError(GF_TOO_MANY_ERRORS);
+                break;
+            case ZRPOS:
+                return handleZrpos() == ZRPOS ? kRestartFrame : failFile(ZERROR);
+            default:
+                if (type != ZERROR) message("Got %d trying to send end of file", type);
+                return failFile(type);
+        }
+    }
+}
+
+int GFZmodem::actOnAnswer(int answer) {
+    for (;;) {
+        if (answer == ZRINIT || answer == ZSKIP) return kFileDone;
+        if (answer != ZACK && answer != ZRPOS) return failFile(answer);
+        bool resync = false;
+        while (!resync && link_->InputCount() > 0) {
+            const int c = readByte(1);
+            if (c == XOFF || c == (XOFF | 0x80)) {
+                message("SendFileData: Wait for XON(1)");
+                readByte(10);
+            } else if (c == CAN || c == ZPAD) {
+                answer = GetInSync(true, c == ZPAD);
+                resync = true;
+            }
+        }
+        if (!resync) return kRestartFrame;
+    }
+}
+
+// A file that cannot go on: the answer decides what is recorded, unless something already is.
+int GFZmodem::failFile(int answer) {
+    setError(answer == GF_READ_TIMEOUT ? GF_NO_ANSWER : GF_TOO_MANY_ERRORS);
+    return kFileFailed;
+}
+
+int GFZmodem::GetInSync(bool acceptAnyAck, bool padSeen) {
+    for (;;) {
+        const int type = ReadFrameHeader(padSeen);
+        padSeen = false;
+        if (AbortCheck(kAbortCheck2)) throw UserCancel{};
+        switch (type) {
+            case ZRINIT:
+                message("GetInSync: ZRINIT");
+                return ZRINIT;
+            case ZACK:
+                lastAckPos_ = rxPos();
+                if (acceptAnyAck || lastAckPos_ == txPos_) {
+                    message("GetInSync: ZACK %ld", lastAckPos_);
+                    monitor_->SetBlockErrorCount(0);
+                    return ZACK;
+                }
+                break;
+            case ZSKIP:
+                message("File skipped by receiver request");
+                return ZSKIP;
+            case ZABORT:
+                message("GetInSync: ZABORT");
+                setError(GF_REMOTE_CANCEL);
+                return ZERROR;
+            case ZFIN:
+                message("GetInSync: ZFIN");
+                return ZERROR;
+            case ZCAN:
+                message("GetInSync: ZCAN");
+                setError(GF_REMOTE_CANCEL);
+                return ZERROR;
+            case ZRPOS:
+                return handleZrpos();
+            case GF_READ_TIMEOUT:
+                message("GetInSync: TimeOut");
+                return GF_READ_TIMEOUT;
+            default:
+                message("GetInSync: Sending ZNAK");
+                SendBinaryHeader(ZNAK, positionHeader(txPos_));
+        }
+    }
+}
+
+// The receiver asks for data from Rxpos on. Repeated requests for the same position halve
+// the block length and finally give up.
+int GFZmodem::handleZrpos() {
+    const long p = rxPos();
+    message("GetInSync: ZRPOS %ld", p);
+    if (p > sentUpTo_) {
+        message("Nonstandard Protocol");
+        return ZRPOS;
+    }
+    if (!Reposition(p)) {
+        message("Bad Seek");
+        return ZERROR;
+    }
+    eofInSubpacket_ = false;
+    txPos_ = lastAckPos_ = sentUpTo_ = p;
+    if (p == lastZrposPos_) {
+        if (++zrposRepeats_ > 36) {
+            message("Can't send block");
+            return ZERROR;
+        }
+        if (zrposRepeats_ > 4 && (zrposRepeats_ > 8 || blockLength_ == 1024) &&
+            blockLength_ > 128) {
+            blockLength_ /= 2;
+            message("Packet Size=%d", blockLength_);
+            monitor_->GetErrors() += 1;
+        }
+    } else {
+        zrposRepeats_ = 0;
+        monitor_->SetBlockErrorCount(0);
+    }
+    lastZrposPos_ = p;
+    monitor_->SetPos(p);
+    return ZRPOS;
+}
+
+// Makes the ring hold the data at p. The ring keeps the file's bytes [end - 32768, end) at
+// their position modulo 32768, and the file is always read on at the read-ahead end.
+bool GFZmodem::Reposition(long p) {
+    long end = readAheadEnd_;
+    if (p < end - (kRingSize - 1024)) {
+        eofSeen_ = false;
+        end = seekable_ ? p / kRingSize * kRingSize : 0;
+        if (end == p) end = std::max(0L, p - kRingSize);
+        if (std::fseek(file_, end, SEEK_SET) != 0) return false;
+        while (end < p) {
+            const long n = readFileIntoRing(0, kRingSize);
+            end += n;
+            if (n < kRingSize) {
+                eofSeen_ = true;
+                break;
+            }
+        }
+    } else if (p > end) {
+        if (seekable_) {
+            end = p / kRingSize * kRingSize;
+            if (std::fseek(file_, end, SEEK_SET) != 0) return false;
+        }
+        while (end <= p) {
+            const int offset = static_cast<int>(end % kRingSize);
+            const long n = readFileIntoRing(offset, kRingSize - offset);
+            end += n;
+            if (n < kRingSize - offset) {
+                eofSeen_ = true;
+                break;
+            }
+        }
+    }
+    readAheadEnd_ = end;
+    return true;
+}
+
+// The CRC-32 of the file's first count bytes (all of it for 0), for a receiver's ZCRC.
+uint32_t GFZmodem::fileCrc(uint32_t count) {
+    const long keep = std::ftell(file_);
+    std::fseek(file_, 0, SEEK_SET);
+    uint32_t crc = 0xFFFFFFFF;
+    uint8_t piece[4096];
+    unsigned long left = count ? count : fileList_->Length();
+    while (left > 0) {
+        const size_t n = std::fread(piece, 1, std::min<unsigned long>(left, sizeof piece), file_);
+        if (n == 0) break;
+        crc = gfCrc32(crc, piece, n);
+        left -= n;
+    }
+    std::fseek(file_, keep, SEEK_SET);
+    return ~crc;
+}
+
+void GFZmodem::CloseLink() {
+    monitor_->SetBlockErrorCount(0);
+    bool gotFin = false;
+    for (;;) {
+        if (SendHexHeader(ZFIN, Header{}) != 0) {
+            message("Error sending ZFIN frame");
+            break;
+        }
+        int type = ReadFrameHeader();
+        if (type == ZRINIT || type == ZFERR) type = ReadFrameHeader();
+        if (type == ZFIN) {
+            gotFin = true;
+            break;
+        }
+        message("CloseLink: got %d instead of ZFIN", type);
+        monitor_->GetErrors() += 1;
+        if (++monitor_->GetBlockErrorCount() >= 10) setError(GF_NO_ZFIN_ANSWER);
+        if (lastError() < 0) break;
+    }
+    if (!gotFin) return;
+    // The session is over: a receiver that hangs up now takes nothing away from the batch.
+    link_->BeginHold();
+    link_->WriteByte('O');
+    link_->WriteByte('O');
+    link_->EndHold();
+    WaitDrain(true);
+}
