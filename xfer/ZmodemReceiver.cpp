@@ -143,7 +143,7 @@ void GFZmodem::endHandshake() {
     for (int i = 0; i < 3; ++i) {
         message("ACK BiBi~");
         link_->PurgeInput();
-        if (SendHexHeader(ZFIN, Header{}) != 0) return;
+        if (!link_->IsOnline() || SendHexHeader(ZFIN, Header{}) != 0) return;
         const int c = readQuietByte(10);
         if (c == 'O') {
             readQuietByte(1);
