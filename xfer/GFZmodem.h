@@ -86,6 +86,9 @@ protected:
     bool eofSeen_ = false;
     bool eofInSubpacket_ = false;
     bool resume_ = true;
+    // Set while the receiver waits for the data it asked for: what is still in flight is
+    // noise, not errors.
+    bool skippingStaleData_ = false;
     bool stripPath_ = true;
     Header rxHeader_{};
     int lastHeaderByte_ = 0;
@@ -114,4 +117,6 @@ protected:
     static constexpr int kRingSize = 32768;
     static constexpr int kGarbageLimit = 38400 + 1400;
     static constexpr int kReadSeconds = 60;
+    // Damaged or false headers passed over while skipping stale data, before one counts.
+    static constexpr int kStaleNoiseLimit = 64;
 };

@@ -248,14 +248,30 @@ bool GFZmodem::countDataError() {
     return true;
 }
 
+// After a ZRPOS the sender's stream goes on until the request reaches it; in that stale
+// data a "*" before an escaped control byte looks like a header start. Such damaged or
+// unknown headers, and long runs of garbage, are passed over rather than counted.
+static bool isStreamNoise(int type) {
+    return type == GF_HEADER_CRC || type == ZGARBAGE || type > ZCOMMAND;
+}
+
 // Receives the current file's data; false when the file (and the batch) must end.
 bool GFZmodem::ReadFileData() {
     message("ReadFileData: reading name");
+    struct StopSkipping {
+        bool& skipping;
+        ~StopSkipping() { skipping = false; }
+    } stopSkipping{skippingStaleData_};
     bool sendPosition = true;
+    int noise = 0;
     for (;;) {
-        if (sendPosition && sendZrpos() != 0) {
-            message("ReadFileData: Error sending ZRPOS");
-            return false;
+        if (sendPosition) {
+            if (sendZrpos() != 0) {
+                message("ReadFileData: Error sending ZRPOS");
+                return false;
+            }
+            skippingStaleData_ = true;
+            noise = 0;
         }
         sendPosition = true;
         const int type = ReadFrameHeader();
@@ -263,6 +279,11 @@ bool GFZmodem::ReadFileData() {
             message("ReadFileData: Fatal error on header");
             return false;
         }
+        if (skippingStaleData_ && isStreamNoise(type) && ++noise < kStaleNoiseLimit) {
+            sendPosition = false;
+            continue;
+        }
+        if (type == ZDATA && rxPos() == monitor_->GetPos()) skippingStaleData_ = false;
         switch (type) {
             case ZDATA:
                 if (rxPos() != monitor_->GetPos()) {

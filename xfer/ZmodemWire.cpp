@@ -169,6 +169,7 @@ int GFZmodem::ReadFrameHeader(bool padSeen) {
     }
     rxHeader_ = hdr;
     if (result == GOTCAN) result = ZCAN;
+    if (result == ZGARBAGE && skippingStaleData_) return result;
     if (result == ZNAK || result == ZCAN || result == ZERROR || result == -3 ||
         result == ZGARBAGE || result == GF_READ_TIMEOUT) {
         countHeaderError(result);
