@@ -1,0 +1,127 @@
+// quilite-xfer as a program: its command line, exit status, time limit, and whole sessions
+// against lrzsz and against itself, over a socketpair and over a pty.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <thread>
+
+#include "tests/fixtures/LinkPair.h"
+#include "tests/fixtures/PeerProcess.h"
+#include "tests/xfer/XferTestSupport.h"
+
+namespace {
+
+using xfertest::readFile;
+using xfertest::sameBytes;
+using xfertest::writeFile;
+
+const std::string kTool = std::string(QUILITE_BINARY_DIR) + "/tools/quilite-xfer";
+
+class Tool : public ::testing::Test {
+protected:
+    Tool() : src(dir.make("src")), dst(dir.make("dst")) {}
+
+    int runAlone(const std::vector<std::string>& args) {
+        std::vector<std::string> argv{kTool};
+        argv.insert(argv.end(), args.begin(), args.end());
+        PeerProcess p(argv, -1, dir.path());
+        return p.wait(30000);
+    }
+    // Two programs on the two ends of a socketpair; returns their exit statuses.
+    std::pair<int, int> session(const std::vector<std::string>& sender, const std::string& senderDir,
+                                const std::vector<std::string>& receiver,
+                                const std::string& receiverDir) {
+        SocketPair pair;
+        PeerProcess receiving(receiver, pair.theirs, receiverDir, dir / "receiver.log");
+        PeerProcess sending(sender, pair.ours, senderDir, dir / "sender.log");
+        pair.closeOurs();
+        pair.closeTheirs();
+        const int s = sending.wait(60000);
+        return {s, receiving.wait(60000)};
+    }
+
+    xfertest::TempFolder dir;
+    std::string src, dst;
+};
+
+TEST_F(Tool, CommandLineErrors) {
+    writeFile(src + "/f", "x");
+    EXPECT_EQ(runAlone({"send", "-p", "ZIMAGE", src + "/f"}), 2);  // the picture variant receives
+    EXPECT_EQ(runAlone({"send", "-p", "zimage", src + "/f"}), 2);
+    EXPECT_EQ(runAlone({"send", "-p", "NOSUCH", src + "/f"}), 2);
+    EXPECT_EQ(runAlone({"send", "-p", "ZMODEM"}), 2);
+    EXPECT_EQ(runAlone({"receive"}), 2);
+    EXPECT_EQ(runAlone({"fetch", "-p", "ZMODEM"}), 2);
+    EXPECT_EQ(runAlone({"receive", "-p", "ZMODEM", "--timeout", "0"}), 2);
+}
+
+TEST_F(Tool, ReceivesFromSzInAnyCaseOfProtocolName) {
+    const std::string data = xfertest::randomData(500000, 1);
+    writeFile(src + "/공백 있는 이름.bin", data);
+    EXPECT_EQ(session({"sz", "공백 있는 이름.bin"}, src,
+                      {kTool, "receive", "-p", "zModem", "-d", dst}, dir.path()),
+              std::make_pair(0, 0));
+    EXPECT_TRUE(sameBytes(readFile(dst + "/공백 있는 이름.bin"), data));
+}
+
+TEST_F(Tool, SendsToRz) {
+    const std::string a = xfertest::randomData(300000, 2), b = xfertest::awkwardData();
+    writeFile(src + "/a", a);
+    writeFile(src + "/파일", b);
+    EXPECT_EQ(session({kTool, "send", "-p", "zmodem", src + "/a", src + "/파일"}, dir.path(),
+                      {"rz"}, dst),
+              std::make_pair(0, 0));
+    EXPECT_TRUE(sameBytes(readFile(dst + "/a"), a));
+    EXPECT_TRUE(sameBytes(readFile(dst + "/파일"), b));
+}
+
+TEST_F(Tool, MissingFileMakesTheSendFail) {
+    writeFile(src + "/a", "abc");
+    auto [sent, received] = session({kTool, "send", "-p", "ZMODEM", src + "/missing"}, dir.path(),
+                                    {"rz"}, dst);
+    EXPECT_EQ(sent, 1);
+}
+
+TEST_F(Tool, InterruptedTransferExitsWithFailure) {
+    writeFile(src + "/big", xfertest::randomData(48u << 20, 3));
+    SocketPair pair;
+    PeerProcess receiving({kTool, "receive", "-p", "ZMODEM", "-d", dst}, pair.theirs, dir.path());
+    PeerProcess sending({"sz", "big"}, pair.ours, src);
+    pair.closeOurs();
+    pair.closeTheirs();
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    sending.kill(SIGKILL);
+    EXPECT_EQ(receiving.wait(60000), 1);
+}
+
+TEST_F(Tool, TimeLimitEndsASilentSession) {
+    SocketPair pair;  // nobody on the other end
+    const auto start = std::chrono::steady_clock::now();
+    PeerProcess receiving({kTool, "receive", "-p", "ZMODEM", "--timeout", "1", "-d", dst},
+                          pair.theirs, dir.path());
+    EXPECT_EQ(receiving.wait(30000), 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+// Both ends are our own tool on a pty: neither throws away its last bytes, so the session
+// ends at once on both sides.
+TEST_F(Tool, ItselfOverAPtyEndsWithoutStalling) {
+    const std::string data = xfertest::randomData(400000, 4);
+    writeFile(src + "/p.bin", data);
+    PtyPair pty;
+    const std::string slave = ptsname(pty.ours);
+    const auto start = std::chrono::steady_clock::now();
+    PeerProcess receiving({kTool, "receive", "-p", "ZMODEM", "-d", dst}, pty.ours, dir.path());
+    PeerProcess sending({kTool, "send", "-p", "ZMODEM", "--line", slave, src + "/p.bin"}, -1,
+                        dir.path(), dir / "sender.log");
+    pty.closeTheirs();
+    close(pty.ours);
+    pty.ours = -1;
+    EXPECT_EQ(sending.wait(60000), 0);
+    EXPECT_EQ(receiving.wait(60000), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_TRUE(sameBytes(readFile(dst + "/p.bin"), data));
+}
+
+}  // namespace
