@@ -24,11 +24,27 @@ protected:
     // Thrown by the byte reader when an abort check fires; caught at the top of a transfer.
     struct UserCancel {};
 
-    // Byte level (ZmodemWire.cpp).
-    int readByte(int seconds);
+    // Byte level (ZmodemWire.cpp). The first two are the hot path: a byte that is waiting and
+    // needs no special handling returns at once.
+    int readByte(int seconds) {
+        const int c = link_->ReadByte();
+        return c >= 0 ? c : waitForByte(seconds);
+    }
+    int readEscaped(int seconds) {
+        const int c = readByte(seconds);
+        if (c >= 0 && ((c & 0x60) || (!escapeControls_ && !isZmodemControl(c)))) return c;
+        return readSpecial(c, seconds);
+    }
+    // ZDLE and the flow-control bytes, which never stand for themselves in escaped data.
+    static bool isZmodemControl(int c) {
+        return c == 24 || c == 17 || c == 19 || c == (17 | 0x80) || c == (19 | 0x80);
+    }
+    int waitForByte(int seconds);
+    int readSpecial(int c, int seconds);
     int readQuietByte(int seconds);
     int read7(int seconds);
-    int readEscaped(int seconds);
+    template <class Check>
+    int readSubpacketData(Check& check);
     int ReadFrameHeader(bool padSeen = false);
     int readHexHeader(Header& hdr);
     int readBinaryHeader(Header& hdr, bool crc32);

@@ -15,15 +15,12 @@ int hexNibble(int c) {
     return -1;
 }
 
-bool isFlowControl(int c) {
-    return c == XON || c == XOFF || c == (XON | 0x80) || c == (XOFF | 0x80);
-}
-
 }  // namespace
 
-int GFZmodem::readByte(int seconds) {
-    int c = link_->ReadByte();
-    if (c >= 0) return c;
+// The wait behind readByte: polls the link until a byte comes or the time is up. An abort
+// check that fires ends the transfer.
+int GFZmodem::waitForByte(int seconds) {
+    int c;
     const int64_t limit = std::max(1, seconds) * 1000;
     const int64_t start = clock_->nowMs();
     for (;;) {
@@ -62,13 +59,14 @@ int GFZmodem::read7(int seconds) {
     }
 }
 
-int GFZmodem::readEscaped(int seconds) {
+// The rest of readEscaped for a control byte c (or a read failure): ZDLE sequences,
+// flow-control bytes and unescaped control bytes.
+int GFZmodem::readSpecial(int c, int seconds) {
     for (;;) {
-        int c = readByte(seconds);
         if (c < 0 || (c & 0x60)) return c;
         if (c == ZDLE) break;
-        if (isFlowControl(c) || escapeControls_) continue;
-        return c;
+        if (!isZmodemControl(c) && !escapeControls_) return c;
+        c = readByte(seconds);
     }
     for (;;) {
         int c = readByte(seconds);
@@ -81,7 +79,7 @@ int GFZmodem::readEscaped(int seconds) {
         if (c >= ZCRCE && c <= ZCRCW) return c | GOTOR;
         if (c == ZRUB0) return 0x7F;
         if (c == ZRUB1) return 0xFF;
-        if (isFlowControl(c) || (escapeControls_ && (c & 0x60) == 0)) continue;
+        if ((isZmodemControl(c) && c != ZDLE) || (escapeControls_ && (c & 0x60) == 0)) continue;
         if ((c & 0x60) == 0x40) return c ^ 0x40;
         message("Bad escape sequence %x", c);
         setError(GF_TOO_MANY_ERRORS);
@@ -223,45 +221,63 @@ int GFZmodem::readBinaryHeader(Header& hdr, bool crc32) {
     return raw[0];
 }
 
-int GFZmodem::ReadBinaryPacket() {
+namespace {
+
+struct Crc16Check {
+    uint16_t value = 0;
+    void add(uint8_t b) { value = gfCrc16(value, b); }
+    bool good() const { return value == 0; }
+    static constexpr int kLength = 2;
+    static constexpr const char* kBad = "zrdat16: badcrc";
+};
+
+struct Crc32Check {
+    uint32_t value = 0xFFFFFFFF;
+    void add(uint8_t b) { value = gfCrc32(value, b); }
+    bool good() const { return value == GF_CRC32_RESIDUE; }
+    static constexpr int kLength = 4;
+    static constexpr const char* kBad = "zrdat32: badcrc";
+};
+
+}  // namespace
+
+// Reads a subpacket's data into the work buffer and its end and check bytes; the end (360 to
+// 363) or what stopped the read.
+template <class Check>
+int GFZmodem::readSubpacketData(Check& check) {
     int& size = monitor_->GetBlockSize();
-    size = 0;
     const int capacity = static_cast<int>(buffer_.size());
-    uint32_t crc32 = 0xFFFFFFFF;
-    uint16_t crc16 = 0;
+    uint8_t* out = buffer_.data();
     int c;
-    for (;;) {
-        c = readEscaped(kReadSeconds);
-        if (c < 0 || c > 0xFF) break;
+    while ((c = readEscaped(kReadSeconds)) >= 0 && c <= 0xFF) {
         if (size >= capacity) {
             message("Data subpacket too long");
             return ZERROR;
         }
-        buffer_[size++] = static_cast<uint8_t>(c);
-        if (crc32Frame_) {
-            crc32 = gfCrc32(crc32, static_cast<uint8_t>(c));
-        } else {
-            crc16 = gfCrc16(crc16, static_cast<uint8_t>(c));
-        }
+        out[size++] = static_cast<uint8_t>(c);
+        check.add(static_cast<uint8_t>(c));
     }
+    if (c < GOTCRCE || c > GOTCRCW) return c;
     const int end = c;
-    if (end >= GOTCRCE && end <= GOTCRCW) {
-        crc32 = gfCrc32(crc32, static_cast<uint8_t>(end));
-        crc16 = gfCrc16(crc16, static_cast<uint8_t>(end));
-        for (int i = 0; i < (crc32Frame_ ? 4 : 2); ++i) {
-            c = readEscaped(kReadSeconds);
-            if (c < 0 || c > 0xFF) break;
-            crc32 = gfCrc32(crc32, static_cast<uint8_t>(c));
-            crc16 = gfCrc16(crc16, static_cast<uint8_t>(c));
-        }
-        if (c >= 0 && c <= 0xFF) {
-            if (crc32Frame_ ? crc32 != GF_CRC32_RESIDUE : crc16 != 0) {
-                message(crc32Frame_ ? "zrdat32: badcrc" : "zrdat16: badcrc");
-                return ZERROR;
-            }
-            return end;
-        }
+    check.add(static_cast<uint8_t>(end));
+    for (int i = 0; i < Check::kLength; ++i) {
+        c = readEscaped(kReadSeconds);
+        if (c < 0 || c > 0xFF) return c;
+        check.add(static_cast<uint8_t>(c));
     }
+    if (!check.good()) {
+        message("%s", Check::kBad);
+        return ZERROR;
+    }
+    return end;
+}
+
+int GFZmodem::ReadBinaryPacket() {
+    monitor_->SetBlockSize(0);
+    Crc16Check crc16;
+    Crc32Check crc32;
+    const int c = crc32Frame_ ? readSubpacketData(crc32) : readSubpacketData(crc16);
+    if ((c >= GOTCRCE && c <= GOTCRCW) || c == ZERROR) return c;
     if (c == GOTCAN) {
         message("Sender Canceled\n");
         return ZCAN;
