@@ -16,6 +16,9 @@ namespace {
 constexpr size_t kInputSize = 65536;
 // More queued output than this makes WriteByte answer "full".
 constexpr size_t kOutputLimit = 262144;
+// Completed groups are written together once this much is queued, or as soon as the engine
+// may wait for something (a read finds nothing buffered, a blocking wait, a drain).
+constexpr size_t kWriteBatch = 16384;
 constexpr int kCloseFlushMs = 5000;
 
 int makeNonBlocking(int fd) {
@@ -51,6 +54,7 @@ void FdLink::goOffline() {
 bool FdLink::fill(int timeoutMs) {
     if (inHead_ < inTail_) return true;
     if (!online_) return false;
+    if (holdDepth_ == 0 && queued() > 0) flush(0);
     if (timeoutMs > 0) {
         pollfd p{readFd_, POLLIN, 0};
         int r = poll(&p, 1, timeoutMs);
@@ -100,6 +104,7 @@ int FdLink::WaitReady(int event, int block) {
     if (event == 1) return fill(timeout) ? 1 : 0;
     if (event == 2) {
         if (queued() == 0) return online_ ? 1 : 0;
+        if (!block) flush(0);
         flush(timeout);
         return online_ && queued() < kOutputLimit ? 1 : 0;
     }
@@ -107,6 +112,7 @@ int FdLink::WaitReady(int event, int block) {
 }
 
 int FdLink::InputCount() {
+    if (holdDepth_ == 0 && queued() >= kWriteBatch) flush(0);
     int waiting = 0;
     if (online_ && ioctl(readFd_, FIONREAD, &waiting) != 0) waiting = 0;
     return static_cast<int>(inTail_ - inHead_) + waiting;
@@ -124,7 +130,7 @@ void FdLink::PurgeOutput() {
 
 void FdLink::EndHold() {
     if (holdDepth_ > 0) --holdDepth_;
-    if (holdDepth_ == 0) flush(0);
+    if (holdDepth_ == 0 && queued() >= kWriteBatch) flush(0);
 }
 
 int FdLink::WriteByte(int c) {
@@ -137,6 +143,7 @@ int FdLink::WriteByte(int c) {
 
 int FdLink::Write(const void* data, int count) {
     if (!online_ || count <= 0) return 0;
+    if (queued() >= kOutputLimit && !flush(0) && queued() >= kOutputLimit) return 0;
     const auto* bytes = static_cast<const uint8_t*>(data);
     out_.insert(out_.end(), bytes, bytes + count);
     if (holdDepth_ == 0) flush(0);

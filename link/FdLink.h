@@ -1,7 +1,8 @@
 #pragma once
 // A link over a pair of file descriptors (the same one twice for a socket or a tty; stdin and
 // stdout for a tool run like sz/rz). Non-blocking; waits happen in poll(). Online until end
-// of file, EIO or a hang-up.
+// of file, EIO or a hang-up. Completed write groups are gathered into large writes; nothing
+// stays queued once the engine reads, waits or drains.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

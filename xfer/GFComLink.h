@@ -31,9 +31,13 @@ public:
     // negative value on failure.
     virtual int WriteByte(int /*c*/) { return -1; }
     virtual int WriteString(const char* /*text*/) { return 0; }
+    // Queues up to count bytes in one go; returns how many were queued (0 when none). Engines
+    // pass whole encoded blocks here and give whatever was not taken to WriteByte.
     virtual int Write(const void* /*data*/, int /*count*/) { return 0; }
     // The next received byte 0..255, or -802 when none is waiting.
     virtual int ReadByte() { return -802; }
+    // Takes up to count received bytes at once; how many (0 when none). Engines fall back to
+    // ReadByte when it gives nothing.
     virtual int Read(void* /*data*/, int /*count*/) { return 0; }
     virtual int Flush(int /*direction*/, int /*count*/) { return 0; }
     // Called with 1 when a transfer engine takes the link and 0 when it gives it back; the

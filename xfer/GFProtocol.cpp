@@ -1,5 +1,6 @@
 #include "xfer/GFProtocol.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstring>
 
@@ -96,6 +97,16 @@ int GFProtocol::WriteChar(int c) {
     if (carrierLost()) return setError(GF_CARRIER_LOST_WRITING);
     int r = link_->WriteByte(c);
     return r == 0 ? 0 : writeCharRefused(c, r);
+}
+
+int GFProtocol::writeBlock(const unsigned char* data, int n) {
+    if (int e = lastError()) return e;
+    if (carrierLost()) return setError(GF_CARRIER_LOST_WRITING);
+    int done = n > 0 ? link_->Write(data, n) : 0;
+    for (int i = std::max(done, 0); i < n; ++i) {
+        if (int r = WriteChar(data[i])) return r;
+    }
+    return 0;
 }
 
 // The slow path of WriteChar: the link refused the byte. A full queue is retried until the

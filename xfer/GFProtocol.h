@@ -40,6 +40,9 @@ protected:
     bool WaitDrain(bool bounded);
     int WriteChar(int c);
     int WriteBuffer(const unsigned char* data, int n);
+    // Writes an encoded block: as much as the link's Write takes, the rest byte by byte with
+    // WriteChar's retries. 0 or the recorded error.
+    int writeBlock(const unsigned char* data, int n);
     bool WriteString(const char* text);
     void SendAbort();
     void Cleanup();

@@ -17,7 +17,7 @@ int GFZmodem::SendFile(const char* files) {
     fileList_ = sendList_.empty() ? std::make_unique<GFFileList>(files)
                                   : std::make_unique<GFFileList>(sendList_);
     monitor_->SetTotalInfo(fileList_->Remaining(), fileList_->RemainingBytes());
-    link_->PurgeInput();
+    purgeInput();
     runSender();
     fileList_.reset();
     ring_.clear();
@@ -26,7 +26,7 @@ int GFZmodem::SendFile(const char* files) {
 
 int GFZmodem::ReceiveFile(const char* /*target*/) {
     monitor_->Initialize(0);
-    link_->PurgeInput();
+    purgeInput();
     runReceiver();
     return lastError();
 }

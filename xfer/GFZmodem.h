@@ -27,9 +27,15 @@ protected:
     // Byte level (ZmodemWire.cpp). The first two are the hot path: a byte that is waiting and
     // needs no special handling returns at once.
     int readByte(int seconds) {
-        const int c = link_->ReadByte();
+        if (inHead_ < inTail_) return input_[inHead_++];
+        const int c = takeInput();
         return c >= 0 ? c : waitForByte(seconds);
     }
+    // Refills the input buffer from the link; the first byte, or -802.
+    int takeInput();
+    // Received bytes not yet read, here and in the link.
+    int inputWaiting() { return static_cast<int>(inTail_ - inHead_) + link_->InputCount(); }
+    void purgeInput();
     int readEscaped(int seconds) {
         const int c = readByte(seconds);
         if (c >= 0 && ((c & 0x60) || (!escapeControls_ && !isZmodemControl(c)))) return c;
@@ -52,7 +58,7 @@ protected:
     int SendHexHeader(int type, const Header& hdr);
     int SendBinaryHeader(int type, const Header& hdr);
     int SendDataPacket(const uint8_t* data, int length, int end);
-    int writeEscaped(uint8_t b);
+    void encodeEscaped(uint8_t b, std::vector<uint8_t>& out) const;
     static Header positionHeader(uint32_t pos);
     uint32_t rxPos() const;
     void countHeaderError(int code);
@@ -126,6 +132,11 @@ protected:
     int zrposRepeats_ = 0;
     long readAheadEnd_ = 0;
     std::vector<uint8_t> ring_;
+    std::vector<uint8_t> encoded_;  // the subpacket being sent, escaped
+    // Bytes taken from the link in bulk and not read yet.
+    std::vector<uint8_t> input_ = std::vector<uint8_t>(16384);
+    size_t inHead_ = 0;
+    size_t inTail_ = 0;
     int junk_ = 0;
     bool slowMode_ = false;
     long rxBufferLeft_ = 0;

@@ -122,7 +122,7 @@ int GFZmodem::GetFileName() {
                     SendHexHeader(ZNAK, Header{});
                     break;
                 }
-                link_->PurgeInput();
+                purgeInput();
                 SendHexHeader(ZCOMPL, Header{});
                 endHandshake();
                 return kBatchOver;
@@ -142,7 +142,7 @@ int GFZmodem::GetFileName() {
 void GFZmodem::endHandshake() {
     for (int i = 0; i < 3; ++i) {
         message("ACK BiBi~");
-        link_->PurgeInput();
+        purgeInput();
         if (!link_->IsOnline() || SendHexHeader(ZFIN, Header{}) != 0) return;
         const int c = readQuietByte(10);
         if (c == 'O') {

@@ -245,7 +245,7 @@ int GFZmodem::streamFrame() {
 
 // Looks at what the receiver sent while we stream; -1 when streaming goes on.
 int GFZmodem::streamAnswer() {
-    while (link_->InputCount() > 0) {
+    while (inputWaiting() > 0) {
         int c = readByte(1);
         switch (c) {
             case XON:
@@ -352,7 +352,7 @@ int GFZmodem::actOnAnswer(int answer) {
         if (answer == ZRINIT || answer == ZSKIP) return kFileDone;
         if (answer != ZACK && answer != ZRPOS) return failFile(answer);
         bool resync = false;
-        while (!resync && link_->InputCount() > 0) {
+        while (!resync && inputWaiting() > 0) {
             const int c = readByte(1);
             if (c == XOFF || c == (XOFF | 0x80)) {
                 message("SendFileData: Wait for XON(1)");

@@ -17,6 +17,21 @@ int hexNibble(int c) {
 
 }  // namespace
 
+int GFZmodem::takeInput() {
+    const int n = link_->Read(input_.data(), static_cast<int>(input_.size()));
+    if (n > 0) {
+        inHead_ = 1;
+        inTail_ = static_cast<size_t>(n);
+        return input_[0];
+    }
+    return link_->ReadByte();
+}
+
+void GFZmodem::purgeInput() {
+    inHead_ = inTail_ = 0;
+    link_->PurgeInput();
+}
+
 // The wait behind readByte: polls the link until a byte comes or the time is up. An abort
 // check that fires ends the transfer.
 int GFZmodem::waitForByte(int seconds) {
@@ -28,7 +43,7 @@ int GFZmodem::waitForByte(int seconds) {
             if (AbortCheck(kAbortCheck2)) throw UserCancel{};
             clock_->sleepMs(kIdleSleepMs);
         }
-        c = link_->ReadByte();
+        c = takeInput();
         if (c >= 0) return c;
         if (clock_->nowMs() - start > limit) return GF_READ_TIMEOUT;
     }
@@ -39,7 +54,8 @@ int GFZmodem::waitForByte(int seconds) {
 int GFZmodem::readQuietByte(int seconds) {
     const int64_t start = clock_->nowMs();
     for (;;) {
-        int c = link_->ReadByte();
+        if (inHead_ < inTail_) return input_[inHead_++];
+        int c = takeInput();
         if (c >= 0) return c;
         if (!link_->IsOnline() || monitor_->TransferAbort() != 0) return GF_READ_TIMEOUT;
         if (clock_->nowMs() - start > seconds * 1000) return GF_READ_TIMEOUT;
@@ -245,26 +261,47 @@ struct Crc32Check {
 // 363) or what stopped the read.
 template <class Check>
 int GFZmodem::readSubpacketData(Check& check) {
-    int& size = monitor_->GetBlockSize();
+    // Locals and a restricted output pointer keep the loop in registers: stores through a
+    // byte pointer could otherwise alias every counter.
     const int capacity = static_cast<int>(buffer_.size());
-    uint8_t* out = buffer_.data();
+    uint8_t* __restrict out = buffer_.data();
+    Check local = check;
+    const bool escapeControls = escapeControls_;
+    int size = 0;
     int c;
-    while ((c = readEscaped(kReadSeconds)) >= 0 && c <= 0xFF) {
+    for (;;) {
+        // Plain bytes already taken from the link go straight through; an escape, a control
+        // byte or an empty buffer goes the general way.
+        const uint8_t* in = input_.data();
+        size_t head = inHead_;
+        const size_t tail = inTail_;
+        while (head < tail && size < capacity) {
+            const uint8_t b = in[head];
+            if (!(b & 0x60) && (escapeControls || isZmodemControl(b))) break;
+            out[size++] = b;
+            local.add(b);
+            ++head;
+        }
+        inHead_ = head;
+        c = readEscaped(kReadSeconds);
+        if (c < 0 || c > 0xFF) break;
         if (size >= capacity) {
             message("Data subpacket too long");
             return ZERROR;
         }
         out[size++] = static_cast<uint8_t>(c);
-        check.add(static_cast<uint8_t>(c));
+        local.add(static_cast<uint8_t>(c));
     }
+    monitor_->SetBlockSize(size);
     if (c < GOTCRCE || c > GOTCRCW) return c;
     const int end = c;
-    check.add(static_cast<uint8_t>(end));
+    local.add(static_cast<uint8_t>(end));
     for (int i = 0; i < Check::kLength; ++i) {
         c = readEscaped(kReadSeconds);
         if (c < 0 || c > 0xFF) return c;
-        check.add(static_cast<uint8_t>(c));
+        local.add(static_cast<uint8_t>(c));
     }
+    check = local;
     if (!check.good()) {
         message("%s", Check::kBad);
         return ZERROR;
@@ -307,96 +344,73 @@ int GFZmodem::SendHexHeader(int type, const Header& hdr) {
     out[n++] = '\n' | 0x80;
     if (type != ZFIN && type != ZACK) out[n++] = XON;
     link_->BeginHold();
-    for (int i = 0; i < n; ++i) {
-        if (int r = WriteChar(out[i])) {
-            link_->EndHold();
-            return r;
-        }
-    }
+    const int r = writeBlock(out, n);
     link_->EndHold();
+    if (r) return r;
     crc32Data_ = false;
-    if ((type == ZRQINIT || type == ZRINIT) && link_->InputCount() > 0) return 0;
+    if ((type == ZRQINIT || type == ZRINIT) && inputWaiting() > 0) return 0;
     if (type == ZACK) return 0;
     return WaitDrain(false) ? 0 : lastError();
 }
 
-int GFZmodem::writeEscaped(uint8_t b) {
-    int escaped = -1;
+void GFZmodem::encodeEscaped(uint8_t b, std::vector<uint8_t>& out) const {
     if (b == 0xFF) {
-        escaped = ZRUB1;
-    } else if ((b & 0x60) == 0 &&
-               (escapeControls_ || b == XON || b == XOFF || b == ZDLE || b == (XON | 0x80) ||
-                b == (XOFF | 0x80))) {
-        escaped = b ^ 0x40;
+        out.push_back(ZDLE);
+        out.push_back(ZRUB1);
+    } else if ((b & 0x60) == 0 && (escapeControls_ || isZmodemControl(b))) {
+        out.push_back(ZDLE);
+        out.push_back(b ^ 0x40);
+    } else {
+        out.push_back(b);
     }
-    if (escaped < 0) return WriteChar(b);
-    if (int r = WriteChar(ZDLE)) return r;
-    return WriteChar(escaped);
 }
 
 int GFZmodem::SendBinaryHeader(int type, const Header& hdr) {
     crc32Data_ = crc32Headers_;
     const uint8_t raw[5] = {static_cast<uint8_t>(type), hdr[0], hdr[1], hdr[2], hdr[3]};
-    uint8_t check[4];
-    int checkLength;
+    encoded_.assign({ZPAD, ZDLE, static_cast<uint8_t>(crc32Headers_ ? ZBIN32 : ZBIN)});
+    for (uint8_t b : raw) encodeEscaped(b, encoded_);
     if (crc32Headers_) {
         const uint32_t crc = ~gfCrc32(0xFFFFFFFF, raw, 5);
-        for (int i = 0; i < 4; ++i) check[i] = static_cast<uint8_t>(crc >> (8 * i));
-        checkLength = 4;
+        for (int i = 0; i < 4; ++i) encodeEscaped(static_cast<uint8_t>(crc >> (8 * i)), encoded_);
     } else {
         const uint16_t crc = gfCrc16(0, raw, 5);
-        check[0] = static_cast<uint8_t>(crc >> 8);
-        check[1] = static_cast<uint8_t>(crc);
-        checkLength = 2;
+        encodeEscaped(static_cast<uint8_t>(crc >> 8), encoded_);
+        encodeEscaped(static_cast<uint8_t>(crc), encoded_);
     }
     link_->BeginHold();
-    int r = WriteChar(ZPAD);
-    if (!r) r = WriteChar(ZDLE);
-    if (!r) r = WriteChar(crc32Headers_ ? ZBIN32 : ZBIN);
-    for (int i = 0; i < 5 && !r; ++i) r = writeEscaped(raw[i]);
-    for (int i = 0; i < checkLength && !r; ++i) r = writeEscaped(check[i]);
+    const int r = writeBlock(encoded_.data(), static_cast<int>(encoded_.size()));
     link_->EndHold();
     if (r) return r;
     if (type == ZDATA) return 0;
     return WaitDrain(false) ? 0 : lastError();
 }
 
+// A data subpacket: the escaped data, ZDLE and the end byte, the escaped CRC (over data and
+// end), and an XON after ZCRCW; written as one block.
 int GFZmodem::SendDataPacket(const uint8_t* data, int length, int end) {
-    link_->BeginHold();
     monitor_->SetCheck(crc32Data_ ? GF_CHECK_CRC32 : GF_CHECK_CRC16);
-    auto failed = [this](const char* what, int r) {
-        message("%s", what);
-        link_->EndHold();
-        return r;
-    };
-    uint32_t crc32 = 0xFFFFFFFF;
-    uint16_t crc16 = 0;
-    for (int i = 0; i < length; ++i) {
-        if (int r = writeEscaped(data[i])) return failed("Error sending encoded character", r);
-        if (crc32Data_) {
-            crc32 = gfCrc32(crc32, data[i]);
-        } else {
-            crc16 = gfCrc16(crc16, data[i]);
-        }
-    }
-    if (int r = WriteChar(ZDLE)) return failed("Error sending ZDLE", r);
-    if (int r = WriteChar(end)) return failed("Error sending terminator", r);
+    encoded_.clear();
+    encoded_.reserve(2 * length + 16);
+    for (int i = 0; i < length; ++i) encodeEscaped(data[i], encoded_);
+    encoded_.push_back(ZDLE);
+    encoded_.push_back(static_cast<uint8_t>(end));
     if (crc32Data_) {
-        crc32 = ~gfCrc32(crc32, static_cast<uint8_t>(end));
-        for (int i = 0; i < 4; ++i) {
-            if (int r = writeEscaped(static_cast<uint8_t>(crc32 >> (8 * i))))
-                return failed("Error sending CRC-32", r);
-        }
+        const uint32_t crc = ~gfCrc32(gfCrc32(0xFFFFFFFF, data, length), static_cast<uint8_t>(end));
+        for (int i = 0; i < 4; ++i) encodeEscaped(static_cast<uint8_t>(crc >> (8 * i)), encoded_);
     } else {
-        crc16 = gfCrc16(crc16, static_cast<uint8_t>(end));
-        int r = writeEscaped(static_cast<uint8_t>(crc16 >> 8));
-        if (!r) r = writeEscaped(static_cast<uint8_t>(crc16));
-        if (r) return failed("Error sending CRC-16", r);
+        const uint16_t crc = gfCrc16(gfCrc16(0, data, length), static_cast<uint8_t>(end));
+        encodeEscaped(static_cast<uint8_t>(crc >> 8), encoded_);
+        encodeEscaped(static_cast<uint8_t>(crc), encoded_);
     }
-    if (end == ZCRCW) {
-        if (int r = WriteChar(XON)) return failed("Error sending terminator", r);
-    }
+    if (end == ZCRCW) encoded_.push_back(XON);
+    link_->BeginHold();
+    const int r = writeBlock(encoded_.data(), static_cast<int>(encoded_.size()));
     link_->EndHold();
+    if (r) {
+        message("Error sending encoded character");
+        return r;
+    }
     if (end == ZCRCG) return 0;
     return WaitDrain(false) ? 0 : lastError();
 }
