@@ -22,11 +22,13 @@ using namespace zstream;
 using xfertest::readFile;
 using xfertest::writeFile;
 
-// A memory link whose script stands for bytes that arrive later: purging drops nothing.
+// A memory link whose script stands for bytes that arrive later: purging drops nothing, and
+// bytes are handed out one at a time, as they would come.
 class ScriptLink : public MemoryLink {
 public:
     using MemoryLink::MemoryLink;
     void PurgeInput() override {}
+    int Read(void*, int) override { return 0; }
 };
 
 // A link that hangs up once its scripted input has been read and a ZFIN has gone out.
