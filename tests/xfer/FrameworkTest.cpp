@@ -189,33 +189,28 @@ TEST(WriteChar, FailedWriteEndsAtOnce) {
               GF_CARRIER_LOST_WRITING);
 }
 
+// A link that keeps answering "full"; each wait for room moves the clock a second on.
+struct FullLink : StubbornLink {
+    explicit FullLink(FakeClock& c) : clock(c) { answer = GF_OUTPUT_FULL; }
+    int WaitReady(int, int) override {
+        clock.advance(1000);
+        return 0;
+    }
+    FakeClock& clock;
+};
+
 TEST(WriteChar, FullQueueIsRetriedUntilTheDeadline) {
-    StubbornLink link;
-    link.answer = GF_OUTPUT_FULL;
     FakeClock clock;
-    GFMonitor monitor;
-    TestEngine engine(&link, &monitor);
-    engine.SetClock(clock);
-    // WaitReady answers 1 at once on a memory link, so only the clock's own steps move time.
-    struct Ticker : StubbornLink {
-        FakeClock* clock = nullptr;
-        int WaitReady(int, int) override {
-            clock->advance(1000);
-            return 0;
-        }
-    } ticker;
-    ticker.answer = GF_OUTPUT_FULL;
-    ticker.clock = &clock;
-    GFMonitor monitor2;
-    TestEngine engine2(&ticker, &monitor2);
-    engine2.SetClock(clock);
-    EXPECT_EQ(engine2.WriteChar('x'), GF_OUTPUT_FULL);
-    EXPECT_EQ(monitor2.GetLastError(), GF_WRITE_CHAR_TIMEOUT);
-    GFMonitor monitor3;
-    TestEngine engine3(&ticker, &monitor3);
-    engine3.SetClock(clock);
+    FullLink link(clock);
+    GFMonitor charMonitor, bufferMonitor;
+    TestEngine charEngine(&link, &charMonitor);
+    charEngine.SetClock(clock);
+    EXPECT_EQ(charEngine.WriteChar('x'), GF_OUTPUT_FULL);
+    EXPECT_EQ(charMonitor.GetLastError(), GF_WRITE_CHAR_TIMEOUT);
+    TestEngine bufferEngine(&link, &bufferMonitor);
+    bufferEngine.SetClock(clock);
     const unsigned char data[3] = {1, 2, 3};
-    EXPECT_EQ(engine3.WriteBuffer(data, 3), GF_WRITE_BUFFER_TIMEOUT);
+    EXPECT_EQ(bufferEngine.WriteBuffer(data, 3), GF_WRITE_BUFFER_TIMEOUT);
 }
 
 TEST(WriteChar, UserAbortWhileWaitingIsRecorded) {

@@ -31,6 +31,17 @@ protected:
         writeFile(src + "/" + name, data);
         expected[name] = data;
     }
+    // The sizes in groups of three, each group's files added as sources.
+    std::vector<std::vector<std::string>> sizeBatches() {
+        std::vector<std::vector<std::string>> batches;
+        for (size_t i = 0; i < kSizes.size(); ++i) {
+            if (i % 3 == 0) batches.emplace_back();
+            batches.back().push_back("size " + std::to_string(kSizes[i]));
+            addSource(batches.back().back(),
+                      xfertest::randomData(kSizes[i], static_cast<uint32_t>(i)));
+        }
+        return batches;
+    }
     void expectArrived() {
         for (auto& [name, data] : expected)
             EXPECT_TRUE(sameBytes(readFile(dst + "/" + name), data)) << name;
@@ -78,14 +89,7 @@ TEST_F(Lrzsz, SzToOursOneFileWithKoreanName) {
 }
 
 TEST_F(Lrzsz, SzToOursBatchesOfThreeInEverySize) {
-    for (size_t first = 0; first < kSizes.size(); first += 3) {
-        std::vector<std::string> names;
-        for (size_t i = first; i < first + 3; ++i) {
-            names.push_back("size " + std::to_string(kSizes[i]));
-            addSource(names.back(), xfertest::randomData(kSizes[i], static_cast<uint32_t>(i)));
-        }
-        EXPECT_EQ(fromSz(names), std::make_pair(0, 0)) << kSizes[first];
-    }
+    for (const auto& names : sizeBatches()) EXPECT_EQ(fromSz(names), std::make_pair(0, 0));
     expectArrived();
 }
 
@@ -115,14 +119,7 @@ TEST_F(Lrzsz, OursToRzOneFileWithKoreanName) {
 }
 
 TEST_F(Lrzsz, OursToRzBatchesOfThreeInEverySize) {
-    for (size_t first = 0; first < kSizes.size(); first += 3) {
-        std::vector<std::string> names;
-        for (size_t i = first; i < first + 3; ++i) {
-            names.push_back("size " + std::to_string(kSizes[i]));
-            addSource(names.back(), xfertest::randomData(kSizes[i], static_cast<uint32_t>(i)));
-        }
-        EXPECT_EQ(toRz(names), std::make_pair(0, 0)) << kSizes[first];
-    }
+    for (const auto& names : sizeBatches()) EXPECT_EQ(toRz(names), std::make_pair(0, 0));
     expectArrived();
 }
 

@@ -113,8 +113,10 @@ TEST_F(Tool, ItselfOverAPtyEndsWithoutStalling) {
     const std::string slave = ptsname(pty.ours);
     const auto start = std::chrono::steady_clock::now();
     PeerProcess receiving({kTool, "receive", "-p", "ZMODEM", "-d", dst}, pty.ours, dir.path());
-    PeerProcess sending({kTool, "send", "-p", "ZMODEM", "--line", slave, src + "/p.bin"}, -1,
-                        dir.path(), dir / "sender.log");
+    // The sender also holds the slave as its standard input and output, so that the slave is
+    // never without an opener (the master would read that as a hang-up).
+    PeerProcess sending({kTool, "send", "-p", "ZMODEM", "--line", slave, src + "/p.bin"},
+                        pty.theirs, dir.path(), dir / "sender.log");
     pty.closeTheirs();
     close(pty.ours);
     pty.ours = -1;
