@@ -190,14 +190,18 @@ void TWEmulator::Reset() {
     savedCursor_ = {1, 1};
     g0_ = g1_ = kAscii;
     g1Active_ = false;
-    blink_ = bold_ = conceal_ = reverse_ = underline_ = false;
-    view_->SetReverse(false);
-    view_->SetBold(false);
-    view_->SetConceal(false);
+    ClearRendition();
     csiSaveState();
     imagePending_ = false;
     columnResetMark_ = false;
     crLineEnd_ = false;
+}
+
+void TWEmulator::ClearRendition() {
+    blink_ = bold_ = conceal_ = reverse_ = underline_ = false;
+    view_->SetReverse(false);
+    view_->SetBold(false);
+    view_->SetConceal(false);
 }
 
 // ---------------------------------------------------------------------------------------------

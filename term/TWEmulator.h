@@ -56,6 +56,8 @@ public:
     // Sees every byte received from the link.
     void SetRawTap(RawTap tap) { rawTap_ = std::move(tap); }
     void Reset();
+    // Blink, bold, conceal, reverse and underline off, in the interpreter and on the screen.
+    void ClearRendition();
 
     bool KeypadApplicationMode() const { return keypadApplication_; }
     uint8_t CursorKeyIntroducer() const { return cursorIntroducer_; }

@@ -191,10 +191,7 @@ void TWEmulator::csiSelectGraphicRendition() {
         int p = params_[i];
         switch (p) {
         case 0:
-            bold_ = blink_ = conceal_ = reverse_ = underline_ = false;
-            view_->SetBold(false);
-            view_->SetReverse(false);
-            view_->SetConceal(false);
+            ClearRendition();
             break;
         case 1:
         case 2:

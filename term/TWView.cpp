@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "term/CellHalves.h"
 #include "term/HangulCodes.h"
 #include "term/SymbolRemap.h"
 
@@ -173,13 +174,7 @@ void TWView::blankOrphanLead(int y, int x) {
     invalidate(y, x - 1, x - 1);
 }
 
-bool TWView::isTrailHalf(int y, int x) const {
-    if (x < 1 || x >= kColumns) return false;
-    const uint8_t* row = chars_.Row(ScreenTop() + y);
-    bool trail = false;
-    for (int i = 0; i < x; ++i) trail = row[i] >= 0x80 ? !trail : false;
-    return trail;
-}
+bool TWView::isTrailHalf(int y, int x) const { return IsTrailHalf(chars_.Row(ScreenTop() + y), x); }
 
 void TWView::advance() {
     justWrapped_ = false;
@@ -331,6 +326,10 @@ void TWView::SetColors(int fg, int bg) {
 void TWView::GetColors(int& fg, int& bg) const {
     fg = fg_;
     bg = bg_;
+}
+
+void TWView::SetDefaultColors(int fg, int bg) {
+    defaultAttr_ = static_cast<uint8_t>((bg & 15) << 4 | (fg & 15));
 }
 
 void TWView::SetBold(bool on) {

@@ -77,6 +77,9 @@ public:
 
     void SetColors(int fg, int bg);
     void GetColors(int& fg, int& bg) const;
+    // The reset colours (white on blue when the view is created): the highlight colours and
+    // what a colour restore returns to.
+    void SetDefaultColors(int fg, int bg);
     void SetBold(bool on);
     void SetReverse(bool on);
     void SetConceal(bool on);
@@ -109,6 +112,10 @@ public:
 
     int Rows() const { return rows_; }
     void SetRows(int rows);
+    // A window resize to `rows` (clamped to 1..99) that keeps the text with the cursor: rows
+    // under the cursor go first and rows come back from the history first; the cursor row stays
+    // on the screen and the region's bottom follows the last row.
+    void ResizeRows(int rows);
     // Logical row of screen row 0; the rows above it are the history.
     int ScreenTop() const { return kRingRows - rows_; }
     // Rows pushed into the history so far (at most ScreenTop()).
@@ -146,6 +153,9 @@ protected:
     virtual void OnCaretChanged() {}
     // The first change after ClearDamage: the window schedules a repaint and reads the damage.
     virtual void OnDamaged() {}
+    // The text of every logical row moved `rows` rows up the ring (down when negative), so that
+    // what the window marks by logical row (a selection) can follow it.
+    virtual void OnTextShifted(int /*rows*/) {}
     // A Go board frame appeared at the top of the screen.
     virtual void OnBoardRecognised() {}
     // The line was erased to its end while a Go board is on screen.

@@ -34,10 +34,12 @@ void TWView::moveRow(int toLogical, int fromLogical) {
 }
 
 void TWView::advanceRing(int n) {
-    chars_.Advance(n);
-    attrs_.Advance(n);
-    lines_.Advance(n);
-    flags_.Advance(n);
+    const int turn = (n % kRingRows + kRingRows) % kRingRows;
+    chars_.Advance(turn);
+    attrs_.Advance(turn);
+    lines_.Advance(turn);
+    flags_.Advance(turn);
+    OnTextShifted(n);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #pragma once
 // A screen buffer that counts its notifications and keeps the lines offered to automation, with
 // small helpers to read screen rows back as text.
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,16 @@ public:
 
     void Write(std::string_view bytes) {
         for (char c : bytes) PutByte(static_cast<uint8_t>(c));
+    }
+    // Writes "R00", "R01", ... at the start of the first `count` screen rows (all rows when
+    // negative) without scrolling; the cursor stays after the last label.
+    void LabelRows(int count = -1) {
+        for (int y = 0; y < (count < 0 ? Rows() : count); ++y) {
+            char label[16];
+            std::snprintf(label, sizeof label, "R%02d", y);
+            MoveTo(1, y + 1);
+            Write(label);
+        }
     }
     // Screen row y (0-based) as 80 bytes, or with trailing blanks removed.
     std::string Row(int y) const { return RowOf(ScreenTop() + y); }

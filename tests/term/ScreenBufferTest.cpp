@@ -9,16 +9,6 @@
 
 namespace {
 
-// Writes "R00".."R24" at the start of every screen row without scrolling.
-void labelRows(RecordingView& view) {
-    for (int y = 0; y < view.Rows(); ++y) {
-        char label[16];
-        std::snprintf(label, sizeof label, "R%02d", y);
-        view.MoveTo(1, y + 1);
-        view.Write(label);
-    }
-}
-
 TEST(ScreenText, HangulOnTheLastColumnMovesWholeToTheNextRow) {
     RecordingView view;
     view.MoveTo(80, 1);
@@ -105,7 +95,7 @@ TEST(Scrolling, HistoryHoldsTheRingMinusTheScreenAndDropsTheOldest) {
 
 TEST(Scrolling, LineFeedAtTheRegionBottomScrollsOnlyTheRegion) {
     RecordingView view;
-    labelRows(view);
+    view.LabelRows();
     view.MoveTo(1, 6);
     view.SetRowFlag(1);  // row 5 (the region's top) is double width
     view.SetRegion(5, 10);
@@ -127,7 +117,7 @@ TEST(Scrolling, LineFeedAtTheRegionBottomScrollsOnlyTheRegion) {
 
 TEST(Scrolling, ScrollDownMovesTheRegionAndBlanksItsTop) {
     RecordingView view;
-    labelRows(view);
+    view.LabelRows();
     view.SetRegion(3, 6);
     view.ScrollDown(2);
     EXPECT_EQ(view.Text(1), "R01");
@@ -177,7 +167,7 @@ TEST(Erasing, EraseToEndOfScreenFromHomeKeepsTheOldPageInTheHistory) {
 
 TEST(Erasing, PartialErasesUseTheCurrentAttributeAndNeverScroll) {
     RecordingView view;
-    labelRows(view);
+    view.LabelRows();
     int tapped = 0;
     view.SetDisplayTap([&](uint8_t) { ++tapped; });
     view.SetColors(14, 4);
@@ -194,7 +184,7 @@ TEST(Erasing, PartialErasesUseTheCurrentAttributeAndNeverScroll) {
     EXPECT_TRUE(view.PendingLine().empty());
     for (int y = 0; y < 25; ++y) EXPECT_EQ(view.Text(y), "") << y;
 
-    labelRows(view);
+    view.LabelRows();
     view.MoveTo(2, 3);
     view.EraseToEndOfScreen();
     EXPECT_EQ(view.Text(2), "R");
@@ -207,7 +197,7 @@ TEST(Erasing, PartialErasesUseTheCurrentAttributeAndNeverScroll) {
 
 TEST(Editing, DeleteLinesIsClampedToTheRowsBelowTheCursor) {
     RecordingView view;
-    labelRows(view);
+    view.LabelRows();
     view.MoveTo(1, 21);
     view.DeleteLines(50);
     EXPECT_EQ(view.Text(19), "R19");
@@ -216,7 +206,7 @@ TEST(Editing, DeleteLinesIsClampedToTheRowsBelowTheCursor) {
 
 TEST(Editing, InsertAndDeleteLinesMoveRowFlagsWithTheirRows) {
     RecordingView view;
-    labelRows(view);
+    view.LabelRows();
     view.MoveTo(1, 4);
     view.SetRowFlag(2);
     view.MoveTo(1, 2);
