@@ -1,0 +1,39 @@
+#include "term/FontFiles.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kHangulFont[] = "Hangul.hft";
+constexpr char kRasterFace[] = "raster8x16.qrf";
+
+}  // namespace
+
+std::string FontsFolder() {
+    if (const char* env = std::getenv("QUILITE_DATA_DIR"); env && env[0] == '/') {
+        return std::string(env) + "/Fonts";
+    }
+    std::error_code ec;
+    if (fs::exists(fs::path(QUILITE_INSTALL_FONTS_DIR) / kRasterFace, ec)) return QUILITE_INSTALL_FONTS_DIR;
+    return QUILITE_BUILD_FONTS_DIR;
+}
+
+std::string DefaultHangulFontPath() { return FontsFolder() + "/" + kHangulFont; }
+
+std::string RasterFacePath() { return FontsFolder() + "/" + kRasterFace; }
+
+std::vector<std::string> HangulFontFiles() {
+    std::vector<std::string> files;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(FontsFolder(), ec)) {
+        std::string ext = entry.path().extension().string();
+        std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
+        if (ext == ".hft") files.push_back(entry.path().string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}

@@ -1,0 +1,14 @@
+#pragma once
+// Where the shipped fonts are: the "Fonts" folder of the program's data.
+#include <string>
+#include <vector>
+
+// $QUILITE_DATA_DIR/Fonts when that is set, else the installed folder when it holds the fonts,
+// else the build's generated folder (for builds run in place).
+std::string FontsFolder();
+// The Hangul bitmap font tried when the font set is created.
+std::string DefaultHangulFontPath();
+// The raster window face.
+std::string RasterFacePath();
+// The ".hft" files of the Fonts folder, sorted by name.
+std::vector<std::string> HangulFontFiles();
