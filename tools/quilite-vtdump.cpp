@@ -8,35 +8,65 @@
 #include <sstream>
 #include <string>
 
+#include <QGuiApplication>
+
+#include "term/ScreenPainter.h"
 #include "tools/VtDump.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: quilite-vtdump [--rows N] [--johab] [--echo] [FILE|-]\n"
+    "usage: quilite-vtdump [--rows N] [--johab] [--echo] [--png FILE [--font-size N]\n"
+    "                      [--face NAME] [--hft FILE]] [FILE|-]\n"
     "  Feeds the bytes of FILE (or standard input) through the terminal engine and prints\n"
     "  the screen, the history, the replies sent to the host and the events as JSON.\n"
-    "  --rows N   screen rows, 1..99 (default 25)\n"
-    "  --johab    Johab display and sending\n"
-    "  --echo     answer echo\n";
+    "  --rows N        screen rows, 1..99 (default 25)\n"
+    "  --johab         Johab display and sending\n"
+    "  --echo          answer echo\n"
+    "  --png FILE      also paint the final screen into FILE as the terminal window shows it\n"
+    "  --font-size N   font height in pixels, 10..26 (default 16)\n"
+    "  --face NAME     window face (default Fixedsys at size 16, else 굴림체)\n"
+    "  --hft FILE      Hangul bitmap font for the raster face (default: the shipped one)\n";
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "quilite-vtdump: %s\n%s", message.c_str(), kUsage);
     return 2;
 }
 
-bool parseRows(const char* text, int& rows) {
+bool parseNumber(const char* text, int lo, int hi, int& out) {
     char* end = nullptr;
     long value = std::strtol(text, &end, 10);
-    if (*text == '\0' || *end != '\0' || value < 1 || value > TWView::kMaxRows) return false;
-    rows = static_cast<int>(value);
+    if (*text == '\0' || *end != '\0' || value < lo || value > hi) return false;
+    out = static_cast<int>(value);
     return true;
+}
+
+struct PngOptions {
+    std::string path;
+    int fontSize = 16;
+    std::string face;
+    std::string hft;
+};
+
+// Paints the screen with the window's own painter, headless.
+bool writePng(const TWView& view, const PngOptions& png, int& argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ScreenSettings settings;
+    settings.fontSize = png.fontSize;
+    settings.winFont = !png.face.empty()          ? png.face
+                       : png.fontSize == 16       ? TermFonts::kRasterFaceName
+                                                  : TermFonts::kGulimFaceName;
+    settings.hanFont16 = png.hft;
+    TermFonts fonts;
+    return RenderScreen(view, fonts, settings).save(QString::fromStdString(png.path), "PNG");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     VtDumpOptions options;
+    PngOptions png;
     const char* path = nullptr;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -45,7 +75,18 @@ int main(int argc, char** argv) {
             return 0;
         } else if (arg == "--rows") {
             if (i + 1 >= argc) return fail("--rows needs a number");
-            if (!parseRows(argv[++i], options.rows)) return fail("rows must be 1..99");
+            if (!parseNumber(argv[++i], 1, TWView::kMaxRows, options.rows)) {
+                return fail("rows must be 1..99");
+            }
+        } else if (arg == "--png" || arg == "--face" || arg == "--hft" || arg == "--font-size") {
+            if (i + 1 >= argc) return fail(arg + " needs a value");
+            const char* value = argv[++i];
+            if (arg == "--png") png.path = value;
+            if (arg == "--face") png.face = value;
+            if (arg == "--hft") png.hft = value;
+            if (arg == "--font-size" && !parseNumber(value, 10, 26, png.fontSize)) {
+                return fail("font size must be 10..26");
+            }
         } else if (arg == "--johab") {
             options.johab = true;
         } else if (arg == "--echo") {
@@ -71,5 +112,9 @@ int main(int argc, char** argv) {
     VtDump dump(options);
     dump.Feed(input);
     std::cout << dump.Json() << "\n";
+    if (!png.path.empty() && !writePng(dump.View(), png, argc, argv)) {
+        std::fprintf(stderr, "quilite-vtdump: cannot write %s\n", png.path.c_str());
+        return 1;
+    }
     return 0;
 }

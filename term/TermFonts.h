@@ -1,0 +1,71 @@
+#pragma once
+// The fonts of the terminal window for one set of screen settings: the window face (the raster
+// face of our own, "Fixedsys", or a fixed-pitch Korean TrueType face), the symbol font (the
+// window face stretched to the line height) and, with the raster face, the Hangul bitmap font.
+// Characters come out as coverage masks, made once and kept.
+#include <QFont>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "term/HangulFont.h"
+#include "term/RasterFace.h"
+#include "term/ScreenSettings.h"
+
+// Coverage of a character over its cells: width x height bytes, 0 = none, 255 = full ink.
+struct GlyphMask {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> alpha;
+    bool empty() const { return alpha.empty(); }
+};
+
+class TermFonts {
+public:
+    static constexpr char kRasterFaceName[] = "Fixedsys";
+    static constexpr char kGulimFaceName[] = "굴림체";
+
+    // Needs a QGuiApplication for TrueType faces.
+    TermFonts();
+    ~TermFonts();
+
+    // Makes the fonts of the settings; nothing changes unless the face, size, leading,
+    // boldness or Hangul font did.
+    void Configure(const ScreenSettings& settings);
+
+    bool IsRasterFace() const { return raster_; }
+    // The Hangul bitmap font draws Hangul: loaded, and the window face is a raster face.
+    bool UsesHangulFont() const { return raster_ && hangul_.Loaded(); }
+    int CellWidth() const { return cellWidth_; }
+    int FontHeight() const { return fontHeight_; }
+    int LineHeight() const { return fontHeight_ + leading_; }
+    const QString& Face() const { return face_; }
+
+    // A one-cell byte or a double-byte character (lead << 8 | trail) in the window face, or a
+    // composed Hangul syllable; 1 or 2 cells wide and a line high.
+    const GlyphMask& Glyph(uint16_t code);
+    // A box-drawing or symbol character in the symbol font: two cells wide, a line high.
+    const GlyphMask& SymbolGlyph(uint8_t lead, uint8_t trail);
+
+    // Face names offered in the screen settings: the raster face, "굴림체" and the fixed-pitch
+    // Korean faces fontconfig knows.
+    static QStringList FaceList();
+
+private:
+    void resolveFace(const ScreenSettings& settings);
+    GlyphMask makeGlyph(uint16_t code, bool symbol);
+    GlyphMask rasterGlyph(char32_t c, int cells, bool symbol) const;
+    GlyphMask outlineGlyph(char32_t c, int cells, bool symbol) const;
+
+    ScreenSettings applied_;
+    bool configured_ = false;
+    bool raster_ = true;
+    QString face_;
+    QFont font_, symbolFont_;
+    int cellWidth_ = 8, fontHeight_ = 16, leading_ = 2;
+    RasterFace rasterFace_;
+    HangulFont hangul_;
+    std::unordered_map<uint32_t, GlyphMask> cache_;
+};
