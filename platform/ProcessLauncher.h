@@ -1,0 +1,35 @@
+#pragma once
+// Starts other programs with an argument vector, never through a shell, and hands documents
+// and addresses to the desktop's opener. Started programs run on their own; the launcher
+// collects the ones that ended so that none lingers. For the user-interface thread.
+#include <string>
+#include <vector>
+
+class ProcessLauncher {
+public:
+    struct Started {
+        int pid = -1;   // -1 when the program could not be started
+        int error = 0;  // errno of the failure
+    };
+
+    ProcessLauncher() = default;
+    ProcessLauncher(const ProcessLauncher&) = delete;
+    ProcessLauncher& operator=(const ProcessLauncher&) = delete;
+
+    // argv[0] is looked up in PATH unless it holds a slash; folder "" keeps ours.
+    Started start(const std::vector<std::string>& argv, const std::string& folder = "");
+    // A file, folder or address, opened with xdg-open.
+    Started openDocument(const std::string& target) { return start({"xdg-open", target}); }
+
+    // Waits up to timeoutMs for a program started here to end: its exit status (128 + the
+    // signal when killed), or -1 when it is still running or not ours.
+    int wait(int pid, int timeoutMs);
+    // Collects every program started here that has ended.
+    void reap();
+
+    // The running program's own file, to start another copy of it.
+    static std::string ownProgram();
+
+private:
+    std::vector<int> children_;
+};
