@@ -116,6 +116,8 @@ void CommPort::nothingQueued() {
 
 // --- input ------------------------------------------------------------------------------------
 
+// A read that comes back short has drained the driver for now: what it brought is returned
+// without asking the driver again, and the next call finds out whether more came.
 int CommPort::Read(uint8_t* buffer, int count) {
     int copied = 0;
     while (copied < count) {
@@ -125,23 +127,24 @@ int CommPort::Read(uint8_t* buffer, int count) {
             std::lock_guard<std::mutex> lock(lock_);
             if (pendingReads_ == 0) break;
         }
-        Fill(-1);
+        const bool more = Fill(-1);
         if (ring_.empty()) break;
+        if (!more) return copied + static_cast<int>(ring_.take(buffer + copied, count - copied));
     }
     return copied;
 }
 
-void CommPort::Fill(int mode) {
-    if (fd_ < 0) return;
+bool CommPort::Fill(int mode) {
+    if (fd_ < 0) return false;
     std::span<uint8_t> span = ring_.writeSpan();
     const size_t want = std::min(span.size(), static_cast<size_t>(readChunk_));
-    if (want == 0) return;
+    if (want == 0) return true;
     const bool wasEmpty = ring_.empty();
     const ssize_t n = lost_ ? 0 : read(fd_, span.data(), want);
     if (n > 0) {
         ring_.commit(static_cast<size_t>(n));
         if (wasEmpty) notify(LinkActivity::Received);
-        return;
+        return static_cast<size_t>(n) == want;
     }
     // End of file or an error other than "nothing there": the device is gone, and watching
     // it would only report the same again and again.
@@ -150,6 +153,7 @@ void CommPort::Fill(int mode) {
         lost_ = true;
     }
     if (mode == -1) nothingQueued();
+    return false;
 }
 
 int CommPort::QueuedInput() {

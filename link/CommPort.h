@@ -42,8 +42,9 @@ public:
 
     // Copies received bytes, refilling the ring while notifications are pending.
     int Read(uint8_t* buffer, int count);
-    // mode 0: drain what the driver holds into the ring; -1: refill during a Read.
-    void Fill(int mode);
+    // mode 0: drain what the driver holds into the ring; -1: refill during a Read. True when
+    // the driver may hold more (the ring or the read size was the limit).
+    bool Fill(int mode);
     // Bytes accepted: into the hold ring while holding, else written to the port, waiting
     // while the port takes output. Held bytes always go out before new ones.
     int Write(const uint8_t* buffer, int count);

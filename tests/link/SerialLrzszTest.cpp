@@ -79,7 +79,6 @@ TEST_F(SerialLrzsz, SzSendsToOurReceiver) {
     EXPECT_EQ(sz->wait(30000), 0);
     for (const char* name : {"awkward.bin", "random.bin", "text.txt"})
         expectSame(name);
-    EXPECT_TRUE(waitFor("\r\nNO CARRIER\r\n")) << "the host hung up";
     EXPECT_TRUE(runUntil([&] { return !link.IsOnline(); }));
 }
 
