@@ -261,6 +261,11 @@ TEST_F(SerialPort, PurgeAndFlushDropReceivedBytes) {
     EXPECT_TRUE(runUntil([&] { return link.InputCount() == 4; }));
     EXPECT_EQ(link.Flush(0, 0), 0);
     EXPECT_EQ(link.InputCount(), 0);
+    ASSERT_EQ(write(cable.master(), "abc", 3), 3);
+    EXPECT_TRUE(runUntil([&] { return link.InputCount() == 3; }));
+    link.WaitReady(1, 0);
+    EXPECT_EQ(link.Flush(0, 2), 0) << "read and dropped; nothing more came";
+    EXPECT_EQ(link.InputCount(), 0);
     EXPECT_EQ(link.Flush(1, 0), 0);
 }
 
