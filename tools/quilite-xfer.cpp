@@ -1,6 +1,6 @@
 // quilite-xfer: runs a transfer engine over standard input/output (like sz/rz) or a tty.
 //   quilite-xfer send -p PROTOCOL [--line DEV] [--timeout SECONDS] FILE...
-//   quilite-xfer receive -p PROTOCOL [-d DIR] [--line DEV] [--timeout SECONDS]
+//   quilite-xfer receive -p PROTOCOL [-d DIR] [--line DEV] [--timeout SECONDS] [FILE]
 // Exit status: 0 when every file arrived whole, 1 when the transfer failed, 2 for a usage error.
 #include <fcntl.h>
 #include <signal.h>
@@ -31,17 +31,28 @@ struct Options {
     std::string line;
     int timeoutSeconds = 0;
     std::vector<std::string> files;
+    // receive: the file to write, for protocols that carry no name.
+    std::string target;
 };
 
 // Protocols whose engines only receive.
 const char* const receiveOnly[] = {"ZIMAGE"};
+// Protocols that carry no file name: a receive names the file to write.
+const char* const receiveIntoFile[] = {"ASCII"};
+
+bool listed(const std::string& protocol, const auto& names) {
+    for (const char* name : names) {
+        if (protocol == name) return true;
+    }
+    return false;
+}
 
 int usage(const char* why) {
     std::fprintf(stderr,
                  "quilite-xfer: %s\n"
                  "usage: quilite-xfer send -p PROTOCOL [--line DEV] [--timeout SECONDS] FILE...\n"
                  "       quilite-xfer receive -p PROTOCOL [-d DIR] [--line DEV] "
-                 "[--timeout SECONDS]\n",
+                 "[--timeout SECONDS] [FILE]\n",
                  why);
     return 2;
 }
@@ -72,12 +83,17 @@ std::optional<Options> parse(int argc, char** argv, const char** why) {
             o.timeoutSeconds = std::atoi(v);
         } else if (o.send && (arg.empty() || arg[0] != '-' || arg == "-")) {
             o.files.push_back(arg);
+        } else if (!o.send && o.target.empty() && !arg.empty() && arg[0] != '-') {
+            o.target = arg;
         } else {
             return *why = "unknown option", std::nullopt;
         }
     }
     if (o.protocol.empty()) return *why = "no protocol (-p)", std::nullopt;
     if (o.send && o.files.empty()) return *why = "no files to send", std::nullopt;
+    if (!o.send && o.target.empty() && listed(o.protocol, receiveIntoFile)) {
+        return *why = "this protocol receives into a FILE", std::nullopt;
+    }
     return o;
 }
 
@@ -121,7 +137,7 @@ int run(const Options& o, int inFd, int outFd) {
             engine->SetSendList(o.files);
             result = engine->SendFile(joined.c_str());
         } else {
-            result = engine->ReceiveFile(o.folder.c_str());
+            result = engine->ReceiveFile(o.target.c_str());
         }
     }
     monitor.Finish();
@@ -135,10 +151,8 @@ int main(int argc, char** argv) {
     const char* why = "";
     std::optional<Options> options = parse(argc, argv, &why);
     if (!options) return usage(why);
-    if (options->send) {
-        for (const char* name : receiveOnly) {
-            if (options->protocol == name) return usage("this protocol only receives");
-        }
+    if (options->send && listed(options->protocol, receiveOnly)) {
+        return usage("this protocol only receives");
     }
     installSignals();
     int inFd = STDIN_FILENO, outFd = STDOUT_FILENO;

@@ -217,6 +217,13 @@ void GFProtocol::SendAbort() {
     message("CAN Wait: TimeOut");
 }
 
+void GFProtocol::Purge() {
+    link_->PurgeInput();
+    while (ReadChar(1000) >= 0) {
+        if (AbortCheck(kAbortCheck1)) return;
+    }
+}
+
 void GFProtocol::Cleanup() {
     CloseFile(0);
     if (lastError() == 0) return;
@@ -247,6 +254,11 @@ bool GFProtocol::AbortCheck(int variant) {
     message(variant == kAbortCheck1 ? "Transfer aborted..." : "Transfer aborted2...");
     Cleanup();
     return true;
+}
+
+void GFProtocol::buildFileList(const char* files) {
+    fileList_ = sendList_.empty() ? std::make_unique<GFFileList>(files)
+                                  : std::make_unique<GFFileList>(sendList_);
 }
 
 void GFProtocol::openFailed(const std::string& path, bool forWriting) {

@@ -45,11 +45,16 @@ protected:
     int writeBlock(const unsigned char* data, int n);
     bool WriteString(const char* text);
     void SendAbort();
+    // Drops what the link holds, then reads and drops bytes until a second passes without one
+    // (an abort check between reads): what is still on its way from a confused sender.
+    void Purge();
     void Cleanup();
     // True when the transfer must stop: an earlier failure, the user's abort or a lost carrier
     // (the last two are recorded).
     bool AbortCheck(int variant);
 
+    // The file list for SendFile: the paths given by SetSendList, else those of files.
+    void buildFileList(const char* files);
     // Opens the current file: the file list's next path when sending, the monitor's file name
     // when receiving. False when the transfer must stop.
     bool OpenFile();

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "xfer/GFKermit.h"
+#include "xfer/GFTranstxt.h"
 #include "xfer/GFZimage.h"
 #include "xfer/GFZmodem.h"
 
@@ -20,6 +22,8 @@ GFTransfer* make(GFComLink* link, GFMonitor* monitor) {
 const EngineEntry engines[] = {
     {"ZMODEM", make<GFZmodem>},
     {"ZIMAGE", make<GFZimage>},
+    {"KERMIT", make<GFKermit>},
+    {"ASCII", make<GFTranstxt>},
 };
 
 }  // namespace

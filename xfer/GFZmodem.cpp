@@ -14,8 +14,7 @@ int GFZmodem::SendFile(const char* files) {
     escapeControls_ = true;
     ring_.assign(kRingSize, 0);
     monitor_->Initialize(1);
-    fileList_ = sendList_.empty() ? std::make_unique<GFFileList>(files)
-                                  : std::make_unique<GFFileList>(sendList_);
+    buildFileList(files);
     monitor_->SetTotalInfo(fileList_->Remaining(), fileList_->RemainingBytes());
     purgeInput();
     runSender();
