@@ -83,7 +83,7 @@ TEST_F(KermitSender, PacketsStayWithinTheAgreedLength) {
     for (char maxl : {'~', '5', '*'}) {
         for (char rept : {'~', '\0'}) {
             SCOPED_TRACE(std::string("MAXL ") + maxl + " REPT " + rept);
-            EXPECT_EQ(send(add("f", data), kermittest::initData(maxl, '*', 'Y', rept)), 0);
+            EXPECT_EQ(send(add("f", data), kermittest::initData(maxl, '*', 'Y', rept), 40000), 0);
             int longest = 0;
             for (const auto& p : sent) {
                 if (p.type != 'S') longest = std::max(longest, p.length);  // sent before MAXL is known
