@@ -62,7 +62,9 @@ bool GFKermit::receiveInit() {
 }
 
 // A packet the other side sent again because our answer did not reach it: it must carry the
-// previous SEQ, and gets the same answer again (with our parameters for a Send-Init).
+// previous SEQ, and gets the same answer again (with our parameters for a Send-Init). The
+// answer goes at once: waiting for the line to go quiet first would never end with a sender
+// that repeats its packet sooner than that, until it gave up.
 bool GFKermit::answerDuplicate(const char* text) {
     message("%s", text);
     const bool isInit = buffer_[2] == 'S';
@@ -71,7 +73,7 @@ bool GFKermit::answerDuplicate(const char* text) {
         fail(GF_KERMIT_PROTOCOL, "Protocol error");
         return false;
     }
-    Purge();
+    link_->PurgeInput();
     if (!retry()) return false;
     return sendAck(previous, isInit ? initData() : std::string());
 }

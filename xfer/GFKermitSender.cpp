@@ -78,10 +78,13 @@ bool GFKermit::fillData(std::string& data) {
     return taken > 0;
 }
 
-// Sends a packet until the other side acknowledges it.
+// Sends a packet until the other side acknowledges it. Before a packet goes again, whatever
+// answers are waiting are dropped: they answer earlier copies, and left there they would
+// each be taken for the answer to a later packet.
 bool GFKermit::exchange(int type, const std::string& data) {
     monitor_->SetBlockErrorCount(0);
-    for (;;) {
+    for (bool again = false;; again = true) {
+        if (again) link_->PurgeInput();
         if (!sendPacket(type, seq(), data)) return false;
         const int answer = readPacket();
         if (answer == 'Y' && rxSeq_ == seq()) {

@@ -217,13 +217,6 @@ void GFProtocol::SendAbort() {
     message("CAN Wait: TimeOut");
 }
 
-void GFProtocol::Purge() {
-    link_->PurgeInput();
-    while (ReadChar(1000) >= 0) {
-        if (AbortCheck(kAbortCheck1)) return;
-    }
-}
-
 void GFProtocol::Cleanup() {
     CloseFile(0);
     if (lastError() == 0) return;

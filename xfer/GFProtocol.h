@@ -45,9 +45,6 @@ protected:
     int writeBlock(const unsigned char* data, int n);
     bool WriteString(const char* text);
     void SendAbort();
-    // Drops what the link holds, then reads and drops bytes until a second passes without one
-    // (an abort check between reads): what is still on its way from a confused sender.
-    void Purge();
     void Cleanup();
     // True when the transfer must stop: an earlier failure, the user's abort or a lost carrier
     // (the last two are recorded).

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 
 #include "tests/fixtures/EngineThread.h"
 #include "tests/fixtures/LinkPair.h"
 #include "tests/fixtures/PeerProcess.h"
 #include "tests/fixtures/RecordingMonitor.h"
+#include "tests/xfer/KermitFaultyLink.h"
 #include "tests/xfer/KermitTestSupport.h"
 #include "tests/xfer/XferTestSupport.h"
 
@@ -95,14 +97,23 @@ protected:
         return argv;
     }
 
+    EngineThread::Options options() const {
+        EngineThread::Options o;
+        o.protocol = "KERMIT";
+        if (corrupt > 0) {
+            o.wrapLink = [rate = corrupt](GFComLink& inner, Clock& clock) {
+                return std::make_unique<KermitFaultyLink>(inner, clock,
+                                                          KermitFaultyLink::Rates{0, 0, rate, 7});
+            };
+        }
+        return o;
+    }
     // {our result, the peer's exit status}
     std::pair<int, int> fromPeer() {
         PtyPair pty;
         PeerProcess peer(peerSending(), pty.theirs, src, dir / "peer.log");
         pty.closeTheirs();
-        EngineThread::Options options;
-        options.protocol = "KERMIT";
-        EngineThread engine(pty.ours, false, "", ours, options);
+        EngineThread engine(pty.ours, false, "", ours, options());
         const int r = engine.result(120000);
         return {r, peer.wait(30000)};
     }
@@ -112,9 +123,7 @@ protected:
         pty.closeTheirs();
         std::string files;
         for (const std::string& n : names) files += (files.empty() ? "" : "\t") + src + "/" + n;
-        EngineThread::Options options;
-        options.protocol = "KERMIT";
-        EngineThread engine(pty.ours, true, files, ours, options);
+        EngineThread engine(pty.ours, true, files, ours, options());
         const int r = engine.result(120000);
         return {r, peer.wait(30000)};
     }
@@ -128,6 +137,8 @@ protected:
     std::vector<std::string> names;
     std::map<std::string, std::string> expected;
     RecordingMonitor ours;
+    // The share of packets damaged on our side of the line, both ways.
+    double corrupt = 0;
 };
 
 TEST_P(KermitPeer, SendsToUs) {
@@ -147,6 +158,20 @@ TEST_P(KermitPeer, ReceivesFromUs) {
     expectArrived();
     EXPECT_GE(ours.indexOf("msg qbin=1"), 0);  // every peer agrees to our eighth-bit prefix
     EXPECT_GE(ours.indexOf("msg rpt flag=1"), 0);
+}
+
+// One bit flipped in one packet out of ten, both ways: the peer and we ask again and go on.
+TEST_P(KermitPeer, DamagedPacketsAreSentAgain) {
+    corrupt = 0.1;
+    add("random.bin", xfertest::randomData(50000, 12));
+    EXPECT_EQ(fromPeer(), std::make_pair(0, 0));
+    expectArrived();
+    EXPECT_GT(ours.GetErrors(), 0);
+    std::filesystem::remove_all(dst);
+    dst = dir.make("dst2");
+    EXPECT_EQ(toPeer(), std::make_pair(0, 0));
+    expectArrived();
+    EXPECT_GT(ours.GetErrors(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Peers, KermitPeer,

@@ -2,7 +2,9 @@
 // batches, and packets lost, duplicated or damaged on the way.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
+#include <thread>
 
 #include "tests/fixtures/EngineThread.h"
 #include "tests/fixtures/LinkPair.h"
@@ -34,8 +36,12 @@ protected:
         EngineThread::Options options;
         options.protocol = "KERMIT";
         options.clock = &clock;
-        options.waitMs = 5;
+        // A scaled clock sleeps in short real steps; the link's own waits must be as short.
+        if (&clock != &Clock::steady()) options.waitMs = 1;
         EngineThread ours(pair.ours, false, "", receiver, options);
+        // The receiver drops what is waiting when it starts; the sender's first packet must
+        // come after that or wait for a time-out.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
         if (faults) {
             options.wrapLink = [faults](GFComLink& inner, Clock& c) {
                 return std::make_unique<KermitFaultyLink>(inner, c, *faults);
@@ -93,15 +99,21 @@ class KermitFaults : public KermitLoop, public ::testing::WithParamInterface<Fau
 // Damaged packets are retried; lost ones are sent again after a time-out. Whatever the rate,
 // the transfer ends: whole, or with an error code on both sides.
 TEST_P(KermitFaults, EndWholeOrWithAnError) {
-    ScaledClock fast(200);
+    ScaledClock fast(1000);
     const std::string data = kermittest::awkwardData() + xfertest::randomData(20000, 9);
     const std::string path = add("faulty.bin", data);
     auto [s, r] = run(path, &GetParam().rates, fast, 60000);
     EXPECT_NE(s, EngineThread::kHung);
     EXPECT_NE(r, EngineThread::kHung);
-    if (GetParam().mustComplete || (s == 0 && r == 0)) {
-        EXPECT_EQ(std::make_pair(s, r), std::make_pair(0, 0));
+    // A receiver that ends well has the whole file. At low rates it always does; its sender
+    // may still miss the last acknowledgement (of the break) and report an error.
+    if (r == 0) {
         expectArrived();
+    }
+    if (GetParam().mustComplete) {
+        EXPECT_EQ(r, 0);
+    }
+    if (r == 0 && s == 0) {
         EXPECT_GT(receiver.GetErrors() + sender.GetErrors(), 0);
     } else {
         EXPECT_LT(std::min(s, r), 0);

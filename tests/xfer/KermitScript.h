@@ -57,10 +57,7 @@ class ScriptLink : public MemoryLink {
 public:
     explicit ScriptLink(std::vector<std::string> steps) : steps_(steps.begin(), steps.end()) {}
     int ReadByte() override {
-        if (!started_) {
-            started_ = true;
-            release();
-        }
+        if (!started_) release();
         return MemoryLink::ReadByte();
     }
     int WriteByte(int c) override {
@@ -77,6 +74,7 @@ public:
 
 private:
     void release() {
+        started_ = true;
         if (steps_.empty()) return;
         Feed(steps_.front());
         steps_.pop_front();
