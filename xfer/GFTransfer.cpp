@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "xfer/GFXmodem.h"
+#include "xfer/GFYmodem.h"
 #include "xfer/GFZimage.h"
 #include "xfer/GFZmodem.h"
 
@@ -18,6 +20,8 @@ GFTransfer* make(GFComLink* link, GFMonitor* monitor) {
 }
 
 const EngineEntry engines[] = {
+    {"XMODEM", make<GFXmodem>},
+    {"YMODEM", make<GFYmodem>},
     {"ZMODEM", make<GFZmodem>},
     {"ZIMAGE", make<GFZimage>},
 };
