@@ -14,7 +14,7 @@ ConsoleMonitor::ConsoleMonitor(std::string folder, int progressFd, Clock& clock,
       deadlineMs_(deadlineMs) {}
 
 void ConsoleMonitor::SetFileName(const char* name) {
-    if (GetSending() || !name) {
+    if (GetSending() || !name || name[0] == '/') {
         GFMonitor::SetFileName(name);
     } else {
         GFMonitor::SetFileName((folder_ + "/" + name).c_str());

@@ -29,6 +29,7 @@ GFWireFileInfo gfParseFileInfo(const unsigned char* data, int size) {
     info.name.assign(text, nameLength);
     const int wordsStart = zero ? nameLength + 1 : size;
     std::string words(text + wordsStart, size - wordsStart);
+    info.wordsEnded = words.find('\0') != std::string::npos;
     words = words.substr(0, words.find('\0'));
 
     long word = 0;

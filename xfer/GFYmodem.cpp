@@ -125,11 +125,18 @@ bool GFYmodem::receiveHeaderBlock() {
 // The name is the bytes before the block's first 0 byte; a block without one is refused. An
 // empty name ends the batch.
 bool GFYmodem::acceptHeaderBlock() {
-    const GFWireFileInfo info = gfParseFileInfo(buffer_.data(), monitor_->GetBlockSize());
+    GFWireFileInfo info = gfParseFileInfo(buffer_.data(), monitor_->GetBlockSize());
     if (!info.terminated) {
         message("File name block without an end");
         setError(GF_OPEN_FAILED);
         return false;
+    }
+    if (!info.wordsEnded) {
+        // The text filled the block to its last byte: its last word may be cut short, and a
+        // length cut short would cut the file.
+        message("File information cut short; length unknown");
+        info.length = 0;
+        info.modified = -1;
     }
     if (info.name.empty()) {
         message("End of batch");
