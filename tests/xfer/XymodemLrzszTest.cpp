@@ -65,9 +65,6 @@ protected:
         PeerProcess peer(args, pair.theirs, dst, dir / "peer.log");
         pair.closeTheirs();
         const int r = ours.result(120000);
-        if (getenv("XFER_DEBUG")) {
-            for (auto& e : ourSender.events()) printf("  S %s\n", e.c_str());
-        }
         return {r, peer.wait(60000)};
     }
     // The sizes in groups of three, each group's files added as sources.
