@@ -8,7 +8,7 @@
 struct GFWireFileInfo {
     bool terminated = false;  // a 0 byte ended the name inside the data
     std::string name;
-    bool wordsEnded = false;  // a 0 byte ended the words too (else they may be cut short)
+    bool wordsEnded = false;   // a 0 byte ended the words too (else they may be cut short)
     unsigned long length = 0;  // 0 when missing or not positive
     long modified = -1;        // seconds since 1970-01-01 UTC, or -1 when missing
     int filesLeft = 0;

@@ -11,10 +11,10 @@ namespace {
 
 constexpr int kMaxBlockErrors = 10;
 
-}  // namespace
-
-int GFYmodem::FormatHeaderBlock(uint8_t* block, const std::string& name, unsigned long length,
-                                long modified) {
+// Fills block with the header block of a file (name without its path) and returns its size:
+// 128 bytes, or 1024 when the text does not fit in 128.
+int formatHeaderBlock(uint8_t* block, const std::string& name, unsigned long length,
+                      long modified) {
     char numbers[48];
     const int numbersLength =
         std::snprintf(numbers, sizeof numbers, "%lu %lo 0", length, std::max(modified, 0L));
@@ -26,6 +26,8 @@ int GFYmodem::FormatHeaderBlock(uint8_t* block, const std::string& name, unsigne
     std::memcpy(block + nameLength + 1, numbers, numbersLength);
     return size;
 }
+
+}  // namespace
 
 int GFYmodem::SendFile(const char* files) {
     monitor_->Initialize(1);
@@ -62,7 +64,7 @@ void GFYmodem::sendBatch() {
             const std::string name = gfSentFileName(fileList_->Path());
             message("Stripped name: %s", name.c_str());
             monitor_->SetBlockSize(
-                FormatHeaderBlock(buffer_.data(), name, fileList_->Length(), fileList_->Time()));
+                formatHeaderBlock(buffer_.data(), name, fileList_->Length(), fileList_->Time()));
         } else {
             monitor_->SetBlockSize(128);
             std::memset(buffer_.data(), 0, 128);

@@ -1,8 +1,6 @@
 #pragma once
 // YMODEM: a batch of files, each announced by a header block (block 0: name, length and
 // modification time) and then sent as one XMODEM file; an empty header block ends the batch.
-#include <string>
-
 #include "xfer/GFXmodem.h"
 
 class GFYmodem : public GFXmodem {
@@ -12,11 +10,6 @@ public:
     int SendFile(const char* files) override;
     // Names come from the sender; the argument is not used.
     int ReceiveFile(const char* target) override;
-
-    // Fills block with the header block of a file (name without its path) and returns its
-    // size: 128 bytes, or 1024 when the text does not fit in 128.
-    static int FormatHeaderBlock(uint8_t* block, const std::string& name, unsigned long length,
-                                 long modified);
 
 private:
     void sendBatch();

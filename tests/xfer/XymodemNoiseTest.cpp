@@ -68,8 +68,8 @@ protected:
         o.received = receiver.result(60000);
         o.receiverErrors = receiveSide.GetErrors();
         o.check = receiveSide.GetCheck();
-        const bool xmodem = protocol == "XMODEM";
-        o.exact = readFile(folder + "/in/data.bin") == (xmodem ? xymodemtest::padded(data, 0) : data);
+        const std::string expected = protocol == "XMODEM" ? xymodemtest::padded(data, 0) : data;
+        o.exact = readFile(folder + "/in/data.bin") == expected;
         return o;
     }
     // Never a hang; a receiver that succeeded has the file exact; failures have their codes.

@@ -71,14 +71,17 @@ std::string block(int n, std::string data) {
            data + static_cast<char>(crc >> 8) + static_cast<char>(crc & 0xFF);
 }
 
-std::string headerBlock(const std::string& text) { return block(0, text + std::string(128 - text.size(), '\0')); }
+std::string headerBlock(const std::string& text) {
+    return block(0, text + std::string(128 - text.size(), '\0'));
+}
 
 class XyScript : public ::testing::Test {
 protected:
     int run(const char* protocol, bool send, std::deque<std::string> chunks, int type = -1,
             const std::string& argument = "") {
         link = std::make_unique<AnsweringLink>(std::move(chunks));
-        std::unique_ptr<GFTransfer> engine(GFTransfer::CreateObject(protocol, link.get(), &monitor));
+        std::unique_ptr<GFTransfer> engine(
+            GFTransfer::CreateObject(protocol, link.get(), &monitor));
         engine->SetClock(clock);
         if (type >= 0) monitor.SetTransferType(type);
         return send ? engine->SendFile(argument.c_str()) : engine->ReceiveFile(argument.c_str());
@@ -93,8 +96,9 @@ protected:
 
 // A block repeated because our ACK was lost is acknowledged again and written once.
 TEST_F(XyScript, RepeatedBlockIsAcknowledgedAndWrittenOnce) {
-    EXPECT_EQ(run("XMODEM", false, {block(1, "one"), block(1, "one"), block(2, "two"), kEot}, -1, "f"),
-              0);
+    EXPECT_EQ(
+        run("XMODEM", false, {block(1, "one"), block(1, "one"), block(2, "two"), kEot}, -1, "f"),
+        0);
     EXPECT_EQ(out(), "C" + kAck + kAck + kAck + kAck);
     EXPECT_EQ(readFile(dir / "f"), block(1, "one").substr(3, 128) + block(2, "two").substr(3, 128));
     EXPECT_TRUE(monitor.saw("msg Duplicate block 1"));

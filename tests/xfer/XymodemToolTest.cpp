@@ -49,8 +49,8 @@ TEST_F(XyTool, CommandLineErrors) {
 TEST_F(XyTool, XmodemReceiveFromSxNamesItsFile) {
     const std::string data = xfertest::randomData(3000, 1);
     writeFile(src + "/a", data);
-    EXPECT_EQ(session({"sx", "-b", "-k", "a"}, {kTool, "receive", "-p", "Xmodem 1K", "-d", dst, "b"},
-                      dir.path()),
+    EXPECT_EQ(session({"sx", "-b", "-k", "a"},
+                      {kTool, "receive", "-p", "Xmodem 1K", "-d", dst, "b"}, dir.path()),
               std::make_pair(0, 0));
     EXPECT_TRUE(sameBytes(readFile(dst + "/b"), xymodemtest::padded(data, '\x1A')));
     EXPECT_EQ(session({"sx", "-b", "a"},
