@@ -144,7 +144,11 @@ TEST_P(OursToRx, EverySizeArrivesPadded) {
 INSTANTIATE_TEST_SUITE_P(Lrzsz, OursToRx,
                          ::testing::Values(RxCase{GF_TYPE_XMODEM, true},
                                            RxCase{GF_TYPE_XMODEM, false},
-                                           RxCase{GF_TYPE_XMODEM_1K, true}));
+                                           RxCase{GF_TYPE_XMODEM_1K, true}),
+                         [](const auto& info) {
+                             return std::string(info.param.type ? "OneK" : "Xmodem") +
+                                    (info.param.crc ? "Crc" : "Sum");
+                         });
 
 struct SbCase {
     bool oneK;
@@ -170,7 +174,11 @@ INSTANTIATE_TEST_SUITE_P(Lrzsz, SbToOurs,
                          ::testing::Values(SbCase{false, GF_TYPE_YMODEM},
                                            SbCase{true, GF_TYPE_YMODEM},
                                            SbCase{false, GF_TYPE_YMODEM_G},
-                                           SbCase{true, GF_TYPE_YMODEM_G}));
+                                           SbCase{true, GF_TYPE_YMODEM_G}),
+                         [](const auto& info) {
+                             return std::string(info.param.oneK ? "Sb1k" : "Sb") +
+                                    (info.param.type == GF_TYPE_YMODEM_G ? "Streaming" : "");
+                         });
 
 // rb truncates to the announced length and sets the announced time.
 TEST_F(XyLrzsz, OursToRbBatchesOfThreeArriveExact) {
