@@ -50,7 +50,8 @@ protected:
     bool readBytes(uint8_t* data, int n, int timeoutMs);
     // A damaged block: waits for the line to go quiet, then asks for the block again.
     void rejectBlock();
-    // Counts an error of the receiver; false when it ends the transfer.
+    // Counts an error of the receiver; false when it ends the transfer. beforeStream: silence
+    // before the sender started, which even a streaming transfer survives.
     bool countError(bool beforeStream = false);
     bool storeBlock();
 
