@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "tests/fixtures/EngineThread.h"
+#include "tests/fixtures/FolderMonitor.h"
 #include "tests/fixtures/LinkPair.h"
 #include "tests/fixtures/PeerProcess.h"
 
@@ -28,18 +29,6 @@ constexpr size_t kSize = 32u << 20;
 constexpr int kRuns = 3;
 
 using Clock = std::chrono::steady_clock;
-
-// Puts received files in one folder.
-class FolderMonitor : public GFMonitor {
-public:
-    explicit FolderMonitor(std::string folder) : folder_(std::move(folder)) {}
-    void SetFileName(const char* name) override {
-        GFMonitor::SetFileName(GetSending() ? name : (folder_ + "/" + name).c_str());
-    }
-
-private:
-    std::string folder_;
-};
 
 std::string randomData() {
     std::mt19937 r(1);

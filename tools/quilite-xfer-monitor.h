@@ -1,7 +1,7 @@
 #pragma once
-// The transfer monitor of quilite-xfer: puts received files in the download folder, shows a
-// one-line progress display on a terminal, and stops the transfer on a signal or when the
-// run's time limit has passed.
+// The transfer monitor of quilite-xfer: puts received files in the download folder (an
+// absolute name stays where it points), shows a one-line progress display on a terminal, and
+// stops the transfer on a signal or when the run's time limit has passed.
 #include <atomic>
 #include <cstdint>
 #include <string>

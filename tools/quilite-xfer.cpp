@@ -1,6 +1,8 @@
 // quilite-xfer: runs a transfer engine over standard input/output (like sz/rz) or a tty.
 //   quilite-xfer send -p PROTOCOL [--line DEV] [--timeout SECONDS] FILE...
 //   quilite-xfer receive -p PROTOCOL [-d DIR] [--line DEV] [--timeout SECONDS] [FILE]
+// FILE names the received file for the protocols that carry no name (XMODEM, ASCII), under DIR
+// unless absolute.
 // Exit status: 0 when every file arrived whole, 1 when the transfer failed, 2 for a usage error.
 #include <fcntl.h>
 #include <signal.h>
@@ -31,20 +33,40 @@ struct Options {
     std::string line;
     int timeoutSeconds = 0;
     std::vector<std::string> files;
-    // receive: the file to write, for protocols that carry no name.
-    std::string target;
+    int transferType = -1;  // set on the monitor after creation
 };
 
 // Protocols whose engines only receive.
 const char* const receiveOnly[] = {"ZIMAGE"};
-// Protocols that carry no file name: a receive names the file to write.
-const char* const receiveIntoFile[] = {"ASCII"};
+// Protocols that carry no file name: a receive names its file.
+const char* const receiveNeedsName[] = {"XMODEM", "ASCII"};
+
+// Variants a host selects by setting the transfer type on an engine of another name.
+struct Variant {
+    const char* name;
+    const char* engine;
+    int type;
+};
+const Variant variants[] = {
+    {"XMODEM-1K", "XMODEM", GF_TYPE_XMODEM_1K},
+    {"XMODEM-1KG", "XMODEM", GF_TYPE_XMODEM_1KG},
+    {"YMODEM-G", "YMODEM", GF_TYPE_YMODEM_G},
+};
+
+// Upper case, a blank read as a hyphen; a variant becomes its engine and type.
+void setProtocol(Options& o, std::string name) {
+    for (char& ch : name) ch = ch == ' ' ? '-' : static_cast<char>(std::toupper(ch));
+    o.protocol = name;
+    for (const Variant& v : variants) {
+        if (name == v.name) {
+            o.protocol = v.engine;
+            o.transferType = v.type;
+        }
+    }
+}
 
 bool listed(const std::string& protocol, const auto& names) {
-    for (const char* name : names) {
-        if (protocol == name) return true;
-    }
-    return false;
+    return std::find(std::begin(names), std::end(names), protocol) != std::end(names);
 }
 
 int usage(const char* why) {
@@ -69,9 +91,7 @@ std::optional<Options> parse(int argc, char** argv, const char** why) {
         const char* v = nullptr;
         if (arg == "-p" || arg == "--protocol") {
             if (!(v = value())) return *why = "-p needs a protocol", std::nullopt;
-            o.protocol = v;
-            std::transform(o.protocol.begin(), o.protocol.end(), o.protocol.begin(),
-                           [](unsigned char c) { return std::toupper(c); });
+            setProtocol(o, v);
         } else if (arg == "-d" && !o.send) {
             if (!(v = value())) return *why = "-d needs a folder", std::nullopt;
             o.folder = v;
@@ -81,18 +101,19 @@ std::optional<Options> parse(int argc, char** argv, const char** why) {
         } else if (arg == "--timeout") {
             if (!(v = value()) || std::atoi(v) <= 0) return *why = "bad --timeout", std::nullopt;
             o.timeoutSeconds = std::atoi(v);
-        } else if (o.send && (arg.empty() || arg[0] != '-' || arg == "-")) {
+        } else if (arg.empty() || arg[0] != '-' || arg == "-") {
             o.files.push_back(arg);
-        } else if (!o.send && o.target.empty() && !arg.empty() && arg[0] != '-') {
-            o.target = arg;
         } else {
             return *why = "unknown option", std::nullopt;
         }
     }
     if (o.protocol.empty()) return *why = "no protocol (-p)", std::nullopt;
     if (o.send && o.files.empty()) return *why = "no files to send", std::nullopt;
-    if (!o.send && o.target.empty() && listed(o.protocol, receiveIntoFile)) {
-        return *why = "this protocol receives into a FILE", std::nullopt;
+    if (!o.send && listed(o.protocol, receiveNeedsName) && o.files.size() != 1) {
+        return *why = "this protocol receives one named FILE", std::nullopt;
+    }
+    if (!o.send && !listed(o.protocol, receiveNeedsName) && !o.files.empty()) {
+        return *why = "this protocol takes file names from the sender", std::nullopt;
     }
     return o;
 }
@@ -131,13 +152,14 @@ int run(const Options& o, int inFd, int outFd) {
         std::unique_ptr<GFTransfer> engine(
             GFTransfer::CreateObject(o.protocol.c_str(), &link, &monitor));
         if (!engine) return usage("unknown protocol");
+        if (o.transferType >= 0) monitor.SetTransferType(o.transferType);
         if (o.send) {
             std::string joined;
             for (const std::string& f : o.files) joined += (joined.empty() ? "" : "\t") + f;
             engine->SetSendList(o.files);
             result = engine->SendFile(joined.c_str());
         } else {
-            result = engine->ReceiveFile(o.target.c_str());
+            result = engine->ReceiveFile(o.files.empty() ? o.folder.c_str() : o.files[0].c_str());
         }
     }
     monitor.Finish();
@@ -151,8 +173,8 @@ int main(int argc, char** argv) {
     const char* why = "";
     std::optional<Options> options = parse(argc, argv, &why);
     if (!options) return usage(why);
-    if (options->send && listed(options->protocol, receiveOnly)) {
-        return usage("this protocol only receives");
+    if (options->send) {
+        if (listed(options->protocol, receiveOnly)) return usage("this protocol only receives");
     }
     installSignals();
     int inFd = STDIN_FILENO, outFd = STDOUT_FILENO;

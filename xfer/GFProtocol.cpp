@@ -68,7 +68,11 @@ int GFProtocol::ReadChar(int timeoutMs) {
         int64_t now = clock_->nowMs();
         if (start < 0) start = now;
         if (now - start > timeoutMs) return GF_READ_TIMEOUT;
-        if (!link_->WaitReady(1, 1)) clock_->sleepMs(kIdleSleepMs);
+        // A link whose wait blocked has waited already: a byte that came just after it gave
+        // up is read at once rather than after another sleep.
+        if (!link_->WaitReady(1, 1) && clock_->nowMs() - now < kIdleSleepMs) {
+            clock_->sleepMs(kIdleSleepMs);
+        }
     }
 }
 

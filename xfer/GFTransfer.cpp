@@ -4,6 +4,8 @@
 
 #include "xfer/GFKermit.h"
 #include "xfer/GFTranstxt.h"
+#include "xfer/GFXmodem.h"
+#include "xfer/GFYmodem.h"
 #include "xfer/GFZimage.h"
 #include "xfer/GFZmodem.h"
 
@@ -20,6 +22,8 @@ GFTransfer* make(GFComLink* link, GFMonitor* monitor) {
 }
 
 const EngineEntry engines[] = {
+    {"XMODEM", make<GFXmodem>},
+    {"YMODEM", make<GFYmodem>},
     {"ZMODEM", make<GFZmodem>},
     {"ZIMAGE", make<GFZimage>},
     {"KERMIT", make<GFKermit>},

@@ -67,8 +67,6 @@ protected:
     void runReceiver();
     int GetFileName();
     bool receiveOfferedFile();
-    void readFileInfo(std::string& name, unsigned long& length, long& modified,
-                      int& filesLeft, long& bytesLeft);
     bool enoughDiskSpace(unsigned long length);
     bool ReadFileData();
     int readFileSubpackets();

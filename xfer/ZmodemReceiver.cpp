@@ -1,8 +1,6 @@
 // The ZMODEM batch receiver.
 #include <sys/statvfs.h>
 
-#include <cstring>
-
 #include "xfer/GFFileNames.h"
 #include "xfer/GFUserPrompt.h"
 #include "xfer/GFZmodem.h"
@@ -153,34 +151,6 @@ void GFZmodem::endHandshake() {
     }
 }
 
-// The name and the file information of a ZFILE subpacket. Every length is bounded by what
-// was received.
-void GFZmodem::readFileInfo(std::string& name, unsigned long& length, long& modified,
-                            int& filesLeft, long& bytesLeft) {
-    const int size = monitor_->GetBlockSize();
-    const char* data = reinterpret_cast<const char*>(buffer_.data());
-    const void* zero = std::memchr(data, 0, size);
-    const int nameLength = zero ? static_cast<int>(static_cast<const char*>(zero) - data) : size;
-    name.assign(data, nameLength);
-    const int infoStart = zero ? nameLength + 1 : size;
-    std::string info(data + infoStart, size - infoStart);
-    info = info.substr(0, info.find('\0'));
-
-    long fileLength = 0, time = 0, remaining = 0;
-    unsigned mode = 0, serial = 0;
-    int files = 0;
-    std::sscanf(info.c_str(), "%ld %lo %o %o %d %ld", &fileLength, &time, &mode, &serial, &files,
-                &remaining);
-    message("%ld,%d,%ld", fileLength, files, remaining);
-    length = 0;
-    modified = -1;
-    long word = 0;
-    if (std::sscanf(info.c_str(), "%ld", &word) == 1 && word > 0) length = word;
-    if (std::sscanf(info.c_str(), "%*s %lo", &word) == 1) modified = word;
-    filesLeft = files;
-    bytesLeft = remaining;
-}
-
 bool GFZmodem::enoughDiskSpace(unsigned long length) {
     const std::string folder = folderOf(monitor_->GetFileName());
     struct statvfs vfs{};
@@ -196,30 +166,27 @@ bool GFZmodem::enoughDiskSpace(unsigned long length) {
 bool GFZmodem::receiveOfferedFile() {
     fileComplete_ = false;
     monitor_->SetBlockErrorCount(0);
-    std::string wireName;
-    unsigned long length = 0;
-    long modified = -1, bytesLeft = 0;
-    int filesLeft = 0;
-    readFileInfo(wireName, length, modified, filesLeft, bytesLeft);
-    const std::string name = gfReceivedFileName(wireName);
+    const GFWireFileInfo info = gfParseFileInfo(buffer_.data(), monitor_->GetBlockSize());
+    message("%lu,%d,%ld", info.length, info.filesLeft, info.bytesLeft);
+    const std::string name = gfReceivedFileName(info.name);
     if (name.empty()) {
         // Nothing usable is left of the name: it cannot be opened.
-        openFailed(wireName, true);
+        openFailed(info.name, true);
         return false;
     }
     monitor_->SetFileName(name.c_str());
     message("Stripped filename %s", name.c_str());
-    monitor_->SetFileLength(length);
-    monitor_->SetFileTime(modified);
+    monitor_->SetFileLength(info.length);
+    monitor_->SetFileTime(info.modified);
     if (!OpenTransferFile()) return false;
     monitor_->PostOpen();
-    if (monitor_->GetFileCount() == 1) monitor_->SetTotalInfo(filesLeft, bytesLeft);
-    monitor_->SetFileLength(length);
-    if (!enoughDiskSpace(length)) {
+    if (monitor_->GetFileCount() == 1) monitor_->SetTotalInfo(info.filesLeft, info.bytesLeft);
+    monitor_->SetFileLength(info.length);
+    if (!enoughDiskSpace(info.length)) {
         setError(GF_TOO_MANY_ERRORS);
         return false;
     }
-    if (length == monitor_->GetPos()) {
+    if (info.length == monitor_->GetPos()) {
         skipNext_ = true;
         message("Skip File");
     } else if (!ReadFileData()) {

@@ -157,6 +157,14 @@ TEST(Crc, KnownCheckValues) {
     const auto* s = reinterpret_cast<const uint8_t*>("123456789");
     EXPECT_EQ(gfCrc16(0, s, 9), 0x31C3);
     EXPECT_EQ(~gfCrc32(0xFFFFFFFF, s, 9), 0xCBF43926u);
+    // Eight bytes at a time gives what one at a time gives, from any start and for any tail.
+    const std::string data = xfertest::randomData(1000, 9);
+    const auto* d = reinterpret_cast<const uint8_t*>(data.data());
+    for (size_t n : {0, 1, 7, 8, 9, 15, 16, 1000}) {
+        uint16_t byByte = 0x1234;
+        for (size_t i = 0; i < n; ++i) byByte = gfCrc16(byByte, d[i]);
+        EXPECT_EQ(gfCrc16(0x1234, d, n), byByte) << n;
+    }
 }
 
 TEST(Prompt, DiskSpaceTextGroupsThousands) {

@@ -8,6 +8,7 @@
 
 #include "tests/fixtures/LinkPair.h"
 #include "tests/fixtures/PeerProcess.h"
+#include "tests/xfer/ToolRunner.h"
 #include "tests/xfer/XferTestSupport.h"
 
 namespace {
@@ -16,29 +17,20 @@ using xfertest::readFile;
 using xfertest::sameBytes;
 using xfertest::writeFile;
 
-const std::string kTool = std::string(QUILITE_BINARY_DIR) + "/tools/quilite-xfer";
+using xfertest::kTool;
 
 class Tool : public ::testing::Test {
 protected:
     Tool() : src(dir.make("src")), dst(dir.make("dst")) {}
 
     int runAlone(const std::vector<std::string>& args) {
-        std::vector<std::string> argv{kTool};
-        argv.insert(argv.end(), args.begin(), args.end());
-        PeerProcess p(argv, -1, dir.path());
-        return p.wait(30000);
+        return xfertest::runToolAlone(args, dir.path());
     }
     // Two programs on the two ends of a socketpair; returns their exit statuses.
     std::pair<int, int> session(const std::vector<std::string>& sender, const std::string& senderDir,
                                 const std::vector<std::string>& receiver,
                                 const std::string& receiverDir) {
-        SocketPair pair;
-        PeerProcess receiving(receiver, pair.theirs, receiverDir, dir / "receiver.log");
-        PeerProcess sending(sender, pair.ours, senderDir, dir / "sender.log");
-        pair.closeOurs();
-        pair.closeTheirs();
-        const int s = sending.wait(60000);
-        return {s, receiving.wait(60000)};
+        return xfertest::runSession(sender, senderDir, receiver, receiverDir, dir.path());
     }
 
     xfertest::TempFolder dir;
