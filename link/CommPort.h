@@ -15,10 +15,8 @@
 #include <string>
 
 #include "link/ByteRing.h"
+#include "link/LinkActivity.h"
 #include "link/SerialContext.h"
-
-// For the status-bar lamps: bytes were received or sent.
-enum class LinkActivity { Received, Sent };
 
 class CommPort {
 public:

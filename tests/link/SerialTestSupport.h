@@ -1,30 +1,15 @@
 #pragma once
-// What the serial link tests share: a profile store with the `Comm` section, the modem table,
-// the loop of the user-interface thread, scripted message boxes and a pty cable. The loop's
-// idle hook plays the session's pump: it reads whatever the link has into `received`.
-#include <gtest/gtest.h>
-#include <stdlib.h>
+// What the serial link tests share beside the common link test set-up: the modem table and a
+// pty cable. The loop's idle hook plays the session's pump: it reads whatever the link has into
+// `received`.
 #include <termios.h>
 
-#include <filesystem>
-#include <memory>
-#include <string>
-
-#include "auto/CSettingsSection.h"
-#include "auto/Registry.h"
 #include "link/SerialLink.h"
-#include "platform/PollEventLoop.h"
-#include "platform/ScriptedPrompt.h"
 #include "tests/fixtures/PtyCable.h"
+#include "tests/link/LinkTestSupport.h"
 
-class SerialTest : public ::testing::Test {
+class SerialTest : public LinkTest {
 protected:
-    SerialTest() : dir(makeFolder()), registry(openStore(dir)), comm(*registry, "Comm") {}
-    ~SerialTest() override {
-        loop.setIdleHook(nullptr);
-        std::filesystem::remove_all(dir);
-    }
-
     SerialContext context(Clock& clock = Clock::steady()) {
         return SerialContext{loop, prompt, comm, modems, clock, cable.lines};
     }
@@ -40,19 +25,6 @@ protected:
             return false;
         });
     }
-    // Runs the loop until `text` has been received.
-    bool waitFor(const std::string& text, int timeoutMs = 5000) {
-        return runUntil([&] { return received.find(text) != std::string::npos; }, timeoutMs);
-    }
-    template <class Condition>
-    bool runUntil(Condition done, int timeoutMs = 5000) {
-        const int64_t end = Clock::steady().nowMs() + timeoutMs;
-        while (!done()) {
-            if (Clock::steady().nowMs() > end) return false;
-            loop.runFor(10);
-        }
-        return true;
-    }
     // The slave's settings, as the far end sees them.
     termios slaveSettings() {
         termios t{};
@@ -60,24 +32,7 @@ protected:
         return t;
     }
 
-    std::string dir;
-    std::unique_ptr<Registry> registry;
-    CSettingsSection comm;
     ModemTable modems;
-    PollEventLoop loop;
-    ScriptedPrompt prompt;
     PtyCable cable;
-    std::string received;
     int idleRuns = 0;
-
-private:
-    static std::string makeFolder() {
-        char pattern[] = "/tmp/quilite-serial-XXXXXX";
-        return mkdtemp(pattern);
-    }
-    static std::unique_ptr<Registry> openStore(const std::string& dir) {
-        Registry::Opened opened = Registry::open(dir + "/profile.db");
-        EXPECT_TRUE(opened.registry) << opened.error;
-        return std::move(opened.registry);
-    }
 };

@@ -1,0 +1,56 @@
+#pragma once
+// What the link tests share: a profile store with the `Comm` section in a folder of its own,
+// the loop of the user-interface thread, scripted message boxes, and the bytes the pump (the
+// loop's idle hook, set by each kind of test) has read into `received`.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "auto/CSettingsSection.h"
+#include "auto/Registry.h"
+#include "platform/PollEventLoop.h"
+#include "platform/ScriptedPrompt.h"
+
+class LinkTest : public ::testing::Test {
+protected:
+    LinkTest() : dir(makeFolder()), registry(openStore(dir)), comm(*registry, "Comm") {}
+    ~LinkTest() override {
+        loop.setIdleHook(nullptr);
+        std::filesystem::remove_all(dir);
+    }
+
+    // Runs the loop until `text` has been received.
+    bool waitFor(const std::string& text, int timeoutMs = 5000) {
+        return runUntil([&] { return received.find(text) != std::string::npos; }, timeoutMs);
+    }
+    template <class Condition>
+    bool runUntil(Condition done, int timeoutMs = 5000) {
+        const int64_t end = Clock::steady().nowMs() + timeoutMs;
+        while (!done()) {
+            if (Clock::steady().nowMs() > end) return false;
+            loop.runFor(10);
+        }
+        return true;
+    }
+
+    std::string dir;
+    std::unique_ptr<Registry> registry;
+    CSettingsSection comm;
+    PollEventLoop loop;
+    ScriptedPrompt prompt;
+    std::string received;
+
+private:
+    static std::string makeFolder() {
+        char pattern[] = "/tmp/quilite-link-XXXXXX";
+        return mkdtemp(pattern);
+    }
+    static std::unique_ptr<Registry> openStore(const std::string& dir) {
+        Registry::Opened opened = Registry::open(dir + "/profile.db");
+        EXPECT_TRUE(opened.registry) << opened.error;
+        return std::move(opened.registry);
+    }
+};
