@@ -24,6 +24,8 @@ public:
     // user cancelled the lookup; how the connection then goes is shown in the stream.
     bool Connect(const std::string& host, int port);
     int LastError() const { return error_; }
+    // The options agreed so far, ours and the host's.
+    const TelnetOptions& options() const { return options_; }
     void SetActivityHandler(TelnetSocket::ActivityHandler handler) {
         socket_.setActivityHandler(std::move(handler));
     }

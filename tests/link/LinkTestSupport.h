@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "auto/Registry.h"
 #include "platform/PollEventLoop.h"
 #include "platform/ScriptedPrompt.h"
+#include "xfer/GFTransfer.h"
 
 class LinkTest : public ::testing::Test {
 protected:
@@ -25,6 +27,21 @@ protected:
     // Runs the loop until `text` has been received.
     bool waitFor(const std::string& text, int timeoutMs = 5000) {
         return runUntil([&] { return received.find(text) != std::string::npos; }, timeoutMs);
+    }
+    // Runs a ZMODEM engine over the link on a transfer thread while this thread keeps the loop
+    // going, as the session does; the engine's result.
+    int runZmodem(GFComLink& link, GFMonitor& monitor, bool send, const std::string& files) {
+        std::unique_ptr<GFTransfer> engine(GFTransfer::CreateObject("ZMODEM", &link, &monitor));
+        auto result = std::async(std::launch::async, [&] {
+            const int r = send ? engine->SendFile(files.c_str()) : engine->ReceiveFile(nullptr);
+            engine.reset();
+            return r;
+        });
+        const int64_t end = Clock::steady().nowMs() + 120000;
+        while (result.wait_for(std::chrono::seconds(0)) != std::future_status::ready &&
+               Clock::steady().nowMs() < end)
+            loop.runFor(20);
+        return result.get();
     }
     template <class Condition>
     bool runUntil(Condition done, int timeoutMs = 5000) {

@@ -1,14 +1,11 @@
 // lrzsz as the host at the far end of a modem call: its files reach our ZMODEM engine
 // byte-exact over the serial link in transfer mode, and ours reach it. The call is dialled
 // and ends as a real one does: carrier drops when the host goes away.
-#include <future>
-
 #include "tests/fixtures/HayesModem.h"
 #include "tests/fixtures/PeerProcess.h"
 #include "tests/fixtures/RecordingMonitor.h"
 #include "tests/link/SerialTestSupport.h"
 #include "tests/xfer/XferTestSupport.h"
-#include "xfer/GFTransfer.h"
 
 namespace {
 
@@ -43,21 +40,11 @@ protected:
         return process;
     }
 
-    // Runs our engine on a transfer thread while this thread keeps the loop going; the pump
-    // stays off the link meanwhile, as the session's does.
+    // Our engine on a transfer thread; the pump stays off the link meanwhile, as the session's
+    // does.
     int transfer(bool send, const std::string& files) {
         loop.setIdleHook(nullptr);
-        std::unique_ptr<GFTransfer> engine(GFTransfer::CreateObject("ZMODEM", &link, &monitor));
-        auto result = std::async(std::launch::async, [&] {
-            const int r = send ? engine->SendFile(files.c_str()) : engine->ReceiveFile(nullptr);
-            engine.reset();
-            return r;
-        });
-        const int64_t end = Clock::steady().nowMs() + 120000;
-        while (result.wait_for(std::chrono::seconds(0)) != std::future_status::ready &&
-               Clock::steady().nowMs() < end)
-            loop.runFor(20);
-        const int r = result.get();
+        const int r = runZmodem(link, monitor, send, files);
         pump(link);
         return r;
     }
