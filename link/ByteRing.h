@@ -39,15 +39,6 @@ public:
         if (empty()) clear();
     }
 
-    // Takes one held byte; false when empty. Inline: byte-at-a-time readers call it per byte.
-    bool takeOne(uint8_t& byte) {
-        if (empty()) return false;
-        byte = bytes_[tail_];
-        if (++tail_ == bytes_.size()) tail_ = 0;
-        if (empty()) clear();
-        return true;
-    }
-
     // Copies in as much as there is room for; how much.
     size_t put(const uint8_t* data, size_t n);
     // Copies out up to n held bytes; how many.

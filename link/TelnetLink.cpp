@@ -8,10 +8,6 @@ namespace {
 constexpr int kDefaultPort = 23;
 constexpr size_t kStageSize = 4096;
 
-// IAC SB TERMINAL-TYPE IS "vt100" IAC SE.
-const std::string kTerminalTypeReply = {'\xFF', '\xFA', '\x18', '\x00', 'v',   't',
-                                        '1',    '0',    '0',    '\xFF', '\xF0'};
-
 // Local text through the receive ring reads back as itself: an IAC in it is doubled.
 std::string escapeIac(const std::string& text) {
     std::string out;
@@ -37,80 +33,6 @@ bool TelnetLink::Connect(const std::string& host, int port) {
     proxy_.start(ctx_.comm.GetString("ProxyUser"), ctx_.comm.GetString("ProxyPrompt"),
                  port == kDefaultPort ? host : host + " " + std::to_string(port));
     return socket_.Connect(proxyHost, proxyPort, true);
-}
-
-// --- receiving --------------------------------------------------------------------------------
-
-int TelnetLink::decode(uint8_t b) {
-    using namespace telnet;
-    int data = -1;
-    switch (state_) {
-        case State::Data:
-            // CR NUL is the host's bare CR, unless it sends in binary.
-            if (b == kIac)
-                state_ = State::Iac;
-            else if (b != 0 || previous_ != '\r' || options_.remote(kBinary))
-                data = b;
-            break;
-        case State::Iac:
-            state_ = State::Data;
-            if (b == kSb) {
-                state_ = State::SbOption;
-            } else if (b >= kWill && b <= kDont) {
-                verb_ = b;
-                state_ = State::Option;
-            } else if (b == kIac) {
-                data = kIac;
-            }
-            break;
-        case State::Option:
-            answerOption(b);
-            state_ = State::Data;
-            break;
-        case State::SbOption:
-            state_ = b == kTtype ? State::SbTtype : State::SbSkip;
-            break;
-        case State::SbTtype:
-            if (b == kIac) state_ = State::SbTtypeIac;
-            break;
-        case State::SbTtypeIac:
-            state_ = b == kSe ? State::Data : State::SbTtype;
-            if (b == kSe) queueCommand(kTerminalTypeReply);
-            break;
-        case State::SbSkip:
-            if (b == kIac) state_ = State::SbSkipIac;
-            break;
-        case State::SbSkipIac:
-            state_ = b == kSe ? State::Data : State::SbSkip;
-            break;
-    }
-    previous_ = b;
-    if (data >= 0 && proxy_.active()) {
-        const std::string reply = proxy_.see(static_cast<uint8_t>(data));
-        queueData(reinterpret_cast<const uint8_t*>(reply.data()), static_cast<int>(reply.size()),
-                  false);
-    }
-    return data;
-}
-
-void TelnetLink::answerOption(uint8_t option) {
-    if (const uint8_t verb = options_.answer(verb_, option))
-        queueCommand(std::string{static_cast<char>(telnet::kIac), static_cast<char>(verb),
-                                 static_cast<char>(option)});
-}
-
-int TelnetLink::Read(void* data, int count) {
-    auto* out = static_cast<uint8_t*>(data);
-    int n = 0;
-    for (int c; n < count && (c = nextByte()) >= 0;)
-        out[n++] = static_cast<uint8_t>(c);
-    return n;
-}
-
-void TelnetLink::PurgeInput() {
-    if (!socket_.connected()) return;
-    while (nextByte() != GF_READ_TIMEOUT) {
-    }
 }
 
 // --- sending ----------------------------------------------------------------------------------
@@ -195,6 +117,7 @@ void TelnetLink::queueCommand(std::string_view bytes) {
 
 int TelnetLink::Close() {
     socket_.close();
+    next_ = end_ = 0;
     return 0;
 }
 

@@ -5,6 +5,7 @@
 // the host's data without the telnet coding. Created by the session for each telnet
 // connection; runs on the user-interface thread, and on the transfer thread while a transfer
 // engine holds it in transfer mode.
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -39,10 +40,10 @@ public:
     int Close() override;
     int HangUp(int final) override;
     int IsDrained() override { return InputCount() < 1 && OutputCount() < 1; }
-    int WaitReady(int event, int block) override { return socket_.waitReady(event, block != 0); }
+    int WaitReady(int event, int block) override;
     void SendPending() override { socket_.sendPending(); }
     bool IsOnline() override { return socket_.connected(); }
-    int InputCount() override { return socket_.hasInput() ? 1 : 0; }
+    int InputCount() override { return next_ < end_ || socket_.hasInput() ? 1 : 0; }
     int OutputCount() override { return socket_.outputCount(); }
     void PurgeInput() override;
     void PurgeOutput() override { socket_.purgeOutput(); }
@@ -51,7 +52,7 @@ public:
     int WriteByte(int c) override;
     int WriteString(const char* text) override;
     int Write(const void* data, int count) override;
-    int ReadByte() override { return nextByte(); }
+    int ReadByte() override { return next_ < end_ ? decoded_[next_++] : decodeByte(); }
     int Read(void* data, int count) override;
     int Flush(int direction, int count) override;
     int SetTransferMode(int on) override;
@@ -59,20 +60,12 @@ public:
 private:
     enum class State { Data, Iac, Option, SbOption, SbTtype, SbTtypeIac, SbSkip, SbSkipIac };
 
-    // The next data byte, or -802. Plain data takes the short way; everything else goes
-    // through decode.
-    int nextByte() {
-        for (;;) {
-            const int b = socket_.takeByte();
-            if (b < 0) return GF_READ_TIMEOUT;
-            if (state_ == State::Data && b != telnet::kIac && b != 0 && !proxy_.active()) {
-                previous_ = static_cast<uint8_t>(b);
-                return b;
-            }
-            const int data = decode(static_cast<uint8_t>(b));
-            if (data >= 0) return data;
-        }
-    }
+    // Decodes what has been received into the decoded buffer and takes its first byte; -802
+    // when nothing came.
+    int decodeByte();
+    // Decodes received bytes into out, at most room of them; how many data bytes came out.
+    // Plain data takes the short way; everything else goes through decode.
+    size_t decodeInto(uint8_t* out, size_t room);
     // One received byte through the telnet state machine: the data byte it stands for, or -1.
     int decode(uint8_t b);
     void answerOption(uint8_t option);
@@ -89,6 +82,11 @@ private:
     TelnetOptions options_;
     TelnetLineEditor editor_;
     TelnetProxyWatcher proxy_;
+    // Data decoded ahead of the reader, so that a byte costs the reader little more than a
+    // call: [next_, end_) is still to be read.
+    std::array<uint8_t, 8192> decoded_;
+    size_t next_ = 0;
+    size_t end_ = 0;
     State state_ = State::Data;
     uint8_t verb_ = 0;
     uint8_t previous_ = 0;

@@ -36,12 +36,13 @@ public:
     bool Connect(const std::string& host, int port, bool viaProxy);
     bool connected() const { return connected_; }
 
-    // The next received byte, refilling the ring once when it is empty; -1 when none.
-    int takeByte() {
-        uint8_t byte;
-        if (receive_.takeOne(byte) || (fill() && receive_.takeOne(byte))) return byte;
-        return -1;
+    // Received bytes that lie one after the other in the ring, refilling it once when it is
+    // empty; consumeReceived takes them out.
+    std::span<const uint8_t> received() {
+        if (receive_.empty()) fill();
+        return receive_.readSpan();
     }
+    void consumeReceived(size_t count) { receive_.consume(count); }
     // Received bytes are waiting (after one refill attempt).
     bool hasInput() { return !receive_.empty() || fill(); }
     // kind 1: received bytes wait; kind 2: the send ring has room and the socket takes bytes.

@@ -5,15 +5,19 @@
 
 #include <chrono>
 #include <future>
+#include <random>
+#include <thread>
 
 #include "platform/TextCodec.h"
 #include "tests/fixtures/ScaledClock.h"
 #include "tests/link/TelnetTestSupport.h"
+#include "tests/xfer/XferTestSupport.h"
 
 namespace {
 
 using namespace telnet;
 using namespace std::string_literals;
+using xfertest::sameBytes;
 
 std::string command(uint8_t verb, uint8_t option) {
     return {static_cast<char>(kIac), static_cast<char>(verb), static_cast<char>(option)};
@@ -92,6 +96,44 @@ TEST_F(Telnet, KeepsCrNulWhileTheHostSendsBinary) {
     EXPECT_EQ(hostGot(), command(kDont, kBinary));
     EXPECT_TRUE(waitFor("\rx"));
     EXPECT_EQ(received, "\r\0\r\n\xff\0\rx"s);
+}
+
+// Long streams of random bytes, read a block at a time in transfer mode: with BINARY every
+// byte is data, without it a NUL right after a CR is dropped.
+TEST_F(Telnet, DecodesLongStreamsExactly) {
+    std::mt19937 r(5);
+    std::string data(300000, '\0');
+    for (char& c : data) c = static_cast<char>(r() % 4 == 0 ? "\r\0\xff"[r() % 3] : r());
+    std::string coded, withoutCrNul;
+    bool afterCr = false;
+    for (char c : data) {
+        coded += c;
+        if (c == '\xff') coded += c;
+        if (!(afterCr && c == '\0')) withoutCrNul += c;
+        afterCr = c == '\r';
+    }
+    link.SetTransferMode(1);
+    auto readAll = [&](size_t expected) {
+        std::string got;
+        char buffer[7000];
+        for (int idle = 0; got.size() < expected && idle < 3;) {
+            const int n = link.Read(buffer, sizeof buffer);
+            got.append(buffer, static_cast<size_t>(std::max(n, 0)));
+            if (n <= 0 && !link.WaitReady(1, 1)) ++idle;
+        }
+        return got;
+    };
+    std::thread writer([&] { sendAll(host, coded); });
+    EXPECT_TRUE(sameBytes(readAll(withoutCrNul.size()), withoutCrNul));
+    writer.join();
+
+    sendAll(host, command(kWill, kBinary));
+    EXPECT_TRUE(link.WaitReady(1, 1));
+    EXPECT_EQ(link.ReadByte(), GF_READ_TIMEOUT) << "the option only";
+    EXPECT_EQ(receiveUntilQuiet(host, 100), command(kDo, kBinary));
+    writer = std::thread([&] { sendAll(host, coded); });
+    EXPECT_TRUE(sameBytes(readAll(data.size()), data));
+    writer.join();
 }
 
 TEST_F(Telnet, CodesWhatItSends) {
