@@ -115,9 +115,10 @@ void TelnetLink::queueCommand(std::string_view bytes) {
 
 // --- the link as a whole ----------------------------------------------------------------------
 
+// While a transfer thread reads, what it has not read yet stays for it.
 int TelnetLink::Close() {
     socket_.close();
-    next_ = end_ = 0;
+    if (!transferMode_) next_ = end_ = 0;
     return 0;
 }
 

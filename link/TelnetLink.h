@@ -6,6 +6,7 @@
 // connection; runs on the user-interface thread, and on the transfer thread while a transfer
 // engine holds it in transfer mode.
 #include <array>
+#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -90,6 +91,7 @@ private:
     State state_ = State::Data;
     uint8_t verb_ = 0;
     uint8_t previous_ = 0;
-    bool transferMode_ = false;
+    std::atomic<bool> transferMode_{false};  // set on the user-interface thread, cleared on the
+                                             // transfer thread
     int error_ = 0;
 };

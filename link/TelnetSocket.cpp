@@ -161,6 +161,10 @@ bool TelnetSocket::waitReady(int kind, bool wait) {
 
 void TelnetSocket::show(std::string_view text) {
     text = text.substr(0, kMaxShownText);
+    if (paused_) {
+        heldText_ += text;
+        return;
+    }
     receive_.put(reinterpret_cast<const uint8_t*>(text.data()), text.size());
     kick();
 }
@@ -249,13 +253,18 @@ void TelnetSocket::close() {
 
 // --- watches and reports ----------------------------------------------------------------------
 
+// Leaving transfer mode shows what was held back and wakes the pump for what came meanwhile.
 void TelnetSocket::setPaused(bool on) {
-    std::lock_guard<std::mutex> lock(lock_);
-    paused_ = on;
-    const bool live = !on && connected_;
-    if (readWatch_ >= 0) ctx_.loop.setWatchEnabled(readWatch_, live);
-    if (writeWatch_ >= 0) ctx_.loop.setWatchEnabled(writeWatch_, live && !send_.empty());
-    if (live) ctx_.loop.kickIdle();
+    {
+        std::lock_guard<std::mutex> lock(lock_);
+        paused_ = on;
+        const bool live = !on && connected_;
+        if (readWatch_ >= 0) ctx_.loop.setWatchEnabled(readWatch_, live);
+        if (writeWatch_ >= 0) ctx_.loop.setWatchEnabled(writeWatch_, live && !send_.empty());
+    }
+    if (on) return;
+    show(heldText_);
+    heldText_.clear();
 }
 
 void TelnetSocket::enableWatch(int watch, bool on) {

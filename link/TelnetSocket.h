@@ -49,6 +49,7 @@ public:
     // wait: up to a second in poll, else a test.
     bool waitReady(int kind, bool wait);
     // Puts text (CP949, at most 512 bytes) into the receive ring, as if the host had sent it.
+    // In transfer mode it waits for the end of it, so that the engine does not take it for data.
     void show(std::string_view text);
 
     size_t room() const { return send_.room(); }
@@ -96,6 +97,7 @@ private:
     size_t stagingSize_ = 0;  // the largest single recv
     ByteRing receive_;
     ByteRing send_;
+    std::string heldText_;  // shown during transfer mode; used by the transfer thread only
     std::mutex lock_;  // the watch ids, between pause, close and a lost connection
     int readWatch_ = -1;
     int writeWatch_ = -1;

@@ -216,6 +216,20 @@ TEST_F(Telnet, HostClosingIsShownInTheStream) {
     EXPECT_EQ(link.AbortOutput(), -801);
 }
 
+// The engine sees the link go offline; the user sees why once the transfer is over.
+TEST_F(Telnet, HostClosingDuringATransferIsShownAfterIt) {
+    link.SetTransferMode(1);
+    close(host);
+    host = -1;
+    EXPECT_TRUE(link.WaitReady(1, 1));
+    EXPECT_EQ(link.ReadByte(), GF_READ_TIMEOUT);
+    EXPECT_FALSE(link.IsOnline());
+    loop.runFor(50);
+    EXPECT_EQ(received, "");
+    link.SetTransferMode(0);
+    EXPECT_TRUE(waitFor("Connection closed by foreign host.\r\n"));
+}
+
 TEST_F(Telnet, ResetIsShownAndReported) {
     const linger abort{1, 0};
     setsockopt(host, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
