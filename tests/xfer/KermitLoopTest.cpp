@@ -124,6 +124,15 @@ INSTANTIATE_TEST_SUITE_P(
     Rates, KermitFaults,
     ::testing::Values(FaultCase{{0, 0, 0.1, 1}, true}, FaultCase{{0.1, 0, 0, 2}, true},
                       FaultCase{{0, 0.2, 0, 3}, true}, FaultCase{{0.05, 0.05, 0.05, 4}, true},
-                      FaultCase{{0.3, 0.3, 0.3, 5}, false}, FaultCase{{0.6, 0.2, 0.2, 6}, false}));
+                      FaultCase{{0.3, 0.3, 0.3, 5}, false}, FaultCase{{0.6, 0.2, 0.2, 6}, false}),
+    // Named by the rates in percent: lost, duplicated, corrupted.
+    [](const auto& info) {
+        auto percent = [](double rate) {
+            return std::to_string(static_cast<int>(rate * 100 + 0.5));
+        };
+        const auto& r = info.param.rates;
+        return "Lose" + percent(r.lose) + "Dup" + percent(r.duplicate) + "Corrupt" +
+               percent(r.corrupt);
+    });
 
 }  // namespace
