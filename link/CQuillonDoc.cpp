@@ -1,0 +1,275 @@
+// The session's life with a link: the interpreter made per link, the pump and the reactions to
+// the interpreter's status codes, sending, the paste job and the transfer's hold on the link.
+// Connecting is in CQuillonDocConnect.cpp, hanging up and closing in CQuillonDocClose.cpp.
+#include "link/CQuillonDoc.h"
+
+#include "auto/CSettingsSection.h"
+#include "auto/SoundEvents.h"
+#include "platform/TextCodec.h"
+
+namespace {
+
+constexpr uint8_t LF = 0x0A, CR = 0x0D;
+// How soon a paste waiting for output room looks again.
+constexpr int kPasteRetryMs = 10;
+
+SessionHooks& noHooks() {
+    static SessionHooks none;
+    return none;
+}
+
+// "기본": the entry name when no stored entry is in use.
+const std::string& defaultEntryName() {
+    static const std::string name = utf8ToCp949("기본").value();
+    return name;
+}
+
+}  // namespace
+
+CQuillonDoc::CQuillonDoc(const SessionContext& context)
+    : ctx_(context), hooks_(context.hooks ? *context.hooks : noHooks()) {
+    CSettingsSection settings(ctx_.registry, "Settings");
+    useJohab_ = settings.GetInt("UseJohab", 0) != 0;
+    silent_ = settings.GetInt("Silent", 0) != 0;
+    ctx_.view.SetJohabDisplay(useJohab_);
+    currentEntry_ = defaultEntryName();
+}
+
+CQuillonDoc::~CQuillonDoc() {
+    if (pasteTimer_ >= 0) ctx_.loop.removeTimer(pasteTimer_);
+    pasteJob_.reset();
+    if (transfer_) transfer_->Cancel();
+    transfer_.reset();  // joins the transfer thread before its link goes
+    interpreter_.reset();
+    link_.reset();
+}
+
+void CQuillonDoc::makeInterpreter() {
+    interpreter_ = std::make_unique<TWEmulator>(&ctx_.view, link_.get());
+    CSettingsSection terminal(ctx_.registry, "Terminal");
+    interpreter_->SetLineOptions(terminal.GetInt("Send CR", 0) != 0,
+                                 terminal.GetInt("Recv CR2CRLF", 0) != 0,
+                                 terminal.GetInt("Recv LF2CRLF", 0) != 0);
+    interpreter_->SetJohabSend(useJohab_);
+}
+
+void CQuillonDoc::CloseLink() {
+    interpreter_.reset();
+    link_.reset();
+    linkOpen_ = false;
+}
+
+void CQuillonDoc::setTitle(const std::string& cp949) {
+    title_ = cp949;
+    ctx_.frame.SetTitle(cp949ToUtf8Lossy(cp949));
+}
+
+void CQuillonDoc::tell(const std::string& text, PromptIcon icon) {
+    ctx_.prompt.tell(text, icon);
+}
+
+bool CQuillonDoc::pause(int ms) {
+    if (closing_) return false;
+    return ctx_.loop.runFor(ms) != WaitEnd::CloseRequested && !closing_;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Receiving
+
+bool CQuillonDoc::OnIdle() {
+    CheckOnline();
+    if (pendingDial_ && linkMode_ == kModemMode) {
+        pendingDial_ = false;
+        if (!pendingEntry_.empty()) ConnectEntry(pendingEntry_);
+    }
+    int value = kTWNoData;
+    if (!linkBusy_ && !ctx_.frame.ScrolledBack()) value = Pump(kPumpLimitMs);
+    offerPartialLine(value);
+    if (value == kTWNoData && online_ && link_ && link_->IsDrained()) hooks_.OnInputSettled();
+    OnLinkEvent(value);
+    const bool pasteMore = stepPaste();
+    return value >= 0 || pasteMore;
+}
+
+int CQuillonDoc::Pump(int limitMs) {
+    if (pumpSuspended_ || linkBusy_ || !link_ || !interpreter_) return kTWNoData;
+    const int64_t start = ctx_.clock.nowMs();
+    int value;
+    do {
+        value = interpreter_->GetChar();
+        if (value >= 0) lineDataSeen_ = true;
+    } while (value >= 0 && ctx_.clock.nowMs() - start < limitMs);
+    moreData_ = value >= 0;
+    return value;
+}
+
+// Input paused inside a line: automation sees the text so far, once per pause.
+void CQuillonDoc::offerPartialLine(int lastValue) {
+    if (lastValue != kTWNoData || !lineDataSeen_) return;
+    lineDataSeen_ = false;
+    if (!ctx_.view.PendingLine().empty()) ctx_.view.OnLineReady(true);
+}
+
+bool CQuillonDoc::CheckOnline() {
+    const bool now = interpreter_ && link_ && link_->IsOnline();
+    if (now != online_) {
+        online_ = now;
+        now ? OnConnected() : OnDisconnected();
+    }
+    return online_;
+}
+
+void CQuillonDoc::OnConnected() {
+    if (answerMode_ && interpreter_) interpreter_->SetAnswerEcho(true);
+    hooks_.OnConnectionChanged(true);
+    ctx_.frame.SetOnline(true);
+    PlayEventSound(ctx_.registry, ctx_.sound, "연결", false);
+    if (currentEntry_.empty()) currentEntry_ = defaultEntryName();
+}
+
+void CQuillonDoc::OnDisconnected() {
+    answerMode_ = false;
+    if (interpreter_) interpreter_->SetAnswerEcho(false);
+    transferResult_ = 0;
+    hooks_.OnConnectionChanged(false);
+    PlayEventSound(ctx_.registry, ctx_.sound, "연결 끊김", false);
+    setTitle("");
+    currentEntry_ = defaultEntryName();
+    pasteJob_.reset();
+    ctx_.frame.SetOnline(false);
+}
+
+void CQuillonDoc::OnLinkEvent(int code) {
+    switch (code) {
+        case kTWZmodemReceive:
+        case kTWZmodemSend:
+            hooks_.OnZmodemRequest(code);
+            break;
+        case kTWVideotexStart:
+            hooks_.OnVideotexStart();
+            break;
+        case kTWImageEnd:
+            hooks_.OnImageEnd();
+            break;
+        case kTWImageStart:
+            hooks_.OnImageStart();
+            break;
+        case kTWImageReceive:
+            hooks_.OnHostImageTransfer();
+            break;
+        case kTWColumnReset:
+            SendLine("");
+            break;
+        default:
+            break;
+    }
+}
+
+void CQuillonDoc::ProcessLine(std::string_view line, bool partial) {
+    hooks_.OnLine(line, partial);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Sending
+
+bool CQuillonDoc::SendByte(uint8_t c) {
+    if (linkBusy_ || !linkOpen_ || !interpreter_) return true;
+    interpreter_->PutChar(c);
+    return true;
+}
+
+bool CQuillonDoc::SendRawByte(uint8_t c) {
+    return link_ && link_->WriteByte(c) == 0;
+}
+
+void CQuillonDoc::SendText(std::string_view text) {
+    sendHeld(text, false);
+}
+
+void CQuillonDoc::SendLine(std::string_view text) {
+    sendHeld(text, true);
+}
+
+void CQuillonDoc::sendHeld(std::string_view text, bool endWithCR) {
+    GFComLink* link = linkBusy_ ? nullptr : link_.get();
+    if (link) link->BeginHold();
+    for (char c : text)
+        if (c != LF) SendByte(static_cast<uint8_t>(c));
+    if (endWithCR) SendByte(CR);
+    if (link) link->EndHold();
+}
+
+bool CQuillonDoc::SendKey(TWKey key, unsigned modifiers) {
+    if (linkBusy_ || !linkOpen_ || !interpreter_) return false;
+    return interpreter_->SendKey(key, modifiers);
+}
+
+void CQuillonDoc::ShowText(const std::string& text) {
+    for (char c : utf8ToCp949(text).value_or(text)) {
+        if (c == LF) ctx_.view.PutByte(CR);
+        ctx_.view.PutByte(static_cast<uint8_t>(c));
+    }
+}
+
+void CQuillonDoc::FlushOutput() {
+    if (link_) link_->Flush(1, 0);
+}
+
+void CQuillonDoc::PurgeInput() {
+    if (link_) link_->Flush(0, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Paste
+
+void CQuillonDoc::Paste(std::string text) {
+    if (text.empty() || (linkMode_ == kTelnetMode && !online_)) return;
+    pasteJob_ = std::make_unique<PasteJob>(std::move(text));
+    ctx_.loop.kickIdle();
+}
+
+// A piece of the paste per pass; a full link is looked at again shortly, by a timer, so the
+// loop does not spin while the host is slow to take the text.
+bool CQuillonDoc::stepPaste() {
+    if (!pasteJob_ || linkBusy_ || !link_ || pasteTimer_ >= 0) return false;
+    switch (pasteJob_->Step(*link_, [this](uint8_t b) { SendByte(b); })) {
+        case PasteJob::Progress::Done:
+            pasteJob_.reset();
+            return false;
+        case PasteJob::Progress::More:
+            return true;
+        case PasteJob::Progress::Waiting:
+            pasteTimer_ = ctx_.loop.addTimer(kPasteRetryMs, false, [this] {
+                pasteTimer_ = -1;
+                ctx_.loop.kickIdle();
+            });
+            return false;
+    }
+    return false;
+}
+
+bool CQuillonDoc::OnEscape() {
+    if (!pasteJob_) return false;
+    if (ctx_.prompt.ask("붙여넣기 중입니다. 붙여넣기를 취소할까요?", PromptButtons::YesNo,
+                        PromptIcon::Question) == PromptAnswer::Yes) {
+        pasteJob_.reset();
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Transfers
+
+void CQuillonDoc::BeginTransfer(std::unique_ptr<TransferJob> job) {
+    transfer_ = std::move(job);
+    transferActive_ = true;
+    linkBusy_ = 1;
+}
+
+void CQuillonDoc::EndTransfer(int result) {
+    transfer_.reset();
+    transferActive_ = false;
+    linkBusy_ = 0;
+    transferResult_ = result;
+    ctx_.loop.kickIdle();
+}

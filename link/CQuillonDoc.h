@@ -1,0 +1,195 @@
+#pragma once
+// The session: which kind of link is in use, the link itself, the terminal interpreter that
+// consumes its bytes, the running transfer and paste, and the moves between offline and
+// online. It opens and initialises the modem, connects telnet hosts and stored entries, pumps
+// received bytes into the terminal during idle passes, sends the user's keys and text, and asks
+// before hanging up or closing. One per program; the GUI and the tty front end both host it.
+// User-interface thread only.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "auto/CRecordStore.h"
+#include "auto/Registry.h"
+#include "link/CommandLine.h"
+#include "link/PasteJob.h"
+#include "link/SessionFrame.h"
+#include "link/SessionHooks.h"
+#include "link/SessionLinks.h"
+#include "link/TransferJob.h"
+#include "platform/Clock.h"
+#include "platform/EventLoop.h"
+#include "platform/Prompt.h"
+#include "platform/SoundPlayer.h"
+#include "term/TWEmulator.h"
+#include "term/TWView.h"
+
+struct SessionContext {
+    EventLoop& loop;
+    Prompt& prompt;
+    Registry& registry;
+    SoundPlayer& sound;
+    TWView& view;
+    SessionLinks& links;
+    SessionFrame& frame;
+    SessionHooks* hooks = nullptr;  // null: nothing plugged in
+    Clock& clock = Clock::steady();
+};
+
+class CQuillonDoc {
+public:
+    static constexpr int kModemMode = 1;
+    static constexpr int kTelnetMode = 2;
+    // One pump pass interprets for this long at most.
+    static constexpr int kPumpLimitMs = 90;
+    // After a transfer was asked to stop at closing, the link is shut down after this long so
+    // that the engine fails at once.
+    static constexpr int kCancelGraceMs = 10000;
+
+    explicit CQuillonDoc(const SessionContext& context);
+    ~CQuillonDoc();
+    CQuillonDoc(const CQuillonDoc&) = delete;
+    CQuillonDoc& operator=(const CQuillonDoc&) = delete;
+
+    // Start of the program: the mode of the `Comm` setting "InitMode" or of the command line
+    // (opening and initialising the modem in modem mode), then the connection the command line
+    // asks for.
+    void Start(const std::vector<std::string>& commandLine);
+    // A connection asked for by command-line words while the program runs: handed to a new
+    // copy when busy. False when refused (the user was told) or when it failed to start.
+    bool OpenCommandLine(const std::vector<std::string>& words);
+
+    // --- links ------------------------------------------------------------------------------
+    bool OpenModemLink();
+    void InitModem(bool wait);
+    // The answer-mode menu command: only in modem mode on a real modem; false otherwise.
+    bool ToggleAnswerMode();
+    void SetAnswerMode(bool on);
+    void SwitchToModemMode();
+    void SwitchToTelnetMode();
+    // entry: a stored connection entry (CP949 fields). Busy sessions hand it on.
+    bool ConnectEntry(const Record& entry);
+    // host: CP949, "host", "host:port", a trailing "/" allowed.
+    bool Connect(const std::string& host, int port = 23);
+    void HangUp(bool final);
+    void CloseLink();
+
+    // --- receiving --------------------------------------------------------------------------
+    // One idle pass of the view: the online check, a pending dial, one pump pass unless a
+    // transfer owns the link or the view is scrolled back, the event reaction and the paste
+    // job. True while data keeps flowing (run again soon).
+    bool OnIdle();
+    // Interprets received bytes for at most limitMs: the last value GetChar gave (>= 0 while
+    // data flows), -802 at once when suspended, busy or without a link.
+    int Pump(int limitMs);
+    bool CheckOnline();
+    // The reaction to a status code of the interpreter.
+    void OnLinkEvent(int code);
+    // The line pipeline: a line the view offers (complete, or partial when input paused).
+    void ProcessLine(std::string_view line, bool partial);
+
+    // --- sending ----------------------------------------------------------------------------
+    // Through the interpreter's send conversions; does nothing (and reports success) while a
+    // transfer owns the link or no link is open.
+    bool SendByte(uint8_t c);
+    bool SendRawByte(uint8_t c);
+    // Every byte but LF, as one held group; SendLine adds a CR.
+    void SendText(std::string_view text);
+    void SendLine(std::string_view text);
+    // A function, cursor or keypad key; false when it sends nothing (or cannot now).
+    bool SendKey(TWKey key, unsigned modifiers);
+    // A local message (UTF-8, "\n" for a line end) written into the terminal, not sent.
+    void ShowText(const std::string& text);
+    void FlushOutput();
+    void PurgeInput();
+
+    // Starts sending pasted text (CP949); replaces a paste still running. Nothing for empty
+    // text, or on a telnet link that is not online.
+    void Paste(std::string text);
+    bool PasteRunning() const { return pasteJob_ != nullptr; }
+    // Esc while a paste runs asks whether to cancel it; true when the key was claimed.
+    bool OnEscape();
+
+    // --- transfers (the transfer bridge) ----------------------------------------------------
+    // A transfer engine now owns the link: the pump and the keys keep off it.
+    void BeginTransfer(std::unique_ptr<TransferJob> job);
+    // The transfer ended (its thread has finished); result as the engine returned it.
+    void EndTransfer(int result);
+    bool TransferActive() const { return transferActive_; }
+    int TransferResult() const { return transferResult_; }
+
+    // The closing query, with every question; true when the program may close. Then the
+    // closing flag is set and the link destroyed.
+    bool QueryClose();
+
+    // --- state ------------------------------------------------------------------------------
+    bool Online() const { return online_; }
+    bool LinkOpen() const { return linkOpen_; }
+    bool AnswerMode() const { return answerMode_; }
+    bool DirectCable() const { return directCable_; }
+    bool MoreData() const { return moreData_; }
+    bool Closing() const { return closing_; }
+    bool UseJohab() const { return useJohab_; }
+    bool Silent() const { return silent_; }
+    int LinkMode() const { return linkMode_; }
+    int StartMode() const { return startMode_; }
+    bool PendingDial() const { return pendingDial_; }
+    void SetPumpSuspended(bool on) { pumpSuspended_ = on; }
+    // CP949 texts.
+    const std::string& Title() const { return title_; }
+    const std::string& CurrentEntry() const { return currentEntry_; }
+    GFComLink* Link() { return link_.get(); }
+    TWEmulator* Interpreter() { return interpreter_.get(); }
+
+private:
+    void enterStartMode();
+    bool connectRequest(const ConnectRequest& request);
+    std::optional<Record> findEntry(const std::string& name, bool modem);
+    bool connectModemEntry(const Record& entry);
+    void makeInterpreter();
+    void setTitle(const std::string& cp949);
+    // A pause that keeps the user interface running; false when the program is closing.
+    bool pause(int ms);
+    void OnConnected();
+    void OnDisconnected();
+    void offerPartialLine(int lastValue);
+    void sendHeld(std::string_view text, bool endWithCR);
+    bool stepPaste();
+    void cancelTransferForClose();
+    bool askModemHangUp();
+    void tell(const std::string& text, PromptIcon icon);
+
+    SessionContext ctx_;
+    SessionHooks& hooks_;
+
+    bool pendingDial_ = false;
+    bool online_ = false;
+    bool answerMode_ = false;
+    bool pumpSuspended_ = false;
+    bool linkOpen_ = false;
+    bool moreData_ = false;
+    bool transferActive_ = false;
+    bool directCable_ = false;
+    bool hangingUp_ = false;
+    bool closing_ = false;
+    bool useJohab_ = false;
+    bool silent_ = false;
+    bool lineDataSeen_ = false;  // bytes were displayed since the last partial line
+    int linkMode_ = kTelnetMode;
+    int startMode_ = kTelnetMode;
+    int transferResult_ = 0;
+    int linkBusy_ = 0;
+    int pasteTimer_ = -1;
+
+    std::unique_ptr<GFComLink> link_;
+    std::unique_ptr<TWEmulator> interpreter_;
+    std::unique_ptr<TransferJob> transfer_;
+    std::unique_ptr<PasteJob> pasteJob_;
+    std::string title_;
+    std::string currentEntry_;
+    Record pendingEntry_;
+    std::string modemDevice_;
+};

@@ -1,0 +1,29 @@
+#pragma once
+// What the session asks of the window that shows it: the main window of the GUI or the tty front
+// end. Texts are UTF-8. Called on the user-interface thread only.
+#include <string>
+#include <vector>
+
+class SessionFrame {
+public:
+    virtual ~SessionFrame() = default;
+
+    // The document title: the host or entry in use, "" when offline.
+    virtual void SetTitle(const std::string& title) = 0;
+    // A passing message in the status bar.
+    virtual void ShowStatus(const std::string& text) = 0;
+    // The connection came up (the connect clock starts from "00:00:00") or went down
+    // ("OFFLINE").
+    virtual void SetOnline(bool online) = 0;
+    // The kind of link in use: 1 modem (with the device's name), 2 telnet.
+    virtual void SetLinkMode(int mode, const std::string& device) = 0;
+    // The terminal screen is cleared (the switch to telnet mode).
+    virtual void ClearScreen() = 0;
+    // The window shows the scroll-back history, so the pump leaves received bytes in the link.
+    virtual bool ScrolledBack() = 0;
+    // A busy session hands a connection to a new copy of the program, started with these
+    // arguments as separate words.
+    virtual void HandOff(const std::vector<std::string>& args) = 0;
+    // Offers the communication settings (after a modem could not be opened).
+    virtual void OpenCommSettings() = 0;
+};

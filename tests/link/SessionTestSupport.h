@@ -1,0 +1,203 @@
+#pragma once
+// What the session tests share: a profile store, the loop, scripted questions, a screen, and
+// fakes for the links, the window and the parts plugged into the session.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "auto/CSettingsSection.h"
+#include "link/CQuillonDoc.h"
+#include "link/MemoryLink.h"
+#include "link/ModemTable.h"
+#include "platform/PollEventLoop.h"
+#include "platform/ScriptedPrompt.h"
+#include "tests/auto/TempProfile.h"
+#include "tests/term/RecordingView.h"
+
+// A memory link whose connection state, output room and closing the test controls.
+class FakeLink : public MemoryLink {
+public:
+    bool IsOnline() override { return online && !closed; }
+    int HangUp(int final) override {
+        if (hangUps) hangUps->push_back(final);
+        online = false;
+        return 1;
+    }
+    int Close() override {
+        closed = true;
+        return 0;
+    }
+    int WaitReady(int event, int block) override {
+        return event == 2 ? (room > 0 ? 1 : 0) : MemoryLink::WaitReady(event, block);
+    }
+    int WriteByte(int c) override {
+        if (room > 0) --room;
+        return MemoryLink::WriteByte(c);
+    }
+    int Flush(int direction, int count) override {
+        flushes.push_back(direction);
+        if (direction == 0) PurgeInput();
+        return MemoryLink::Flush(direction, count);
+    }
+
+    std::atomic<bool> online{false};
+    std::atomic<bool> closed{false};
+    int room = 1 << 30;                   // bytes WaitReady(2) promises room for
+    std::vector<int>* hangUps = nullptr;  // where HangUp calls are logged
+    std::vector<int> flushes;
+};
+
+// Hands out FakeLinks and records what was asked for.
+class FakeLinks : public SessionLinks {
+public:
+    std::unique_ptr<GFComLink> OpenModem(const ModemDevice& device) override {
+        modemsOpened.push_back(device);
+        return failModem ? nullptr : make();
+    }
+    std::unique_ptr<GFComLink> ConnectTelnet(const std::string& host, int port) override {
+        telnetCalls.emplace_back(host, port);
+        return failTelnet ? nullptr : make();
+    }
+
+    std::vector<ModemDevice> modemsOpened;
+    std::vector<std::pair<std::string, int>> telnetCalls;
+    bool failModem = false;
+    bool failTelnet = false;
+    FakeLink* last = nullptr;  // the link handed out last (owned by the session)
+    std::vector<int> hangUps;  // HangUp calls of every link, which may be gone by now
+
+private:
+    std::unique_ptr<GFComLink> make() {
+        auto link = std::make_unique<FakeLink>();
+        link->hangUps = &hangUps;
+        last = link.get();
+        return link;
+    }
+};
+
+class FakeFrame : public SessionFrame {
+public:
+    void SetTitle(const std::string& text) override { title = text; }
+    void ShowStatus(const std::string& text) override { statuses.push_back(text); }
+    void SetOnline(bool on) override { onlineChanges.push_back(on); }
+    void SetLinkMode(int mode, const std::string& device) override {
+        linkMode = mode;
+        modemDevice = device;
+    }
+    void ClearScreen() override { ++clears; }
+    bool ScrolledBack() override { return scrolledBack; }
+    void HandOff(const std::vector<std::string>& args) override { handOffs.push_back(args); }
+    void OpenCommSettings() override { ++settingsOpened; }
+
+    std::string title;
+    std::vector<std::string> statuses;
+    std::vector<bool> onlineChanges;
+    int linkMode = 0;
+    std::string modemDevice;
+    int clears = 0;
+    bool scrolledBack = false;
+    std::vector<std::vector<std::string>> handOffs;
+    int settingsOpened = 0;
+};
+
+class RecordingHooks : public SessionHooks {
+public:
+    void OnZmodemRequest(int code) override { events.push_back(code); }
+    void OnHostImageTransfer() override { events.push_back(-817); }
+    void OnVideotexStart() override { events.push_back(-808); }
+    void OnImageStart() override { events.push_back(-815); }
+    void OnImageEnd() override { events.push_back(-811); }
+    void DialEntry(const Record& entry) override { dialled.push_back(entry); }
+    void ConnectInternet(const Record& entry) override { internet.push_back(entry); }
+    void OnConnectionChanged(bool online) override { connectionChanges.push_back(online); }
+
+    std::vector<int> events;
+    std::vector<Record> dialled;
+    std::vector<Record> internet;
+    std::vector<bool> connectionChanges;
+};
+
+// A transfer whose thread runs until it is cancelled (unless told to ignore that) or its link
+// is closed, writing to a file as it goes.
+class ThreadTransfer : public TransferJob {
+public:
+    ThreadTransfer(FakeLink& link, std::string path, bool ignoreCancel)
+        : ignoreCancel_(ignoreCancel), thread_([this, &link, path] { run(link, path); }) {}
+    ~ThreadTransfer() override {
+        cancelled_ = true;
+        thread_.join();
+    }
+    void Cancel() override { cancelled_ = true; }
+    bool Finished() override { return finished_; }
+
+private:
+    void run(FakeLink& link, const std::string& path);
+
+    bool ignoreCancel_;
+    std::atomic<bool> cancelled_{false};
+    std::atomic<bool> finished_{false};
+    std::thread thread_;
+};
+
+class SessionTest : public TempProfile {
+protected:
+    SessionTest() {
+        setComm("InitMode", "1");
+        setComm("ModemInit", "ATZ");
+    }
+    ~SessionTest() override { loop.setIdleHook(nullptr); }
+
+    SessionContext context(Clock& clock = Clock::steady()) {
+        return SessionContext{loop, prompt, *registry, sound, view, links, frame, &hooks, clock};
+    }
+    // The session, started with the words of a command line; the loop's idle hook is its pump.
+    CQuillonDoc& start(const std::vector<std::string>& words = {}, Clock& clock = Clock::steady()) {
+        doc = std::make_unique<CQuillonDoc>(context(clock));
+        loop.setIdleHook([this] { return doc->OnIdle(); });
+        doc->Start(words);
+        return *doc;
+    }
+
+    void setComm(const std::string& name, const std::string& value) {
+        CSettingsSection(*registry, "Comm").SetString(name, value);
+    }
+    void setSetting(const std::string& section, const std::string& name, const std::string& value) {
+        CSettingsSection(*registry, section).SetString(name, value);
+    }
+    // A modem named "Modem" on COM1, or a direct cable on COM2.
+    void addModem() {
+        ModemTable::store(*registry, {{"Modem", "COM1", std::nullopt}});
+        setComm("ModemDevice", "Modem");
+    }
+    void useDirectCable() { setComm("ModemDevice", "COM2"); }
+    // A stored entry in the telnet (Type 1) or modem (Type 0) list; fields CP949.
+    void addEntry(int kind, const Record& entry);
+
+    // Runs idle passes until the pump has nothing more.
+    void settle() {
+        loop.kickIdle();
+        for (int i = 0; i < 100 && loop.runFor(5) == WaitEnd::TimedOut;) {
+            if (!doc->MoreData()) ++i;
+            if (i > 3) break;
+        }
+    }
+    // The link goes online (or offline) and one idle pass notices.
+    void setOnline(bool on) {
+        links.last->online = on;
+        doc->OnIdle();
+    }
+    std::string sent() const { return links.last ? links.last->Output() : ""; }
+
+    PollEventLoop loop;
+    ScriptedPrompt prompt;
+    SilentSoundPlayer sound;
+    RecordingView view;
+    FakeLinks links;
+    FakeFrame frame;
+    RecordingHooks hooks;
+    std::unique_ptr<CQuillonDoc> doc;
+};
