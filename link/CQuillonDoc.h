@@ -124,6 +124,9 @@ public:
     // The closing query, with every question; true when the program may close. Then the
     // closing flag is set and the link destroyed.
     bool QueryClose();
+    // Closing that cannot ask (a signal, the terminal gone): a running transfer is stopped and
+    // its thread waited for, then the link goes.
+    void CloseWithoutQuestions();
 
     // --- state ------------------------------------------------------------------------------
     bool Online() const { return online_; }
@@ -159,6 +162,7 @@ private:
     void sendHeld(std::string_view text, bool endWithCR);
     bool stepPaste();
     void cancelTransferForClose();
+    void closeSession();
     bool askModemHangUp();
     void tell(const std::string& text, PromptIcon icon);
 

@@ -48,11 +48,20 @@ bool CQuillonDoc::QueryClose() {
                         PromptButtons::OkCancel, PromptIcon::Question) != PromptAnswer::Ok) {
         return false;
     }
+    closeSession();
+    return true;
+}
+
+void CQuillonDoc::CloseWithoutQuestions() {
+    if (transferActive_) cancelTransferForClose();
+    closeSession();
+}
+
+void CQuillonDoc::closeSession() {
     closing_ = true;
     ctx_.loop.requestClose();
     pasteJob_.reset();
     CloseLink();
-    return true;
 }
 
 // Yes hangs up, No keeps the line only where the port leaves it up, Cancel stays.

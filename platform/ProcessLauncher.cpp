@@ -1,6 +1,7 @@
 #include "platform/ProcessLauncher.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -39,7 +40,7 @@ struct SpawnAttributes {
 }  // namespace
 
 ProcessLauncher::Started ProcessLauncher::start(const std::vector<std::string>& argv,
-                                                const std::string& folder) {
+                                                const std::string& folder, bool detached) {
     reap();
     if (argv.empty() || argv[0].empty()) return {-1, ENOENT};
     std::vector<char*> args;
@@ -51,6 +52,13 @@ ProcessLauncher::Started ProcessLauncher::start(const std::vector<std::string>& 
     posix_spawn_file_actions_init(&actions);
     if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     SpawnAttributes attributes;
+    if (detached) {
+        for (int fd : {0, 1, 2})
+            posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd ? O_WRONLY : O_RDONLY, 0);
+        short flags = 0;
+        posix_spawnattr_getflags(&attributes.attr, &flags);
+        posix_spawnattr_setflags(&attributes.attr, flags | POSIX_SPAWN_SETSID);
+    }
     pid_t pid = -1;
     const int error = posix_spawnp(&pid, args[0], &actions, &attributes.attr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);

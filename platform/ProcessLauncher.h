@@ -16,8 +16,11 @@ public:
     ProcessLauncher(const ProcessLauncher&) = delete;
     ProcessLauncher& operator=(const ProcessLauncher&) = delete;
 
-    // argv[0] is looked up in PATH unless it holds a slash; folder "" keeps ours.
-    Started start(const std::vector<std::string>& argv, const std::string& folder = "");
+    // argv[0] is looked up in PATH unless it holds a slash; folder "" keeps ours. A detached
+    // program gets /dev/null for its standard input and output and a session of its own, so
+    // it never touches our terminal.
+    Started start(const std::vector<std::string>& argv, const std::string& folder = "",
+                  bool detached = false);
     // A file, folder or address, opened with xdg-open.
     Started openDocument(const std::string& target) { return start({"xdg-open", target}); }
 

@@ -46,6 +46,19 @@ TEST_F(Launcher, ExitStatusAndSignals) {
     EXPECT_EQ(launcher.wait(12345678, 10), -1) << "not ours";
 }
 
+// A detached program reads end-of-file, its output goes nowhere, and it leads a session of its
+// own (no controlling terminal to write to).
+TEST_F(Launcher, DetachedProgramsKeepOffOurTerminal) {
+    const std::string script = "read line; echo \"[$line]\" > out; echo noise; "
+                               "[ \"$(ps -o sid= -p $$)\" -eq $$ ] && echo leader >> out";
+    auto started = launcher.start({"sh", "-c", script}, dir, true);
+    ASSERT_GT(started.pid, 0);
+    EXPECT_EQ(launcher.wait(started.pid, 5000), 0);
+    std::ifstream out(dir + "/out");
+    std::string text((std::istreambuf_iterator<char>(out)), {});
+    EXPECT_EQ(text, "[]\nleader\n");
+}
+
 TEST_F(Launcher, MissingProgramIsReported) {
     auto started = launcher.start({"quilite-no-such-program"});
     EXPECT_EQ(started.pid, -1);
