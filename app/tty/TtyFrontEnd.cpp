@@ -1,0 +1,249 @@
+// The tty front end's window side: the session's frame operations, the idle pass, drawing and
+// the status line, resizing. Keys, commands and signals are in TtyFrontEndKeys.cpp.
+#include "app/tty/TtyFrontEnd.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kMessageMs = 8000;
+constexpr int kClockTickMs = 1000;
+
+bool hasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+// Control bytes would act on the host terminal: the title keeps printable text only.
+std::string printable(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        if (static_cast<uint8_t>(c) >= 0x20 && c != 0x7F) out += c;
+    return out;
+}
+
+}  // namespace
+
+TtyFrontEnd::TtyFrontEnd(EventLoop& loop, HostTerminal& terminal, Clock& clock)
+    : loop_(loop), terminal_(terminal), clock_(clock), view_(clock), prompt_(*this, clock) {
+    view_.bell = [this] {
+        if (!doc_ || !doc_->Silent()) terminal_.Write("\a");
+    };
+    view_.damaged = [this] { dirty_ = true; };
+    view_.textShifted = [this](int rows) { scroll_.Shift(rows, view_); };
+    view_.lineReady = [this](bool partial) {
+        if (doc_) doc_->ProcessLine(view_.PendingLine(), partial);
+    };
+    inputWatch_ = loop_.addWatch(terminal_.InputFd(), LoopEvent::Readable, [this](unsigned ready) {
+        if (ready & LoopEvent::Hangup) {
+            endNow();
+            return;
+        }
+        readInput();
+    });
+    signalWatch_ = loop_.addWatch(terminal_.SignalFd(), LoopEvent::Readable,
+                                  [this](unsigned) { onSignals(); });
+    loop_.setIdleHook([this] { return onIdle(); });
+    view_.SetRows(ScreenSettings{}.rows);
+    resize();
+}
+
+TtyFrontEnd::~TtyFrontEnd() {
+    loop_.setIdleHook(nullptr);
+    for (int watch : {inputWatch_, signalWatch_})
+        if (watch >= 0) loop_.removeWatch(watch);
+    for (int timer : {escapeTimer_, drawTimer_, clockTimer_, messageTimer_})
+        if (timer >= 0) loop_.removeTimer(timer);
+}
+
+void TtyFrontEnd::ApplyScreenSettings(const ScreenSettings& settings) {
+    variableRows_ = settings.variableRows;
+    view_.SetRows(settings.rows);
+    view_.SetDefaultColors(settings.textColor, settings.bkColor);
+    resize();
+}
+
+void TtyFrontEnd::Attach(CQuillonDoc& doc) {
+    doc_ = &doc;
+}
+
+void TtyFrontEnd::Run() {
+    running_ = true;
+    markDirty();
+    loop_.run();
+    running_ = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The session's window
+
+void TtyFrontEnd::SetTitle(const std::string& title) {
+    title_ = title;
+    terminal_.Write("\x1b]2;" + printable(title.empty() ? "Quilite" : title + " - Quilite") + "\a");
+    markDirty();
+}
+
+void TtyFrontEnd::ShowStatus(const std::string& text) {
+    message_ = text;
+    if (messageTimer_ >= 0) loop_.removeTimer(messageTimer_);
+    messageTimer_ = loop_.addTimer(kMessageMs, false, [this] {
+        messageTimer_ = -1;
+        message_.clear();
+        markDirty();
+    });
+    markDirty();
+}
+
+void TtyFrontEnd::SetOnline(bool online) {
+    online_ = online;
+    connectedAt_ = clock_.nowMs();
+    if (online && clockTimer_ < 0) {
+        clockTimer_ = loop_.addTimer(kClockTickMs, true, [this] { markDirty(); });
+    } else if (!online && clockTimer_ >= 0) {
+        loop_.removeTimer(clockTimer_);
+        clockTimer_ = -1;
+    }
+    markDirty();
+}
+
+void TtyFrontEnd::SetLinkMode(int mode, const std::string& device) {
+    mode_ = mode == CQuillonDoc::kModemMode ? (device.empty() ? "모뎀" : "모뎀 " + device) : "텔넷";
+    markDirty();
+}
+
+void TtyFrontEnd::ClearScreen() {
+    view_.ClearScreen();
+    view_.MoveTo(1, 1);
+}
+
+// A second connection goes to a new copy of the program in a window of its own; a second
+// front end on this terminal would fight this one for it.
+void TtyFrontEnd::HandOff(const std::vector<std::string>& args) {
+    if (!hasDisplay()) {
+        ShowStatus("이미 연결 중입니다. 그래픽 화면이 없어 새 창에서 연결할 수 없습니다.");
+        return;
+    }
+    std::vector<std::string> argv{ProcessLauncher::ownProgram(), "--gui"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const bool started = launcher_.start(argv, "", true).pid > 0;
+    ShowStatus(started ? "새 창에서 연결합니다." : "새 창을 열지 못했습니다.");
+}
+
+void TtyFrontEnd::OpenCommSettings() {
+    ShowStatus("통신 설정은 그래픽 화면에서 바꿀 수 있습니다.");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Questions
+
+void TtyFrontEnd::ShowQuestion(const std::string& text, int caret) {
+    question_ = text;
+    questionCaret_ = caret;
+    draw();
+}
+
+// A wait that runs the loop when it can; inside another wait, or once the program is closing,
+// the keyboard is read here.
+void TtyFrontEnd::WaitForInput(int ms) {
+    const WaitEnd end = ms > 0 ? loop_.runFor(ms) : WaitEnd::Nested;
+    if (end == WaitEnd::Nested || end == WaitEnd::CloseRequested) readInputFor(ms);
+    if (terminal_.Gone()) prompt_.Abandon();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing
+
+bool TtyFrontEnd::onIdle() {
+    const bool more = doc_ && doc_->OnIdle();
+    if (dirty_) more ? scheduleDraw() : draw();
+    return more;
+}
+
+void TtyFrontEnd::markDirty() {
+    dirty_ = true;
+    if (running_) loop_.kickIdle();
+}
+
+void TtyFrontEnd::scheduleDraw() {
+    if (drawTimer_ >= 0) return;
+    const int64_t since = clock_.nowMs() - lastDraw_;
+    if (since >= kDrawIntervalMs) {
+        draw();
+        return;
+    }
+    drawTimer_ = loop_.addTimer(static_cast<int>(kDrawIntervalMs - since), false, [this] {
+        drawTimer_ = -1;
+        draw();
+    });
+}
+
+void TtyFrontEnd::draw() {
+    dirty_ = false;
+    lastDraw_ = clock_.nowMs();
+    view_.ClearDamage();
+    if (tooSmall_) {
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "터미널 창이 너무 작습니다: %dx%d 이상이 필요합니다 (지금 %dx%d).\n",
+                      TWView::kColumns, view_.Rows() + 1, columns_, lines_);
+        terminal_.Write(screen_.RenderMessage(std::string(text) + question_, columns_));
+        return;
+    }
+    TtyFrame frame;
+    frame.view = &view_;
+    frame.rows = view_.Rows();
+    frame.topRow = scroll_.AtBottom() ? view_.ScreenTop() : scroll_.TopRow();
+    frame.status = statusLines();
+    frame.width = columns_;
+    if (!question_.empty()) {
+        frame.caretShown = questionCaret_ >= 0;
+        frame.caret = {std::min(questionCaret_, columns_ - 1), frame.rows};
+    } else {
+        frame.caretShown = scroll_.AtBottom() && view_.CaretVisible();
+        frame.caret = view_.Cursor();
+    }
+    terminal_.Write(screen_.Render(frame));
+}
+
+void TtyFrontEnd::resize() {
+    if (!terminal_.Size(columns_, lines_)) return;
+    if (variableRows_) {
+        const int rows = std::clamp(lines_ - 1, 1, TWView::kMaxRows);
+        if (rows != view_.Rows()) view_.ResizeRows(rows);
+    }
+    scroll_.SetVisibleRows(view_.Rows());
+    tooSmall_ = columns_ < TWView::kColumns || lines_ < view_.Rows() + 1;
+    screen_.Invalidate();
+    markDirty();
+}
+
+std::vector<std::string> TtyFrontEnd::statusLines() const {
+    if (!question_.empty()) return WrapToWidth(question_, columns_);
+    if (commandPending_) {
+        return WrapToWidth(
+            " 명령: q 끝내기  h 끊기  b 스크롤  m 모뎀  t 텔넷  a 자동응답  "
+            "c 호스트  e 텔넷 연결  d 모뎀 연결  s/r 파일 전송  ^] 보내기",
+            columns_);
+    }
+    std::string left = " " + mode_;
+    if (doc_ && doc_->AnswerMode()) left += " 자동응답";
+    if (!title_.empty()) left += " | " + title_;
+    if (!scroll_.AtBottom()) left += " | 스크롤 (Esc: 돌아가기)";
+    if (!message_.empty()) left += " | " + message_;
+    const std::string right = "  ^]? 명령  " + connectTime() + " ";
+    return {FitToWidth(left, columns_ - DisplayWidth(right)) + right};
+}
+
+std::string TtyFrontEnd::connectTime() const {
+    if (!online_) return "OFFLINE";
+    const int64_t seconds = (clock_.nowMs() - connectedAt_) / 1000;
+    char text[32];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+    return text;
+}

@@ -1,0 +1,114 @@
+#pragma once
+// The whole session inside the user's own terminal: the screen with a status line below it,
+// the keys translated as the terminal window translates them, a command key (Ctrl-]) for what
+// menus do in the GUI, questions on the status line, scroll-back, resizing, and the signals
+// that end or stop the program. It is the session's window (SessionFrame).
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/tty/HostTerminal.h"
+#include "app/tty/TtyKeys.h"
+#include "app/tty/TtyPrompt.h"
+#include "app/tty/TtyScreen.h"
+#include "app/tty/TtyView.h"
+#include "link/CQuillonDoc.h"
+#include "link/SessionFrame.h"
+#include "platform/Clock.h"
+#include "platform/EventLoop.h"
+#include "platform/ProcessLauncher.h"
+#include "term/ScreenSettings.h"
+#include "term/TWScrollBack.h"
+
+class TtyFrontEnd : public SessionFrame, private TtyQuestionHost {
+public:
+    // Draws at most this often while data flows.
+    static constexpr int kDrawIntervalMs = 50;
+
+    // The terminal has been taken over (HostTerminal::Enter).
+    TtyFrontEnd(EventLoop& loop, HostTerminal& terminal, Clock& clock = Clock::steady());
+    ~TtyFrontEnd() override;
+    TtyFrontEnd(const TtyFrontEnd&) = delete;
+    TtyFrontEnd& operator=(const TtyFrontEnd&) = delete;
+
+    TtyView& View() { return view_; }
+    TtyPrompt& Questions() { return prompt_; }
+    // "Rows" and "VariableRows": the screen's rows, or rows that follow the terminal's height.
+    void ApplyScreenSettings(const ScreenSettings& settings);
+    // From now on keys go to the session and idle passes pump it.
+    void Attach(CQuillonDoc& doc);
+    // Runs until the user quits (after the closing questions), a signal ends the program or the
+    // terminal goes away.
+    void Run();
+
+    void SetTitle(const std::string& title) override;
+    void ShowStatus(const std::string& text) override;
+    void SetOnline(bool online) override;
+    void SetLinkMode(int mode, const std::string& device) override;
+    void ClearScreen() override;
+    bool ScrolledBack() override { return !scroll_.AtBottom(); }
+    void HandOff(const std::vector<std::string>& args) override;
+    void OpenCommSettings() override;
+
+private:
+    void ShowQuestion(const std::string& text, int caret) override;
+    void WaitForInput(int ms) override;
+
+    // Input (TtyFrontEndKeys.cpp).
+    void readInput();
+    void readInputFor(int ms);
+    void dispatch(const std::vector<TtyKey>& keys);
+    void onKey(const TtyKey& key);
+    bool scrollBackKey(const TtyKey& key);
+    void sendToSession(const TtyKey& key);
+    void runCommand(const TtyKey& key);
+    void askAndOpen(const std::string& label, const std::vector<std::string>& prefix);
+    void onSignals();
+    void quit();
+    void endNow();
+
+    // Output (TtyFrontEnd.cpp).
+    bool onIdle();
+    void markDirty();
+    void scheduleDraw();
+    void draw();
+    void resize();
+    std::vector<std::string> statusLines() const;
+    std::string connectTime() const;
+
+    EventLoop& loop_;
+    HostTerminal& terminal_;
+    Clock& clock_;
+    TtyView view_;
+    TtyScreen screen_;
+    TtyKeys keys_;
+    TtyPrompt prompt_;
+    TWScrollBack scroll_;
+    ProcessLauncher launcher_;
+    CQuillonDoc* doc_ = nullptr;
+
+    int inputWatch_ = -1;
+    int signalWatch_ = -1;
+    int escapeTimer_ = -1;
+    int drawTimer_ = -1;
+    int clockTimer_ = -1;
+    int messageTimer_ = -1;
+    int64_t lastDraw_ = 0;
+    bool dirty_ = true;
+    bool running_ = false;
+    bool ending_ = false;
+
+    int columns_ = 80;
+    int lines_ = 25;
+    bool variableRows_ = false;
+    bool tooSmall_ = false;
+
+    std::string title_;
+    std::string message_;
+    std::string question_;
+    int questionCaret_ = -1;
+    std::string mode_ = "텔넷";
+    bool online_ = false;
+    int64_t connectedAt_ = 0;
+    bool commandPending_ = false;
+};

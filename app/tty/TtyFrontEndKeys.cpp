@@ -1,0 +1,250 @@
+// The tty front end's input side: keys read from the terminal and routed to a question, the
+// command key, the scroll-back or the session; the commands; the signals.
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <sstream>
+
+#include "app/tty/TtyFrontEnd.h"
+#include "platform/TextCodec.h"
+
+namespace {
+
+constexpr uint8_t BS = 0x08, ESC = 0x1B, DEL = 0x7F;
+
+// Typed or pasted text as CP949; a character CP949 has no code for becomes '?'.
+std::string toCp949(const std::string& utf8) {
+    if (std::optional<std::string> whole = utf8ToCp949(utf8)) return *whole;
+    std::string out;
+    for (size_t at = 0; at < utf8.size();) {
+        size_t end = at + 1;
+        while (end < utf8.size() && (static_cast<uint8_t>(utf8[end]) & 0xC0) == 0x80)
+            ++end;
+        out += utf8ToCp949(utf8.substr(at, end - at)).value_or("?");
+        at = end;
+    }
+    return out;
+}
+
+// The host terminal sends line ends as CR, LF or CR LF; the session skips LF, so every line end
+// becomes CR LF.
+std::string pastedLines(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
+std::vector<std::string> words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> out;
+    for (std::string word; in >> word;)
+        out.push_back(word);
+    return out;
+}
+
+}  // namespace
+
+void TtyFrontEnd::readInput() {
+    std::vector<TtyKey> keys;
+    char buffer[4096];
+    int n;
+    while ((n = terminal_.ReadInput(buffer, sizeof buffer)) > 0)
+        keys_.Feed(std::string_view(buffer, static_cast<size_t>(n)), keys);
+    if (n < 0) {
+        endNow();
+        return;
+    }
+    if (keys_.Pending() && escapeTimer_ < 0) {
+        escapeTimer_ = loop_.addTimer(TtyKeys::kEscapeTimeoutMs, false, [this] {
+            escapeTimer_ = -1;
+            std::vector<TtyKey> held;
+            keys_.Flush(held);
+            dispatch(held);
+        });
+    }
+    dispatch(keys);
+}
+
+// Reading without the loop, for a question asked inside a wait that is already running.
+void TtyFrontEnd::readInputFor(int ms) {
+    pollfd p{terminal_.InputFd(), POLLIN, 0};
+    if (poll(&p, 1, ms) > 0) readInput();
+    if (keys_.Pending()) {
+        if (poll(&p, 1, TtyKeys::kEscapeTimeoutMs) > 0) readInput();
+        std::vector<TtyKey> held;
+        keys_.Flush(held);
+        dispatch(held);
+    }
+}
+
+void TtyFrontEnd::dispatch(const std::vector<TtyKey>& keys) {
+    if (keys.empty()) return;
+    loop_.interruptWait();  // a modem pause ends early when the user types
+    for (const TtyKey& key : keys)
+        onKey(key);
+}
+
+void TtyFrontEnd::onKey(const TtyKey& key) {
+    if (prompt_.OnKey(key)) return;
+    if (commandPending_) {
+        commandPending_ = false;
+        markDirty();
+        runCommand(key);
+        return;
+    }
+    if (key.kind == TtyKey::Kind::Command) {
+        commandPending_ = true;
+        markDirty();
+        return;
+    }
+    if (scrollBackKey(key) || !doc_) return;
+    sendToSession(key);
+}
+
+// PageUp and PageDown move through the history; while it shows, Up and Down move by a line and
+// Esc returns; any other key returns first and then goes on.
+bool TtyFrontEnd::scrollBackKey(const TtyKey& key) {
+    const int page = view_.Rows();
+    int lines = 0;
+    if (key.kind == TtyKey::Kind::PageUp) lines = -page;
+    if (key.kind == TtyKey::Kind::PageDown) lines = page;
+    if (!scroll_.AtBottom() && key.kind == TtyKey::Kind::Key && key.key == TWKey::Up) lines = -1;
+    if (!scroll_.AtBottom() && key.kind == TtyKey::Kind::Key && key.key == TWKey::Down) lines = 1;
+    if (lines != 0) {
+        scroll_.ScrollBy(lines, view_);
+        markDirty();
+        return true;
+    }
+    if (scroll_.AtBottom()) return false;
+    scroll_.ToBottom();
+    markDirty();
+    loop_.kickIdle();  // the pump takes up what waited meanwhile
+    return key.kind == TtyKey::Kind::Escape;
+}
+
+void TtyFrontEnd::sendToSession(const TtyKey& key) {
+    switch (key.kind) {
+        case TtyKey::Kind::Text:
+            for (char c : toCp949(key.text))
+                doc_->SendByte(static_cast<uint8_t>(c));
+            break;
+        case TtyKey::Kind::Key:
+            doc_->SendKey(key.key, key.modifiers);
+            break;
+        case TtyKey::Kind::Keypad:
+            // Outside keypad application mode the key types its character.
+            if (!doc_->SendKey(key.key, 0))
+                for (char c : key.text)
+                    doc_->SendByte(static_cast<uint8_t>(c));
+            break;
+        case TtyKey::Kind::Backspace:
+            doc_->SendByte(BS);
+            break;
+        case TtyKey::Kind::Delete:
+            doc_->SendByte(DEL);
+            break;
+        case TtyKey::Kind::Escape:
+            if (!doc_->OnEscape()) doc_->SendByte(ESC);
+            break;
+        case TtyKey::Kind::Paste:
+            doc_->Paste(toCp949(pastedLines(key.text)));
+            break;
+        default:
+            break;
+    }
+}
+
+void TtyFrontEnd::runCommand(const TtyKey& key) {
+    if (key.kind == TtyKey::Kind::Command) {
+        if (doc_) doc_->SendByte(TtyKeys::kCommandByte);
+        return;
+    }
+    if (key.kind != TtyKey::Kind::Text || key.text.size() != 1 || !doc_) return;
+    switch (key.text[0] | 0x20) {
+        case 'q':
+            quit();
+            break;
+        case 'h':
+            doc_->HangUp(false);
+            break;
+        case 'b':
+            scroll_.ScrollBy(-view_.Rows(), view_);
+            markDirty();
+            break;
+        case 'm':
+            doc_->SwitchToModemMode();
+            break;
+        case 't':
+            doc_->SwitchToTelnetMode();
+            break;
+        case 'a':
+            if (!doc_->ToggleAnswerMode())
+                ShowStatus("자동 응답은 모뎀 모드에서만 쓸 수 있습니다.");
+            break;
+        case 'c':
+            askAndOpen("접속할 호스트 [포트]: ", {});
+            break;
+        case 'e':
+            askAndOpen("텔넷 연결 이름: ", {"/t"});
+            break;
+        case 'd':
+            askAndOpen("모뎀 연결 이름: ", {"/m"});
+            break;
+        case 's':
+        case 'r':
+            ShowStatus("파일 전송은 아직 지원하지 않습니다.");
+            break;
+        default:
+            commandPending_ = true;  // '?' and unknown letters keep the command list up
+            markDirty();
+            break;
+    }
+}
+
+// A host or an entry name typed on the status line, opened as the command line would be.
+void TtyFrontEnd::askAndOpen(const std::string& label, const std::vector<std::string>& prefix) {
+    const std::optional<std::string> line = prompt_.AskLine(label);
+    if (!line) return;
+    std::vector<std::string> args = prefix;
+    for (std::string& word : words(*line))
+        args.push_back(std::move(word));
+    if (args.size() > prefix.size()) doc_->OpenCommandLine(args);
+}
+
+void TtyFrontEnd::onSignals() {
+    char signals[64];
+    const ssize_t n = read(terminal_.SignalFd(), signals, sizeof signals);
+    for (ssize_t i = 0; i < n; ++i) {
+        switch (signals[i]) {
+            case SIGWINCH:
+                resize();
+                break;
+            case SIGCONT:
+                terminal_.Resume();
+                resize();
+                break;
+            default:  // SIGTERM, SIGHUP, SIGINT, SIGQUIT
+                endNow();
+                return;
+        }
+    }
+}
+
+void TtyFrontEnd::quit() {
+    if (doc_ && !doc_->QueryClose()) return;
+    loop_.quit();
+}
+
+// The end without questions: a transfer is stopped and waited for, nothing received is lost.
+void TtyFrontEnd::endNow() {
+    if (ending_) return;
+    ending_ = true;
+    loop_.setWatchEnabled(inputWatch_, false);
+    prompt_.Abandon();
+    if (doc_) doc_->CloseWithoutQuestions();
+    loop_.quit();
+}

@@ -1,0 +1,60 @@
+#pragma once
+// Questions, notices and line input asked on the status line of the tty front end. A question
+// waits for its answer key while the program keeps running; inside a wait that is already
+// running it reads the keyboard itself (TtyQuestionHost::WaitForInput says how).
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/tty/TtyKeys.h"
+#include "platform/Clock.h"
+#include "platform/Prompt.h"
+
+// What a question needs of the front end.
+class TtyQuestionHost {
+public:
+    virtual ~TtyQuestionHost() = default;
+    // Shows the text (UTF-8) on the status line, with the caret after `caret` cells of it
+    // (-1: no caret); an empty text gives the status line back.
+    virtual void ShowQuestion(const std::string& text, int caret) = 0;
+    // Lets up to ms milliseconds pass while keys reach OnKey.
+    virtual void WaitForInput(int ms) = 0;
+};
+
+class TtyPrompt : public Prompt {
+public:
+    explicit TtyPrompt(TtyQuestionHost& host, Clock& clock = Clock::steady())
+        : host_(host), clock_(clock) {}
+
+    PromptReply show(const PromptRequest& request) override;
+    std::unique_ptr<WaitNotice> beginWait(const std::string& text, int delayMs) override;
+    // A line typed on the status line after `label`; nothing when Esc cancelled it.
+    std::optional<std::string> AskLine(const std::string& label);
+
+    // A key while a question or a wait notice is up: true when it was taken.
+    bool OnKey(const TtyKey& key);
+    bool Active() const { return asking_ != Asking::Nothing || waits_ > 0; }
+    // The keyboard is gone: every question ends with its cancelling answer.
+    void Abandon() { abandoned_ = true; }
+
+private:
+    enum class Asking { Nothing, Buttons, Line };
+    class Wait;
+
+    bool answerButton(const TtyKey& key);
+    bool editLine(const TtyKey& key);
+    void showLine();
+
+    TtyQuestionHost& host_;
+    Clock& clock_;
+    Asking asking_ = Asking::Nothing;
+    PromptButtons buttons_ = PromptButtons::Ok;
+    std::optional<PromptAnswer> answer_;
+    std::string label_;
+    std::string line_;
+    bool lineDone_ = false;
+    bool lineCancelled_ = false;
+    int waits_ = 0;
+    bool waitCancelled_ = false;
+    bool abandoned_ = false;
+};
