@@ -53,10 +53,12 @@ void CQuillonDoc::makeInterpreter() {
     interpreter_->SetJohabSend(useJohab_);
 }
 
+// The next idle pass notices that the session went offline.
 void CQuillonDoc::CloseLink() {
     interpreter_.reset();
     link_.reset();
     linkOpen_ = false;
+    ctx_.loop.kickIdle();
 }
 
 void CQuillonDoc::setTitle(const std::string& cp949) {
@@ -78,7 +80,7 @@ bool CQuillonDoc::pause(int ms) {
 
 bool CQuillonDoc::OnIdle() {
     CheckOnline();
-    if (pendingDial_ && linkMode_ == kModemMode) {
+    if (pendingDial_ && linkMode_ == kModemMode && !initialising_) {
         pendingDial_ = false;
         if (!pendingEntry_.empty()) ConnectEntry(pendingEntry_);
     }
@@ -228,10 +230,10 @@ void CQuillonDoc::Paste(std::string text) {
     ctx_.loop.kickIdle();
 }
 
-// A piece of the paste per pass; a full link is looked at again shortly, by a timer, so the
-// loop does not spin while the host is slow to take the text.
+// A piece of the paste per pass. A link still busy with earlier output is looked at again when
+// it wakes the loop, or by a timer for links that do not, so the loop never spins on it.
 bool CQuillonDoc::stepPaste() {
-    if (!pasteJob_ || linkBusy_ || !link_ || pasteTimer_ >= 0) return false;
+    if (!pasteJob_ || linkBusy_ || !link_) return false;
     switch (pasteJob_->Step(*link_, [this](uint8_t b) { SendByte(b); })) {
         case PasteJob::Progress::Done:
             pasteJob_.reset();
@@ -239,10 +241,12 @@ bool CQuillonDoc::stepPaste() {
         case PasteJob::Progress::More:
             return true;
         case PasteJob::Progress::Waiting:
-            pasteTimer_ = ctx_.loop.addTimer(kPasteRetryMs, false, [this] {
-                pasteTimer_ = -1;
-                ctx_.loop.kickIdle();
-            });
+            if (pasteTimer_ < 0) {
+                pasteTimer_ = ctx_.loop.addTimer(kPasteRetryMs, false, [this] {
+                    pasteTimer_ = -1;
+                    ctx_.loop.kickIdle();
+                });
+            }
             return false;
     }
     return false;

@@ -182,6 +182,7 @@ private:
     bool useJohab_ = false;
     bool silent_ = false;
     bool lineDataSeen_ = false;  // bytes were displayed since the last partial line
+    bool initialising_ = false;  // InitModem runs: a pending dial waits for the modem
     int linkMode_ = kTelnetMode;
     int startMode_ = kTelnetMode;
     int transferResult_ = 0;

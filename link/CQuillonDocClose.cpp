@@ -22,6 +22,7 @@ void CQuillonDoc::HangUp(bool final) {
     if (linkOpen_ && online_ && link_) {
         link_->HangUp(final ? 1 : 0);
         if (linkMode_ == kTelnetMode) ShowText("Connection closed.\n");
+        ctx_.loop.kickIdle();  // the next idle pass sees the line go down
     }
     hangingUp_ = false;
 }

@@ -28,16 +28,13 @@ void CQuillonDoc::Start(const std::vector<std::string>& commandLine) {
         startMode_ = kTelnetMode;
     }
     if (request.kind == ConnectRequest::Kind::ModemEntry) {
+        // Dialled on the first idle pass, once the modem is ready.
         startMode_ = kModemMode;
         pendingDial_ = true;
+        if (auto entry = findEntry(request.entry, true)) pendingEntry_ = *entry;
     }
     enterStartMode();
-    if (request.kind == ConnectRequest::Kind::ModemEntry) {
-        // Dialled on the first idle pass, once the modem is ready.
-        if (auto entry = findEntry(request.entry, true)) pendingEntry_ = *entry;
-        return;
-    }
-    connectRequest(request);
+    if (request.kind != ConnectRequest::Kind::ModemEntry) connectRequest(request);
 }
 
 void CQuillonDoc::enterStartMode() {
@@ -186,10 +183,15 @@ bool CQuillonDoc::OpenModemLink() {
     return true;
 }
 
+// The pause keeps the user interface running, but a dial waiting from the command line goes
+// only after the initialisation, not in the middle of it.
 void CQuillonDoc::InitModem(bool wait) {
     if (!linkOpen_) return;
     CSettingsSection comm(ctx_.registry, "Comm");
-    if (wait && !pause(comm.GetInt("ModemInitDelay", 0) ? 2000 : 100)) return;
+    initialising_ = true;
+    const bool paused = !wait || pause(comm.GetInt("ModemInitDelay", 0) ? 2000 : 100);
+    initialising_ = false;
+    if (!paused) return;
     ShowText(directCable_ ? "널 모뎀을 초기화합니다...\n" : "모뎀을 초기화합니다...\n");
     FlushOutput();
     PurgeInput();

@@ -139,8 +139,9 @@ TEST_F(SessionTest, StoredEntriesConnectAndAModemEntryWaitsForTheFirstIdlePass) 
 
     start({"/m", "하이텔"});
     EXPECT_EQ(doc->StartMode(), CQuillonDoc::kModemMode);
-    EXPECT_TRUE(doc->PendingDial());
+    EXPECT_TRUE(doc->PendingDial());  // not while the modem was being initialised
     EXPECT_TRUE(hooks.dialled.empty());
+    EXPECT_EQ(sent(), "ATZ\r");
     doc->OnIdle();
     EXPECT_FALSE(doc->PendingDial());
     ASSERT_EQ(hooks.dialled.size(), 1u);
@@ -346,23 +347,25 @@ TEST_F(SessionTest, PasteGoesOutInBoundedPiecesWithoutLineFeeds) {
 TEST_F(SessionTest, PasteWaitsForOutputRoomWithoutSpinning) {
     start({"bbs.example"});
     setOnline(true);
-    links.last->room = 10;
-    doc->Paste(std::string(50, 'q'));
+    links.last->backlog = 1;
+    doc->Paste(std::string(500, 'q'));
     settle();
-    EXPECT_EQ(sent().size(), 10u);
+    EXPECT_EQ(sent(), "");
     EXPECT_TRUE(doc->PasteRunning());
 
-    links.last->room = 1000;
+    links.last->backlog = 0;
     loop.runFor(50);  // the retry timer looks again
-    EXPECT_EQ(sent(), std::string(50, 'q'));
+    EXPECT_EQ(sent(), std::string(500, 'q'));
     EXPECT_FALSE(doc->PasteRunning());
+    // Each piece went out as one group.
+    EXPECT_EQ(links.last->Groups().front(), (std::pair<size_t, size_t>{0, PasteJob::kPiece}));
 }
 
 TEST_F(SessionTest, EscAsksBeforeCancellingAPaste) {
     start({"bbs.example"});
     EXPECT_FALSE(doc->OnEscape());
     setOnline(true);
-    links.last->room = 0;
+    links.last->backlog = 1;
     doc->Paste("text");
     prompt.expect(PromptAnswer::No);
     EXPECT_TRUE(doc->OnEscape());
@@ -475,7 +478,8 @@ TEST_F(SessionTest, ClosingDuringATransferNoKeepsItRunningYesWaitsForItsThread) 
         std::error_code error;
         return std::filesystem::file_size(partial, error) > 0 && !error;
     };
-    for (int i = 0; i < 200 && !written(); ++i) loop.runFor(5);
+    for (int i = 0; i < 200 && !written(); ++i)
+        loop.runFor(5);
     prompt.expect(PromptAnswer::No);
     EXPECT_FALSE(doc->QueryClose());
     EXPECT_TRUE(doc->TransferActive());

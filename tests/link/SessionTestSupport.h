@@ -18,7 +18,7 @@
 #include "tests/auto/TempProfile.h"
 #include "tests/term/RecordingView.h"
 
-// A memory link whose connection state, output room and closing the test controls.
+// A memory link whose connection state, output backlog and closing the test controls.
 class FakeLink : public MemoryLink {
 public:
     bool IsOnline() override { return online && !closed; }
@@ -32,12 +32,9 @@ public:
         return 0;
     }
     int WaitReady(int event, int block) override {
-        return event == 2 ? (room > 0 ? 1 : 0) : MemoryLink::WaitReady(event, block);
+        return event == 2 ? (backlog == 0 ? 1 : 0) : MemoryLink::WaitReady(event, block);
     }
-    int WriteByte(int c) override {
-        if (room > 0) --room;
-        return MemoryLink::WriteByte(c);
-    }
+    int OutputCount() override { return backlog; }
     int Flush(int direction, int count) override {
         flushes.push_back(direction);
         if (direction == 0) PurgeInput();
@@ -46,7 +43,7 @@ public:
 
     std::atomic<bool> online{false};
     std::atomic<bool> closed{false};
-    int room = 1 << 30;                   // bytes WaitReady(2) promises room for
+    int backlog = 0;                      // output still waiting to go out, as the test says
     std::vector<int>* hangUps = nullptr;  // where HangUp calls are logged
     std::vector<int> flushes;
 };
@@ -151,12 +148,12 @@ protected:
     }
     ~SessionTest() override { loop.setIdleHook(nullptr); }
 
-    SessionContext context(Clock& clock = Clock::steady()) {
-        return SessionContext{loop, prompt, *registry, sound, view, links, frame, &hooks, clock};
-    }
     // The session, started with the words of a command line; the loop's idle hook is its pump.
-    CQuillonDoc& start(const std::vector<std::string>& words = {}, Clock& clock = Clock::steady()) {
-        doc = std::make_unique<CQuillonDoc>(context(clock));
+    // Its links are the fakes unless others are given.
+    CQuillonDoc& start(const std::vector<std::string>& words = {}, Clock& clock = Clock::steady(),
+                       SessionLinks* with = nullptr) {
+        doc = std::make_unique<CQuillonDoc>(SessionContext{
+            loop, prompt, *registry, sound, view, with ? *with : links, frame, &hooks, clock});
         loop.setIdleHook([this] { return doc->OnIdle(); });
         doc->Start(words);
         return *doc;
@@ -177,6 +174,21 @@ protected:
     // A stored entry in the telnet (Type 1) or modem (Type 0) list; fields CP949.
     void addEntry(int kind, const Record& entry);
 
+    template <class Condition>
+    bool runUntil(Condition done, int timeoutMs = 5000) {
+        const int64_t end = Clock::steady().nowMs() + timeoutMs;
+        while (!done()) {
+            if (Clock::steady().nowMs() > end) return false;
+            loop.runFor(10);
+        }
+        return true;
+    }
+    // True when some screen row reads `text` (CP949) from its start.
+    bool screenShows(const std::string& text) const {
+        for (int y = 0; y < view.Rows(); ++y)
+            if (view.Text(y).starts_with(text)) return true;
+        return false;
+    }
     // Runs idle passes until the pump has nothing more.
     void settle() {
         loop.kickIdle();
