@@ -14,6 +14,7 @@
 #include "auto/Registry.h"
 #include "platform/PollEventLoop.h"
 #include "platform/ScriptedPrompt.h"
+#include "tests/fixtures/LoopWait.h"
 #include "xfer/GFTransfer.h"
 
 class LinkTest : public ::testing::Test {
@@ -45,12 +46,7 @@ protected:
     }
     template <class Condition>
     bool runUntil(Condition done, int timeoutMs = 5000) {
-        const int64_t end = Clock::steady().nowMs() + timeoutMs;
-        while (!done()) {
-            if (Clock::steady().nowMs() > end) return false;
-            loop.runFor(10);
-        }
-        return true;
+        return runLoopUntil(loop, done, timeoutMs);
     }
 
     std::string dir;

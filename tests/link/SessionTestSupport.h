@@ -15,6 +15,7 @@
 #include "link/ModemTable.h"
 #include "platform/PollEventLoop.h"
 #include "platform/ScriptedPrompt.h"
+#include "tests/fixtures/LoopWait.h"
 #include "tests/auto/TempProfile.h"
 #include "tests/term/RecordingView.h"
 
@@ -176,12 +177,7 @@ protected:
 
     template <class Condition>
     bool runUntil(Condition done, int timeoutMs = 5000) {
-        const int64_t end = Clock::steady().nowMs() + timeoutMs;
-        while (!done()) {
-            if (Clock::steady().nowMs() > end) return false;
-            loop.runFor(10);
-        }
-        return true;
+        return runLoopUntil(loop, done, timeoutMs);
     }
     // True when some screen row reads `text` (CP949) from its start.
     bool screenShows(const std::string& text) const {
