@@ -125,7 +125,7 @@ void TtyFrontEnd::ClearScreen() {
 // front end on this terminal would fight this one for it.
 void TtyFrontEnd::HandOff(const std::vector<std::string>& args) {
     if (!hasDisplay()) {
-        ShowStatus("이미 연결 중입니다. 그래픽 화면이 없어 새 창에서 연결할 수 없습니다.");
+        ShowStatus("그래픽 화면이 없어 새 창에서 연결할 수 없습니다.");
         return;
     }
     std::vector<std::string> argv{ProcessLauncher::ownProgram(), "--gui"};
@@ -230,11 +230,15 @@ std::vector<std::string> TtyFrontEnd::statusLines() const {
             "c 호스트  e 텔넷 연결  d 모뎀 연결  s/r 파일 전송  ^] 보내기",
             columns_);
     }
+    // A message takes the place of the title for as long as it shows.
     std::string left = " " + mode_;
     if (doc_ && doc_->AnswerMode()) left += " 자동응답";
-    if (!title_.empty()) left += " | " + title_;
     if (!scroll_.AtBottom()) left += " | 스크롤 (Esc: 돌아가기)";
-    if (!message_.empty()) left += " | " + message_;
+    if (!message_.empty()) {
+        left += " | " + message_;
+    } else if (!title_.empty()) {
+        left += " | " + title_;
+    }
     const std::string right = "  ^]? 명령  " + connectTime() + " ";
     return {FitToWidth(left, columns_ - DisplayWidth(right)) + right};
 }

@@ -9,25 +9,10 @@
 #include "link/SystemLinks.h"
 #include "tests/fixtures/HayesModem.h"
 #include "tests/fixtures/LoopbackListener.h"
+#include "tests/fixtures/TelnetHostData.h"
 #include "tests/link/SessionTestSupport.h"
 
 namespace {
-
-constexpr char IAC = '\xFF', WILL = '\xFB', DO = '\xFD';
-const std::string kWillEcho = {IAC, WILL, '\x01', IAC, WILL, '\x03'};
-
-// The data a host received, without the three-byte option answers.
-std::string withoutOptions(const std::string& bytes) {
-    std::string out;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == IAC && i + 2 < bytes.size() && bytes[i + 1] != IAC) {
-            i += 2;
-            continue;
-        }
-        out += bytes[i];
-    }
-    return out;
-}
 
 class SessionTelnetTest : public SessionTest {
 protected:
@@ -45,9 +30,9 @@ protected:
         const int on = 1;
         setsockopt(host, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         ASSERT_TRUE(runUntil([&] { return doc->Online(); }));
-        ASSERT_TRUE(sendAll(host, kWillEcho));
+        ASSERT_TRUE(sendAll(host, kHostWillEcho));
         std::string seen;
-        ASSERT_TRUE(runUntil([&] { return (seen += available()).find(kAnswers) != npos; }));
+        ASSERT_TRUE(runUntil([&] { return (seen += available()).find(kClientDoEcho) != npos; }));
     }
     // What the host has been sent so far, without waiting.
     std::string available() {
@@ -61,7 +46,6 @@ protected:
     }
 
     static constexpr size_t npos = std::string::npos;
-    const std::string kAnswers = {IAC, DO, '\x01', IAC, DO, '\x03'};
 
     SystemLinks system;
     LoopbackListener listener;

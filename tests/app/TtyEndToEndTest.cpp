@@ -1,0 +1,196 @@
+// quilite --tty driven in a tmux terminal against a host on a loopback port: what the user sees
+// (Korean at the right columns, boxes, the status line), the bytes that keys, the keypad and a
+// paste send, questions on the status line, and the terminal given back after quitting, after
+// a signal, and a screen too small until it is resized.
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <regex>
+
+#include "auto/CSettingsSection.h"
+#include "auto/FirstRunSetup.h"
+#include "auto/ProfileStore.h"
+#include "platform/ScriptedPrompt.h"
+#include "platform/TextCodec.h"
+#include "tests/fixtures/LoopbackListener.h"
+#include "tests/fixtures/TelnetHostData.h"
+#include "tests/fixtures/TmuxSession.h"
+
+namespace {
+
+std::string cp(const std::string& utf8) {
+    return utf8ToCp949(utf8).value();
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+class TtyEndToEnd : public ::testing::Test {
+protected:
+    TtyEndToEnd() {
+        char pattern[] = "/tmp/quilite-tty-XXXXXX";
+        dir = mkdtemp(pattern);
+        mkdir((dir + "/run").c_str(), 0700);
+        ScriptedPrompt prompt;
+        std::string error;
+        registry = openProfileStore(dir + "/config/quilite/profile.db", prompt, error);
+        runFirstRunSetup(*registry, prompt, QUILITE_SOURCE_DIR "/data");
+    }
+    ~TtyEndToEnd() override {
+        tmux.reset();
+        if (host >= 0) close(host);
+        std::filesystem::remove_all(dir);
+    }
+
+    // Starts the program in an 80x25 (or other) terminal. A shell around it records its exit
+    // status and the terminal's settings after it, then waits, so the pane is still there.
+    void run(const std::vector<std::string>& args, int width = 80, int height = 25) {
+        const std::string script = "\"$0\" --tty \"$@\"; echo $? > " + dir + "/status; stty -a > " +
+                                   dir + "/stty.part; mv " + dir + "/stty.part " + dir +
+                                   "/stty; sleep 10";
+        std::vector<std::string> argv{"sh", "-c", script, QUILITE_BINARY_DIR "/app/quilite"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        std::vector<std::string> env{
+            "HOME=" + dir, "XDG_CONFIG_HOME=" + dir + "/config", "XDG_DATA_HOME=" + dir + "/data",
+            "XDG_RUNTIME_DIR=" + dir + "/run", "QUILITE_DATA_DIR=" QUILITE_SOURCE_DIR "/data"};
+        for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"})
+            if (const char* value = getenv(name)) env.push_back(std::string(name) + "=" + value);
+        tmux = std::make_unique<TmuxSession>(dir, width, height, env, argv);
+    }
+    // Runs the program connected to the test's host, which asks to echo and sends `banner`.
+    void connect(const std::string& banner) {
+        run({"127.0.0.1", std::to_string(listener.port())});
+        host = listener.accept(10000);
+        ASSERT_GE(host, 0);
+        const int on = 1;
+        setsockopt(host, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        ASSERT_TRUE(sendAll(host, kHostWillEcho + banner));
+    }
+    // What the host receives until `expected` has come (or time is up).
+    std::string hostGets(const std::string& expected) {
+        std::string got;
+        for (int i = 0; i < 100 && withoutOptions(got).find(expected) == std::string::npos; ++i)
+            got += receiveUntilQuiet(host, 50);
+        return withoutOptions(got);
+    }
+    // The program's process (the child of the shell in the pane).
+    int programPid() {
+        const std::string shell = tmux->Format("#{pane_pid}");
+        return std::atoi(readFile("/proc/" + shell + "/task/" + shell + "/children").c_str());
+    }
+    // The program ended and gave the terminal back as it found it.
+    void expectTerminalRestored() {
+        for (int i = 0; i < 250 && !std::filesystem::exists(dir + "/stty"); ++i)
+            usleep(20000);
+        EXPECT_EQ(readFile(dir + "/status"), "0\n");
+        const std::string stty = readFile(dir + "/stty");
+        for (const char* flag : {"icanon", "echo", "isig", "opost"})
+            EXPECT_TRUE(std::regex_search(stty, std::regex(std::string("(^|\\s)") + flag + "\\s")))
+                << flag << " in " << stty;
+        EXPECT_EQ(tmux->Format("#{alternate_on} #{keypad_flag} #{cursor_flag} #{wrap_flag}"),
+                  "0 0 1 1");
+    }
+
+    std::string dir;
+    std::unique_ptr<Registry> registry;
+    LoopbackListener listener;
+    int host = -1;
+    std::unique_ptr<TmuxSession> tmux;
+};
+
+TEST_F(TtyEndToEnd, TheScreenShowsKoreanBoxesAndTheStatusLine) {
+    connect("\x1b[2J\x1b[H\x1b[1;33;44m" + cp(" 안녕하세요 퀼라이트 BBS ") +
+            "\x1b[0m\r\n\x1b(0lqqk\x1b(B\r\n" + cp("│표│ 다음") + "\r\n" + cp("한글 끝.") + "\r\n");
+    ASSERT_TRUE(tmux->WaitForScreen("한글 끝.")) << tmux->Screen();
+    const std::vector<std::string> lines = tmux->Lines();
+    ASSERT_GE(lines.size(), 25u);
+    EXPECT_EQ(lines[0], " 안녕하세요 퀼라이트 BBS");
+    EXPECT_EQ(lines[1], "┌──┐");
+    // The double-byte box character is one cell on the host: a blank keeps the columns.
+    EXPECT_EQ(lines[2], "│ 표│  다음");
+    const std::string status = lines[24];
+    EXPECT_NE(status.find("텔넷 | 127.0.0.1:" + std::to_string(listener.port())), std::string::npos)
+        << status;
+    EXPECT_NE(status.find("00:00:0"), std::string::npos) << status;
+}
+
+TEST_F(TtyEndToEnd, KeysKeypadAndPasteReachTheHostAsBytes) {
+    connect("ready\r\n");
+    ASSERT_TRUE(tmux->WaitForScreen("ready"));
+    tmux->Type("ab");
+    tmux->Keys({"Enter", "F1", "Up", "BSpace", "DC", "F12"});
+    tmux->Type("한");
+    tmux->Keys({"KP5"});
+    EXPECT_EQ(hostGets("5"),
+              std::string("ab\r\0\x1b[11~\x1b[A\x08\x7f\x1b[24~", 19) + cp("한") + "5");
+
+    // Keypad application mode asked by the host: the keypad sends its own sequences.
+    ASSERT_TRUE(sendAll(host, "\x1b=mode\r\n"));
+    ASSERT_TRUE(tmux->WaitForScreen("mode"));
+    tmux->Keys({"KP5", "KP-"});
+    EXPECT_EQ(hostGets("\x1bOm"), "\x1bOu\x1bOm");
+
+    tmux->Paste("first line\nsecond 줄");
+    EXPECT_EQ(hostGets(cp("second 줄")), std::string("first line\r\0second ", 19) + cp("줄"));
+}
+
+TEST_F(TtyEndToEnd, QuittingAsksOnTheStatusLineAndRestoresTheTerminal) {
+    connect("hello\r\n");
+    ASSERT_TRUE(tmux->WaitForScreen("hello"));
+    tmux->Keys({"C-]", "q"});
+    ASSERT_TRUE(tmux->WaitForScreen("연결을 끊습니다.")) << tmux->Screen();
+    tmux->Keys({"Escape"});
+    ASSERT_TRUE(tmux->WaitForScreen("텔넷 |"));
+    EXPECT_EQ(tmux->Format("#{pane_dead}"), "0");
+
+    tmux->Keys({"C-]", "q"});
+    ASSERT_TRUE(tmux->WaitForScreen("연결을 끊습니다."));
+    tmux->Keys({"Enter"});
+    expectTerminalRestored();
+    receiveUntilQuiet(host, 200);  // the option answers
+    char byte;
+    EXPECT_EQ(recv(host, &byte, 1, MSG_DONTWAIT), 0);  // the host sees the connection end
+}
+
+TEST_F(TtyEndToEnd, ASignalEndsTheProgramAndRestoresTheTerminal) {
+    connect("hello\r\n");
+    ASSERT_TRUE(tmux->WaitForScreen("hello"));
+    const int pid = programPid();
+    ASSERT_GT(pid, 0);
+    kill(pid, SIGTERM);
+    expectTerminalRestored();
+}
+
+TEST_F(TtyEndToEnd, ABusySessionRefusesASecondConnectionWithoutADisplay) {
+    connect("hello\r\n");
+    ASSERT_TRUE(tmux->WaitForScreen("hello"));
+    tmux->Keys({"C-]", "c"});
+    ASSERT_TRUE(tmux->WaitForScreen("접속할 호스트"));
+    tmux->Type("other.example 2323");
+    tmux->Keys({"Enter"});
+    EXPECT_TRUE(tmux->WaitForScreen("그래픽 화면이 없어")) << tmux->Screen();
+    EXPECT_EQ(tmux->Format("#{pane_dead}"), "0");
+}
+
+TEST_F(TtyEndToEnd, ATooSmallTerminalWaitsForAResizeAndRowsCanFollowIt) {
+    CSettingsSection(*registry, "Screen").SetString("VariableRows", "1");
+    run({}, 70, 30);
+    ASSERT_TRUE(tmux->WaitForScreen("터미널 창이 너무 작습니다")) << tmux->Screen();
+    tmux->Resize(80, 40);
+    ASSERT_TRUE(tmux->WaitForScreen("텔넷")) << tmux->Screen();
+    const std::vector<std::string> lines = tmux->Lines();
+    ASSERT_EQ(lines.size(), 40u);
+    EXPECT_NE(lines[39].find("OFFLINE"), std::string::npos) << lines[39];
+}
+
+}  // namespace
