@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
-#include <random>
 #include <string>
 
+#include "bench/KoreanAnsiStream.h"
 #include "link/MemoryLink.h"
 #include "term/TWEmulator.h"
 #include "term/TWView.h"
@@ -16,44 +16,6 @@
 namespace {
 
 size_t allocations = 0;
-
-std::string makeStream(size_t size) {
-    std::mt19937 rng(7);
-    auto pick = [&](int n) { return static_cast<int>(rng() % n); };
-    std::string s;
-    s.reserve(size + 256);
-    char buf[64];
-    while (s.size() < size) {
-        switch (pick(10)) {
-        case 0:
-            std::snprintf(buf, sizeof buf, "\x1b[%d;%dm", 30 + pick(8), 40 + pick(8));
-            s += buf;
-            break;
-        case 1:
-            std::snprintf(buf, sizeof buf, "\x1b[%d;%dH", 1 + pick(24), 1 + pick(80));
-            s += buf;
-            break;
-        case 2:
-            s += "\r\n";
-            break;
-        case 3:
-            s += "\x1b[K";
-            break;
-        default:
-            // A run of Hangul syllables (KS C 5601 rows 0xB0..0xC8) and ASCII words.
-            for (int i = 0, n = 4 + pick(12); i < n; ++i) {
-                if (pick(3)) {
-                    s += static_cast<char>(0xB0 + pick(25));
-                    s += static_cast<char>(0xA1 + pick(94));
-                } else {
-                    s += static_cast<char>('a' + pick(26));
-                    s += ' ';
-                }
-            }
-        }
-    }
-    return s;
-}
 
 double seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -98,7 +60,7 @@ void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, size_t) noexcept { std::free(p); }
 
 int main() {
-    const std::string stream = makeStream(64u << 20);
+    const std::string stream = makeKoreanAnsiStream(64u << 20);
     double bestOurs = 0, bestVterm = 0;
     size_t allocated = 0;
     for (int round = 0; round < 3; ++round) {
