@@ -21,6 +21,7 @@
 #include "platform/ScriptedPrompt.h"
 #include "platform/TextCodec.h"
 #include "tests/fixtures/LoopbackListener.h"
+#include "tests/fixtures/PeerProcess.h"
 #include "tests/fixtures/TelnetHostData.h"
 #include "tests/fixtures/TmuxSession.h"
 
@@ -191,6 +192,35 @@ TEST_F(TtyEndToEnd, ATooSmallTerminalWaitsForAResizeAndRowsCanFollowIt) {
     const std::vector<std::string> lines = tmux->Lines();
     ASSERT_EQ(lines.size(), 40u);
     EXPECT_NE(lines[39].find("OFFLINE"), std::string::npos) << lines[39];
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TtyEndToEnd, PageUpShowsTheHistoryAndEscReturns) {
+    std::string lines;
+    for (int i = 1; i <= 60; ++i)
+        lines += "history line " + std::to_string(i) + "\r\n";
+    connect(lines);
+    ASSERT_TRUE(tmux->WaitForScreen("history line 60"));
+    tmux->Keys({"PPage"});
+    ASSERT_TRUE(tmux->WaitForScreen("스크롤")) << tmux->Screen();
+    EXPECT_NE(tmux->Screen().find("history line 30\n"), std::string::npos) << tmux->Screen();
+    EXPECT_EQ(tmux->Screen().find("history line 60"), std::string::npos);
+    tmux->Keys({"Escape"});
+    EXPECT_TRUE(tmux->WaitForScreen("history line 60"));
+    EXPECT_EQ(withoutOptions(receiveUntilQuiet(host, 200)), "");  // no key went to the host
+}
+
+TEST_F(TtyEndToEnd, WithoutATerminalTheProgramRefusesInKorean) {
+    PeerProcess plain({QUILITE_BINARY_DIR "/app/quilite", "bbs.example"}, -1, dir, dir + "/err");
+    EXPECT_EQ(plain.wait(10000), 2);
+    EXPECT_NE(readFile(dir + "/err").find("터미널이 아닌 곳에서는 실행할 수 없습니다"),
+              std::string::npos);
+    PeerProcess gui({QUILITE_BINARY_DIR "/app/quilite", "--gui"}, -1, dir, dir + "/err");
+    EXPECT_EQ(gui.wait(10000), 2);
+    EXPECT_NE(readFile(dir + "/err").find("그래픽 창은 아직 없습니다"), std::string::npos);
 }
 
 }  // namespace
