@@ -117,8 +117,6 @@ TEST_F(SessionTest, BadCommandLinesAreRefusedInKorean) {
     EXPECT_EQ(prompt.asked[0].text, "/t 다음에 텔넷 연결 이름을 입력하십시오.");
     EXPECT_TRUE(links.telnetCalls.empty());
 
-    EXPECT_FALSE(doc->OpenCommandLine({"host", "telnet"}));
-    EXPECT_EQ(prompt.asked.back().text, "포트 번호가 올바르지 않습니다: telnet");
     EXPECT_FALSE(doc->Connect("host:abc"));
     EXPECT_EQ(prompt.asked.back().text, "포트 번호가 올바르지 않습니다: abc");
     EXPECT_FALSE(doc->OpenCommandLine({"/t", "없는", "연결"}));
@@ -311,14 +309,6 @@ TEST_F(SessionTest, ATransferOwnsTheLinkUntilItEnds) {
     EXPECT_FALSE(doc->TransferActive());
     settle();
     EXPECT_EQ(view.Text(0), "hello");
-}
-
-TEST_F(SessionTest, ShowTextWritesKoreanIntoTheScreenOnly) {
-    start({"bbs.example"});
-    doc->ShowText("첫 줄\n둘째 줄");
-    EXPECT_EQ(view.Text(0), cp("첫 줄"));
-    EXPECT_EQ(view.Text(1), cp("둘째 줄"));
-    EXPECT_EQ(sent(), "");
 }
 
 // ---------------------------------------------------------------------------------------------
