@@ -53,11 +53,13 @@ void CQuillonDoc::makeInterpreter() {
     interpreter_->SetJohabSend(useJohab_);
 }
 
-// The next idle pass notices that the session went offline.
+// The next idle pass notices that the session went offline. Answer mode belongs to the modem
+// link and goes with it, so a later connection does not echo.
 void CQuillonDoc::CloseLink() {
     interpreter_.reset();
     link_.reset();
     linkOpen_ = false;
+    answerMode_ = false;
     ctx_.loop.kickIdle();
 }
 

@@ -65,7 +65,7 @@ public:
     // --- links ------------------------------------------------------------------------------
     bool OpenModemLink();
     void InitModem(bool wait);
-    // The answer-mode menu command: only in modem mode on a real modem; false otherwise.
+    // The answer-mode menu command: only in modem mode on an open real modem; false otherwise.
     bool ToggleAnswerMode();
     void SetAnswerMode(bool on);
     void SwitchToModemMode();

@@ -199,7 +199,7 @@ void CQuillonDoc::InitModem(bool wait) {
 }
 
 bool CQuillonDoc::ToggleAnswerMode() {
-    if (linkMode_ != kModemMode || directCable_) return false;
+    if (linkMode_ != kModemMode || !linkOpen_ || directCable_) return false;
     answerMode_ = !answerMode_;
     SetAnswerMode(answerMode_);
     return true;

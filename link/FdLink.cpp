@@ -33,7 +33,7 @@ FdLink::FdLink(int readFd, int writeFd, int waitMs)
     : readFd_(readFd), writeFd_(writeFd), waitMs_(waitMs), in_(kInputSize) {
     readFlags_ = makeNonBlocking(readFd_);
     if (writeFd_ != readFd_) writeFlags_ = makeNonBlocking(writeFd_);
-    struct stat st{};
+    struct stat st {};
     socket_ = fstat(writeFd_, &st) == 0 && S_ISSOCK(st.st_mode);
     out_.reserve(kOutputLimit);
 }
@@ -120,7 +120,8 @@ int FdLink::InputCount() {
 
 void FdLink::PurgeInput() {
     inHead_ = inTail_ = 0;
-    while (fill(0)) inHead_ = inTail_ = 0;
+    while (fill(0))
+        inHead_ = inTail_ = 0;
 }
 
 void FdLink::PurgeOutput() {

@@ -8,15 +8,15 @@ namespace {
 
 const std::map<int, int>& winsockNumbers() {
     static const std::map<int, int> numbers{
-        {EFAULT, 10014},          {EINVAL, 10022},          {EMFILE, 10024},
-        {EWOULDBLOCK, 10035},     {EINPROGRESS, 10036},     {EALREADY, 10037},
-        {ENOTSOCK, 10038},        {EDESTADDRREQ, 10039},    {EPROTONOSUPPORT, 10043},
-        {ESOCKTNOSUPPORT, 10044}, {EAFNOSUPPORT, 10047},    {EADDRINUSE, 10048},
-        {EADDRNOTAVAIL, 10049},   {ENETDOWN, 10050},        {ENETUNREACH, 10051},
-        {ENETRESET, 10052},       {ECONNABORTED, 10053},    {ECONNRESET, 10054},
-        {EPIPE, 10054},           {ENOBUFS, 10055},         {EISCONN, 10056},
-        {ENOTCONN, 10057},        {ESHUTDOWN, 10058},       {ETIMEDOUT, 10060},
-        {ECONNREFUSED, 10061},    {EHOSTDOWN, 10064},       {EHOSTUNREACH, 10065},
+        {EFAULT, 10014},          {EINVAL, 10022},       {EMFILE, 10024},
+        {EWOULDBLOCK, 10035},     {EINPROGRESS, 10036},  {EALREADY, 10037},
+        {ENOTSOCK, 10038},        {EDESTADDRREQ, 10039}, {EPROTONOSUPPORT, 10043},
+        {ESOCKTNOSUPPORT, 10044}, {EAFNOSUPPORT, 10047}, {EADDRINUSE, 10048},
+        {EADDRNOTAVAIL, 10049},   {ENETDOWN, 10050},     {ENETUNREACH, 10051},
+        {ENETRESET, 10052},       {ECONNABORTED, 10053}, {ECONNRESET, 10054},
+        {EPIPE, 10054},           {ENOBUFS, 10055},      {EISCONN, 10056},
+        {ENOTCONN, 10057},        {ESHUTDOWN, 10058},    {ETIMEDOUT, 10060},
+        {ECONNREFUSED, 10061},    {EHOSTDOWN, 10064},    {EHOSTUNREACH, 10065},
     };
     return numbers;
 }

@@ -22,7 +22,8 @@ size_t plainRun(const uint8_t* p, size_t n) {
         std::memcpy(&v, p + i, 8);
         if (hasZeroByte(v) || hasZeroByte(~v)) break;
     }
-    while (i < n && p[i] != telnet::kIac && p[i] != 0) ++i;
+    while (i < n && p[i] != telnet::kIac && p[i] != 0)
+        ++i;
     return i;
 }
 

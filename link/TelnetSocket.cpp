@@ -78,8 +78,8 @@ bool TelnetSocket::Connect(const std::string& host, int port, bool viaProxy) {
     if (::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
         connectFinished(0);
     } else if (errno == EINPROGRESS) {
-        connectWatch_ = ctx_.loop.addWatch(fd_, LoopEvent::Writable,
-                                           [this](unsigned) { onConnectReady(); });
+        connectWatch_ =
+            ctx_.loop.addWatch(fd_, LoopEvent::Writable, [this](unsigned) { onConnectReady(); });
     } else {
         connectFinished(errno);
     }
@@ -101,7 +101,8 @@ void TelnetSocket::connectFinished(int error) {
     }
     if (error == 0) {
         connected_ = true;
-        readWatch_ = ctx_.loop.addWatch(fd_, LoopEvent::Readable, [this](unsigned) { onReadable(); });
+        readWatch_ =
+            ctx_.loop.addWatch(fd_, LoopEvent::Readable, [this](unsigned) { onReadable(); });
         writeWatch_ =
             ctx_.loop.addWatch(fd_, LoopEvent::Writable, [this](unsigned) { onWritable(); });
         ctx_.loop.setWatchEnabled(writeWatch_, false);

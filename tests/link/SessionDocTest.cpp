@@ -388,6 +388,18 @@ TEST_F(SessionTest, AnswerModeWaitsOfflineAndOnlyEchoesOnline) {
     links.last->Feed("hi\r");
     settle();
     EXPECT_EQ(sent(), "hi\r\n");  // answer echo
+
+    // Answer mode goes with the modem: a telnet connection afterwards does not echo.
+    setOnline(false);
+    EXPECT_TRUE(doc->ToggleAnswerMode());
+    doc->SwitchToTelnetMode();
+    EXPECT_FALSE(doc->AnswerMode());
+    EXPECT_FALSE(doc->ToggleAnswerMode());
+    doc->Connect("bbs.example");
+    setOnline(true);
+    links.last->Feed("hi\r");
+    settle();
+    EXPECT_EQ(sent(), "");
 }
 
 // ---------------------------------------------------------------------------------------------
