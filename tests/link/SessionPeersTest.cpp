@@ -8,6 +8,7 @@
 
 #include "link/SystemLinks.h"
 #include "tests/fixtures/HayesModem.h"
+#include "tests/fixtures/LinkPair.h"
 #include "tests/fixtures/LoopbackListener.h"
 #include "tests/fixtures/TelnetHostData.h"
 #include "tests/link/SessionTestSupport.h"
@@ -133,10 +134,24 @@ TEST_F(SessionModemTest, InitialiseAnswerACallAndHangUpAtClosing) {
     EXPECT_TRUE(doc->ToggleAnswerMode());
     ASSERT_TRUE(runUntil([&] { return modem.commands().size() == 2; }));
     EXPECT_EQ(modem.commands()[1], "ATS0=2");
+    // The caller on the other end of the line.
+    SocketPair caller;
+    modem.connectRemote(caller.theirs);
+    caller.theirs = -1;  // the modem's now
     modem.ring();
     EXPECT_TRUE(runUntil([&] { return screenShows("RING"); }));
     ASSERT_TRUE(runUntil([&] { return doc->Online(); }));
     EXPECT_EQ(frame.onlineChanges, std::vector<bool>{true});
+
+    // Connected in answer mode, what the caller sends is echoed back to it.
+    ASSERT_TRUE(sendAll(caller.ours, "hello\r"));
+    std::string echoed;
+    EXPECT_TRUE(runUntil([&] {
+        char buffer[256];
+        const ssize_t n = recv(caller.ours, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (n > 0) echoed.append(buffer, static_cast<size_t>(n));
+        return echoed.ends_with("hello\r\n");
+    })) << echoed;
 
     prompt.expect(PromptAnswer::Yes);
     EXPECT_TRUE(doc->QueryClose());
