@@ -248,6 +248,12 @@ void TtyScreen::drawRow(int line, const Row& row, std::string& out) {
         if (!fresh && row[x] == shown[x] && (!wide || row[x + 1] == shown[x + 1])) continue;
         drawCell(line, x, row, out);
     }
+    // On a wider terminal a line drawn afresh may still hold status text past the 80 columns.
+    if (fresh && shownWidth_ > TWView::kColumns) {
+        moveTo(line, TWView::kColumns, out);
+        out += "\x1b[0m\x1b[K";
+        attr_ = -1;
+    }
     shown = row;
 }
 

@@ -32,8 +32,9 @@ protected:
         }
     }
     // One frame drawn into the host terminal; the bytes written.
-    std::string render(std::vector<std::string> status = {""}) {
+    std::string render(std::vector<std::string> status = {""}, int width = 80) {
         TtyFrame frame;
+        frame.width = width;
         frame.view = &view;
         frame.topRow = view.ScreenTop();
         frame.rows = view.Rows();
@@ -49,10 +50,10 @@ protected:
     }
     char32_t at(int row, int col) { return cell(row, col).chars[0]; }
     // A host line as UTF-8, blank cells as spaces.
-    std::string line(int row) {
+    std::string line(int row, int columns = 80) {
         char buffer[400];
-        const size_t n =
-            vterm_screen_get_text(screen, buffer, sizeof buffer, VTermRect{row, row + 1, 0, 80});
+        const size_t n = vterm_screen_get_text(screen, buffer, sizeof buffer,
+                                               VTermRect{row, row + 1, 0, columns});
         std::string text(buffer, n);
         return text.substr(0, text.find_last_not_of(' ') + 1);
     }
@@ -140,6 +141,19 @@ TEST_F(TtyScreenTest, LongQuestionsCoverTheRowsAboveAndGiveThemBack) {
     EXPECT_EQ(line(22), "row 23");
     EXPECT_EQ(line(23), "row 24");
     EXPECT_EQ(line(24), "");
+}
+
+TEST_F(TtyScreenTest, QuestionsWiderThanTheScreenLeaveNothingBehind) {
+    vterm_set_size(vt, 25, 100);
+    host("\x1b[23;1Hrow 23");
+    tty.Invalidate();
+    render({""}, 100);
+    render(WrapToWidth(std::string(150, 'q'), 100), 100);
+    EXPECT_EQ(line(23, 100), std::string(100, 'q'));
+
+    render({""}, 100);
+    EXPECT_EQ(line(22, 100), "row 23");
+    EXPECT_EQ(line(23, 100), "");
 }
 
 TEST(TtyTextTest, WidthsFitAndWrap) {
