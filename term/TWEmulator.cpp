@@ -44,19 +44,27 @@ int TWEmulator::GetChar() {
     int displayed = kTWNoData;
     bool plain = plainTextPath();
     int shown = 0;
+    // Most bytes are plain text shown as they are: no state dispatch, no display options. They
+    // are gathered and handed to the screen together before anything else happens.
+    uint8_t text[kDisplayBatch];
+    int textLength = 0;
+    auto showText = [&] {
+        if (textLength > 0) view_->PutText(text, textLength);
+        textLength = 0;
+    };
     while (shown < kDisplayBatch) {
         int c = getByte();
         if (c < 0) break;
         uint8_t b = static_cast<uint8_t>(c);
-        // Most bytes are plain text shown as they are: no state dispatch, no display options.
         if (plain && kPlainText[b]) {
             columnResetMark_ = false;
             lastByte_ = b;
-            view_->PutByte(b);
+            text[textLength++] = b;
             displayed = b;
             ++shown;
             continue;
         }
+        showText();
         result_ = kTWNoData;
         (this->*state_)(b);
         if (rawTap_) rawTap_(b);
@@ -70,6 +78,7 @@ int TWEmulator::GetChar() {
         displayed = result_;
         ++shown;
     }
+    showText();
     // A column reset with nothing displayed after it is news for the session.
     if (columnResetMark_) {
         columnResetMark_ = false;

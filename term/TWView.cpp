@@ -27,8 +27,42 @@ TWView::TWView(Clock& clock) : clock_(clock) {
 // Text
 
 // The path of every byte shown: its helpers are inlined into it.
-[[gnu::flatten]] void TWView::PutByte(uint8_t b) {
+void TWView::PutByte(uint8_t b) {
     if (displayTap_) displayTap_(b);
+    putByteAssembled(b);
+    if (!highlights_.Empty()) checkHighlights();
+}
+
+void TWView::PutText(const uint8_t* bytes, int n) {
+    if (displayTap_ || charObserver_ || !highlights_.Empty()) {
+        for (int i = 0; i < n; ++i)
+            PutByte(bytes[i]);
+        return;
+    }
+    for (int i = 0; i < n;) {
+        if (!leadPending_ && bytes[i] < 0x80) {
+            i += putSingleRun(bytes + i, n - i);
+        } else {
+            putByteAssembled(bytes[i++]);
+        }
+    }
+}
+
+// Stores the single-byte characters at the start of `bytes` up to the right margin; returns how
+// many. Only the first can land on the right half of a pair: the others follow a single byte.
+int TWView::putSingleRun(const uint8_t* bytes, int n) {
+    int run = 1;
+    const int room = kColumns - cursorX_;
+    while (run < n && run < room && bytes[run] < 0x80)
+        ++run;
+    blankOrphanLead(cursorY_, cursorX_);
+    storeCells(cursorX_, cursorY_, bytes, run);
+    cursorX_ += run - 1;
+    advance();
+    return run;
+}
+
+[[gnu::flatten]] void TWView::putByteAssembled(uint8_t b) {
     if (!leadPending_) {
         if (b >= 0x80) {
             holdLead(b);
@@ -55,7 +89,6 @@ TWView::TWView(Clock& clock) : clock_(clock) {
             }
         }
     }
-    if (!highlights_.Empty()) checkHighlights();
 }
 
 bool TWView::LeadPendingAtCursor() const {

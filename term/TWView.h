@@ -39,6 +39,9 @@ public:
 
     // Displayed text, one byte at a time; double-byte pairs are assembled here.
     void PutByte(uint8_t b);
+    // Displayed text without control codes (every byte 0x20 or above), as PutByte one at a time
+    // would show it; single-byte runs are stored a row piece at a time.
+    void PutText(const uint8_t* bytes, int n);
     // True while a lead byte waits for its second byte at the cursor.
     bool LeadPendingAtCursor() const;
 
@@ -167,7 +170,9 @@ private:
     uint8_t* linesAt(int y) { return lines_.Row(ScreenTop() + y); }
     bool isTrailHalf(int y, int x) const;
 
+    void putByteAssembled(uint8_t b);
     void putSingle(uint8_t b);
+    int putSingleRun(const uint8_t* bytes, int n);
     void holdLead(uint8_t b);
     void writeLoneLead();
     void writePair(uint8_t lead, uint8_t trail);

@@ -382,6 +382,39 @@ TEST(LinePipeline, LinesAreOfferedAtLineEndsAndCursorPositioning) {
     EXPECT_TRUE(view.PendingLine().empty());
 }
 
+// Text handed over in runs must leave exactly what byte-at-a-time display leaves: cells,
+// line plane, cursor and the lines offered, whatever pairs, lone leads, box halves and margins
+// the runs cross.
+TEST(ScreenText, RunsOfTextLeaveWhatSingleBytesLeave) {
+    const uint8_t alphabet[] = {'a',  ' ',  'Z',  0xB0, 0xA1, 0xA6,
+                                0xA3, 0xAD, 0x81, 0x41, 0xFE, 0x7E};
+    uint32_t seed = 12345;
+    auto next = [&](uint32_t n) {
+        seed = seed * 1103515245 + 12345;
+        return (seed >> 16) % n;
+    };
+    RecordingView bytes, runs;
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        for (uint32_t i = 0, n = 1 + next(40); i < n; ++i)
+            text += static_cast<char>(alphabet[next(sizeof alphabet)]);
+        bytes.Write(text);
+        runs.PutText(reinterpret_cast<const uint8_t*>(text.data()), static_cast<int>(text.size()));
+        if (next(2) == 0) {  // mostly near the top, to land on earlier pairs' halves
+            const int x = 1 + next(80), y = 1 + next(next(8) == 0 ? 24 : 3);
+            bytes.MoveTo(x, y);
+            runs.MoveTo(x, y);
+        }
+        ASSERT_EQ(runs.Cursor(), bytes.Cursor()) << "round " << round;
+    }
+    for (int y = 0; y < bytes.Rows(); ++y) {
+        EXPECT_EQ(runs.Row(y), bytes.Row(y)) << "row " << y;
+        EXPECT_EQ(runs.Lines(y), bytes.Lines(y)) << "row " << y;
+    }
+    EXPECT_EQ(runs.lines, bytes.lines);
+    EXPECT_EQ(runs.PendingLine(), bytes.PendingLine());
+}
+
 TEST(DisplayTap, SeesEveryDisplayedByteFirst) {
     RecordingView view;
     std::string tapped;
