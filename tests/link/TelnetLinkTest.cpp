@@ -153,6 +153,41 @@ TEST_F(Telnet, CodesWhatItSends) {
     EXPECT_EQ(hostGot(), "\xff\xf5"s) << "IAC AO";
 }
 
+// A hold keeps what is written until it ends or 512 bytes wait; purging drops either side.
+TEST_F(Telnet, HoldsAndPurges) {
+    hostEchoes();
+    link.BeginHold();
+    EXPECT_EQ(link.Write("abc", 3), 3);
+    EXPECT_EQ(link.OutputCount(), 3);
+    EXPECT_EQ(hostGot(), "");
+    link.EndHold();
+    EXPECT_EQ(hostGot(), "abc");
+    EXPECT_EQ(link.OutputCount(), 0);
+
+    link.BeginHold();
+    const std::string block(500, 'h');
+    EXPECT_EQ(link.Write(block.data(), 500), 500);
+    EXPECT_EQ(hostGot(), "");
+    EXPECT_EQ(link.Write("0123456789ab", 12), 12);
+    EXPECT_EQ(hostGot(), block + "0123456789ab") << "512 bytes waiting go out";
+    EXPECT_EQ(link.WriteString("zz"), 2);
+    link.PurgeOutput();
+    link.EndHold();
+    EXPECT_EQ(hostGot(), "");
+
+    loop.setIdleHook([] { return false; });  // nobody reads
+    sendAll(host, "stale");
+    ASSERT_TRUE(runUntil([&] { return link.InputCount() > 0; }));
+    EXPECT_FALSE(link.IsDrained());
+    link.Flush(0, 0);
+    EXPECT_EQ(link.ReadByte(), GF_READ_TIMEOUT);
+    EXPECT_TRUE(link.IsDrained());
+    sendAll(host, "fresh");
+    ASSERT_TRUE(runUntil([&] { return link.InputCount() > 0; }));
+    link.PurgeInput();
+    EXPECT_EQ(link.InputCount(), 0);
+}
+
 // Until the host echoes, keys are edited here and only whole lines go out.
 TEST_F(Telnet, EditsLinesWhileTheHostDoesNotEcho) {
     typeText(link, "ab\bc");

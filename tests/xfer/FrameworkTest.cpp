@@ -59,6 +59,9 @@ TEST(CreateObject, NamesAreCaseSensitive) {
     MemoryLink link;
     EXPECT_EQ(GFTransfer::CreateObject("zmodem", &link, nullptr), nullptr);
     EXPECT_EQ(GFTransfer::CreateObject("FTP", &link, nullptr), nullptr);
+    // Variants are types set on the monitor after creating "XMODEM" or "YMODEM".
+    for (const char* variant : {"XMODEM-1K", "XMODEM-1KG", "YMODEM-G"})
+        EXPECT_EQ(GFTransfer::CreateObject(variant, &link, nullptr), nullptr) << variant;
     GFMonitor monitor;
     std::unique_ptr<GFTransfer> image(GFTransfer::CreateObject("ZIMAGE", &link, &monitor));
     ASSERT_NE(image, nullptr);

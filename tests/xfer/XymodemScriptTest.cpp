@@ -140,6 +140,19 @@ TEST_F(XyScript, HeaderNamesThatCannotBeUsedAreRefused) {
     EXPECT_EQ(out(), "C" + kAbort);
 }
 
+// A name too long for 128 bytes comes in a 1024-byte block 0; the name still ends at the first 0.
+TEST_F(XyScript, LongHeaderComesInAOneKBlock) {
+    const std::string name(200, 'L');
+    const std::string header = name + std::string(1, '\0') + "2 0";
+    EXPECT_EQ(run("YMODEM", false,
+                  {block(0, header + std::string(1024 - header.size(), '\0')), "", block(1, "hi"),
+                   kEot, headerBlock("")}),
+              0);
+    EXPECT_EQ(readFile(dir / name), "hi");
+    EXPECT_EQ(run("YMODEM", false, {block(0, std::string(1024, 'n'))}), GF_OPEN_FAILED);
+    EXPECT_EQ(out(), "C" + kAbort);
+}
+
 // The sender chooses 1024-byte blocks only while more than 896 bytes are left.
 TEST_F(XyScript, OneKSenderBlockSizes) {
     for (auto [size, blocks] : {std::pair{896, 7}, {900, 1}, {1000, 1}, {1025, 2}}) {
