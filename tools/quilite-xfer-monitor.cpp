@@ -39,7 +39,10 @@ void ConsoleMonitor::SetPos(unsigned long pos) {
     showProgress(false);
 }
 
-void ConsoleMonitor::OnCloseFile(int /*skipped*/) { showProgress(true); }
+void ConsoleMonitor::OnCloseFile(int skipped) {
+    if (!skipped) ++filesClosed_;
+    showProgress(true);
+}
 
 void ConsoleMonitor::showProgress(bool force) {
     if (progressFd_ < 0) return;

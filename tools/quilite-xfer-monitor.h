@@ -25,6 +25,8 @@ public:
     void OnCloseFile(int skipped) override;
     // Ends the progress line.
     void Finish();
+    // Files closed without being skipped.
+    int FilesClosed() const { return filesClosed_; }
 
 private:
     void showProgress(bool force);
@@ -37,4 +39,5 @@ private:
     unsigned long fileStartPos_ = 0;
     int64_t lastShownMs_ = 0;
     bool shown_ = false;
+    int filesClosed_ = 0;
 };

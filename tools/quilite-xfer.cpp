@@ -163,8 +163,18 @@ int run(const Options& o, int inFd, int outFd) {
         }
     }
     monitor.Finish();
-    if (result != 0) std::fprintf(stderr, "quilite-xfer: transfer failed (%d)\n", result);
-    return result == 0 ? 0 : 1;
+    if (result != 0) {
+        std::fprintf(stderr, "quilite-xfer: transfer failed (%d)\n", result);
+        return 1;
+    }
+    // A batch ends quietly at a file it cannot read; the files after it were never sent.
+    const int listed = static_cast<int>(o.files.size());
+    if (o.send && monitor.FilesClosed() < listed) {
+        std::fprintf(stderr, "quilite-xfer: %d of %d files sent; %s could not be read\n",
+                     monitor.FilesClosed(), listed, o.files[monitor.FilesClosed()].c_str());
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #include <stdlib.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
+#include <tuple>
 
 #include "tests/fixtures/LinkPair.h"
 #include "tests/fixtures/PeerProcess.h"
@@ -68,11 +70,20 @@ TEST_F(Tool, SendsToRz) {
     EXPECT_TRUE(sameBytes(readFile(dst + "/파일"), b));
 }
 
+// A file that cannot be read ends the batch there, first or in the middle: the exit status says
+// that not every file arrived.
 TEST_F(Tool, MissingFileMakesTheSendFail) {
     writeFile(src + "/a", "abc");
+    writeFile(src + "/b", "def");
     auto [sent, received] = session({kTool, "send", "-p", "ZMODEM", src + "/missing"}, dir.path(),
                                     {"rz"}, dst);
     EXPECT_EQ(sent, 1);
+    std::tie(sent, received) =
+        session({kTool, "send", "-p", "ZMODEM", src + "/a", src + "/missing", src + "/b"},
+                dir.path(), {"rz"}, dst);
+    EXPECT_EQ(sent, 1);
+    EXPECT_EQ(readFile(dst + "/a"), "abc");
+    EXPECT_FALSE(std::filesystem::exists(dst + "/b"));
 }
 
 TEST_F(Tool, InterruptedTransferExitsWithFailure) {
