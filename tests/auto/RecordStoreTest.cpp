@@ -74,6 +74,17 @@ TEST_F(RecordStoreTest, TitlesFallBackToKeyNamesAndMatchExactly) {
     EXPECT_EQ(store.FindRecord(hitel), service);
 }
 
+// Children by name (created only when asked, names without case) or the first one.
+TEST_F(RecordStoreTest, OpenChildFindsCreatesOrTakesTheFirst) {
+    EXPECT_EQ(store.OpenChild(std::nullopt, std::nullopt, false), service);
+    EXPECT_FALSE(store.OpenChild(service, std::string("Macro"), false));
+    std::optional<RegKey> macro = store.OpenChild(service, std::string("Macro"), true);
+    ASSERT_TRUE(macro);
+    EXPECT_EQ(store.OpenChild(service, std::string("MACRO"), false), macro);
+    EXPECT_EQ(store.OpenChild(service, std::nullopt, false), macro);
+    EXPECT_FALSE(store.OpenChild(*macro, std::nullopt, false)) << "no children";
+}
+
 TEST_F(RecordStoreTest, WriteRecordKeepsAbsentFieldsAndReadFollowsTheKind) {
     ASSERT_TRUE(store.WriteRecord(service, {{"LoginString", "login: "}, {cp("초기 메뉴"), "top"}}));
     ASSERT_TRUE(store.WriteRecord(service, {{"IconIndex", "2"}}));
