@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kMessageMs = 8000;
 constexpr int kClockTickMs = 1000;
+constexpr int kHandOffCheckMs = 1500;
 
 bool hasDisplay() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
@@ -57,7 +58,7 @@ TtyFrontEnd::~TtyFrontEnd() {
     loop_.setIdleHook(nullptr);
     for (int watch : {inputWatch_, signalWatch_})
         if (watch >= 0) loop_.removeWatch(watch);
-    for (int timer : {escapeTimer_, drawTimer_, clockTimer_, messageTimer_})
+    for (int timer : {escapeTimer_, drawTimer_, clockTimer_, messageTimer_, handOffTimer_})
         if (timer >= 0) loop_.removeTimer(timer);
 }
 
@@ -130,8 +131,19 @@ void TtyFrontEnd::HandOff(const std::vector<std::string>& args) {
     }
     std::vector<std::string> argv{ProcessLauncher::ownProgram(), "--gui"};
     argv.insert(argv.end(), args.begin(), args.end());
-    const bool started = launcher_.start(argv, "", true).pid > 0;
-    ShowStatus(started ? "새 창에서 연결합니다." : "새 창을 열지 못했습니다.");
+    const int pid = launcher_.start(argv, "", true).pid;
+    if (pid <= 0) {
+        ShowStatus("새 창을 열지 못했습니다.");
+        return;
+    }
+    ShowStatus("새 창에서 연결합니다.");
+    // The new copy says why it stopped on its own standard error, which is /dev/null: a copy
+    // that ends with a failure soon after starting is reported here instead.
+    if (handOffTimer_ >= 0) loop_.removeTimer(handOffTimer_);
+    handOffTimer_ = loop_.addTimer(kHandOffCheckMs, false, [this, pid] {
+        handOffTimer_ = -1;
+        if (launcher_.wait(pid, 0) > 0) ShowStatus("새 창을 열지 못했습니다.");
+    });
 }
 
 void TtyFrontEnd::OpenCommSettings() {

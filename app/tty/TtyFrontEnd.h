@@ -93,6 +93,7 @@ private:
     int drawTimer_ = -1;
     int clockTimer_ = -1;
     int messageTimer_ = -1;
+    int handOffTimer_ = -1;  // checks that a copy started for a hand-off keeps running
     int64_t lastDraw_ = 0;
     bool dirty_ = true;
     bool running_ = false;

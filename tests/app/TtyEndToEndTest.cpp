@@ -55,7 +55,8 @@ protected:
 
     // Starts the program in an 80x25 (or other) terminal. A shell around it records its exit
     // status and the terminal's settings after it, then waits, so the pane is still there.
-    void run(const std::vector<std::string>& args, int width = 80, int height = 25) {
+    void run(const std::vector<std::string>& args, int width = 80, int height = 25,
+             const std::vector<std::string>& extraEnv = {}) {
         const std::string script = "\"$0\" --tty \"$@\"; echo $? > " + dir + "/status; stty -a > " +
                                    dir + "/stty.part; mv " + dir + "/stty.part " + dir +
                                    "/stty; sleep 10";
@@ -66,16 +67,25 @@ protected:
             "XDG_RUNTIME_DIR=" + dir + "/run", "QUILITE_DATA_DIR=" QUILITE_SOURCE_DIR "/data"};
         for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"})
             if (const char* value = getenv(name)) env.push_back(std::string(name) + "=" + value);
+        env.insert(env.end(), extraEnv.begin(), extraEnv.end());
         tmux = std::make_unique<TmuxSession>(dir, width, height, env, argv);
     }
     // Runs the program connected to the test's host, which asks to echo and sends `banner`.
-    void connect(const std::string& banner) {
-        run({"127.0.0.1", std::to_string(listener.port())});
+    void connect(const std::string& banner, const std::vector<std::string>& extraEnv = {}) {
+        run({"127.0.0.1", std::to_string(listener.port())}, 80, 25, extraEnv);
         host = listener.accept(10000);
         ASSERT_GE(host, 0);
         const int on = 1;
         setsockopt(host, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         ASSERT_TRUE(sendAll(host, kHostWillEcho + banner));
+    }
+    // Once the host's banner is shown, asks for a connection to another host.
+    void askForASecondConnection() {
+        ASSERT_TRUE(tmux->WaitForScreen("hello"));
+        tmux->Keys({"C-]", "c"});
+        ASSERT_TRUE(tmux->WaitForScreen("접속할 호스트"));
+        tmux->Type("other.example 2323");
+        tmux->Keys({"Enter"});
     }
     // What the host receives until `expected` has come (or time is up).
     std::string hostGets(const std::string& expected) {
@@ -174,12 +184,17 @@ TEST_F(TtyEndToEnd, ASignalEndsTheProgramAndRestoresTheTerminal) {
 
 TEST_F(TtyEndToEnd, ABusySessionRefusesASecondConnectionWithoutADisplay) {
     connect("hello\r\n");
-    ASSERT_TRUE(tmux->WaitForScreen("hello"));
-    tmux->Keys({"C-]", "c"});
-    ASSERT_TRUE(tmux->WaitForScreen("접속할 호스트"));
-    tmux->Type("other.example 2323");
-    tmux->Keys({"Enter"});
+    askForASecondConnection();
     EXPECT_TRUE(tmux->WaitForScreen("그래픽 화면이 없어")) << tmux->Screen();
+    EXPECT_EQ(tmux->Format("#{pane_dead}"), "0");
+}
+
+// With a display the connection goes to a graphical copy; one that stops at once is reported.
+TEST_F(TtyEndToEnd, AHandOffToACopyThatStopsAtOnceIsReported) {
+    connect("hello\r\n", {"DISPLAY=:99"});
+    askForASecondConnection();
+    EXPECT_TRUE(tmux->WaitForScreen("새 창에서 연결합니다")) << tmux->Screen();
+    EXPECT_TRUE(tmux->WaitForScreen("새 창을 열지 못했습니다")) << tmux->Screen();
     EXPECT_EQ(tmux->Format("#{pane_dead}"), "0");
 }
 
