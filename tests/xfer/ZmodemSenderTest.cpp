@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <set>
 #include <thread>
 
 #include "link/MemoryLink.h"
@@ -24,7 +25,7 @@ namespace {
 using namespace zstream;
 
 // A ZMODEM receiver run by the test on a descriptor. It records every data subpacket it takes
-// and may ask for a position again instead of taking a subpacket.
+// and every header it reads, and may ask for a position again instead of taking a subpacket.
 class ScriptedReceiver {
 public:
     struct Taken {
@@ -33,13 +34,20 @@ public:
         char end;
     };
     // askAgain(position) true: answer the subpacket at position with ZRPOS position.
-    ScriptedReceiver(int fd, uint16_t bufferLength, std::function<bool(uint32_t)> askAgain)
-        : fd_(fd), bufferLength_(bufferLength), askAgain_(std::move(askAgain)),
+    // capabilities: ZF0 of the receiver's ZRINIT (full duplex, overlapped I/O, CRC-32).
+    ScriptedReceiver(int fd, uint16_t bufferLength, std::function<bool(uint32_t)> askAgain,
+                     uint8_t capabilities = CANFDX | CANOVIO | CANFC32)
+        : fd_(fd),
+          bufferLength_(bufferLength),
+          capabilities_(capabilities),
+          askAgain_(std::move(askAgain)),
           thread_([this] { run(); }) {}
     ~ScriptedReceiver() { thread_.join(); }
 
     std::vector<Taken> taken;
     std::vector<uint32_t> frames;  // positions of the ZDATA headers taken
+    std::vector<Event> headers;
+    int badSubpackets = 0;
     std::string data;
 
 private:
@@ -59,7 +67,7 @@ private:
     }
     void sendInit() {
         send(hexHeader(ZRINIT, {static_cast<uint8_t>(bufferLength_),
-                                static_cast<uint8_t>(bufferLength_ >> 8), 0, 0x23}));
+                                static_cast<uint8_t>(bufferLength_ >> 8), 0, capabilities_}));
     }
     void run() {
         Reader reader([this] { return nextByte(); });
@@ -68,6 +76,7 @@ private:
         bool accepting = false, fileInfo = false;
         for (Event e = reader.read(); e.kind != Event::kEnd; e = reader.read()) {
             if (e.kind == Event::kSubpacket) {
+                if (!e.crcOk) ++badSubpackets;
                 if (fileInfo) {
                     fileInfo = false;
                     send(hexHeader(ZRPOS, pos(position)));
@@ -82,6 +91,7 @@ private:
                 }
                 continue;
             }
+            headers.push_back(e);
             switch (e.type) {
                 case ZRQINIT: sendInit(); break;
                 case ZFILE: fileInfo = true; break;
@@ -103,6 +113,7 @@ private:
 
     int fd_;
     uint16_t bufferLength_;
+    uint8_t capabilities_;
     std::function<bool(uint32_t)> askAgain_;
     char buffer_[65536];
     size_t at_ = 0, end_ = 0;
@@ -145,6 +156,32 @@ TEST_F(Sender, StopsWhenTheReceiversBufferIsFull) {
             }
         }
         EXPECT_EQ(receiver.frames.size(), 5u);  // 0, 4096, 8192, 12288, 16384
+    }
+    EXPECT_EQ(result, 0);
+}
+
+// A receiver that cannot check CRC-32 gets binary headers and data subpackets with CRC-16, and
+// the file arrives whole when every subpacket is checked that way.
+TEST_F(Sender, UsesCrc16WhenTheReceiverCannotCheckCrc32) {
+    const std::string file = source(70000);
+    SocketPair pair;
+    int result;
+    {
+        ScriptedReceiver receiver(
+            pair.theirs, 0, [](uint32_t) { return false; }, CANFDX | CANOVIO);
+        EngineThread sender(pair.ours, true, file, monitor);
+        result = sender.result();
+        EXPECT_TRUE(xfertest::sameBytes(receiver.data, xfertest::readFile(file)));
+        EXPECT_EQ(receiver.badSubpackets, 0);
+        std::set<int> binaryTypes;
+        for (const Event& h : receiver.headers) {
+            EXPECT_TRUE(h.crcOk) << "header type " << h.type;
+            if (h.format == 'B') continue;  // hex headers always carry CRC-16
+            EXPECT_EQ(h.format, ZBIN) << "header type " << h.type;
+            binaryTypes.insert(h.type);
+        }
+        EXPECT_EQ(binaryTypes, (std::set<int>{ZFILE, ZDATA, ZEOF}));
+        EXPECT_GT(receiver.taken.size(), 60u);  // 70000 bytes in subpackets of at most 1024
     }
     EXPECT_EQ(result, 0);
 }
