@@ -22,21 +22,32 @@ inline int runToolAlone(const std::vector<std::string>& args, const std::string&
     return p.wait(30000);
 }
 
-// Two programs on the two ends of a socketpair, their error output in logDir; returns their
-// exit statuses. The sender starts first: an XMODEM or YMODEM sender drops what it finds
-// waiting when it starts.
-inline std::pair<int, int> runSession(const std::vector<std::string>& sender,
-                                      const std::string& senderDir,
-                                      const std::vector<std::string>& receiver,
-                                      const std::string& receiverDir, const std::string& logDir) {
+// Two programs on the two ends of a socketpair, their error output in the files (or terminals)
+// named; returns their exit statuses. The sender starts first: an XMODEM or YMODEM sender drops
+// what it finds waiting when it starts.
+inline std::pair<int, int> runSessionWithErrors(const std::vector<std::string>& sender,
+                                                const std::string& senderDir,
+                                                const std::string& senderErrors,
+                                                const std::vector<std::string>& receiver,
+                                                const std::string& receiverDir,
+                                                const std::string& receiverErrors) {
     SocketPair pair;
-    PeerProcess sending(sender, pair.ours, senderDir, logDir + "/sender.log");
+    PeerProcess sending(sender, pair.ours, senderDir, senderErrors);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    PeerProcess receiving(receiver, pair.theirs, receiverDir, logDir + "/receiver.log");
+    PeerProcess receiving(receiver, pair.theirs, receiverDir, receiverErrors);
     pair.closeOurs();
     pair.closeTheirs();
     const int s = sending.wait(60000);
     return {s, receiving.wait(60000)};
+}
+
+// The same with the error output in logDir, as sender.log and receiver.log.
+inline std::pair<int, int> runSession(const std::vector<std::string>& sender,
+                                      const std::string& senderDir,
+                                      const std::vector<std::string>& receiver,
+                                      const std::string& receiverDir, const std::string& logDir) {
+    return runSessionWithErrors(sender, senderDir, logDir + "/sender.log", receiver, receiverDir,
+                                logDir + "/receiver.log");
 }
 
 }  // namespace xfertest

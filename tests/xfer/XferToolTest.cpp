@@ -1,8 +1,11 @@
 // quilite-xfer as a program: its command line, exit status, time limit, and whole sessions
 // against lrzsz and against itself, over a socketpair and over a pty.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <stdlib.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -33,6 +36,28 @@ protected:
                                 const std::vector<std::string>& receiver,
                                 const std::string& receiverDir) {
         return xfertest::runSession(sender, senderDir, receiver, receiverDir, dir.path());
+    }
+    // Everything written to a terminal so far, read from its master side.
+    static std::string shownOn(int master) {
+        std::string shown;
+        char buffer[4096];
+        pollfd p{master, POLLIN, 0};
+        for (ssize_t n; poll(&p, 1, 100) > 0 && (n = read(master, buffer, sizeof buffer)) > 0;)
+            shown.append(buffer, static_cast<size_t>(n));
+        return shown;
+    }
+    // The progress display of one file that arrived whole: one line, rewritten in place, that
+    // ends with the file's name and its full byte count, and then a newline.
+    static void expectProgressLine(const std::string& shown, const std::string& name,
+                                   const std::string& bytes) {
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown.front(), '\r') << shown;
+        EXPECT_EQ(shown.back(), '\n') << shown;
+        EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 1) << shown;
+        const std::string last = shown.substr(shown.rfind('\r'));
+        EXPECT_EQ(last.find("\r" + name + " "), 0u) << last;
+        EXPECT_NE(last.find(" " + bytes + "/" + bytes + " "), std::string::npos) << last;
+        EXPECT_NE(last.find(" 0 errors\n"), std::string::npos) << last;
     }
 
     xfertest::TempFolder dir;
@@ -84,6 +109,51 @@ TEST_F(Tool, MissingFileMakesTheSendFail) {
     EXPECT_EQ(sent, 1);
     EXPECT_EQ(readFile(dst + "/a"), "abc");
     EXPECT_FALSE(std::filesystem::exists(dst + "/b"));
+}
+
+// With standard error on a terminal, each direction shows its progress line there; with standard
+// error in a file, a good session writes nothing and a failed one only its error message.
+TEST_F(Tool, ShowsProgressOnlyOnATerminal) {
+    const std::string data = xfertest::randomData(300000, 5);
+    writeFile(src + "/진행.bin", data);
+    const std::string received = dir.make("received"), sent = dir.make("sent");
+    const std::string receiving = dir / "receiving.log", sending = dir / "sending.log";
+    PtyPair terminal;  // raw: a newline stays one byte
+    const std::string terminalPath = ptsname(terminal.ours);
+
+    EXPECT_EQ(xfertest::runSessionWithErrors({"sz", "진행.bin"}, src, "/dev/null",
+                                             {kTool, "receive", "-p", "ZMODEM", "-d", received},
+                                             dir.path(), terminalPath),
+              std::make_pair(0, 0));
+    expectProgressLine(shownOn(terminal.ours), "진행.bin", "300000");
+    EXPECT_TRUE(sameBytes(readFile(received + "/진행.bin"), data));
+
+    EXPECT_EQ(xfertest::runSessionWithErrors({kTool, "send", "-p", "ZMODEM", src + "/진행.bin"},
+                                             dir.path(), terminalPath, {"rz"}, sent, "/dev/null"),
+              std::make_pair(0, 0));
+    expectProgressLine(shownOn(terminal.ours), "진행.bin", "300000");
+
+    std::filesystem::remove(received + "/진행.bin");
+    std::filesystem::remove(sent + "/진행.bin");
+    EXPECT_EQ(xfertest::runSessionWithErrors({kTool, "send", "-p", "ZMODEM", src + "/진행.bin"},
+                                             dir.path(), sending, {"rz"}, sent, "/dev/null"),
+              std::make_pair(0, 0));
+    EXPECT_EQ(readFile(sending), "");
+    EXPECT_EQ(xfertest::runSessionWithErrors({"sz", "진행.bin"}, src, "/dev/null",
+                                             {kTool, "receive", "-p", "ZMODEM", "-d", received},
+                                             dir.path(), receiving),
+              std::make_pair(0, 0));
+    EXPECT_EQ(readFile(receiving), "");
+
+    SocketPair gone;  // the other end hangs up at once
+    PeerProcess waiting({kTool, "receive", "-p", "ZMODEM", "-d", received}, gone.theirs, dir.path(),
+                        receiving);
+    gone.closeOurs();
+    gone.closeTheirs();
+    EXPECT_EQ(waiting.wait(30000), 1);
+    EXPECT_EQ(readFile(receiving).rfind("quilite-xfer: transfer failed (", 0), 0u);
+    EXPECT_EQ(readFile(receiving).find('\r'), std::string::npos);
+    EXPECT_EQ(shownOn(terminal.ours), "") << "nothing else went to the terminal";
 }
 
 TEST_F(Tool, InterruptedTransferExitsWithFailure) {
