@@ -1,10 +1,16 @@
 // The serial link on a pty without a modem: opening and its failures, line settings, the
 // port-conflict question, flow control, the hold ring, transfer mode and the line controls.
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "auto/ProfileLayout.h"
 #include "platform/TextCodec.h"
@@ -33,6 +39,54 @@ protected:
         return link.Open(name, mode, 8192, 8192);
     }
     std::string lastMessage() { return prompt.asked.empty() ? "" : prompt.asked.back().text; }
+
+    struct OpenedElsewhere {
+        bool opened = false;
+        int error = -1;
+        std::vector<std::string> shown;  // the texts put to the user
+    };
+    // Opens a port as a direct cable in a child process running as "nobody" (when this one is
+    // root; as this user otherwise).
+    OpenedElsewhere openAsAnotherUser(const std::string& name) {
+        int channel[2];
+        if (pipe(channel) != 0) return {};
+        const pid_t child = fork();
+        if (child == 0) {
+            close(channel[0]);
+            if (geteuid() == 0 &&
+                (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
+                _exit(1);
+            SerialLink link(context());
+            std::string report = open(link, name, SerialLink::kDirectCable) ? "1" : "0";
+            report += std::to_string(link.LastError()) + '\0';
+            for (const PromptRequest& asked : prompt.asked)
+                report += asked.text + '\0';
+            const bool written = write(channel[1], report.data(), report.size()) ==
+                                 static_cast<ssize_t>(report.size());
+            _exit(written ? 0 : 1);
+        }
+        close(channel[1]);
+        std::string report;
+        char buffer[4096];
+        for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
+            report.append(buffer, static_cast<size_t>(n));
+        close(channel[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        OpenedElsewhere result;
+        if (report.empty()) return result;
+        result.opened = report[0] == '1';
+        size_t at = report.find('\0');
+        result.error = std::atoi(report.substr(1, at - 1).c_str());
+        for (size_t next; at + 1 < report.size(); at = next) {
+            next = report.find('\0', at + 1);
+            result.shown.push_back(report.substr(at + 1, next - at - 1));
+        }
+        return result;
+    }
+
+    static constexpr uid_t kNobody = 65534;
 };
 
 TEST_F(SerialPort, OpenFailuresExplainThemselves) {
@@ -50,6 +104,19 @@ TEST_F(SerialPort, OpenFailuresExplainThemselves) {
               "\"없는 모뎀\"은(는) 올바른 통신포트에 연결되어 있지 않습니다.\n"
               "모뎀 등록 정보를 확인해 보십시오.");
 
+    const std::string socketPath = dir + "/socket";  // opening a socket file gives ENXIO
+    const int socketFd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, socketPath.c_str());
+    ASSERT_EQ(bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_FALSE(open(link, socketPath));
+    close(socketFd);
+    EXPECT_EQ(link.LastError(), ENXIO);
+    EXPECT_EQ(lastMessage(), "\"" + socketPath +
+                                 "\"은(는) 올바른 통신포트에 연결되어 있지 않습니다.\n"
+                                 "모뎀 등록 정보를 확인해 보십시오.");
+
     EXPECT_FALSE(open(link, "/dev/null"));
     EXPECT_EQ(lastMessage(), "\"/dev/null\"은(는) 올바른 통신포트 혹은 모뎀이 아닙니다.\n");
 
@@ -64,9 +131,36 @@ TEST_F(SerialPort, OpenFailuresExplainThemselves) {
     EXPECT_EQ(lastMessage(), "\"" + cable.slavePath +
                                  "\"은(는) 다른 통신 프로그램이나\n전화 접속 네트워킹에 의해 "
                                  "이미 사용중입니다.");
-    EXPECT_EQ(prompt.asked.size(), 5u);
+    EXPECT_EQ(prompt.asked.size(), 6u);
     holder.Close();
     EXPECT_TRUE(open(link, cable.slavePath)) << "free again once closed";
+}
+
+// A port this user may not open (EACCES) gets the generic text with the error number, and a
+// partner port it may not open is not taken for held: no conflict question. Tests run as root,
+// whom file modes do not stop, so the opening is done by a child that becomes "nobody".
+TEST_F(SerialPort, PortWeMayNotOpenIsNeitherMissingNorHeld) {
+    PtyCable other;
+    chmod(dir.c_str(), 0755);
+    std::filesystem::create_directory(dir + "/dev");
+    std::filesystem::create_symlink(cable.slavePath, dir + "/dev/ttyS0");
+    std::filesystem::create_symlink(other.slavePath, dir + "/dev/ttyS2");
+    modems = ModemTable({}, SerialPortPaths{dir + "/dev", dir + "/sys"});
+    SerialLink com1(context());
+    ASSERT_TRUE(open(com1, "COM1", SerialLink::kDirectCable));
+    ASSERT_EQ(chmod(cable.slavePath.c_str(), 0), 0);  // COM1 is held, and closed to others
+
+    ASSERT_EQ(chmod(other.slavePath.c_str(), 0), 0);
+    const OpenedElsewhere denied = openAsAnotherUser("COM3");
+    EXPECT_FALSE(denied.opened);
+    EXPECT_EQ(denied.error, EACCES);
+    EXPECT_EQ(denied.shown, std::vector<std::string>{"\"COM3\"을(를) 열수 없습니다.\nd"})
+        << "the error alone, no conflict question";
+
+    ASSERT_EQ(chmod(other.slavePath.c_str(), 0666), 0);
+    const OpenedElsewhere allowed = openAsAnotherUser("COM3");
+    EXPECT_TRUE(allowed.opened);
+    EXPECT_TRUE(allowed.shown.empty()) << allowed.shown.front();
 }
 
 TEST_F(SerialPort, PlainPortOpensAt115200RawWithHangUpOnClose) {
