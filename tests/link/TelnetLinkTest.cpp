@@ -455,7 +455,7 @@ TEST_F(TelnetProxy, IsUsedOnlyWhenTurnedOnWithAHost) {
     EXPECT_EQ(hostGot(), "");
 }
 
-// ProxyPort -1 (the stored default) is out of range: the telnet port is used.
+// ProxyPort -1 (the stored default), 0 and 65536 are out of range: the telnet port is used.
 TEST_F(TelnetProxy, PortOutOfRangeMeansTheTelnetPort) {
     std::unique_ptr<LoopbackListener> telnetPort;
     try {
@@ -463,12 +463,19 @@ TEST_F(TelnetProxy, PortOutOfRangeMeansTheTelnetPort) {
     } catch (const std::exception&) {
         GTEST_SKIP() << "port 23 is not ours to listen on";
     }
-    useProxy(-1, "", "gw> ");
-    pump(link);
-    ASSERT_TRUE(link.Connect("bbs.test", 2323));
-    takeHost(*telnetPort);
-    sendAll(host, "gw> ");
-    EXPECT_EQ(hostGot(), "telnet bbs.test 2323\r\0"s);
+    for (int port : {-1, 0, 65536}) {
+        SCOPED_TRACE(port);
+        useProxy(port, "", "gw> ");
+        TelnetLink proxied(context());
+        pump(proxied);
+        ASSERT_TRUE(proxied.Connect("bbs.test", 2323));
+        takeHost(*telnetPort);
+        sendAll(host, "gw> ");
+        EXPECT_EQ(hostGot(), "telnet bbs.test 2323\r\0"s);
+        loop.setIdleHook(nullptr);
+        close(host);
+        host = -1;
+    }
 }
 
 }  // namespace
