@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "auto/CRecordStore.h"
+#include "auto/ProfileLayout.h"
 #include "tests/fixtures/ScaledClock.h"
 #include "tests/link/SessionTestSupport.h"
 #include "xfer/GFErrors.h"
@@ -18,6 +19,15 @@ void ThreadTransfer::run(FakeLink& link, const std::string& path) {
     }
     finished_ = true;
 }
+
+namespace {
+
+bool fileHasData(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::file_size(path, error) > 0 && !error;
+}
+
+}  // namespace
 
 void SessionTest::addEntry(int kind, const Record& entry) {
     CRecordStore store(*registry);
@@ -49,6 +59,25 @@ TEST_F(SessionTest, TelnetStartOpensNoPortAndModemStartInitialisesTheModem) {
     EXPECT_EQ(view.Text(0), cp("모뎀을 초기화합니다..."));
     EXPECT_EQ(sent(), "ATZ\r");
     EXPECT_EQ(links.last->flushes, (std::vector<int>{1, 0}));  // output flushed, input purged
+}
+
+// The longer pause some modems need after opening ends early when the user types.
+TEST_F(SessionTest, ModemInitDelayPausesUntilAKeyEndsItEarly) {
+    addModem();
+    setComm("InitMode", "0");
+    setComm("ModemInitDelay", "1");
+    std::string sentBeforeKey = "unset";
+    loop.addTimer(1000, false, [&] {
+        sentBeforeKey = sent();
+        loop.interruptWait();  // what a typed key does
+    });
+    const int64_t before = Clock::steady().nowMs();
+    start();
+    const int64_t took = Clock::steady().nowMs() - before;
+    EXPECT_EQ(sentBeforeKey, "");  // still pausing after a second
+    EXPECT_EQ(sent(), "ATZ\r");
+    EXPECT_GE(took, 1000);
+    EXPECT_LT(took, 1900);  // not the whole two seconds
 }
 
 TEST_F(SessionTest, DirectCableSendsALoneCrAndRefusesToDial) {
@@ -109,6 +138,41 @@ TEST_F(SessionTest, TelnetConnectTakesTheAddressFormsAndTheLineOptions) {
     links.failTelnet = true;
     EXPECT_FALSE(doc->Connect("gone.example"));
     EXPECT_FALSE(doc->LinkOpen());
+}
+
+TEST_F(SessionTest, RecvCr2CrlfStartsANewLineAfterEachCr) {
+    setSetting("Terminal", "Recv CR2CRLF", "1");
+    start({"bbs.example"});
+    links.last->Feed("ab\rcd\r\nef");
+    settle();
+    EXPECT_EQ(view.Text(0), "ab");
+    EXPECT_EQ(view.Text(1), "cd");
+    EXPECT_EQ(view.Text(2), "");  // CR LF from the host: the added LF and its own
+    EXPECT_EQ(view.Text(3), "ef");
+}
+
+TEST_F(SessionTest, UseJohabShowsAndSendsJohabAndSilentIsTakenFromTheSettings) {
+    start({"bbs.example"});
+    EXPECT_FALSE(doc->UseJohab());
+    EXPECT_FALSE(doc->Silent());
+    EXPECT_FALSE(view.JohabDisplay());
+    doc->SendText(cp("가"));
+    EXPECT_EQ(sent(), cp("가"));
+    doc.reset();
+
+    setSetting("Settings", "UseJohab", "1");
+    setSetting("Settings", "Silent", "1");
+    start({"bbs.example"});
+    EXPECT_TRUE(doc->UseJohab());
+    EXPECT_TRUE(doc->Silent());
+    EXPECT_TRUE(view.JohabDisplay());
+    // KS C 5601 "가" (B0 A1) goes out as Johab 88 61; Johab from the host is shown as KS.
+    doc->SendText(cp("가") + "a");
+    const std::string johabGa = "\x88\x61";
+    EXPECT_EQ(sent(), johabGa + "a");
+    links.last->Feed(johabGa + "b");
+    settle();
+    EXPECT_EQ(view.Text(0), cp("가") + "b");
 }
 
 TEST_F(SessionTest, BadCommandLinesAreRefusedInKorean) {
@@ -257,6 +321,55 @@ TEST_F(SessionTest, StatusCodesReachTheirReactionsAndAColumnResetSendsCr) {
     settle();
     EXPECT_EQ(hooks.events, (std::vector<int>{-806, -807}));
     EXPECT_EQ(sent(), "\r");
+
+    // Videotex, a picture's start and end, and a picture sent by the host.
+    hooks.events.clear();
+    const std::vector<std::string> codes = {"\x1b%A", "\x1b%B4", "\x1b&C",
+                                            std::string("\x18\n**\x18") + "B00"};
+    for (const std::string& code : codes) {
+        links.last->Feed(code);
+        settle();
+    }
+    EXPECT_EQ(hooks.events, (std::vector<int>{-808, -815, -811, -817}));
+}
+
+TEST_F(SessionTest, SettledInputIsReportedOnlyOnlineWithNothingQueued) {
+    start({"bbs.example"});
+    links.last->Feed("login: ");
+    doc->OnIdle();
+    EXPECT_EQ(hooks.settled, 0);  // offline
+
+    links.last->Feed("password: ");
+    setOnline(true);
+    EXPECT_EQ(hooks.settled, 1);
+    EXPECT_EQ(view.Text(0), "login: password:");
+
+    links.last->drained = false;  // the link still holds bytes on its way
+    doc->OnIdle();
+    EXPECT_EQ(hooks.settled, 1);
+    links.last->drained = true;
+    doc->OnIdle();
+    EXPECT_EQ(hooks.settled, 2);
+}
+
+TEST_F(SessionTest, ConnectingAndDisconnectingPlayTheirSounds) {
+    for (const auto& [event, file] : {std::pair<std::string, std::string>{"연결", "/snd/on.wav"},
+                                      {"연결 끊김", "/snd/off.wav"}}) {
+        auto key = registry->createPath(soundEventsPath() + "\\" + cp(event) + "\\.current");
+        ASSERT_TRUE(key);
+        ASSERT_TRUE(registry->setValue(*key, "", file));
+    }
+    start({"bbs.example"});
+    EXPECT_TRUE(sound.played.empty());
+    setOnline(true);
+    doc->OnIdle();
+    setOnline(false);
+    using Played = std::vector<std::pair<std::string, bool>>;
+    EXPECT_EQ(sound.played, (Played{{"/snd/on.wav", false}, {"/snd/off.wav", false}}));
+
+    setSetting("Settings", "UseSound", "0");
+    setOnline(true);
+    EXPECT_EQ(sound.played.size(), 2u);
 }
 
 TEST_F(SessionTest, APartialLineIsOfferedOncePerPause) {
@@ -476,12 +589,7 @@ TEST_F(SessionTest, ClosingDuringATransferNoKeepsItRunningYesWaitsForItsThread) 
     setOnline(true);
     const std::string partial = dir + "/partial.bin";
     doc->BeginTransfer(std::make_unique<ThreadTransfer>(*links.last, partial, false));
-    auto written = [&] {
-        std::error_code error;
-        return std::filesystem::file_size(partial, error) > 0 && !error;
-    };
-    for (int i = 0; i < 200 && !written(); ++i)
-        loop.runFor(5);
+    ASSERT_TRUE(runUntil([&] { return fileHasData(partial); }));
     prompt.expect(PromptAnswer::No);
     EXPECT_FALSE(doc->QueryClose());
     EXPECT_TRUE(doc->TransferActive());
@@ -493,7 +601,7 @@ TEST_F(SessionTest, ClosingDuringATransferNoKeepsItRunningYesWaitsForItsThread) 
     EXPECT_FALSE(doc->TransferActive());
     EXPECT_EQ(doc->TransferResult(), GF_USER_ABORT);
     EXPECT_EQ(frame.statuses.back(), "파일 전송을 취소하고 있습니다...");
-    EXPECT_TRUE(written());  // the partial file stays
+    EXPECT_TRUE(fileHasData(partial));  // the partial file stays
 }
 
 TEST_F(SessionTest, AStuckTransferIsCutOffByShuttingTheLinkDown) {
@@ -506,4 +614,61 @@ TEST_F(SessionTest, AStuckTransferIsCutOffByShuttingTheLinkDown) {
     EXPECT_TRUE(doc->QueryClose());
     EXPECT_FALSE(doc->TransferActive());
     EXPECT_FALSE(doc->LinkOpen());
+}
+
+TEST_F(SessionTest, ClosingAsksAboutTheDialUpConnectionAndEndsItOnYes) {
+    hooks.internetName = "하이텔 PPP";
+    start();
+    prompt.expect(PromptAnswer::No);
+    EXPECT_TRUE(doc->QueryClose());  // No keeps the connection up; the program still closes
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].text,
+              "\"하이텔 PPP\"을(를) 통해 인터넷에 연결 중입니다. 연결을 끊습니다.");
+    EXPECT_EQ(prompt.asked[0].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(hooks.internetHangUps, 0);
+    doc.reset();
+
+    start();
+    prompt.expect(PromptAnswer::Yes);
+    EXPECT_TRUE(doc->QueryClose());
+    EXPECT_EQ(hooks.internetHangUps, 1);
+}
+
+// A signal or a lost terminal: nothing is asked, the transfer is stopped and waited for, and
+// what it wrote stays.
+TEST_F(SessionTest, ClosingWithoutQuestionsStopsATransferAndKeepsItsFile) {
+    start({"bbs.example"});
+    setOnline(true);
+    const std::string partial = dir + "/partial.bin";
+    doc->BeginTransfer(std::make_unique<ThreadTransfer>(*links.last, partial, false));
+    ASSERT_TRUE(runUntil([&] { return fileHasData(partial); }));
+    doc->CloseWithoutQuestions();
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_FALSE(doc->TransferActive());
+    EXPECT_EQ(doc->TransferResult(), GF_USER_ABORT);
+    EXPECT_TRUE(doc->Closing());
+    EXPECT_FALSE(doc->LinkOpen());
+    EXPECT_TRUE(loop.closeRequested());
+    std::error_code error;
+    const auto size = std::filesystem::file_size(partial, error);
+    EXPECT_FALSE(error);
+    EXPECT_GT(size, 0u);
+    EXPECT_EQ(size % 6, 0u);  // whole "block\n" records: the thread finished before the close
+}
+
+TEST_F(SessionTest, ClosingWithoutQuestionsDuringAPasteStopsIt) {
+    start({"bbs.example"});
+    setOnline(true);
+    const std::string text(20000, 'p');
+    doc->Paste(text);
+    doc->OnIdle();
+    const std::string before = sent();
+    ASSERT_FALSE(before.empty());
+    ASSERT_TRUE(doc->PasteRunning());
+    doc->CloseWithoutQuestions();
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_FALSE(doc->PasteRunning());
+    EXPECT_FALSE(doc->LinkOpen());
+    EXPECT_TRUE(doc->Closing());
+    EXPECT_FALSE(doc->OnIdle());  // nothing left to send with
 }

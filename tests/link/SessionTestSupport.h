@@ -36,6 +36,7 @@ public:
         return event == 2 ? (backlog == 0 ? 1 : 0) : MemoryLink::WaitReady(event, block);
     }
     int OutputCount() override { return backlog; }
+    int IsDrained() override { return drained; }
     int Flush(int direction, int count) override {
         flushes.push_back(direction);
         if (direction == 0) PurgeInput();
@@ -45,6 +46,7 @@ public:
     std::atomic<bool> online{false};
     std::atomic<bool> closed{false};
     int backlog = 0;                      // output still waiting to go out, as the test says
+    bool drained = true;                  // nothing queued on the link's far side
     std::vector<int>* hangUps = nullptr;  // where HangUp calls are logged
     std::vector<int> flushes;
 };
@@ -111,12 +113,25 @@ public:
     void OnImageEnd() override { events.push_back(-811); }
     void DialEntry(const Record& entry) override { dialled.push_back(entry); }
     void ConnectInternet(const Record& entry) override { internet.push_back(entry); }
+    std::string InternetConnection() override { return internetName; }
+    void HangUpInternet() override { ++internetHangUps; }
     void OnConnectionChanged(bool online) override { connectionChanges.push_back(online); }
+    void OnInputSettled() override { ++settled; }
 
+    std::string internetName;  // the dial-up connection that is up, "" for none
+    int internetHangUps = 0;
+    int settled = 0;
     std::vector<int> events;
     std::vector<Record> dialled;
     std::vector<Record> internet;
     std::vector<bool> connectionChanges;
+};
+
+// Records the sound files it is asked to play and whether the caller waits.
+class RecordingSoundPlayer : public SoundPlayer {
+public:
+    void playFile(const std::string& path, bool wait) override { played.push_back({path, wait}); }
+    std::vector<std::pair<std::string, bool>> played;
 };
 
 // A transfer whose thread runs until it is cancelled (unless told to ignore that) or its link
@@ -202,7 +217,7 @@ protected:
 
     PollEventLoop loop;
     ScriptedPrompt prompt;
-    SilentSoundPlayer sound;
+    RecordingSoundPlayer sound;
     RecordingView view;
     FakeLinks links;
     FakeFrame frame;
