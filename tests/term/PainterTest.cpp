@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <filesystem>
 #include <fstream>
 
 #include "term/FontFiles.h"
@@ -53,7 +54,8 @@ template <typename Ink>
 void expectPixels(const Painted& p, int x0, int y0, int w, int h, QRgb fg, QRgb bg, Ink ink) {
     int wrong = 0;
     for (int y = y0; y < y0 + h; ++y) {
-        for (int x = x0; x < x0 + w; ++x) wrong += p.at(x, y) != (ink(x, y) ? fg : bg);
+        for (int x = x0; x < x0 + w; ++x)
+            wrong += p.at(x, y) != (ink(x, y) ? fg : bg);
     }
     EXPECT_EQ(wrong, 0) << "at (" << x0 << "," << y0 << ")";
 }
@@ -109,7 +111,8 @@ TEST(Painter, BoxesAndBlocksAreTheStrokesOfTheirCells) {
     for (int y = 0; y < 10; ++y) {
         for (int x = 0; x < 30; ++x) {
             const uint8_t code = view.LineRow(view.ScreenTop() + y)[x];
-            std::vector<PixelRect> rects = code == ' ' ? std::vector<PixelRect>{} : StrokeRects(code, g);
+            std::vector<PixelRect> rects =
+                code == ' ' ? std::vector<PixelRect>{} : StrokeRects(code, g);
             expectPixels(p, 8 * x, 18 * y, 8, 18, kRed, kBlue, [&](int px, int py) {
                 for (const PixelRect& r : rects) {
                     int rx = px - 8 * x - r.x, ry = py - 18 * y - r.y;
@@ -204,6 +207,66 @@ TEST(Painter, DoubledRowsSelectionAndCaret) {
     expectPixels(marked, 32, 36, 8, 18, 0xFFFFFF7F, 0, [](int, int) { return true; });
 }
 
+// Row flag 2 shows the top half of the row doubled, flag 3 the bottom half.
+TEST(Painter, DoubleHeightRowsShowTheirHalvesDoubled) {
+    RecordingView view;
+    view.Write("Ag\xB0\xA1\r\nAg\xB0\xA1");
+    const ScreenSettings s = rasterSettings(2);
+    Painted single = paint(view, s);
+    view.MoveTo(1, 1);
+    view.SetRowFlag(2);
+    view.MoveTo(1, 2);
+    view.SetRowFlag(3);
+    Painted doubled = paint(view, s);
+    constexpr int lh = 18;
+    int wrongTop = 0, wrongBottom = 0;
+    for (int r = 0; r < lh; ++r) {
+        for (int x = 0; x < 64; ++x) {
+            wrongTop += doubled.at(x, r) != single.at(x / 2, r / 2);
+            wrongBottom += doubled.at(x, lh + r) != single.at(x / 2, lh + (r + lh) / 2);
+        }
+    }
+    EXPECT_EQ(wrongTop, 0);
+    EXPECT_EQ(wrongBottom, 0);
+    // The halves differ: the top of the "A" and the descender of the "g" are not both there.
+    int inkTop = 0, inkBottom = 0;
+    for (int r = 0; r < lh; ++r) {
+        for (int x = 0; x < 64; ++x) {
+            inkTop += doubled.at(x, r) == kWhite;
+            inkBottom += doubled.at(x, lh + r) == kWhite;
+        }
+    }
+    EXPECT_GT(inkTop, 0);
+    EXPECT_GT(inkBottom, 0);
+    EXPECT_NE(doubled.image.copy(0, 0, 64, lh), doubled.image.copy(0, lh, 64, lh));
+}
+
+// While the input method composes a syllable the caret covers both cells of the character.
+TEST(Painter, TheTwoCellCaretCoversAKoreanCharacter) {
+    RecordingView view;
+    view.Write("x\xB0\xA1y");
+    view.MoveTo(2, 1);  // on the lead half of the syllable
+    const ScreenSettings s = rasterSettings(2);
+    Painted plain = paint(view, s);
+    app();
+    TermFonts fonts;
+    fonts.Configure(s);
+    ScreenPainter painter(fonts);
+    QImage image(640, 25 * 18, QImage::Format_RGB32);
+    painter.Paint(image, view, {view.ScreenTop(), 25, nullptr, true, true});
+    Painted caret{image};
+    int wrong = 0;
+    for (int y = 0; y < 18; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            const bool inverted = x >= 8 && x < 24;
+            const QRgb expected = inverted ? (plain.at(x, y) ^ 0x00FFFFFF) : plain.at(x, y);
+            wrong += caret.at(x, y) != expected;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(caret.at(8, 20), kBlue);  // the row below is untouched
+}
+
 TEST(Painter, WallpaperShowsThroughTheDefaultBackgroundOnly) {
     RecordingView view;
     view.Write(" \x1b");  // stored as a character
@@ -221,9 +284,42 @@ TEST(Painter, WallpaperShowsThroughTheDefaultBackgroundOnly) {
     ScreenSettings s = rasterSettings(2);
     s.wallPaper = path;
     Painted p = paint(view, s);
-    expectPixels(p, 0, 0, 16, 18, 0xFF00FF00, 0xFF0000FF, [](int x, int y) { return (x + y) % 2 == 0; });
+    expectPixels(p, 0, 0, 16, 18, 0xFF00FF00, 0xFF0000FF,
+                 [](int x, int y) { return (x + y) % 2 == 0; });
     expectPixels(p, 16, 0, 8, 18, kRed, 0xFF800000, [](int, int) { return false; });
     std::remove(path.c_str());
+}
+
+// The desktop background mode: cells of the default background show the desktop colour, or its
+// picture tiled, instead of the palette's blue; coloured cells keep their colour.
+TEST(Painter, DesktopBackgroundShowsThroughTheDefaultBackgroundOnly) {
+    RecordingView view;
+    view.SetColors(15, 4);
+    view.MoveTo(3, 1);
+    view.Write(" ");  // a red-background cell at column 2
+    ScreenSettings s = rasterSettings(2);
+    s.desktopBkGnd = true;
+    Painted p = paint(view, s);
+    constexpr QRgb kTeal = 0xFF008080;
+    expectPixels(p, 0, 0, 16, 18, kTeal, 0, [](int, int) { return true; });
+    expectPixels(p, 16, 0, 8, 18, 0xFF800000, 0, [](int, int) { return true; });
+    expectPixels(p, 600, 400, 40, 50, kTeal, 0, [](int, int) { return true; });
+
+    QImage picture(3, 1, QImage::Format_RGB32);
+    picture.setPixel(0, 0, 0xFF00FF00);
+    picture.setPixel(1, 0, 0xFF0000FF);
+    picture.setPixel(2, 0, 0xFFFF00FF);
+    TermFonts fonts;
+    fonts.Configure(s);
+    ScreenPainter painter(fonts);
+    painter.SetDesktopBackground(true, picture);
+    QImage image(640, 25 * 18, QImage::Format_RGB32);
+    painter.Paint(image, view, {view.ScreenTop(), 25, nullptr, false, false});
+    Painted tiled{image};
+    const QRgb colours[3] = {0xFF00FF00, 0xFF0000FF, 0xFFFF00FF};
+    for (int x : {0, 1, 2, 3, 5, 30, 637})
+        EXPECT_EQ(tiled.at(x, 40), colours[x % 3]) << x;
+    EXPECT_EQ(tiled.at(20, 5), 0xFF800000u);
 }
 
 TEST(Painter, PaletteFacesAndMetrics) {
@@ -264,7 +360,8 @@ TEST(Painter, PaletteFacesAndMetrics) {
     EXPECT_EQ(ga.width, 16);
     EXPECT_EQ(ga.height, 18);
     int ink = 0;
-    for (uint8_t a : ga.alpha) ink += a > 128;
+    for (uint8_t a : ga.alpha)
+        ink += a > 128;
     EXPECT_GT(ink, 20);
 }
 
@@ -285,6 +382,46 @@ TEST(VtDumpPng, PaintsTheFinalScreen) {
     EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(480, 10 * 14));
     EXPECT_EQ(vtdump("--png " + png + " --font-size 40", &input).status, 2);
     std::remove(png.c_str());
+}
+
+// --hft chooses the Hangul bitmap font of the raster face; a rejected file leaves Hangul to the
+// window face.
+TEST(VtDumpPng, TheHangulFontComesFromHft) {
+    const std::string base = ::testing::TempDir() + "hft-" + std::to_string(getpid());
+    const std::string png = base + ".png", inked = base + "-ink.hft", bad = base + "-bad.hft";
+    const auto size = std::filesystem::file_size(DefaultHangulFontPath());
+    std::ofstream(inked, std::ios::binary) << std::string(size, '\xFF');  // every jamo all ink
+    std::ofstream(bad, std::ios::binary) << std::string(size + 1, '\xFF');
+    const std::string input = "\xB0\xA1";
+    app();
+    auto cellInk = [&](const std::string& hft) {
+        VtDumpResult r = vtdump("--rows 2 --png " + png + " --hft " + hft, &input);
+        EXPECT_EQ(r.status, 0) << r.err;
+        Painted p{QImage(QString::fromStdString(png))};
+        Glyph16 glyph{};
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                if (p.at(x, y) == kWhite) glyph[y] |= 0x8000 >> x;
+        return glyph;
+    };
+    Glyph16 full;
+    full.fill(0xFFFF);
+    EXPECT_EQ(cellInk(inked), full);
+
+    HangulFont shipped;
+    ASSERT_TRUE(shipped.Load(DefaultHangulFontPath()));
+    Glyph16 composed;
+    ASSERT_TRUE(shipped.Compose(0xB0, 0xA1, composed));
+    EXPECT_EQ(cellInk(DefaultHangulFontPath()), composed);
+
+    RasterFace face;
+    ASSERT_TRUE(face.Load(RasterFacePath()));
+    Glyph16 precomposed;
+    int width = 0;
+    ASSERT_TRUE(face.Glyph(0xAC00, precomposed, width));
+    EXPECT_EQ(cellInk(bad), precomposed);
+    for (const std::string& file : {png, inked, bad})
+        std::remove(file.c_str());
 }
 
 }  // namespace
