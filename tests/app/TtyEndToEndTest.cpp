@@ -2,12 +2,14 @@
 // (Korean at the right columns, boxes, the status line), the bytes that keys, the keypad and a
 // paste send, questions on the status line, and the terminal given back after quitting, after
 // a signal, and a screen too small until it is resized.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -17,6 +19,7 @@
 
 #include "auto/CSettingsSection.h"
 #include "auto/FirstRunSetup.h"
+#include "auto/ProfileLayout.h"
 #include "auto/ProfileStore.h"
 #include "platform/ScriptedPrompt.h"
 #include "platform/TextCodec.h"
@@ -57,9 +60,12 @@ protected:
     // status and the terminal's settings after it, then waits, so the pane is still there.
     void run(const std::vector<std::string>& args, int width = 80, int height = 25,
              const std::vector<std::string>& extraEnv = {}) {
-        const std::string script = "\"$0\" --tty \"$@\"; echo $? > " + dir + "/status; stty -a > " +
-                                   dir + "/stty.part; mv " + dir + "/stty.part " + dir +
-                                   "/stty; sleep 10";
+        // PATH_FRONT: a folder of stand-in programs searched first.
+        const std::string script =
+            "[ -n \"$PATH_FRONT\" ] && PATH=\"$PATH_FRONT:$PATH\"; \"$0\" --tty "
+            "\"$@\"; echo $? > " +
+            dir + "/status; stty -a > " + dir + "/stty.part; mv " + dir + "/stty.part " + dir +
+            "/stty; sleep 10";
         std::vector<std::string> argv{"sh", "-c", script, QUILITE_BINARY_DIR "/app/quilite"};
         argv.insert(argv.end(), args.begin(), args.end());
         std::vector<std::string> env{
@@ -98,6 +104,22 @@ protected:
     int programPid() {
         const std::string shell = tmux->Format("#{pane_pid}");
         return std::atoi(readFile("/proc/" + shell + "/task/" + shell + "/children").c_str());
+    }
+    // The local modes of the pane's terminal as the program left them for now.
+    tcflag_t paneLocalModes() {
+        const int fd = open(tmux->Format("#{pane_tty}").c_str(), O_RDONLY | O_NOCTTY);
+        termios modes{};
+        if (fd >= 0) tcgetattr(fd, &modes);
+        if (fd >= 0) close(fd);
+        return modes.c_lflag;
+    }
+    // Polls a tmux format until it reads `value`.
+    bool waitForFormat(const std::string& format, const std::string& value, int timeoutMs = 2000) {
+        for (int i = 0; i < timeoutMs / 20; ++i) {
+            if (tmux->Format(format) == value) return true;
+            usleep(20000);
+        }
+        return false;
     }
     // The program ended and gave the terminal back as it found it.
     void expectTerminalRestored() {
@@ -226,6 +248,116 @@ TEST_F(TtyEndToEnd, PageUpShowsTheHistoryAndEscReturns) {
     tmux->Keys({"Escape"});
     EXPECT_TRUE(tmux->WaitForScreen("history line 60"));
     EXPECT_EQ(withoutOptions(receiveUntilQuiet(host, 200)), "");  // no key went to the host
+}
+
+// The command letters after Ctrl-]: each shows what it did on the screen or the status line.
+TEST_F(TtyEndToEnd, TheCommandLettersHangUpScrollSwitchModesAndAskForEntries) {
+    std::string lines;
+    for (int i = 1; i <= 40; ++i)
+        lines += "history line " + std::to_string(i) + "\r\n";
+    connect(lines);
+    ASSERT_TRUE(tmux->WaitForScreen("history line 40"));
+    tmux->Keys({"C-]", "b"});
+    ASSERT_TRUE(tmux->WaitForScreen("스크롤 (Esc: 돌아가기)")) << tmux->Screen();
+    EXPECT_NE(tmux->Screen().find("history line 10\n"), std::string::npos) << tmux->Screen();
+    tmux->Keys({"Escape"});
+    ASSERT_TRUE(tmux->WaitForScreen("history line 40"));
+
+    tmux->Keys({"C-]", "a"});  // answer mode is for the modem only
+    EXPECT_TRUE(tmux->WaitForScreen("자동 응답은 모뎀 모드에서만 쓸 수 있습니다."))
+        << tmux->Screen();
+
+    tmux->Keys({"C-]", "h"});
+    EXPECT_TRUE(tmux->WaitForScreen("Connection closed.")) << tmux->Screen();
+    EXPECT_TRUE(tmux->WaitForScreen("OFFLINE")) << tmux->Screen();
+    char byte;
+    for (int i = 0; i < 100 && recv(host, &byte, 1, MSG_DONTWAIT) != 0; ++i)
+        usleep(20000);
+    EXPECT_EQ(recv(host, &byte, 1, MSG_DONTWAIT), 0);  // the host sees the connection end
+
+    tmux->Keys({"C-]", "m"});  // no modem is set up: the user is told, the mode changes
+    ASSERT_TRUE(tmux->WaitForScreen("설정된 모뎀이 없습니다.")) << tmux->Screen();
+    tmux->Keys({"Enter"});
+    EXPECT_TRUE(tmux->WaitForScreen(" 모뎀 |")) << tmux->Screen();
+    tmux->Keys({"C-]", "t"});
+    EXPECT_TRUE(tmux->WaitForScreen(" 텔넷 |")) << tmux->Screen();
+
+    tmux->Keys({"C-]", "e"});
+    ASSERT_TRUE(tmux->WaitForScreen("텔넷 연결 이름:")) << tmux->Screen();
+    tmux->Type("없는 연결");
+    tmux->Keys({"Enter"});
+    ASSERT_TRUE(tmux->WaitForScreen("\"없는 연결\" 연결을 찾을 수 없습니다.")) << tmux->Screen();
+    tmux->Keys({"Enter"});
+    tmux->Keys({"C-]", "d"});
+    ASSERT_TRUE(tmux->WaitForScreen("모뎀 연결 이름:")) << tmux->Screen();
+    tmux->Keys({"Escape"});  // nothing asked for, nothing dialled
+    EXPECT_TRUE(waitForFormat("#{pane_dead}", "0"));
+    EXPECT_TRUE(tmux->WaitForScreen("OFFLINE")) << tmux->Screen();
+    EXPECT_EQ(tmux->Screen().find("모뎀 연결 이름:"), std::string::npos) << tmux->Screen();
+}
+
+// Ctrl-Z (SIGTSTP) gives the terminal back before the program stops; SIGCONT takes it again and
+// redraws.
+TEST_F(TtyEndToEnd, SuspendingGivesTheTerminalBackAndContinuingRedraws) {
+    connect("hello\r\n");
+    ASSERT_TRUE(tmux->WaitForScreen("hello"));
+    const int pid = programPid();
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(paneLocalModes() & (ICANON | ECHO), 0u);
+    kill(pid, SIGTSTP);
+    ASSERT_TRUE(waitForFormat("#{alternate_on} #{keypad_flag} #{cursor_flag}", "0 0 1"));
+    const tcflag_t suspended = paneLocalModes();
+    EXPECT_EQ(suspended & (ICANON | ECHO | ISIG), tcflag_t(ICANON | ECHO | ISIG));
+
+    kill(pid, SIGCONT);
+    ASSERT_TRUE(waitForFormat("#{alternate_on}", "1"));
+    EXPECT_TRUE(tmux->WaitForScreen("hello")) << tmux->Screen();
+    EXPECT_TRUE(tmux->WaitForScreen("텔넷 |")) << tmux->Screen();
+    EXPECT_EQ(paneLocalModes() & (ICANON | ECHO), 0u);
+    ASSERT_TRUE(sendAll(host, "after\r\n"));
+    EXPECT_TRUE(tmux->WaitForScreen("after")) << tmux->Screen();
+    kill(pid, SIGTERM);
+    expectTerminalRestored();
+}
+
+// The start sound plays as the program starts and the end sound as it ends, through the
+// desktop's command-line player (a stand-in that records what it was given).
+TEST_F(TtyEndToEnd, TheStartAndEndSoundsArePlayed) {
+    const std::string bin = dir + "/bin", log = dir + "/played";
+    std::filesystem::create_directory(bin);
+    std::ofstream(bin + "/paplay") << "#!/bin/sh\necho \"$*\" >> " << log << "\n";
+    std::filesystem::permissions(bin + "/paplay", std::filesystem::perms::owner_all);
+    for (const auto& [event, file] :
+         {std::pair<std::string, std::string>{"프로그램 시작", "start.wav"},
+          {"프로그램 끝", "end.wav"}}) {
+        std::ofstream(dir + "/" + file) << "RIFF";
+        auto key = registry->createPath(soundEventsPath() + "\\" + cp(event) + "\\.current");
+        ASSERT_TRUE(key);
+        ASSERT_TRUE(registry->setValue(*key, "", dir + "/" + file));
+    }
+    registry.reset();  // the program opens the store itself
+    run({}, 80, 25, {"PATH_FRONT=" + bin});
+    ASSERT_TRUE(tmux->WaitForScreen("OFFLINE")) << tmux->Screen();
+    for (int i = 0; i < 100 && readFile(log).empty(); ++i)
+        usleep(20000);
+    EXPECT_EQ(readFile(log), "-- " + dir + "/start.wav\n");
+    tmux->Keys({"C-]", "q"});
+    expectTerminalRestored();
+    EXPECT_EQ(readFile(log), "-- " + dir + "/start.wav\n-- " + dir + "/end.wav\n");
+}
+
+// A bell from the host rings the user's terminal unless "Silent" is set.
+TEST_F(TtyEndToEnd, TheBellRings) {
+    connect("ring\a\r\n");
+    ASSERT_TRUE(tmux->WaitForScreen("ring"));
+    EXPECT_TRUE(waitForFormat("#{window_bell_flag}", "1"));
+}
+
+TEST_F(TtyEndToEnd, ASilentSessionDoesNotRing) {
+    CSettingsSection(*registry, "Settings").SetString("Silent", "1");
+    connect("quiet\a\r\n");
+    ASSERT_TRUE(tmux->WaitForScreen("quiet"));
+    EXPECT_FALSE(waitForFormat("#{window_bell_flag}", "1", 300));
 }
 
 TEST_F(TtyEndToEnd, WithoutATerminalTheProgramRefusesInKorean) {
