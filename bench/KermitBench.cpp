@@ -17,7 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/Median.h"
 #include "tests/fixtures/EngineThread.h"
+#include "tests/fixtures/FolderMonitor.h"
 #include "tests/fixtures/LinkPair.h"
 #include "tests/fixtures/PeerProcess.h"
 
@@ -28,17 +30,6 @@ constexpr int kRuns = 5;
 const char* const kName = "data.bin";
 
 using Clock = std::chrono::steady_clock;
-
-class FolderMonitor : public GFMonitor {
-public:
-    explicit FolderMonitor(std::string folder) : folder_(std::move(folder)) {}
-    void SetFileName(const char* name) override {
-        GFMonitor::SetFileName(GetSending() ? name : (folder_ + "/" + name).c_str());
-    }
-
-private:
-    std::string folder_;
-};
 
 std::string randomData() {
     std::mt19937 r(1);
@@ -128,11 +119,6 @@ struct Bench {
         return seconds(start);
     }
 };
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void compare(const Bench& b, const char* what, const std::string& data,
              const std::function<double()>& ours, const std::function<double()>& peer) {

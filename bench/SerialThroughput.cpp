@@ -16,6 +16,7 @@
 
 #include "auto/CSettingsSection.h"
 #include "auto/Registry.h"
+#include "bench/Median.h"
 #include "link/SerialLink.h"
 #include "platform/PollEventLoop.h"
 #include "platform/ScriptedPrompt.h"
@@ -114,11 +115,6 @@ double timed(const std::function<uint64_t()>& reader, const std::function<void()
     other.join();
     const double seconds = std::chrono::duration<double>(Steady::now() - start).count();
     return sum == expected ? kTotal / seconds / 1e6 : 0;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bench/KoreanAnsiStream.h"
+#include "bench/Median.h"
 #include "link/CQuillonDoc.h"
 #include "link/SystemLinks.h"
 #include "platform/PollEventLoop.h"
@@ -89,11 +90,6 @@ double timeSession(const std::string& self, const std::string& stream, const std
     if (host >= 0) close(host);
     if (client.wait(120000) != 0) std::fprintf(stderr, "the session failed\n");
     return secondsSince(start);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace

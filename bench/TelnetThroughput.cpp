@@ -18,6 +18,7 @@
 
 #include "auto/CSettingsSection.h"
 #include "auto/Registry.h"
+#include "bench/Median.h"
 #include "link/TelnetLink.h"
 #include "platform/PollEventLoop.h"
 #include "platform/ScriptedPrompt.h"
@@ -134,11 +135,6 @@ double plainRun(const Pattern& p, Sink& sink) {
     close(fd);
     close(ours);
     return rate;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/Median.h"
 #include "tests/fixtures/EngineThread.h"
 #include "tests/fixtures/FolderMonitor.h"
 #include "tests/fixtures/LinkPair.h"
@@ -95,11 +96,6 @@ struct Bench {
     }
     double mbps(double seconds) const { return kSize / seconds / 1e6; }
 };
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 std::vector<double> rates(const std::function<double()>& run, int runs = kRuns) {
     std::vector<double> v;

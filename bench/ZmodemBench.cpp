@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Median.h"
 #include "tests/fixtures/EngineThread.h"
 #include "tests/fixtures/FolderMonitor.h"
 #include "tests/fixtures/LinkPair.h"
@@ -106,11 +107,6 @@ struct Bench {
         return seconds;
     }
 };
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void compare(const Bench& b, const char* what, const std::string& data,
              const std::function<double()>& ours, const std::function<double()>& peer) {
