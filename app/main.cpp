@@ -1,26 +1,42 @@
-// quilite: the Korean communications terminal. "--tty" runs the session in the user's own
-// terminal; the graphical window is chosen with "--gui".
+// quilite: the Korean communications terminal. It opens its window when a display is there
+// ("--gui" asks for it), and runs inside the user's own terminal otherwise ("--tty").
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "app/gui/DisplayCheck.h"
+#include "app/gui/GuiProgram.h"
 #include "app/tty/TtyProgram.h"
 
 namespace {
 
 const char kUsage[] =
-    "사용법: quilite [--tty | --gui] [호스트 [포트] | telnet://호스트[:포트] | /t 텔넷 연결 이름 |"
-    " /m 모뎀 연결 이름]\n"
-    "  --tty  지금 터미널 안에서 실행합니다 (Ctrl-] 다음 글쇠로 명령).\n"
-    "  --gui  그래픽 창으로 실행합니다.\n";
+    "사용법: quilite [--tty | --gui] [--nosplash] [호스트 [포트] | telnet://호스트[:포트] |"
+    " /t 텔넷 연결 이름 | /m 모뎀 연결 이름]\n"
+    "  --tty       지금 터미널 안에서 실행합니다 (Ctrl-] 다음 글쇠로 명령).\n"
+    "  --gui       그래픽 창으로 실행합니다.\n"
+    "  --nosplash  시작 그림을 보이지 않습니다.\n";
+
+bool displayNamed() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+bool inTerminal() {
+    return isatty(0) && isatty(1);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     bool tty = false, gui = false;
+    GuiOptions options;
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -30,6 +46,8 @@ int main(int argc, char** argv) {
             tty = true;
         } else if (arg == "--gui") {
             gui = true;
+        } else if (arg == "--nosplash") {
+            options.noSplash = true;
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -38,14 +56,17 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (gui) {
-        std::fputs(
-            "quilite: 그래픽 창은 아직 없습니다. 터미널에서 quilite --tty 로 "
-            "실행하십시오.\n",
-            stderr);
-        return 2;
+    if (gui || (!tty && displayNamed() && (displayReachable() || !inTerminal()))) {
+        if (!displayReachable()) {
+            std::fputs(
+                "quilite: 그래픽 화면에 연결할 수 없습니다. 터미널에서 quilite --tty 로 "
+                "실행하십시오.\n",
+                stderr);
+            return 2;
+        }
+        return RunGuiProgram(argc, argv, words, options);
     }
-    if (!tty && !(isatty(0) && isatty(1))) {
+    if (!tty && !inTerminal()) {
         std::fputs(
             "quilite: 터미널이 아닌 곳에서는 실행할 수 없습니다. 터미널에서 "
             "quilite --tty 로 실행하십시오.\n",

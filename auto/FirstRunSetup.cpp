@@ -47,11 +47,11 @@ FirstRunResult runFirstRunSetup(Registry& registry, Prompt& prompt, const std::s
     if (registry.openPath(userRootPath())) return result;
     result.ran = true;
 
-    prompt.tell("Windows 사용자 " + userName() + "에 대한 " + cp949ToUtf8(appTitle()).value() +
+    prompt.tell("사용자 " + userName() + "에 대한 " + cp949ToUtf8(appTitle()).value() +
                     " 사용자 환경 정보가 없습니다.(설치한 사용자: " +
                     installer.value_or("(정상적으로 설치되지 않음)") +
                     ")\n\n프로그램 설치시에 보관해 놓은 기본 사용자 환경 정보를 설치합니다.\n"
-                    "(이 프로그램은 복수 Windows 사용자 설정을 지원합니다)",
+                    "(이 프로그램은 복수 사용자 설정을 지원합니다)",
                 PromptIcon::Information);
 
     std::string file = dataFolder + (dataFolder.empty() || dataFolder.back() != '/' ? "/" : "") +

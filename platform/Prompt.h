@@ -15,7 +15,21 @@ struct PromptRequest {
     PromptIcon icon = PromptIcon::None;
     std::string checkText;  // empty: no check box
     bool checked = false;   // initial state of the check box
+    std::string caption = {};  // the box's title; empty: the program's name
 };
+
+// The answer of a box closed without a button (Esc, the title bar): Cancel where there is one,
+// else No, else OK.
+inline PromptAnswer cancellingAnswer(PromptButtons buttons) {
+    switch (buttons) {
+        case PromptButtons::Ok:
+            return PromptAnswer::Ok;
+        case PromptButtons::YesNo:
+            return PromptAnswer::No;
+        default:
+            return PromptAnswer::Cancel;
+    }
+}
 
 struct PromptReply {
     PromptAnswer answer = PromptAnswer::Ok;

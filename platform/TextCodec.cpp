@@ -67,6 +67,28 @@ std::optional<std::string> utf8ToCp949(std::string_view text) {
     return convertText("UTF-8", "CP949", text);
 }
 
+std::string utf8ToCp949Lossy(std::string_view text) {
+    if (std::optional<std::string> whole = utf8ToCp949(text)) return *whole;
+    std::string out;
+    for (size_t at = 0; at < text.size();) {
+        size_t end = at + 1;
+        while (end < text.size() && (static_cast<uint8_t>(text[end]) & 0xC0) == 0x80)
+            ++end;
+        out += utf8ToCp949(text.substr(at, end - at)).value_or("?");
+        at = end;
+    }
+    return out;
+}
+
+std::string pastedLineEnds(std::string_view text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
 std::optional<std::string> utf16leToUtf8(std::string_view bytes) {
     return convertText("UTF-16LE", "UTF-8", bytes);
 }

@@ -13,5 +13,10 @@ std::optional<std::string> cp949ToUtf8(std::string_view text);
 // converts.
 std::string cp949ToUtf8Lossy(std::string_view text);
 std::optional<std::string> utf8ToCp949(std::string_view text);
+// For typed and pasted text: a character CP949 has no code for becomes '?'.
+std::string utf8ToCp949Lossy(std::string_view text);
+// Pasted text for the host: a line end given as a lone LF becomes CR LF (the session skips LF,
+// so every line end must carry its CR).
+std::string pastedLineEnds(std::string_view text);
 std::optional<std::string> utf16leToUtf8(std::string_view bytes);
 std::optional<std::string> utf8ToUtf16le(std::string_view text);

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/CommandTable.h"
+
 namespace {
 
 constexpr int kMessageMs = 8000;
@@ -237,10 +239,7 @@ void TtyFrontEnd::resize() {
 std::vector<std::string> TtyFrontEnd::statusLines() const {
     if (!question_.empty()) return WrapToWidth(question_, columns_);
     if (commandPending_) {
-        return WrapToWidth(
-            " 명령: q 끝내기  h 끊기  b 스크롤  m 모뎀  t 텔넷  a 자동응답  "
-            "c 호스트  e 텔넷 연결  d 모뎀 연결  s/r 파일 전송  ^] 보내기",
-            columns_);
+        return WrapToWidth(" 명령: " + ttyCommandList() + "  ^] 보내기", columns_);
     }
     // A message takes the place of the title for as long as it shows.
     std::string left = " " + mode_;

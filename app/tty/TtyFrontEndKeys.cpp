@@ -6,37 +6,13 @@
 
 #include <sstream>
 
+#include "app/CommandTable.h"
 #include "app/tty/TtyFrontEnd.h"
 #include "platform/TextCodec.h"
 
 namespace {
 
 constexpr uint8_t BS = 0x08, ESC = 0x1B, DEL = 0x7F;
-
-// Typed or pasted text as CP949; a character CP949 has no code for becomes '?'.
-std::string toCp949(const std::string& utf8) {
-    if (std::optional<std::string> whole = utf8ToCp949(utf8)) return *whole;
-    std::string out;
-    for (size_t at = 0; at < utf8.size();) {
-        size_t end = at + 1;
-        while (end < utf8.size() && (static_cast<uint8_t>(utf8[end]) & 0xC0) == 0x80)
-            ++end;
-        out += utf8ToCp949(utf8.substr(at, end - at)).value_or("?");
-        at = end;
-    }
-    return out;
-}
-
-// The host terminal sends line ends as CR, LF or CR LF; the session skips LF, so every line end
-// becomes CR LF.
-std::string pastedLines(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-        out += text[i];
-    }
-    return out;
-}
 
 std::vector<std::string> words(const std::string& line) {
     std::istringstream in(line);
@@ -129,7 +105,7 @@ bool TtyFrontEnd::scrollBackKey(const TtyKey& key) {
 void TtyFrontEnd::sendToSession(const TtyKey& key) {
     switch (key.kind) {
         case TtyKey::Kind::Text:
-            for (char c : toCp949(key.text))
+            for (char c : utf8ToCp949Lossy(key.text))
                 doc_->SendByte(static_cast<uint8_t>(c));
             break;
         case TtyKey::Kind::Key:
@@ -151,7 +127,7 @@ void TtyFrontEnd::sendToSession(const TtyKey& key) {
             if (!doc_->OnEscape()) doc_->SendByte(ESC);
             break;
         case TtyKey::Kind::Paste:
-            doc_->Paste(toCp949(pastedLines(key.text)));
+            doc_->Paste(utf8ToCp949Lossy(pastedLineEnds(key.text)));
             break;
         default:
             break;
@@ -164,39 +140,36 @@ void TtyFrontEnd::runCommand(const TtyKey& key) {
         return;
     }
     if (key.kind != TtyKey::Kind::Text || key.text.size() != 1 || !doc_) return;
-    switch (key.text[0] | 0x20) {
-        case 'q':
+    const Command* command = commandForLetter(key.text[0]);
+    switch (command ? command->id : 0) {
+        case Cmd::Exit:
             quit();
             break;
-        case 'h':
+        case Cmd::HangUp:
             doc_->HangUp(false);
             break;
-        case 'b':
+        case Cmd::ScrollBack:
             scroll_.ScrollBy(-view_.Rows(), view_);
             markDirty();
             break;
-        case 'm':
+        case Cmd::ModemMode:
             doc_->SwitchToModemMode();
             break;
-        case 't':
+        case Cmd::TelnetMode:
             doc_->SwitchToTelnetMode();
             break;
-        case 'a':
+        case Cmd::AnswerMode:
             if (!doc_->ToggleAnswerMode())
                 ShowStatus("자동 응답은 모뎀 모드에서만 쓸 수 있습니다.");
             break;
-        case 'c':
+        case Cmd::ConnectHost:
             askAndOpen("접속할 호스트 [포트]: ", {});
             break;
-        case 'e':
+        case Cmd::TelnetEntry:
             askAndOpen("텔넷 연결 이름: ", {"/t"});
             break;
-        case 'd':
+        case Cmd::ModemEntry:
             askAndOpen("모뎀 연결 이름: ", {"/m"});
-            break;
-        case 's':
-        case 'r':
-            ShowStatus("파일 전송은 아직 지원하지 않습니다.");
             break;
         default:
             commandPending_ = true;  // '?' and unknown letters keep the command list up

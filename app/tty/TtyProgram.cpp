@@ -6,17 +6,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/CommandSoundPlayer.h"
-#include "app/InstanceCounter.h"
+#include "app/AppStartup.h"
 #include "app/tty/HostTerminal.h"
 #include "app/tty/TtyFrontEnd.h"
-#include "auto/CRecordStore.h"
-#include "auto/FirstRunSetup.h"
-#include "auto/ProfileStore.h"
 #include "auto/ProgramExit.h"
-#include "auto/SoundEvents.h"
-#include "link/CQuillonDoc.h"
-#include "link/SystemLinks.h"
 #include "platform/PollEventLoop.h"
 
 namespace {
@@ -25,13 +18,6 @@ namespace {
 void useUtf8Locale() {
     std::setlocale(LC_CTYPE, "");
     if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) std::setlocale(LC_CTYPE, "C.UTF-8");
-}
-
-ScreenSettings storedScreenSettings(Registry& registry) {
-    CRecordStore store(registry);
-    Record record;
-    if (store.SelectKind(RecordKind::Screen)) store.ReadRecord(store.Section(), record);
-    return ReadScreenSettings(record, ScreenSettings{});
 }
 
 int fail(HostTerminal& terminal, const std::string& message) {
@@ -53,25 +39,15 @@ int RunTtyProgram(const std::vector<std::string>& words) {
     PollEventLoop loop;
     TtyFrontEnd front(loop, terminal);
 
-    std::unique_ptr<Registry> registry =
-        openProfileStore(defaultProfilePath(), front.Questions(), error);
-    if (!registry) return fail(terminal, error);
-    if (!runFirstRunSetup(*registry, front.Questions(), installedDataFolder()).proceed) return 0;
-    const InstanceCounter copies;
-    front.ApplyScreenSettings(storedScreenSettings(*registry));
-
-    CommandSoundPlayer sound;
-    PlayEventSound(*registry, sound, "프로그램 시작", false);
-    SystemLinks links(loop, front.Questions(), *registry, front);
-    {
-        CQuillonDoc doc(
-            SessionContext{loop, front.Questions(), *registry, sound, front.View(), links, front});
-        front.Attach(doc);
-        doc.Start(words);
-        if (!doc.Closing()) front.Run();
-    }
+    AppStartup app(front.Questions());
+    if (!app.Open()) return app.Error().empty() ? 0 : fail(terminal, app.Error());
+    front.ApplyScreenSettings(app.StoredScreenSettings());
+    CQuillonDoc& doc = app.CreateSession(loop, front.View(), front);
+    front.Attach(doc);
+    doc.Start(words);
+    if (!doc.Closing()) front.Run();
     terminal.Restore();
-    PlayEventSound(*registry, sound, "프로그램 끝", true);
+    app.End();
     setProgramExiting(true);
     return 0;
 }

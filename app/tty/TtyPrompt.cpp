@@ -20,17 +20,6 @@ const char* hintOf(PromptButtons buttons) {
     return "";
 }
 
-PromptAnswer cancelAnswer(PromptButtons buttons) {
-    switch (buttons) {
-        case PromptButtons::Ok:
-            return PromptAnswer::Ok;
-        case PromptButtons::YesNo:
-            return PromptAnswer::No;
-        default:
-            return PromptAnswer::Cancel;
-    }
-}
-
 PromptAnswer defaultAnswer(PromptButtons buttons) {
     return buttons == PromptButtons::Ok || buttons == PromptButtons::OkCancel ? PromptAnswer::Ok
                                                                               : PromptAnswer::Yes;
@@ -74,7 +63,7 @@ private:
 };
 
 PromptReply TtyPrompt::show(const PromptRequest& request) {
-    if (abandoned_) return {cancelAnswer(request.buttons), request.checked};
+    if (abandoned_) return {cancellingAnswer(request.buttons), request.checked};
     const Asking outer = asking_;
     asking_ = Asking::Buttons;
     buttons_ = request.buttons;
@@ -84,7 +73,7 @@ PromptReply TtyPrompt::show(const PromptRequest& request) {
         host_.WaitForInput(kWaitSliceMs);
     asking_ = outer;
     host_.ShowQuestion("", -1);
-    return {answer_.value_or(cancelAnswer(request.buttons)), request.checked};
+    return {answer_.value_or(cancellingAnswer(request.buttons)), request.checked};
 }
 
 std::unique_ptr<WaitNotice> TtyPrompt::beginWait(const std::string& text, int delayMs) {
@@ -123,7 +112,7 @@ bool TtyPrompt::OnKey(const TtyKey& key) {
 bool TtyPrompt::answerButton(const TtyKey& key) {
     const bool yesNo = buttons_ == PromptButtons::YesNo || buttons_ == PromptButtons::YesNoCancel;
     if (key.kind == TtyKey::Kind::Escape) {
-        answer_ = cancelAnswer(buttons_);
+        answer_ = cancellingAnswer(buttons_);
     } else if (key.kind != TtyKey::Kind::Text) {
         return true;
     } else if (key.text == "\r") {

@@ -360,14 +360,36 @@ TEST_F(TtyEndToEnd, ASilentSessionDoesNotRing) {
     EXPECT_FALSE(waitForFormat("#{window_bell_flag}", "1", 300));
 }
 
-TEST_F(TtyEndToEnd, WithoutATerminalTheProgramRefusesInKorean) {
-    PeerProcess plain({QUILITE_BINARY_DIR "/app/quilite", "bbs.example"}, -1, dir, dir + "/err");
-    EXPECT_EQ(plain.wait(10000), 2);
-    EXPECT_NE(readFile(dir + "/err").find("터미널이 아닌 곳에서는 실행할 수 없습니다"),
-              std::string::npos);
-    PeerProcess gui({QUILITE_BINARY_DIR "/app/quilite", "--gui"}, -1, dir, dir + "/err");
-    EXPECT_EQ(gui.wait(10000), 2);
-    EXPECT_NE(readFile(dir + "/err").find("그래픽 창은 아직 없습니다"), std::string::npos);
+// Without a terminal, and without a display the window can use, the program says what to do
+// instead and ends with status 2 (never Qt's own abort).
+TEST_F(TtyEndToEnd, WithoutATerminalOrDisplayTheProgramRefusesInKorean) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* display;  // null: unset
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"bbs.example"}, nullptr, "터미널이 아닌 곳에서는 실행할 수 없습니다"},
+        {{"--gui"}, nullptr, "그래픽 화면에 연결할 수 없습니다. 터미널에서 quilite --tty"},
+        {{"--gui", "bbs.example"}, ":4071", "그래픽 화면에 연결할 수 없습니다"},
+        {{"bbs.example"}, ":4071", "그래픽 화면에 연결할 수 없습니다"},
+    };
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("QT_QPA_PLATFORM");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + (c.display ? c.display : ""));
+        if (c.display)
+            setenv("DISPLAY", c.display, 1);
+        else
+            unsetenv("DISPLAY");
+        std::vector<std::string> argv{QUILITE_BINARY_DIR "/app/quilite"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        PeerProcess program(argv, -1, dir, dir + "/err");
+        EXPECT_EQ(program.wait(10000), 2);
+        EXPECT_NE(readFile(dir + "/err").find(c.message), std::string::npos)
+            << readFile(dir + "/err");
+    }
+    unsetenv("DISPLAY");
 }
 
 }  // namespace

@@ -1,0 +1,13 @@
+#pragma once
+// The program's run in its own window, from start-up to exit.
+#include <string>
+#include <vector>
+
+struct GuiOptions {
+    bool noSplash = false;  // "--nosplash"
+};
+
+// argc, argv: as main received them (Qt reads its own options); words: the command line without
+// the program's options. The exit status.
+int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
+                  const GuiOptions& options);
