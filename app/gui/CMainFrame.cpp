@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "app/CommandTable.h"
+#include "app/gui/CommandRegistration.h"
 #include "app/gui/HostDialog.h"
 #include "app/gui/QtPrompt.h"
 #include "link/CQuillonDoc.h"
@@ -33,6 +34,9 @@ CMainFrame::CMainFrame(Registry& registry, QtEventLoop& loop, Prompt& prompt)
     resize(kDefaultWidth, kDefaultHeight);
     view_->setFocus();
     registerCommands();
+    registerViewCommands(*this);
+    registerDialogCommands(*this);
+    view_->sizeWanted = [this](QSize client) { fitToView(client); };
     loop_.setIdleHook([this] { return onIdle(); });
 }
 
@@ -99,6 +103,12 @@ void CMainFrame::connectToHost() {
 }
 
 void CMainFrame::SaveWindowState() {}
+
+// The window takes the size that shows the view's cells whole, unless it is maximised.
+void CMainFrame::fitToView(QSize client) {
+    if (isMaximized()) return;
+    resize(size() - view_->size() + client);
+}
 
 void CMainFrame::SetTitle(const std::string& title) {
     const QString name = QString(QtPrompt::kProgramName);

@@ -25,6 +25,9 @@ public:
     ~CMainFrame() override;
 
     CQuillonView& View() { return *view_; }
+    Registry& registry() { return registry_; }
+    QtEventLoop& loop() { return loop_; }
+    Prompt& prompt() { return prompt_; }
     // From now on the view sends to the session and idle passes pump it.
     void Attach(CQuillonDoc& doc);
     CQuillonDoc* Doc() { return doc_; }
@@ -61,6 +64,7 @@ protected:
 private:
     bool onIdle();
     void registerCommands();
+    void fitToView(QSize client);
     void connectToHost();
 
     Registry& registry_;

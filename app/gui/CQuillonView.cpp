@@ -1,5 +1,6 @@
 #include "app/gui/CQuillonView.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -103,4 +104,8 @@ void CQuillonView::keyPressEvent(QKeyEvent* event) {
     const std::string text = event->text().toStdString();
     for (char c : utf8ToCp949Lossy(text))
         doc_->SendByte(static_cast<uint8_t>(c));
+}
+
+void CQuillonView::contextMenuEvent(QContextMenuEvent* event) {
+    if (contextMenuWanted) contextMenuWanted(event->globalPos());
 }

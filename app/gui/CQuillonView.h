@@ -5,7 +5,9 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
+#include "app/gui/HangulInputSwitch.h"
 #include "term/ScreenPainter.h"
 #include "term/ScreenSettings.h"
 #include "term/TWScrollBack.h"
@@ -31,6 +33,9 @@ public:
     // The client size that holds 80 cells by Rows lines.
     QSize CellAreaSize() const;
     std::function<void(QSize)> sizeWanted;
+    // The view's context menu is asked for at this point of the screen.
+    std::function<void(QPoint)> contextMenuWanted;
+    HangulInputSwitch& InputSwitch() { return *inputSwitch_; }
 
     // After a pump pass: one repaint when the screen changed.
     void FlushDamage();
@@ -47,6 +52,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool) override { return false; }  // Tab stays in the view
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
     void OnDamaged() override;
     void OnTextShifted(int rows) override;
@@ -62,4 +68,5 @@ private:
     TWSelection selection_;
     QImage image_;
     bool damaged_ = true;
+    std::unique_ptr<HangulInputSwitch> inputSwitch_ = HangulInputSwitch::Create();
 };

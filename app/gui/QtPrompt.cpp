@@ -93,7 +93,8 @@ PromptReply QtPrompt::show(const PromptRequest& request) {
         box.setCheckBox(check);
     }
     box.exec();
-    PromptReply reply{cancellingAnswer(request.buttons), check ? check->isChecked() : request.checked};
+    PromptReply reply{cancellingAnswer(request.buttons),
+                      check ? check->isChecked() : request.checked};
     for (const auto& [button, answer] : answers)
         if (box.clickedButton() == button) reply.answer = answer;
     return reply;

@@ -1,0 +1,4 @@
+#include "app/gui/CMainFrame.h"
+#include "app/gui/CommandRegistration.h"
+
+void registerDialogCommands(CMainFrame&) {}
