@@ -1,5 +1,7 @@
 #include "term/RowLayout.h"
 
+#include "platform/TextCodec.h"
+
 int LayoutRow(const uint8_t* chars, RowItem* items) {
     int n = 0;
     for (int x = 0; x < 80;) {
@@ -34,4 +36,16 @@ char32_t DecGraphicsCharacter(uint8_t code) {
     case 0x19: return U'\u251C';  // ├
     default: return 0;
     }
+}
+
+char32_t CellCharacter(uint16_t code) {
+    if (code < 0x20) return DecGraphicsCharacter(static_cast<uint8_t>(code));
+    if (code < 0x80) return code;
+    if (code < 0x100) return 0;
+    // UTF-32 rather than UTF-8: CP949 pairs become one, two or three UTF-8 bytes.
+    const char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+    const auto utf32 = convertText("CP949", "UTF-32LE", std::string_view(pair, 2));
+    if (!utf32 || utf32->size() != 4) return 0;
+    const auto* u = reinterpret_cast<const uint8_t*>(utf32->data());
+    return char32_t(u[0]) | char32_t(u[1]) << 8 | char32_t(u[2]) << 16 | char32_t(u[3]) << 24;
 }

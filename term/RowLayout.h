@@ -18,3 +18,8 @@ int LayoutRow(const uint8_t* chars, RowItem* items);
 // The box-drawing character a stored DEC special graphics code is drawn as (the interpreter
 // stores line pieces as control codes 1..0x19), or 0 for other bytes.
 char32_t DecGraphicsCharacter(uint8_t code);
+
+// The Unicode character a stored byte (code < 0x100) or double-byte pair (lead << 8 | trail)
+// shows, or 0 for none: lone high bytes, control codes other than the DEC graphics pieces, and
+// pairs CP949 does not define.
+char32_t CellCharacter(uint16_t code);

@@ -6,37 +6,67 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "platform/TextCodec.h"
 #include "term/FontFiles.h"
 #include "term/RowLayout.h"
 
 namespace {
 
-// The Unicode character a stored byte or pair shows, or 0 for none (lone high bytes, control
-// codes other than the DEC graphics pieces, pairs CP949 does not define).
-char32_t characterOf(uint16_t code) {
-    if (code < 0x20) return DecGraphicsCharacter(static_cast<uint8_t>(code));
-    if (code < 0x80) return code;
-    if (code < 0x100) return 0;
-    const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-    auto utf8 = cp949ToUtf8(std::string_view(bytes, 2));
-    if (!utf8 || utf8->size() != 3) return 0;
-    const auto* u = reinterpret_cast<const uint8_t*>(utf8->data());
-    return (u[0] & 0x0F) << 12 | (u[1] & 0x3F) << 6 | (u[2] & 0x3F);
-}
-
-// 16 rows of bits (16 or 8 wide) stretched to width x height, nearest pixel.
-GlyphMask stretchBits(const Glyph16& rows, int bitsWide, int width, int height, int srcHeight) {
+// 16 rows of bits (`bitsWide` used) scaled into `box` of a width x height mask, nearest pixel.
+GlyphMask bitsInBox(const Glyph16& rows, int bitsWide, const QRect& box, int width, int height) {
     GlyphMask m{width, height, std::vector<uint8_t>(size_t(width) * height)};
-    for (int y = 0; y < height; ++y) {
-        const int sy = y * srcHeight / height;
-        if (sy >= 16) continue;
-        for (int x = 0; x < width; ++x) {
-            const int sx = x * bitsWide / width;
+    const QRect inside = box & QRect(0, 0, width, height);
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        const int sy = (y - box.y()) * 16 / box.height();
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const int sx = (x - box.x()) * bitsWide / box.width();
             if (rows[sy] >> (15 - sx) & 1) m.alpha[size_t(y) * width + x] = 255;
         }
     }
     return m;
+}
+
+// The smallest rectangle holding every inked pixel; null when there is none.
+QRect inkBounds(const QImage& image) {
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        const uint8_t* row = image.constScanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            if (row[x] != 0) ink |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink;
+}
+
+GlyphMask maskOf(const QImage& alpha8) {
+    const int w = alpha8.width(), h = alpha8.height();
+    GlyphMask m{w, h, std::vector<uint8_t>(size_t(w) * h)};
+    for (int y = 0; y < h; ++y)
+        std::copy_n(alpha8.constScanLine(y), w, m.alpha.begin() + size_t(y) * w);
+    return m;
+}
+
+// The ink of `canvas` in an image the size of `cells`, its ideal place on the canvas: where it
+// was drawn when it fits there, else moved inside, and scaled down (centred) when larger.
+QImage placeInk(const QImage& canvas, const QRect& cells) {
+    const int w = cells.width(), h = cells.height();
+    const QRect ink = inkBounds(canvas);
+    QImage placed(w, h, QImage::Format_Alpha8);
+    placed.fill(0);
+    if (!ink.isNull()) {
+        QPainter p(&placed);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        const QSize size = ink.size().boundedTo(QSize(w, h));
+        if (size == ink.size()) {
+            const int x = std::clamp(ink.x() - cells.x(), 0, w - size.width());
+            const int y = std::clamp(ink.y() - cells.y(), 0, h - size.height());
+            p.drawImage(x, y, canvas, ink.x(), ink.y(), ink.width(), ink.height());
+        } else {
+            const QSize scaled = ink.size().scaled(size, Qt::KeepAspectRatio);
+            const int y = std::clamp(ink.y() - cells.y(), 0, h - scaled.height());
+            p.drawImage(QRect(QPoint((w - scaled.width()) / 2, y), scaled), canvas, ink);
+        }
+    }
+    return placed;
 }
 
 bool familyAvailable(const QString& family) {
@@ -89,15 +119,16 @@ void TermFonts::Configure(const ScreenSettings& s) {
         return;
     }
     fontHeight_ = s.fontSize;
-    font_ = QFont(face_);
-    font_.setPixelSize(fontHeight_);
-    font_.setWeight(s.boldFont ? QFont::Bold : QFont::Normal);
-    font_.setStyleStrategy(QFont::PreferAntialias);
-    cellWidth_ = s.boldFont ? std::max(QFontMetrics(font_).averageCharWidth(), 1) : fontHeight_ / 2;
+    QFont font(face_);
+    font.setPixelSize(fontHeight_);
+    font.setWeight(s.boldFont ? QFont::Bold : QFont::Normal);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    cellWidth_ = s.boldFont ? std::max(QFontMetrics(font).averageCharWidth(), 1) : fontHeight_ / 2;
+    faces_.Build(font);
     // The symbol font: a line high, each half a cell as wide as the line is high, halved.
-    symbolFont_ = font_;
-    symbolFont_.setPixelSize(LineHeight());
-    symbolFont_.setStretch(std::clamp(100 * 2 * cellWidth_ / LineHeight(), 1, 4000));
+    font.setPixelSize(LineHeight());
+    font.setStretch(std::clamp(100 * 2 * cellWidth_ / LineHeight(), 1, 4000));
+    symbolFaces_.Build(font);
 }
 
 const GlyphMask& TermFonts::Glyph(uint16_t code) {
@@ -116,48 +147,67 @@ const GlyphMask& TermFonts::SymbolGlyph(uint8_t lead, uint8_t trail) {
 
 GlyphMask TermFonts::makeGlyph(uint16_t code, bool symbol) {
     const int cells = code >= 0x100 ? 2 : 1;
+    // A jamo the bitmap font leaves blank (a font may lack a rare compound final) is drawn by
+    // the window face.
     Glyph16 composed;
-    if (!symbol && UsesHangulFont() && hangul_.Compose(code >> 8, code & 0xFF, composed)) {
-        return stretchBits(composed, 16, 16, LineHeight(), LineHeight());
+    if (!symbol && UsesHangulFont() && hangul_.Compose(code >> 8, code & 0xFF, composed) &&
+        std::any_of(composed.begin(), composed.end(), [](uint16_t row) { return row != 0; })) {
+        return bitsInBox(composed, 16, QRect(0, 0, 16, 16), 16, LineHeight());
     }
-    const char32_t c = characterOf(code);
+    const char32_t c = CellCharacter(code);
     if (c == 0 || c == ' ') return {};
-    return raster_ ? rasterGlyph(c, cells, symbol) : outlineGlyph(c, cells, symbol);
+    if (!raster_) {
+        // Text layout hides some characters the Korean code shows (the soft hyphen, the Hangul
+        // filler); those, like characters no face has, take the raster face's glyph.
+        GlyphMask m = outlineGlyph(c, cells, symbol);
+        if (std::any_of(m.alpha.begin(), m.alpha.end(), [](uint8_t a) { return a != 0; })) return m;
+    }
+    return rasterGlyph(c, cells, symbol);
 }
 
-// Raster glyphs sit at the top of the line; symbols are stretched to the whole line.
+// Raster glyphs: symbols stretched to the whole line; other glyphs at the top of the line, 16
+// rows scaled to the font height, centred in their cells and squeezed when wider.
 GlyphMask TermFonts::rasterGlyph(char32_t c, int cells, bool symbol) const {
     Glyph16 rows;
     int width = 0;
     if (!rasterFace_.Glyph(c, rows, width)) return {};
     const int w = cells * cellWidth_, h = LineHeight();
-    if (symbol) return stretchBits(rows, width, w, h, 16);
-    GlyphMask m = stretchBits(rows, std::max(width, w), w, h, h);
-    if (applied_.boldFont) {
-        // Bold raster text: every stroke one pixel wider to the right.
-        for (int y = 0; y < h; ++y) {
-            for (int x = w - 1; x > 0; --x) m.alpha[size_t(y) * w + x] |= m.alpha[size_t(y) * w + x - 1];
-        }
-    }
+    if (symbol) return bitsInBox(rows, width, QRect(0, 0, w, h), w, h);
+    const int glyphWidth = std::min(w, width * fontHeight_ / RasterFace::kHeight);
+    const QRect box((w - glyphWidth) / 2, 0, glyphWidth, fontHeight_);
+    GlyphMask m = bitsInBox(rows, width, box, w, h);
+    if (applied_.boldFont) embolden(m);
     return m;
 }
 
+// Bold raster text: every stroke one pixel wider to the right.
+void TermFonts::embolden(GlyphMask& m) const {
+    for (int y = 0; y < m.height; ++y) {
+        uint8_t* row = m.alpha.data() + size_t(y) * m.width;
+        for (int x = m.width - 1; x > 0; --x) row[x] |= row[x - 1];
+    }
+}
+
+// The character from the first face of the chain that has it; empty when none has.
 GlyphMask TermFonts::outlineGlyph(char32_t c, int cells, bool symbol) const {
+    const QFont* font = (symbol ? symbolFaces_ : faces_).FaceFor(c);
+    if (!font) return {};
     const int w = cells * cellWidth_, h = LineHeight();
-    QImage image(w, h, QImage::Format_Alpha8);
-    image.fill(0);
+    // Drawn with a margin of a whole glyph box on every side, so that nothing is cut off before
+    // the ink is placed in its cells.
+    QImage canvas(3 * w, 3 * h, QImage::Format_Alpha8);
+    canvas.fill(0);
     {
-        QPainter p(&image);
-        const QFont& font = symbol ? symbolFont_ : font_;
-        p.setFont(font);
+        QPainter p(&canvas);
+        p.setFont(*font);
         p.setPen(QColor(0, 0, 0, 255));
         const QString text = QString::fromUcs4(&c, 1);
-        // Centred in its cells so that full-width glyphs of any face line up.
-        const QFontMetrics fm(font);
-        const int x = (w - fm.horizontalAdvance(text)) / 2;
-        p.drawText(x, fm.ascent(), text);
+        // Centred in its cells by its advance, so that full-width glyphs of any face line up.
+        const QFontMetrics fm(*font);
+        p.drawText(w + (w - fm.horizontalAdvance(text)) / 2, h + fm.ascent(), text);
     }
-    GlyphMask m{w, h, std::vector<uint8_t>(size_t(w) * h)};
-    for (int y = 0; y < h; ++y) std::copy_n(image.constScanLine(y), w, m.alpha.begin() + size_t(y) * w);
-    return m;
+    const QRect box(w, h, w, h);
+    // A double-byte character keeps all its ink inside its two cells; one-cell characters and
+    // the symbol font's line pieces are cut at the cell edges, where they meet their neighbours.
+    return maskOf(cells == 2 && !symbol ? placeInk(canvas, box) : canvas.copy(box));
 }

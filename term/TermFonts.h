@@ -2,7 +2,9 @@
 // The fonts of the terminal window for one set of screen settings: the window face (the raster
 // face of our own, "Fixedsys", or a fixed-pitch Korean TrueType face), the symbol font (the
 // window face stretched to the line height) and, with the raster face, the Hangul bitmap font.
-// Characters come out as coverage masks, made once and kept.
+// A character the TrueType face lacks comes from the next installed face that has it, and
+// failing all, from the raster face's glyphs. Characters come out as coverage masks, made once
+// and kept.
 #include <QFont>
 #include <QStringList>
 #include <cstdint>
@@ -10,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "term/FaceChain.h"
 #include "term/HangulFont.h"
 #include "term/RasterFace.h"
 #include "term/ScreenSettings.h"
@@ -58,12 +61,13 @@ private:
     GlyphMask makeGlyph(uint16_t code, bool symbol);
     GlyphMask rasterGlyph(char32_t c, int cells, bool symbol) const;
     GlyphMask outlineGlyph(char32_t c, int cells, bool symbol) const;
+    void embolden(GlyphMask& mask) const;
 
     ScreenSettings applied_;
     bool configured_ = false;
     bool raster_ = true;
     QString face_;
-    QFont font_, symbolFont_;
+    FaceChain faces_, symbolFaces_;
     int cellWidth_ = 8, fontHeight_ = 16, leading_ = 2;
     RasterFace rasterFace_;
     HangulFont hangul_;

@@ -3,7 +3,6 @@
 // and quilite-vtdump --png.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <filesystem>
 #include <fstream>
@@ -12,19 +11,11 @@
 #include "term/LineStrokes.h"
 #include "term/ScreenPainter.h"
 #include "term/SpecialGlyphs.h"
+#include "tests/term/OffscreenApp.h"
 #include "tests/term/RecordingView.h"
 #include "tests/term/VtDumpRunner.h"
 
 namespace {
-
-QGuiApplication& app() {
-    static int argc = 1;
-    static char name[] = "painter_test";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication instance(argc, argv);
-    return instance;
-}
 
 constexpr QRgb kBlue = 0xFF000080, kWhite = 0xFFFFFFFF, kYellow = 0xFFFFFF00, kRed = 0xFFFF0000;
 
@@ -43,7 +34,7 @@ struct Painted {
 };
 
 Painted paint(RecordingView& view, const ScreenSettings& settings, bool caret = false) {
-    app();
+    OffscreenApp();
     if (!caret) view.HideCaret();
     TermFonts fonts;
     return {RenderScreen(view, fonts, settings)};
@@ -185,7 +176,7 @@ TEST(Painter, DoubledRowsSelectionAndCaret) {
     expectPixels(plain, 0, 0, 64, 18, kWhite, kBlue,
                  [&](int x, int y) { return single.at(x / 2, y) == kWhite; });
 
-    app();
+    OffscreenApp();
     TermFonts fonts;
     fonts.Configure(s);
     ScreenPainter painter(fonts);
@@ -248,7 +239,7 @@ TEST(Painter, TheTwoCellCaretCoversAKoreanCharacter) {
     view.MoveTo(2, 1);  // on the lead half of the syllable
     const ScreenSettings s = rasterSettings(2);
     Painted plain = paint(view, s);
-    app();
+    OffscreenApp();
     TermFonts fonts;
     fonts.Configure(s);
     ScreenPainter painter(fonts);
@@ -274,7 +265,7 @@ TEST(Painter, WallpaperShowsThroughTheDefaultBackgroundOnly) {
     view.MoveTo(3, 1);
     view.Write(" ");  // a red-background cell at column 2
     std::string path = ::testing::TempDir() + "wall-" + std::to_string(getpid()) + ".bmp";
-    app();
+    OffscreenApp();
     QImage wall(2, 2, QImage::Format_RGB32);
     wall.setPixel(0, 0, 0xFF00FF00);
     wall.setPixel(1, 0, 0xFF0000FF);
@@ -335,7 +326,7 @@ TEST(Painter, PaletteFacesAndMetrics) {
     EXPECT_EQ(plain[14], kYellow);
     EXPECT_EQ(sys[2], plain[2]);
 
-    app();
+    OffscreenApp();
     const QStringList faces = TermFonts::FaceList();
     EXPECT_TRUE(faces.contains("Fixedsys"));
     EXPECT_TRUE(faces.contains("굴림체"));
@@ -371,7 +362,7 @@ TEST(VtDumpPng, PaintsTheFinalScreen) {
     VtDumpResult r = vtdump("--rows 10 --png " + png, &input);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\"rows\":10"), std::string::npos);  // the JSON is still printed
-    app();
+    OffscreenApp();
     QImage image(QString::fromStdString(png));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.width(), 640);
@@ -393,7 +384,7 @@ TEST(VtDumpPng, TheHangulFontComesFromHft) {
     std::ofstream(inked, std::ios::binary) << std::string(size, '\xFF');  // every jamo all ink
     std::ofstream(bad, std::ios::binary) << std::string(size + 1, '\xFF');
     const std::string input = "\xB0\xA1";
-    app();
+    OffscreenApp();
     auto cellInk = [&](const std::string& hft) {
         VtDumpResult r = vtdump("--rows 2 --png " + png + " --hft " + hft, &input);
         EXPECT_EQ(r.status, 0) << r.err;
