@@ -7,9 +7,12 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <regex>
 
 namespace {
 
@@ -162,6 +165,12 @@ bool HostTerminal::Size(int& columns, int& lines) const {
 }
 
 int HostTerminal::ReadInput(char* buffer, int size) {
+    if (!typedAhead_.empty()) {
+        const size_t n = std::min(typedAhead_.size(), static_cast<size_t>(size));
+        typedAhead_.copy(buffer, n);
+        typedAhead_.erase(0, n);
+        return static_cast<int>(n);
+    }
     const ssize_t n = read(in_, buffer, static_cast<size_t>(size));
     if (n > 0) return static_cast<int>(n);
     if (n == 0 || errno == EAGAIN || errno == EINTR) return 0;
@@ -181,4 +190,50 @@ void HostTerminal::Write(std::string_view bytes) {
             gone_ = true;
         }
     }
+}
+
+namespace {
+
+int64_t nowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
+std::vector<int> HostTerminal::MeasureWidths(const std::vector<std::string>& samples,
+                                             int timeoutMs) {
+    std::vector<int> widths(samples.size(), 0);
+    const int64_t deadline = nowMs() + timeoutMs;
+    for (size_t i = 0; i < samples.size() && !gone_; ++i) {
+        Write("\x1b[H" + samples[i] + "\x1b[6n");
+        int column = 0;
+        if (!awaitCursorColumn(deadline, column)) break;
+        widths[i] = column - 1;
+    }
+    Write("\x1b[H\x1b[2K");
+    return widths;
+}
+
+// Reads until a cursor position report ("ESC [ line ; column R") has come, or the deadline
+// has passed; what else arrives is kept as typed ahead.
+bool HostTerminal::awaitCursorColumn(int64_t deadlineMs, int& column) {
+    static const std::regex report("\x1b\\[[0-9]+;([0-9]+)R");
+    std::string got;
+    std::smatch match;
+    while (!std::regex_search(got, match, report)) {
+        const int64_t left = deadlineMs - nowMs();
+        pollfd p{in_, POLLIN, 0};
+        char buffer[256];
+        ssize_t n = 0;
+        if (left <= 0 || poll(&p, 1, static_cast<int>(left)) <= 0 ||
+            (n = read(in_, buffer, sizeof buffer)) <= 0) {
+            typedAhead_ += got;
+            return false;
+        }
+        got.append(buffer, static_cast<size_t>(n));
+    }
+    column = std::stoi(match[1].str());
+    typedAhead_ += match.prefix().str() + match.suffix().str();
+    return true;
 }

@@ -4,8 +4,10 @@
 // (normal exit, exit(), fatal signals, termination signals). Signals that ask the program to
 // end, a resize, and a stop and continue arrive as bytes on SignalFd(), for the event loop.
 // One per process: the signal handlers share its state.
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class HostTerminal {
 public:
@@ -29,14 +31,21 @@ public:
     // Reads what has been typed, without waiting: bytes read, 0 when none, -1 when the terminal
     // is gone.
     int ReadInput(char* buffer, int size);
+    // The cells the terminal gives each sample (UTF-8), from the cursor position reports it
+    // sends after each is written at the top left of the screen, which is then blanked; 0 for
+    // the samples not answered within `timeoutMs` in all. Keys typed meanwhile are kept for
+    // ReadInput.
+    std::vector<int> MeasureWidths(const std::vector<std::string>& samples, int timeoutMs);
     // Writes all of it, waiting while the terminal is slow; nothing once the terminal is gone.
     void Write(std::string_view bytes);
     bool Gone() const { return gone_; }
 
 private:
     void takeOver();
+    bool awaitCursorColumn(int64_t deadlineMs, int& column);
 
     int in_;
     int out_;
     bool gone_ = false;
+    std::string typedAhead_;  // read while waiting for a cursor position report
 };

@@ -13,6 +13,17 @@ namespace {
 constexpr int kMessageMs = 8000;
 constexpr int kClockTickMs = 1000;
 constexpr int kHandOffCheckMs = 1500;
+// How long start-up waits in all for the host terminal to report the widths it draws.
+constexpr int kMeasureWidthsMs = 500;
+
+// Whether the host terminal draws the symbols of the Korean code two cells wide: a box
+// character and a sample of the other symbols are measured, and every one must come out wide.
+// A terminal that does not answer counts as drawing them narrow.
+bool hostDrawsSymbolsWide(HostTerminal& terminal) {
+    const std::vector<int> widths =
+        terminal.MeasureWidths({"─", "┼", "·", "±", "α", "Ж", "※"}, kMeasureWidthsMs);
+    return std::all_of(widths.begin(), widths.end(), [](int cells) { return cells == 2; });
+}
 
 bool hasDisplay() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
@@ -52,6 +63,7 @@ TtyFrontEnd::TtyFrontEnd(EventLoop& loop, HostTerminal& terminal, Clock& clock)
     signalWatch_ = loop_.addWatch(terminal_.SignalFd(), LoopEvent::Readable,
                                   [this](unsigned) { onSignals(); });
     loop_.setIdleHook([this] { return onIdle(); });
+    screen_.SetWideSymbols(hostDrawsSymbolsWide(terminal_));
     view_.SetRows(ScreenSettings{}.rows);
     resize();
 }

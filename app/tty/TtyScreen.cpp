@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "platform/TextCodec.h"
 #include "term/RowLayout.h"
 
 namespace {
@@ -74,6 +73,18 @@ char32_t lineCharacter(uint8_t code) {
     }
 }
 
+// The horizontal stroke (light or heavy) that carries the right arm of a box character of the
+// Korean code's line row, U+2500..U+254B, into the cell to its right; 0 for none.
+char32_t rightArmStroke(char32_t box) {
+    // 'l' light, 'h' heavy, ' ' no right arm (the dashed lines 2504..250B are not in the code).
+    constexpr char kArms[] =
+        "lh          lhlh    lhlh    lhlllhhh        llhhllhhllhhllhhllhhllllhlhhhlhh";
+    static_assert(sizeof kArms - 1 == 0x254B - 0x2500 + 1);
+    if (box < 0x2500 || box > 0x254B) return 0;
+    const char arm = kArms[box - 0x2500];
+    return arm == 'l' ? U'\u2500' : arm == 'h' ? U'\u2501' : 0;
+}
+
 std::string singleGlyph(uint8_t b) {
     std::string glyph;
     if (b >= 0x20 && b < 0x7F) {
@@ -87,8 +98,11 @@ std::string singleGlyph(uint8_t b) {
 }
 
 struct PairGlyph {
-    std::string utf8;  // empty: the pair does not convert
-    int cells = 2;
+    std::string utf8;     // empty: the pair does not convert
+    bool narrow = false;  // the locale gives the character one cell
+    // For a host that draws it one cell wide: the character, then the stroke that continues a
+    // box character's right arm, or a blank.
+    std::string padded;
 };
 
 // CP949 pairs converted once each.
@@ -98,11 +112,17 @@ const PairGlyph& pairGlyph(uint8_t lead, uint8_t trail) {
     const size_t index = static_cast<size_t>(lead - 0x80) << 8 | trail;
     if (!done[index]) {
         done[index] = true;
-        const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-        if (auto utf8 = cp949ToUtf8(std::string_view(pair, 2)); utf8 && !utf8->empty()) {
-            size_t at = 0;
-            cache[index].cells = cellsOf(nextCodePoint(*utf8, at));
-            cache[index].utf8 = *utf8;
+        const char32_t c = CellCharacter(static_cast<uint16_t>(lead << 8 | trail));
+        if (c != 0) {
+            PairGlyph& glyph = cache[index];
+            appendUtf8(c, glyph.utf8);
+            glyph.narrow = cellsOf(c) < 2;
+            glyph.padded = glyph.utf8;
+            if (char32_t arm = rightArmStroke(c)) {
+                appendUtf8(arm, glyph.padded);
+            } else {
+                glyph.padded += ' ';
+            }
         }
     }
     return cache[index];
@@ -184,7 +204,8 @@ TtyScreen::Row TtyScreen::buildRow(const TWView& view, int logicalRow) const {
         if (item.width == 2 && !lined) {
             const PairGlyph& pair = pairGlyph(item.lead, item.trail);
             if (!pair.utf8.empty()) {
-                row[x] = Cell{pair.utf8, attrs[x], 2};
+                const bool padded = pair.narrow && !wideSymbols_;
+                row[x] = Cell{padded ? pair.padded : pair.utf8, attrs[x], 2};
                 row[x + 1] = Cell{"", attrs[x], 0};
                 continue;
             }
@@ -233,9 +254,8 @@ void TtyScreen::drawCell(int line, int x, const Row& row, std::string& out) {
         cursorX_ += 2;
         return;
     }
-    // The host gives this character one cell (box drawing, some symbols): blank the second
-    // cell and place the cursor afresh, so the columns after it stay where they belong.
-    out += ' ';
+    // A symbol the host was found to draw wide, though the locale says one cell: the cursor is
+    // placed afresh, so the columns after it stay where they belong either way.
     cursorKnown_ = false;
 }
 

@@ -3,7 +3,9 @@
 // the line plane and the DEC graphics codes as Unicode box characters, the 16 colours, and a
 // status line below. It remembers what the host shows and writes only cells that changed; a
 // double-byte character always covers exactly two host cells, whatever width the host gives
-// its Unicode form. Needs a UTF-8 LC_CTYPE for the widths.
+// its Unicode form: on a host that draws the symbols one cell wide, a box character's right arm
+// is carried on into its second cell so that lines join, and other symbols are followed by a
+// blank. Needs a UTF-8 LC_CTYPE for the widths.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,6 +35,12 @@ class TtyScreen {
 public:
     // The next Render draws everything (after a resize, a stop, or a message over the screen).
     void Invalidate();
+    // Whether the host draws the symbols of the Korean code (box drawing, Greek, ...) two cells
+    // wide, as measured at start-up; they are then sent alone, one character for two cells.
+    void SetWideSymbols(bool wide) {
+        wideSymbols_ = wide;
+        Invalidate();
+    }
     std::string Render(const TtyFrame& frame);
     // A message alone on a cleared host screen (the terminal is too small), wrapped to width.
     std::string RenderMessage(const std::string& utf8, int width);
@@ -55,6 +63,7 @@ private:
     std::vector<Row> shown_;                // the rows the host shows, by host line
     std::vector<std::string> shownStatus_;  // status text the host shows, by host line
     int shownWidth_ = -1;
+    bool wideSymbols_ = false;
     bool cursorKnown_ = false;
     int cursorLine_ = 0, cursorX_ = 0;
     int attr_ = -1;  // -1: not known

@@ -23,6 +23,7 @@
 #include "auto/ProfileStore.h"
 #include "platform/ScriptedPrompt.h"
 #include "platform/TextCodec.h"
+#include "tests/app/BoxTables.h"
 #include "tests/fixtures/LoopbackListener.h"
 #include "tests/fixtures/PeerProcess.h"
 #include "tests/fixtures/TelnetHostData.h"
@@ -155,6 +156,27 @@ TEST_F(TtyEndToEnd, TheScreenShowsKoreanBoxesAndTheStatusLine) {
     EXPECT_NE(status.find("텔넷 | 127.0.0.1:" + std::to_string(listener.port())), std::string::npos)
         << status;
     EXPECT_NE(status.find("00:00:0"), std::string::npos) << status;
+}
+
+// tmux draws box characters one cell wide: each line set's table shows with continuous lines,
+// each corner and crossing in the column of the vertical beneath it.
+TEST_F(TtyEndToEnd, BoxTablesOfEveryLineSetJoinInTheHostTerminal) {
+    std::string page = "\x1b[2J\x1b[H";
+    for (int y = 0; y < 5; ++y) {
+        for (const BoxTable& table : kBoxTables)
+            page += cp(table.page[y]) + "  ";
+        page += "\r\n";
+    }
+    connect(page + cp("표 끝") + "\r\n");
+    ASSERT_TRUE(tmux->WaitForScreen("표 끝")) << tmux->Screen();
+    const std::vector<std::string> lines = tmux->Lines();
+    ASSERT_GE(lines.size(), 5u);
+    for (int y = 0; y < 5; ++y) {
+        std::string expected;
+        for (const BoxTable& table : kBoxTables)
+            expected += std::string(table.narrow[y]) + "   ";
+        EXPECT_EQ(lines[y], expected.substr(0, expected.size() - 3));
+    }
 }
 
 TEST_F(TtyEndToEnd, KeysKeypadAndPasteReachTheHostAsBytes) {

@@ -1,17 +1,29 @@
 // What the tty screen writes, read back through libvterm standing for the host terminal: Korean
-// over two cells at the right columns, one-cell box characters padded to two, the line plane,
+// over two cells at the right columns, one-cell box characters carried on into their second
+// cell (or sent alone to a host that draws them wide), other symbols padded, the line plane,
 // the 16 colours, output only for what changed, and the status line with long questions.
 #include <gtest/gtest.h>
 #include <vterm.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <string>
 
 #include "app/tty/TtyScreen.h"
 #include "link/MemoryLink.h"
+#include "platform/TextCodec.h"
+#include "term/CopyText.h"
 #include "term/TWEmulator.h"
+#include "tests/app/BoxTables.h"
 
 namespace {
+
+// UTF-8 as code points (the tests run in a UTF-8 locale).
+std::u32string U(const char* utf8) {
+    wchar_t wide[64];
+    const size_t n = std::mbstowcs(wide, utf8, 64);
+    return n == size_t(-1) ? U"" : std::u32string(wide, wide + n);
+}
 
 class TtyScreenTest : public ::testing::Test {
 protected:
@@ -82,10 +94,38 @@ TEST_F(TtyScreenTest, KoreanTakesTwoCellsAndColumnsStayAligned) {
     EXPECT_EQ(cell(0, 0).width, 2);
     EXPECT_EQ(at(0, 2), U'A');
     EXPECT_EQ(at(0, 3), U'─');
-    EXPECT_EQ(at(0, 4), U' ');  // the second cell of the box character is blank
+    EXPECT_EQ(at(0, 4), U'─');  // the line goes on in the box character's second cell
     EXPECT_EQ(at(0, 5), U'B');
     EXPECT_EQ(at(0, 6), U'표');
     EXPECT_EQ(at(0, 8), U'C');
+}
+
+TEST_F(TtyScreenTest, BoxLinesJoinOnANarrowHostAndGoAloneToAWideOne) {
+    for (const BoxTable& table : kBoxTables) {
+        SCOPED_TRACE(table.page[0]);
+        host("\x1b[H");
+        for (const char* row : table.page)
+            host(utf8ToCp949(row).value() + "\r\n");
+        host(utf8ToCp949("±α 끝").value());
+        tty.SetWideSymbols(false);
+        render();
+        for (int y = 0; y < 5; ++y)
+            EXPECT_EQ(line(y), table.narrow[y]);
+        EXPECT_EQ(line(5), "± α  끝");  // other symbols are followed by a blank
+        // The copy text is the host's characters, without the strokes added on the host.
+        const int top = view.ScreenTop();
+        EXPECT_EQ(CopySelection(view, 0, top, 80, top), utf8ToCp949(table.page[0]).value());
+
+        // A host that draws them wide gets each character alone, at its own column.
+        tty.SetWideSymbols(true);
+        render();
+        EXPECT_EQ(at(0, 0), U(table.page[0])[0]);
+        EXPECT_EQ(at(0, 1), 0u);
+        EXPECT_EQ(at(0, 2), U(table.page[0])[1]);
+        EXPECT_EQ(at(5, 0), U'±');
+        EXPECT_EQ(at(5, 1), 0u);
+        EXPECT_EQ(at(5, 2), U'α');
+    }
 }
 
 TEST_F(TtyScreenTest, GraphicsCodesAndLinePlaneBecomeBoxCharacters) {
