@@ -5,12 +5,16 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
 
 constexpr int kMaxSlots = 64;
+// "x,y" in fixed-width fields, so that every write replaces the whole text in one go and a
+// reader sees the old position or the new one.
+constexpr int kPositionSize = 24;
 
 std::string slotPath(const std::string& folder, int slot) {
     return folder + "/slot-" + std::to_string(slot);
@@ -88,6 +92,8 @@ void InstanceCounter::takeSlot() {
         const int fd = openFile(slotPath(folder_, slot));
         if (fd < 0) continue;
         if (setLock(fd, F_WRLCK, false)) {
+            [[maybe_unused]] int r = ftruncate(fd, 0);  // a position of an earlier copy goes
+            slot_ = slot;
             slotFd_ = fd;
             return;
         }
@@ -95,14 +101,38 @@ void InstanceCounter::takeSlot() {
     }
 }
 
-int InstanceCounter::Count() const {
-    if (!error_.empty()) return 1;
-    int count = 0;
+void InstanceCounter::forEachHeldSlot(const std::function<void(int, int)>& held) const {
     for (int slot = 0; slot < kMaxSlots; ++slot) {
         const int fd = open(slotPath(folder_, slot).c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
         if (fd < 0) continue;
-        if (lockedByOther(fd)) ++count;
+        if (lockedByOther(fd)) held(slot, fd);
         close(fd);
     }
+}
+
+int InstanceCounter::Count() const {
+    if (!error_.empty()) return 1;
+    int count = 0;
+    forEachHeldSlot([&count](int, int) { ++count; });
     return count;
+}
+
+void InstanceCounter::RecordWindowPosition(int x, int y) {
+    if (slotFd_ < 0) return;
+    char text[kPositionSize + 1];
+    std::snprintf(text, sizeof text, "%11d,%11d\n", x, y);
+    [[maybe_unused]] ssize_t n = pwrite(slotFd_, text, kPositionSize, 0);
+}
+
+bool InstanceCounter::PositionTakenByOther(int x, int y) const {
+    if (!error_.empty()) return false;
+    bool taken = false;
+    forEachHeldSlot([&](int slot, int fd) {
+        char text[kPositionSize + 1] = {};
+        int otherX, otherY;
+        if (slot != slot_ && pread(fd, text, kPositionSize, 0) == kPositionSize &&
+            std::sscanf(text, "%d,%d", &otherX, &otherY) == 2)
+            taken = taken || (otherX == x && otherY == y);
+    });
+    return taken;
 }

@@ -1,6 +1,7 @@
 #include "link/CommandLine.h"
 
 #include <charconv>
+#include <sstream>
 #include <string_view>
 
 namespace {
@@ -75,4 +76,12 @@ TelnetAddress SplitTelnetAddress(std::string host, int port) {
     address.host = std::move(host);
     address.port = port;
     return address;
+}
+
+std::vector<std::string> CommandLineWords(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
 }

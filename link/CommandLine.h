@@ -18,6 +18,8 @@ struct ConnectRequest {
 // entry name (the words joined with single blanks). "/t" or "/m" alone, a port that is not a
 // number from 1 to 65535, and more words without "/t" or "/m" are invalid.
 ConnectRequest ParseCommandLine(const std::vector<std::string>& words);
+// A line the user typed in place of a command line, as its blank-separated words.
+std::vector<std::string> CommandLineWords(const std::string& line);
 
 struct TelnetAddress {
     std::string host;

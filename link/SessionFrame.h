@@ -26,4 +26,6 @@ public:
     virtual void HandOff(const std::vector<std::string>& args) = 0;
     // Offers the communication settings (after a modem could not be opened).
     virtual void OpenCommSettings() = 0;
+    // Bytes were received or sent on the link since the last call (the status bar's lamps).
+    virtual void LinkActivity(bool /*received*/, bool /*sent*/) {}
 };

@@ -1,10 +1,11 @@
 #pragma once
 // The links the program makes for its session: the serial link over a real port and the
 // telnet link over a TCP socket, both watched by the user-interface thread's loop. Status texts
-// of the links go to the session's window.
+// and traffic reports of the links go to the session's window.
 #include "auto/CSettingsSection.h"
 #include "auto/Registry.h"
 #include "link/CommPortLines.h"
+#include "link/LinkActivityRelay.h"
 #include "link/SessionFrame.h"
 #include "link/SessionLinks.h"
 #include "link/TelnetLookup.h"
@@ -30,4 +31,5 @@ private:
     HostResolver resolver_;
     CSettingsSection comm_;
     ModemTable modems_;  // as stored when the last modem link was opened
+    LinkActivityRelay activity_;
 };

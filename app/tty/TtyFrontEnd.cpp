@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "app/CommandTable.h"
+#include "app/ConnectTime.h"
 
 namespace {
 
@@ -268,9 +269,5 @@ std::vector<std::string> TtyFrontEnd::statusLines() const {
 
 std::string TtyFrontEnd::connectTime() const {
     if (!online_) return "OFFLINE";
-    const int64_t seconds = (clock_.nowMs() - connectedAt_) / 1000;
-    char text[32];
-    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
-                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
-    return text;
+    return ConnectClockText((clock_.nowMs() - connectedAt_) / 1000);
 }

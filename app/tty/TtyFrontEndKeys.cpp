@@ -4,23 +4,14 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <sstream>
-
 #include "app/CommandTable.h"
 #include "app/tty/TtyFrontEnd.h"
+#include "link/CommandLine.h"
 #include "platform/TextCodec.h"
 
 namespace {
 
 constexpr uint8_t BS = 0x08, ESC = 0x1B, DEL = 0x7F;
-
-std::vector<std::string> words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> out;
-    for (std::string word; in >> word;)
-        out.push_back(word);
-    return out;
-}
 
 }  // namespace
 
@@ -183,7 +174,7 @@ void TtyFrontEnd::askAndOpen(const std::string& label, const std::vector<std::st
     const std::optional<std::string> line = prompt_.AskLine(label);
     if (!line) return;
     std::vector<std::string> args = prefix;
-    for (std::string& word : words(*line))
+    for (std::string& word : CommandLineWords(*line))
         args.push_back(std::move(word));
     if (args.size() > prefix.size()) doc_->OpenCommandLine(args);
 }

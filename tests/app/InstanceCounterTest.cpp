@@ -1,5 +1,6 @@
-// The count of running copies: copies count in order, a killed copy stops counting, and a
-// folder others could tamper with is not used.
+// The count of running copies: copies count in order, a killed copy stops counting, a copy's
+// window corner is seen by the others while it runs, and a folder others could tamper with is
+// not used.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -41,6 +42,25 @@ TEST_F(InstanceCounterTest, CopiesCountInOrderAndLeave) {
     EXPECT_EQ(second->Count(), 1);
     InstanceCounter third(folder);  // takes the slot the first one left
     EXPECT_EQ(third.CountAtStart(), 2);
+}
+
+TEST_F(InstanceCounterTest, WindowCornersOfOtherRunningCopies) {
+    auto first = std::make_unique<InstanceCounter>(folder);
+    first->RecordWindowPosition(-40, 200);
+    first->RecordWindowPosition(100, 200);  // moved: only the latest corner counts
+    InstanceCounter second(folder);
+    EXPECT_TRUE(second.PositionTakenByOther(100, 200));
+    EXPECT_FALSE(second.PositionTakenByOther(-40, 200));
+    EXPECT_FALSE(second.PositionTakenByOther(100, 201));
+    EXPECT_FALSE(first->PositionTakenByOther(100, 200));  // its own corner
+    second.RecordWindowPosition(7, 8);
+    EXPECT_TRUE(first->PositionTakenByOther(7, 8));
+
+    first.reset();
+    EXPECT_FALSE(second.PositionTakenByOther(100, 200));
+    InstanceCounter third(folder);  // in the first one's slot, which keeps nothing of it
+    EXPECT_FALSE(second.PositionTakenByOther(100, 200));
+    EXPECT_TRUE(third.PositionTakenByOther(7, 8));
 }
 
 TEST_F(InstanceCounterTest, AKilledCopyStopsCounting) {
