@@ -28,7 +28,7 @@ public:
     const std::string& Error() const { return error_; }
 
     Registry& registry() { return *registry_; }
-    const InstanceCounter& copies() const { return *copies_; }
+    InstanceCounter& copies() { return *copies_; }
     SoundPlayer& sound() { return sound_; }
     // The "Screen" record of the store.
     ScreenSettings StoredScreenSettings();

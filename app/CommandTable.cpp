@@ -70,6 +70,8 @@ std::vector<Command> makeTable() {
                           "연결 기록 창을 보이거나 숨깁니다.", "기록 창")),
         checkable(command(Cmd::WebMode, G::View, "웹 화면(&W)", "웹 화면과 터미널 화면을 오갑니다.",
                           "웹 화면")),
+        checkable(command(Cmd::ToggleWebTool, G::View, "웹 도구 모음(&G)",
+                          "웹 화면의 도구 모음을 보이거나 숨깁니다.", "웹 도구 모음")),
         separated(command(Cmd::ScreenSettings, G::View, "화면 설정(&Z)...",
                           "화면의 글꼴과 줄 수, 색상을 설정합니다.", "화면 설정 (Alt+Z)", "Alt+Z")),
         command(Cmd::AddRow, G::View, "줄 수 늘리기(&A)", "줄 수를 늘립니다.", "줄 수 늘리기"),

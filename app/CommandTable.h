@@ -25,6 +25,7 @@ constexpr int ToggleDockTop = 32796;
 constexpr int ToggleToolView = 32797;
 constexpr int ToggleHistWnd = 32798;
 constexpr int WebMode = 32799;
+constexpr int ToggleWebTool = 32800;
 constexpr int ScreenSettings = 32801;
 constexpr int AddRow = 32802;
 constexpr int RemoveRow = 32803;

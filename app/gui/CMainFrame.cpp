@@ -1,26 +1,56 @@
 #include "app/gui/CMainFrame.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
 
 #include "app/CommandTable.h"
 #include "app/gui/CommandRegistration.h"
+#include "app/gui/FramePlacement.h"
 #include "app/gui/HostDialog.h"
 #include "app/gui/QtPrompt.h"
+#include "auto/ProgramExit.h"
 #include "link/CQuillonDoc.h"
 
 namespace {
 
 constexpr int kStatusMessageMs = 8000;
+// How soon the end asked for from outside tries again while a question or a wait is still open.
+constexpr int kEndRetryMs = 10;
+
+// The built-in web window has no browser yet: this page stands in its place.
+QWidget* makeWebPage() {
+    auto* page = new QLabel("웹 화면\n\n이 창에는 아직 웹 문서를 보여 주지 않습니다.");
+    page->setAlignment(Qt::AlignCenter);
+    page->setAutoFillBackground(true);
+    page->setFocusPolicy(Qt::StrongFocus);
+    return page;
+}
+
+QString now() {
+    return QDateTime::currentDateTime().toString("[HH:mm:ss] ");
+}
 
 }  // namespace
 
-CMainFrame::CMainFrame(Registry& registry, QtEventLoop& loop, Prompt& prompt)
-    : registry_(registry), loop_(loop), prompt_(prompt), view_(new CQuillonView), menus_(this) {
+CMainFrame::CMainFrame(Registry& registry, QtEventLoop& loop, Prompt& prompt, Clock& clock)
+    : registry_(registry),
+      loop_(loop),
+      prompt_(prompt),
+      view_(new CQuillonView),
+      pages_(new QStackedWidget),
+      menus_(this),
+      bars_(*this, menus_, registry),
+      panes_(*statusBar(), clock),
+      settings_(registry, "Settings") {
     setWindowTitle(QString(QtPrompt::kProgramName));
-    setCentralWidget(view_);
+    pages_->addWidget(view_);
+    pages_->addWidget(makeWebPage());
+    setCentralWidget(pages_);
     for (QMenu* menu : menus_.Menus()) {
         menuBar()->addMenu(menu);
         connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
@@ -30,14 +60,30 @@ CMainFrame::CMainFrame(Registry& registry, QtEventLoop& loop, Prompt& prompt)
             loop_.interruptWait();
             RunCommand(id);
         });
-    statusBar();
+    auto* menuKey = new QAction(this);  // works with the menu bar hidden too
+    menuKey->setShortcut(QKeySequence("Alt+U"));
+    menuKey->setShortcutContext(Qt::WindowShortcut);
+    addAction(menuKey);
+    connect(menuKey, &QAction::triggered, this,
+            [this] { showMainMenu(pages_->mapToGlobal(QPoint(0, 0))); });
     resize(kDefaultWidth, kDefaultHeight);
     view_->setFocus();
     registerCommands();
     registerViewCommands(*this);
     registerDialogCommands(*this);
     view_->sizeWanted = [this](QSize client) { fitToView(client); };
+    view_->contextMenuWanted = [this](QPoint at) { showMainMenu(at); };
+    panes_.SetScreenSize(TWView::kColumns, view_->Rows());
+    panes_.screenSettingsWanted = [this] { RunCommand(Cmd::ScreenSettings); };
+    bars_.hostTyped = [this](const QString& typed) { openTypedHost(typed); };
+    HangulInputSwitch& input = view_->InputSwitch();
+    input.changed = [this, before = input.changed] {
+        if (before) before();
+        showInputState();
+    };
+    showInputState();
     loop_.setIdleHook([this] { return onIdle(); });
+    UpdateCommands();
 }
 
 CMainFrame::~CMainFrame() {
@@ -47,6 +93,7 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::Attach(CQuillonDoc& doc) {
     doc_ = &doc;
     view_->Attach(doc);
+    UpdateCommands();
 }
 
 bool CMainFrame::onIdle() {
@@ -84,6 +131,8 @@ void CMainFrame::registerCommands() {
         };
     };
     SetCommand(Cmd::ConnectHost, {[this] { connectToHost(); }});
+    SetCommand(Cmd::TelnetEntry, {[this] { connectEntry(false); }});
+    SetCommand(Cmd::ModemEntry, {[this] { connectEntry(true); }});
     SetCommand(Cmd::HangUp, {withDoc([](CQuillonDoc& d) { d.HangUp(false); })});
     SetCommand(Cmd::Exit, {[this] { close(); }});
     SetCommand(Cmd::ModemMode, {withDoc([](CQuillonDoc& d) { d.SwitchToModemMode(); }), [this] {
@@ -94,23 +143,140 @@ void CMainFrame::registerCommands() {
                                  }});
     SetCommand(Cmd::AnswerMode, {withDoc([](CQuillonDoc& d) { d.ToggleAnswerMode(); }),
                                  [this] { return doc_ && doc_->AnswerMode(); }});
+    for (const FrameBars::Toggle& t : FrameBars::Toggles())
+        SetCommand(t.command, {[this, bar = t.bar] { bars_.Flip(bar); },
+                               [this, bar = t.bar] { return bars_.On(bar); }});
+    SetCommand(Cmd::WebMode, {[this] { SetWebMode(!WebMode()); }, [this] { return WebMode(); }});
+    SetCommand(Cmd::About, {[this] { showAbout(); }});
 }
 
 void CMainFrame::connectToHost() {
     if (!doc_) return;
     if (std::optional<std::vector<std::string>> words = AskTelnetHost(this, registry_))
         doc_->OpenCommandLine(*words);
+    bars_.RefreshRecentHosts();
 }
 
-void CMainFrame::SaveWindowState() {}
+// The entry's name is asked for, and the entry opened as the command line "/t name" or
+// "/m name" would open it.
+void CMainFrame::connectEntry(bool modem) {
+    if (!doc_) return;
+    if (std::optional<std::vector<std::string>> args = AskEntryName(this, registry_, modem))
+        doc_->OpenCommandLine(*args);
+}
 
-// The window takes the size that shows the view's cells whole, unless it is maximised.
+void CMainFrame::openTypedHost(const QString& typed) {
+    if (!doc_) return;
+    if (std::optional<std::vector<std::string>> words = TakeTypedHost(registry_, typed))
+        doc_->OpenCommandLine(*words);
+}
+
+void CMainFrame::showAbout() {
+    PromptRequest about;
+    about.text =
+        "Quilite\n\n한글 통신 프로그램: 텔넷과 모뎀으로 접속하는 한글 터미널, 파일 송수신.";
+    about.icon = PromptIcon::Information;
+    about.caption = "Quilite 정보";
+    prompt_.show(about);
+}
+
+void CMainFrame::showMainMenu(QPoint at) {
+    UpdateCommands();
+    menus_.Popup()->popup(at);
+}
+
+void CMainFrame::showInputState() {
+    panes_.SetInputState(view_->InputSwitch().HangulMode());
+}
+
+// The window takes the size that shows the view's cells whole, unless it is maximised. At
+// start the stored placement decides, so only a window already showing follows the view.
 void CMainFrame::fitToView(QSize client) {
-    if (isMaximized()) return;
+    panes_.SetScreenSize(TWView::kColumns, view_->Rows());
+    if (!isVisible() || isMaximized()) return;
     resize(size() - view_->size() + client);
 }
 
+// ---------------------------------------------------------------------------------------------
+// Placement
+
+std::string CMainFrame::placementName() const {
+    return WebMode() ? "WebPos" : "WindowPos";
+}
+
+bool CMainFrame::RestorePlacement(const std::function<bool(QPoint)>& positionTaken) {
+    std::optional<WindowPlacement> stored = settings_.LoadPlacement(placementName());
+    if (!stored) return false;
+    const bool placed = applyPlacement(*stored, positionTaken);
+    return !placed && windowPositionsWork();
+}
+
+bool CMainFrame::applyPlacement(const WindowPlacement& placement,
+                                const std::function<bool(QPoint)>& positionTaken) {
+    QRect rect = normalRect(placement);
+    if (rect.isEmpty()) rect.setSize(QSize(kDefaultWidth, kDefaultHeight));
+    rect = mendedRect(rect, availableScreenAreas());
+    const bool place = windowPositionsWork() && !(positionTaken && positionTaken(rect.topLeft()));
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    if (place)
+        setGeometry(rect);
+    else
+        resize(rect.size());
+    if (placement.showCmd == ShowCommand::Maximised)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    return place;
+}
+
+// Where the window system does not tell programs where their windows stand, the position
+// stored before is kept.
+void CMainFrame::savePlacement() {
+    WindowPlacement placement = placementOf(*this);
+    if (!windowPositionsWork()) {
+        const QRect size = normalRect(placement);
+        std::optional<WindowPlacement> stored = settings_.LoadPlacement(placementName());
+        placement.left = stored ? stored->left : 0;
+        placement.top = stored ? stored->top : 0;
+        placement.right = placement.left + size.width();
+        placement.bottom = placement.top + size.height();
+    }
+    settings_.SavePlacement(placementName(), placement);
+}
+
+void CMainFrame::SaveWindowState() {
+    if (programIsExiting()) return;
+    savePlacement();
+    bars_.SaveToggles();
+}
+
+void CMainFrame::SetWebMode(bool on) {
+    if (on == WebMode()) return;
+    if (!programIsExiting()) savePlacement();
+    bars_.SetWebMode(on);
+    pages_->setCurrentIndex(on ? 1 : 0);
+    pages_->currentWidget()->setFocus();
+    if (std::optional<WindowPlacement> stored = settings_.LoadPlacement(placementName()))
+        applyPlacement(*stored, nullptr);
+}
+
+void CMainFrame::reportPosition() {
+    if (windowMoved && windowPositionsWork()) windowMoved(geometry().topLeft());
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    reportPosition();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    reportPosition();
+}
+
+// ---------------------------------------------------------------------------------------------
+// SessionFrame
+
 void CMainFrame::SetTitle(const std::string& title) {
+    title_ = title;
     const QString name = QString(QtPrompt::kProgramName);
     setWindowTitle(title.empty() ? name : QString::fromStdString(title) + " - " + name);
 }
@@ -119,9 +285,20 @@ void CMainFrame::ShowStatus(const std::string& text) {
     statusBar()->showMessage(QString::fromStdString(text), kStatusMessageMs);
 }
 
-void CMainFrame::SetOnline(bool) {}
+void CMainFrame::SetOnline(bool online) {
+    panes_.SetOnline(online);
+    if (online != online_)
+        bars_.AddHistory(now() + (online ? QString::fromStdString(title_) + " 연결" : "연결 끊김"));
+    online_ = online;
+    UpdateCommands();
+}
 
-void CMainFrame::SetLinkMode(int, const std::string&) {}
+void CMainFrame::SetLinkMode(int mode, const std::string& device) {
+    const std::string port =
+        mode == CQuillonDoc::kModemMode ? linkStateText(ModemTable::load(registry_), device) : "";
+    panes_.SetLinkMode(mode, port, device);
+    UpdateCommands();
+}
 
 void CMainFrame::ClearScreen() {
     view_->ClearScreen();
@@ -139,6 +316,13 @@ void CMainFrame::OpenCommSettings() {
     RunCommand(Cmd::CommSettings);
 }
 
+void CMainFrame::LinkActivity(bool received, bool sent) {
+    panes_.LinkActivity(received, sent);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Closing
+
 // A close asked for during a wait (a modem pause, a paced send) first ends the wait, then
 // comes back.
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -148,10 +332,25 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
-    if (doc_ && !doc_->Closing() && !doc_->QueryClose()) {
+    if (!programIsExiting() && doc_ && !doc_->Closing() && !doc_->QueryClose()) {
         event->ignore();
         return;
     }
     event->accept();
+    loop_.quit();
+}
+
+// Questions still open are closed and a wait still running is ended first; the session is
+// closed once they have returned.
+void CMainFrame::EndNow() {
+    setProgramExiting(true);
+    loop_.requestClose();
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isModal() && window->isVisible()) window->close();
+    if (loop_.Waiting() || QApplication::activeModalWidget()) {
+        QTimer::singleShot(kEndRetryMs, this, [this] { EndNow(); });
+        return;
+    }
+    if (doc_) doc_->CloseWithoutQuestions();
     loop_.quit();
 }

@@ -1,16 +1,22 @@
 #pragma once
-// The program's main window: the terminal view inside the menus, bars and status bar, the
-// session's window (SessionFrame), the commands of the menus, and the close query.
+// The program's main window: the terminal view (or, in web mode, the web page) inside the menus,
+// bars and status bar, the session's window (SessionFrame), the commands of the menus, the
+// stored placement, and the close query.
 #include <QMainWindow>
+#include <QStackedWidget>
 #include <functional>
 #include <map>
 #include <memory>
 
 #include "app/gui/CQuillonView.h"
 #include "app/gui/CommandMenus.h"
+#include "app/gui/FrameBars.h"
 #include "app/gui/QtEventLoop.h"
+#include "app/gui/StatusPanes.h"
+#include "auto/CSettingsSection.h"
 #include "auto/Registry.h"
 #include "link/SessionFrame.h"
+#include "platform/Clock.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/Prompt.h"
 
@@ -21,7 +27,9 @@ public:
     static constexpr int kDefaultWidth = 598;
     static constexpr int kDefaultHeight = 502;
 
-    CMainFrame(Registry& registry, QtEventLoop& loop, Prompt& prompt);
+    // clock: the status bar's connection time.
+    CMainFrame(Registry& registry, QtEventLoop& loop, Prompt& prompt,
+               Clock& clock = Clock::steady());
     ~CMainFrame() override;
 
     CQuillonView& View() { return *view_; }
@@ -44,9 +52,29 @@ public:
     QAction* Action(int id) const { return menus_.Action(id); }
     // Check marks and availability brought up to date (before a menu opens).
     void UpdateCommands();
+    // "메뉴(&U)", the whole main menu as one pop-up (Alt+U, the view's context menu).
+    QMenu* MainMenuPopup() const { return menus_.Popup(); }
+    FrameBars& Bars() { return bars_; }
+    StatusPanes& Panes() { return panes_; }
 
+    // Before the window shows: the size, maximised state and (where the window system lets
+    // programs place windows) the position stored for the current mode, moved onto a screen
+    // when it lies off them all; the default size when nothing is stored. A position where
+    // `positionTaken` says another copy's window stands is not used: the result is then true.
+    bool RestorePlacement(const std::function<bool(QPoint)>& positionTaken = nullptr);
+    // Called with the window's top-left corner when it shows and whenever it moves.
+    std::function<void(QPoint)> windowMoved;
     // Stores what the window keeps between runs (placement, bars); nothing once exiting.
     void SaveWindowState();
+
+    // Web mode: the web page in place of the terminal, with the bars of the web window and
+    // its placement ("WebPos" instead of "WindowPos").
+    bool WebMode() const { return bars_.WebMode(); }
+    void SetWebMode(bool on);
+
+    // The program is asked to end from outside (a termination signal): no questions, nothing
+    // stored; a running transfer is stopped and waited for.
+    void EndNow();
 
     // SessionFrame.
     void SetTitle(const std::string& title) override;
@@ -57,22 +85,42 @@ public:
     bool ScrolledBack() override { return view_->ScrolledBack(); }
     void HandOff(const std::vector<std::string>& args) override;
     void OpenCommSettings() override;
+    void LinkActivity(bool received, bool sent) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     bool onIdle();
     void registerCommands();
     void fitToView(QSize client);
     void connectToHost();
+    void connectEntry(bool modem);
+    void openTypedHost(const QString& typed);
+    void showAbout();
+    void showMainMenu(QPoint at);
+    void showInputState();
+    void reportPosition();
+    std::string placementName() const;
+    void savePlacement();
+    // True when the stored position was used.
+    bool applyPlacement(const WindowPlacement& placement,
+                        const std::function<bool(QPoint)>& positionTaken);
 
     Registry& registry_;
     QtEventLoop& loop_;
     Prompt& prompt_;
     CQuillonView* view_;
+    QStackedWidget* pages_;
     CommandMenus menus_;
+    FrameBars bars_;
+    StatusPanes panes_;
+    CSettingsSection settings_;
     std::map<int, Handler> handlers_;
     CQuillonDoc* doc_ = nullptr;
     ProcessLauncher launcher_;
+    std::string title_;
+    bool online_ = false;
 };

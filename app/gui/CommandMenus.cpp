@@ -4,17 +4,19 @@
 
 #include "app/CommandTable.h"
 
-CommandMenus::CommandMenus(QWidget* owner) {
+CommandMenus::CommandMenus(QWidget* owner) : popup_(new QMenu("메뉴(&U)", owner)) {
     std::map<MenuGroup, QMenu*> byGroup;
     for (const MenuTitle& title : menuTitles()) {
         auto* menu = new QMenu(QString::fromStdString(title.text), owner);
         byGroup[title.group] = menu;
         menus_.push_back(menu);
+        popup_->addMenu(menu);
     }
     for (const Command& c : commandTable()) {
         auto* action = new QAction(QString::fromStdString(c.text), owner);
         action->setStatusTip(QString::fromStdString(c.status));
         action->setToolTip(QString::fromStdString(c.tip));
+        action->setIconText(QString::fromStdString(c.tip));  // a tool-bar button's text
         action->setCheckable(c.checkable);
         if (!c.shortcut.empty()) {
             action->setShortcut(QKeySequence(QString::fromStdString(c.shortcut)));

@@ -4,14 +4,20 @@
 
 #include "app/AppStartup.h"
 #include "app/gui/CMainFrame.h"
+#include "app/gui/EndSignals.h"
 #include "app/gui/QtEventLoop.h"
 #include "app/gui/QtPrompt.h"
+#include "app/gui/SplashWindow.h"
+#include "auto/FirstRunSetup.h"
 #include "auto/ProgramExit.h"
 
-int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words, const GuiOptions&) {
+int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
+                  const GuiOptions& options) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QtPrompt::kProgramName);
     QApplication::setDesktopFileName("quilite");
+    QApplication::setWindowIcon(
+        QIcon(QString::fromStdString(installedDataFolder() + "/quilite.png")));
     QtEventLoop loop;
     QtPrompt prompt;
 
@@ -21,12 +27,21 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words, 
         prompt.tell(app.Error(), PromptIcon::Error);
         return 1;
     }
+    InstanceCounter& copies = app.copies();
     CMainFrame frame(app.registry(), loop, prompt);
     prompt.setParent(&frame);
     frame.View().ApplyScreenSettings(app.StoredScreenSettings());
+    const bool positionTaken = frame.RestorePlacement(
+        [&copies](QPoint corner) { return copies.PositionTakenByOther(corner.x(), corner.y()); });
+    frame.windowMoved = [&copies](QPoint corner) {
+        copies.RecordWindowPosition(corner.x(), corner.y());
+    };
     CQuillonDoc& doc = app.CreateSession(loop, frame.View(), frame);
     frame.Attach(doc);
+    EndSignals endSignals(loop, [&frame] { frame.EndNow(); });
     frame.show();
+    if (SplashAllowed({options.noSplash, copies.SecondInstance(), !words.empty(), positionTaken}))
+        SplashWindow::Show(installedDataFolder() + "/quilite.bmp", frame);
     doc.Start(words);
     if (!doc.Closing()) loop.run();
     app.End();

@@ -4,25 +4,34 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QLineEdit>
-#include <QPushButton>
-#include <sstream>
 
+#include "auto/CRecordStore.h"
 #include "auto/RecentList.h"
+#include "link/CommandLine.h"
 #include "platform/TextCodec.h"
 
-std::optional<std::vector<std::string>> AskTelnetHost(QWidget* parent, Registry& registry) {
-    RecentList recent = recentTelnetHosts(registry);
+namespace {
+
+QStringList fromCp949(const std::vector<std::string>& texts) {
+    QStringList list;
+    for (const std::string& text : texts)
+        list.append(QString::fromStdString(cp949ToUtf8Lossy(text)));
+    return list;
+}
+
+// A dialog with one editable list and Korean OK and Cancel buttons; the text chosen, or
+// nothing when cancelled.
+std::optional<QString> askInList(QWidget* parent, const QString& caption, const QString& label,
+                                 const QStringList& items) {
     QDialog dialog(parent);
-    dialog.setWindowTitle("호스트에 연결");
-    auto* hosts = new QComboBox;
-    hosts->setEditable(true);
-    hosts->setInsertPolicy(QComboBox::NoInsert);
-    hosts->setMinimumContentsLength(30);
-    for (const std::string& host : recent.load())
-        hosts->addItem(QString::fromStdString(cp949ToUtf8Lossy(host)));
+    dialog.setWindowTitle(caption);
+    auto* list = new QComboBox;
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->setMinimumContentsLength(30);
+    list->addItems(items);
     auto* form = new QFormLayout(&dialog);
-    form->addRow("호스트 이름(&H):", hosts);
+    form->addRow(label, list);
     auto* buttons = new QDialogButtonBox;
     buttons->addButton("확인", QDialogButtonBox::AcceptRole);
     buttons->addButton("취소", QDialogButtonBox::RejectRole);
@@ -30,13 +39,47 @@ std::optional<std::vector<std::string>> AskTelnetHost(QWidget* parent, Registry&
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     form->addRow(buttons);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return list->currentText();
+}
 
-    const std::string typed = hosts->currentText().trimmed().toStdString();
-    std::istringstream in(typed);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    if (words.empty()) return std::nullopt;
-    recent.add(utf8ToCp949Lossy(typed));
-    return words;
+QStringList entryNames(Registry& registry, bool modem) {
+    CRecordStore store(registry);
+    std::vector<std::string> titles;
+    if (store.SelectKind(modem ? RecordKind::ModemEntry : RecordKind::TelnetEntry))
+        for (const Record& entry : store.ReadList(store.Section()))
+            if (auto title = entry.find("Title"); title != entry.end())
+                titles.push_back(title->second);
+    return fromCp949(titles);
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> AskTelnetHost(QWidget* parent, Registry& registry) {
+    std::optional<QString> typed =
+        askInList(parent, "호스트에 연결", "호스트 이름(&H):", RecentHosts(registry));
+    return typed ? TakeTypedHost(registry, *typed) : std::nullopt;
+}
+
+std::optional<std::vector<std::string>> TakeTypedHost(Registry& registry, const QString& typed) {
+    const std::string line = typed.trimmed().toStdString();
+    std::vector<std::string> host = CommandLineWords(line);
+    if (host.empty()) return std::nullopt;
+    recentTelnetHosts(registry).add(utf8ToCp949Lossy(line));
+    return host;
+}
+
+QStringList RecentHosts(Registry& registry) {
+    return fromCp949(recentTelnetHosts(registry).load());
+}
+
+std::optional<std::vector<std::string>> AskEntryName(QWidget* parent, Registry& registry,
+                                                     bool modem) {
+    std::optional<QString> typed = askInList(parent, modem ? "모뎀 연결 항목" : "텔넷 연결 항목",
+                                             "연결 이름(&N):", entryNames(registry, modem));
+    if (!typed) return std::nullopt;
+    std::vector<std::string> args{modem ? "/m" : "/t"};
+    for (std::string& word : CommandLineWords(typed->toStdString()))
+        args.push_back(std::move(word));
+    if (args.size() == 1) return std::nullopt;
+    return args;
 }

@@ -1,6 +1,8 @@
 #pragma once
-// The telnet host dialog: a host typed or taken from the recent hosts (`Recent Telnet`), which
-// keeps the 30 last used, newest first.
+// The connection dialogs: the telnet host dialog, with a host typed or taken from the recent
+// hosts (`Recent Telnet`, the 30 last used, newest first), and the question for a stored
+// connection entry's name.
+#include <QString>
 #include <QWidget>
 #include <optional>
 #include <string>
@@ -11,3 +13,13 @@
 // The words of the host chosen ("host", "host port", "host:port", "telnet://host"), UTF-8;
 // nothing when cancelled. The host goes to the front of the recent hosts.
 std::optional<std::vector<std::string>> AskTelnetHost(QWidget* parent, Registry& registry);
+// The words of a host typed elsewhere, which goes to the front of the recent hosts; nothing
+// when only blanks were typed.
+std::optional<std::vector<std::string>> TakeTypedHost(Registry& registry, const QString& typed);
+// The recent hosts, newest first.
+QStringList RecentHosts(Registry& registry);
+
+// The command line that connects the entry chosen: "/t" or "/m", then the name's words; nothing
+// when cancelled. The stored entries of that kind are offered, and any name may be typed.
+std::optional<std::vector<std::string>> AskEntryName(QWidget* parent, Registry& registry,
+                                                     bool modem);

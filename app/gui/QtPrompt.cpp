@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 #include <vector>
 
+#include "auto/ProgramExit.h"
+
 namespace {
 
 QMessageBox::Icon boxIcon(PromptIcon icon) {
@@ -77,6 +79,8 @@ private:
 }  // namespace
 
 PromptReply QtPrompt::show(const PromptRequest& request) {
+    // Once the program is made to end from outside, nobody is there to answer.
+    if (programIsExiting()) return {cancellingAnswer(request.buttons), request.checked};
     QMessageBox box(parent_);
     box.setWindowTitle(QString::fromStdString(request.caption.empty() ? std::string(kProgramName)
                                                                       : request.caption));
