@@ -12,3 +12,5 @@ std::string DefaultHangulFontPath();
 std::string RasterFacePath();
 // The ".hft" files of the Fonts folder, sorted by name.
 std::vector<std::string> HangulFontFiles();
+// The files of `folder` whose names end in `extension` (".bmp"), in any case, sorted by name.
+std::vector<std::string> FolderFiles(const std::string& folder, const std::string& extension);

@@ -45,6 +45,22 @@ ScreenSettings ReadScreenSettings(const SettingsMap& map, const ScreenSettings& 
     return s;
 }
 
+SettingsMap WriteScreenSettings(const ScreenSettings& s) {
+    auto decimal = [](int value) { return std::to_string(value); };
+    return {{"WinFont", utf8ToCp949Lossy(s.winFont)},
+            {"FontSize", decimal(s.fontSize)},
+            {"FontLeading", decimal(s.fontLeading)},
+            {"Rows", decimal(s.rows)},
+            {"VariableRows", decimal(s.variableRows)},
+            {"BoldFont", decimal(s.boldFont)},
+            {"HanFont16", utf8ToCp949Lossy(s.hanFont16)},
+            {"TextColor", decimal(s.textColor)},
+            {"BkColor", decimal(s.bkColor)},
+            {"SysColor", decimal(s.sysColor)},
+            {"DesktopBkGnd", decimal(s.desktopBkGnd)},
+            {"WallPaper", utf8ToCp949Lossy(s.wallPaper)}};
+}
+
 bool CanAddRow(int rows, bool maximised) { return rows < 99 && !maximised; }
 
 bool CanRemoveRow(int rows, bool maximised) { return rows >= 25 && !maximised; }

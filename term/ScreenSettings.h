@@ -28,6 +28,8 @@ struct ScreenSettings {
 // their defaults; an empty "WinFont" keeps the current face. Paths that are not absolute are
 // dropped.
 ScreenSettings ReadScreenSettings(const SettingsMap& map, const ScreenSettings& current);
+// The record that ReadScreenSettings reads back as `settings`: every field, CP949 text.
+SettingsMap WriteScreenSettings(const ScreenSettings& settings);
 
 // Row commands "줄 수를 늘립니다." and "줄 수를 줄입니다.": adding is offered below 99 rows,
 // removing from 25 rows on, neither while the frame is maximised.

@@ -4,7 +4,9 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 #include <algorithm>
+#include <cmath>
 
 #include "term/FontFiles.h"
 #include "term/RowLayout.h"
@@ -78,6 +80,23 @@ QString gulimStandIn() {
     return familyAvailable("NanumGothicCoding") ? "NanumGothicCoding" : "Baekmuk Gulim";
 }
 
+// Whether a family lays text out in terminal cells, measured from its own glyphs (fontconfig
+// marks no Korean family fixed-pitch): Latin letters, digits and the space one advance, a
+// Hangul syllable two. A family without Hangul of its own does not qualify.
+bool measuresFixedPitch(const QString& family) {
+    QFont font(family);
+    font.setPixelSize(24);
+    const QRawFont raw = QRawFont::fromFont(font);
+    const QList<quint32> glyphs = raw.glyphIndexesForString(QStringLiteral("0ilmW. \uAC00"));
+    if (glyphs.contains(0)) return false;
+    const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
+    const qreal cell = advances.front().x();
+    auto near = [](qreal a, qreal b) { return std::abs(a - b) <= 0.5; };
+    for (qsizetype i = 1; i + 1 < advances.size(); ++i)
+        if (!near(advances[i].x(), cell)) return false;
+    return cell > 0 && near(advances.back().x(), 2 * cell);
+}
+
 }  // namespace
 
 TermFonts::TermFonts() { rasterFace_.Load(RasterFacePath()); }
@@ -87,7 +106,7 @@ TermFonts::~TermFonts() = default;
 QStringList TermFonts::FaceList() {
     QStringList faces{kRasterFaceName, kGulimFaceName};
     for (const QString& family : QFontDatabase::families(QFontDatabase::Korean)) {
-        if (family.startsWith('@') || !QFontDatabase::isFixedPitch(family)) continue;
+        if (family.startsWith('@') || !measuresFixedPitch(family)) continue;
         if (!faces.contains(family)) faces << family;
     }
     return faces;

@@ -52,8 +52,8 @@ public:
     // A box-drawing or symbol character in the symbol font: two cells wide, a line high.
     const GlyphMask& SymbolGlyph(uint8_t lead, uint8_t trail);
 
-    // Face names offered in the screen settings: the raster face, "굴림체" and the fixed-pitch
-    // Korean faces fontconfig knows.
+    // Face names offered in the screen settings: the raster face, "굴림체" and the Korean faces
+    // fontconfig knows whose glyphs measure fixed-pitch (Hangul two Latin cells wide).
     static QStringList FaceList();
 
 private:

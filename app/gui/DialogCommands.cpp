@@ -1,4 +1,20 @@
+#include "app/gui/DialogCommands.h"
+
+#include "app/CommandTable.h"
 #include "app/gui/CMainFrame.h"
 #include "app/gui/CommandRegistration.h"
+#include "app/gui/ScreenSettingsDialog.h"
+#include "app/gui/ScreenSettingsStore.h"
 
-void registerDialogCommands(CMainFrame&) {}
+void OpenScreenSettings(CMainFrame& frame) {
+    ScreenSettingsDialog dialog(frame.registry(), frame.prompt(), frame.View().Settings(), &frame);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const ScreenSettings settings = dialog.Settings();
+    if (!StoreScreenSettings(frame.registry(), settings))
+        frame.prompt().tell("화면 설정을 저장하지 못했습니다.", PromptIcon::Warning);
+    frame.View().ApplyScreenSettings(settings);
+}
+
+void registerDialogCommands(CMainFrame& frame) {
+    frame.SetCommand(Cmd::ScreenSettings, {[&frame] { OpenScreenSettings(frame); }});
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The store keeps text as CP949; widgets show QStrings. Conversions at that edge, and the
+// check that a name the user picked can be stored at all.
+#include <QString>
+#include <string>
+
+#include "platform/TextCodec.h"
+
+inline QString fromStored(const std::string& cp949) {
+    return QString::fromStdString(cp949ToUtf8Lossy(cp949));
+}
+
+// Characters CP949 lacks become '?'.
+inline std::string toStored(const QString& text) {
+    return utf8ToCp949Lossy(text.toStdString());
+}
+
+// A file or folder name whose characters CP949 holds, so that it comes back from the store as
+// the same name.
+inline bool storableName(const QString& name) {
+    return utf8ToCp949(name.toStdString()).has_value();
+}
+
+// Told when the user picks a file or folder whose name the store cannot hold.
+inline constexpr char kUnstorableNameText[] =
+    "%1\n\n이 이름에는 설정에 저장할 수 없는 문자가 있습니다. 다른 이름을 고르십시오.";
