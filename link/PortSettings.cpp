@@ -62,6 +62,13 @@ std::optional<PortSettings> PortSettings::parse(std::string_view text) {
     return s;
 }
 
+std::vector<int> PortSettings::supportedSpeeds() {
+    std::vector<int> bauds;
+    for (const Speed& s : kSpeeds)
+        bauds.push_back(s.baud);
+    return bauds;
+}
+
 std::string PortSettings::format() const {
     return std::to_string(baud) + "," + std::to_string(dataBits) + "," + parity + "," +
            std::to_string(stopBits) + "," + (ctsFlow ? "CTS" : "NONE");

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <termios.h>
 
@@ -17,6 +18,8 @@ struct PortSettings {
     // Nothing when the text is not of the form above or names a speed the system lacks.
     static std::optional<PortSettings> parse(std::string_view text);
     std::string format() const;
+    // The speeds a port can be set to, slowest first.
+    static std::vector<int> supportedSpeeds();
 
     // Raw mode, receiver on, modem lines ignored for opening (CLOCAL), these line settings;
     // CTS flow control and hang-up on close are left off, for the port to decide.

@@ -1,10 +1,19 @@
 #include "app/gui/DialogCommands.h"
 
 #include "app/CommandTable.h"
+#include "app/gui/CCommSheet.h"
 #include "app/gui/CMainFrame.h"
 #include "app/gui/CommandRegistration.h"
 #include "app/gui/ScreenSettingsDialog.h"
 #include "app/gui/ScreenSettingsStore.h"
+#include "link/CQuillonDoc.h"
+
+void ReopenModem(CQuillonDoc* doc) {
+    if (!doc || doc->LinkMode() != CQuillonDoc::kModemMode || doc->Online() ||
+        doc->TransferActive())
+        return;
+    if (doc->OpenModemLink()) doc->InitModem(true);
+}
 
 void OpenScreenSettings(CMainFrame& frame) {
     ScreenSettingsDialog dialog(frame.registry(), frame.prompt(), frame.View().Settings(), &frame);
@@ -15,6 +24,13 @@ void OpenScreenSettings(CMainFrame& frame) {
     frame.View().ApplyScreenSettings(settings);
 }
 
+void OpenCommSheet(CMainFrame& frame) {
+    CQuillonDoc* doc = frame.Doc();
+    CCommSheet sheet({frame.registry(), frame.prompt(), doc, [doc] { ReopenModem(doc); }}, &frame);
+    sheet.exec();
+}
+
 void registerDialogCommands(CMainFrame& frame) {
     frame.SetCommand(Cmd::ScreenSettings, {[&frame] { OpenScreenSettings(frame); }});
+    frame.SetCommand(Cmd::CommSettings, {[&frame] { OpenCommSheet(frame); }});
 }

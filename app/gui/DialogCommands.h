@@ -1,6 +1,11 @@
 #pragma once
 // What the settings commands of the main window do: the screen settings (stored, then applied
-// to the view, which resizes the frame).
+// to the view, which resizes the frame) and the communication settings sheet.
 class CMainFrame;
+class CQuillonDoc;
 
 void OpenScreenSettings(CMainFrame& frame);
+void OpenCommSheet(CMainFrame& frame);
+// After the modem device changed: a session in modem mode that is not connected opens and
+// initialises the new device; otherwise the next opening uses it.
+void ReopenModem(CQuillonDoc* doc);
