@@ -4,6 +4,7 @@
 #include "app/gui/CCommSheet.h"
 #include "app/gui/CMainFrame.h"
 #include "app/gui/CommandRegistration.h"
+#include "app/gui/PathDialogs.h"
 #include "app/gui/ScreenSettingsDialog.h"
 #include "app/gui/ScreenSettingsStore.h"
 #include "link/CQuillonDoc.h"
@@ -31,6 +32,16 @@ void OpenCommSheet(CMainFrame& frame) {
 }
 
 void registerDialogCommands(CMainFrame& frame) {
+    // Started folder windows are collected by a launcher that lives as long as the commands.
+    auto launcher = std::make_shared<ProcessLauncher>();
     frame.SetCommand(Cmd::ScreenSettings, {[&frame] { OpenScreenSettings(frame); }});
     frame.SetCommand(Cmd::CommSettings, {[&frame] { OpenCommSheet(frame); }});
+    frame.SetCommand(
+        Cmd::FolderSettings, {[&frame, launcher] {
+            launcher->reap();
+            MakeFolderSettingsDialog(frame.registry(), frame.prompt(), *launcher, &frame)->exec();
+        }});
+    frame.SetCommand(Cmd::SoundSettings, {[&frame] {
+                         MakeSoundSettingsDialog(frame.registry(), frame.prompt(), &frame)->exec();
+                     }});
 }

@@ -1,6 +1,7 @@
 #pragma once
 // What the settings commands of the main window do: the screen settings (stored, then applied
-// to the view, which resizes the frame) and the communication settings sheet.
+// to the view, which resizes the frame), the communication settings sheet, and the folder and
+// sound settings.
 class CMainFrame;
 class CQuillonDoc;
 
