@@ -46,7 +46,7 @@ std::unique_ptr<PathListDialog> MakeSoundSettingsDialog(Registry& registry, Prom
         const QString start = d->Path(row).empty() ? text(GetFolder(registry, FolderKind::Media))
                                                    : QFileInfo(text(d->Path(row))).path();
         const QString file =
-            QFileDialog::getOpenFileName(d, "소리 파일 찾기", start, "소리 파일 (*.wav)");
+            QFileDialog::getOpenFileName(d, "소리 파일 찾기", start, "소리 파일 (*.wav *.WAV)");
         if (!file.isEmpty()) d->SetPath(row, file.toStdString());
     });
     d->AddRowButton("소리 없음(&N)", [d](int row) { d->SetPath(row, ""); });

@@ -125,7 +125,8 @@ QGroupBox* ScreenSettingsDialog::buildFontControls(const ScreenSettings& current
     form->addRow("글꼴 크기(&S):", size_);
     form->addRow("줄 간격(&L):", leading_);
     form->addRow("", bold_);
-    form->addRow("한글 글꼴(&H):", withBrowseButton(hanFont_, [this] { browseHangulFont(); }));
+    hanFontRow_ = withBrowseButton(hanFont_, [this] { browseHangulFont(); });
+    form->addRow("한글 글꼴(&H):", hanFontRow_);
     form->addRow("줄 수(&R):", rows_);
     form->addRow("", variableRows_);
 
@@ -221,7 +222,7 @@ void ScreenSettingsDialog::browseBitmap() {
 
 // The Hangul bitmap font is drawn only with the raster face; the preview follows every change.
 void ScreenSettingsDialog::refresh() {
-    hanFont_->setEnabled(face_->currentText() == TermFonts::kRasterFaceName);
+    hanFontRow_->setEnabled(face_->currentText() == TermFonts::kRasterFaceName);
     preview_->setPixmap(
         QPixmap::fromImage(PaintScreenPreview(Settings(), previewFonts_, kPreviewColumns)));
 }

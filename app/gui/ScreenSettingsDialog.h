@@ -49,6 +49,7 @@ private:
     QComboBox* leading_ = nullptr;
     QCheckBox* bold_ = nullptr;
     QComboBox* hanFont_ = nullptr;
+    QWidget* hanFontRow_ = nullptr;  // the list with its browse button
     QSpinBox* rows_ = nullptr;
     QCheckBox* variableRows_ = nullptr;
     QComboBox* textColor_ = nullptr;

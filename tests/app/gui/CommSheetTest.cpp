@@ -15,6 +15,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/CommandTable.h"
+#include "app/gui/CMainFrame.h"
 #include "app/gui/CModemPage.h"
 #include "app/gui/CommPages.h"
 #include "app/gui/DialogCommands.h"
@@ -82,6 +84,30 @@ TEST_F(CommSheetTest, PagesKeepTheSheetOrderWhenMoreAreAdded) {
     EXPECT_EQ(protocol->applied, 1);
     sheet.accept();
     EXPECT_EQ(protocol->applied, 2);
+}
+
+TEST_F(CommSheetTest, SettingsCommandsAndTheSessionOpenTheirDialogs) {
+    QtEventLoop loop;
+    CMainFrame frame(*registry, loop, prompt);
+    QString shown;
+    auto closeNext = [&] {
+        shown.clear();
+        whenShown<QDialog>([&](QDialog& d) {
+            shown = d.windowTitle();
+            d.reject();
+        });
+    };
+    for (auto [id, title] : {std::pair{Cmd::ScreenSettings, "화면 설정"},
+                             {Cmd::CommSettings, "통신 설정"},
+                             {Cmd::FolderSettings, "폴더 설정"},
+                             {Cmd::SoundSettings, "소리 설정"}}) {
+        closeNext();
+        EXPECT_TRUE(frame.RunCommand(id)) << title;
+        EXPECT_EQ(shown, title);
+    }
+    closeNext();
+    static_cast<SessionFrame&>(frame).OpenCommSettings();  // a modem that could not be opened
+    EXPECT_EQ(shown, "통신 설정");
 }
 
 TEST_F(CommSheetTest, GeneralPageStoresTheStartMode) {
