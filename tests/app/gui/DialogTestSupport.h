@@ -26,7 +26,7 @@ protected:
     // Runs `act` on the modal dialog that opens next, once it is showing; `act` closes it.
     template <class Dialog>
     static void whenShown(std::function<void(Dialog&)> act) {
-        auto* timer = new QTimer;
+        auto* timer = new QTimer(qApp);
         QObject::connect(timer, &QTimer::timeout, [timer, act] {
             auto* dialog = dynamic_cast<Dialog*>(QApplication::activeModalWidget());
             if (!dialog) return;
