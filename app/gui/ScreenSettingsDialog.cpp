@@ -55,18 +55,20 @@ QComboBox* colourList(int current) {
     return list;
 }
 
-// "(없음)" first, then each file by its name, the whole path in its tool tip.
+// A file shown by its name, with the whole path as its value and tool tip.
+int addFile(QComboBox* list, const QString& path, int index) {
+    list->insertItem(index, QFileInfo(path).fileName(), path);
+    list->setItemData(index, path, Qt::ToolTipRole);
+    return index;
+}
+
+// "(없음)" first, then the files; the current one when the choices lack it.
 QComboBox* fileList(const std::vector<std::string>& paths, const std::string& current) {
     auto* list = new QComboBox;
     list->addItem(kNone, QString());
-    for (const std::string& path : paths) {
-        list->addItem(QFileInfo(text(path)).fileName(), text(path));
-        list->setItemData(list->count() - 1, text(path), Qt::ToolTipRole);
-    }
-    if (!current.empty() && list->findData(text(current)) < 0) {
-        list->insertItem(1, QFileInfo(text(current)).fileName(), text(current));
-        list->setItemData(1, text(current), Qt::ToolTipRole);
-    }
+    for (const std::string& path : paths)
+        addFile(list, text(path), list->count());
+    if (!current.empty() && list->findData(text(current)) < 0) addFile(list, text(current), 1);
     list->setCurrentIndex(std::max(list->findData(text(current)), 0));
     return list;
 }
@@ -197,13 +199,8 @@ bool ScreenSettingsDialog::choose(QComboBox* list, const QString& path) {
         prompt_.tell(QString(kUnstorableNameText).arg(path).toStdString(), PromptIcon::Warning);
         return false;
     }
-    int index = list->findData(path);
-    if (index < 0) {
-        index = 1;
-        list->insertItem(index, QFileInfo(path).fileName(), path);
-        list->setItemData(index, path, Qt::ToolTipRole);
-    }
-    list->setCurrentIndex(index);
+    const int index = list->findData(path);
+    list->setCurrentIndex(index >= 0 ? index : addFile(list, path, 1));
     return true;
 }
 
