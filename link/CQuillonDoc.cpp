@@ -36,7 +36,8 @@ CQuillonDoc::CQuillonDoc(const SessionContext& context)
 }
 
 CQuillonDoc::~CQuillonDoc() {
-    if (pasteTimer_ >= 0) ctx_.loop.removeTimer(pasteTimer_);
+    for (int timer : {pasteTimer_, initAnswerTimer_})
+        if (timer >= 0) ctx_.loop.removeTimer(timer);
     pasteJob_.reset();
     if (transfer_) transfer_->Cancel();
     transfer_.reset();  // joins the transfer thread before its link goes
@@ -82,7 +83,7 @@ bool CQuillonDoc::pause(int ms) {
 
 bool CQuillonDoc::OnIdle() {
     CheckOnline();
-    if (pendingDial_ && linkMode_ == kModemMode && !initialising_) {
+    if (pendingDial_ && linkMode_ == kModemMode && !initialising_ && !awaitingInitAnswer_) {
         pendingDial_ = false;
         if (!pendingEntry_.empty()) ConnectEntry(pendingEntry_);
     }
@@ -169,8 +170,11 @@ void CQuillonDoc::OnLinkEvent(int code) {
     }
 }
 
-void CQuillonDoc::ProcessLine(std::string_view line, bool partial) {
-    hooks_.OnLine(line, partial);
+bool CQuillonDoc::ProcessLine(std::string_view line, bool partial) {
+    if (!partial) noteInitAnswer(line);
+    // While the dialler is open it reads the modem's result words, and the line ends there.
+    if (hooks_.OnLine(line, partial)) return false;
+    return false;
 }
 
 // ---------------------------------------------------------------------------------------------

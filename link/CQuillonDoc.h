@@ -48,6 +48,9 @@ public:
     // After a transfer was asked to stop at closing, the link is shut down after this long so
     // that the engine fails at once.
     static constexpr int kCancelGraceMs = 10000;
+    // A dial from the command line waits this long at most for the modem to answer its
+    // initialisation.
+    static constexpr int kInitAnswerMs = 3000;
 
     explicit CQuillonDoc(const SessionContext& context);
     ~CQuillonDoc();
@@ -89,7 +92,8 @@ public:
     // The reaction to a status code of the interpreter.
     void OnLinkEvent(int code);
     // The line pipeline: a line the view offers (complete, or partial when input paused).
-    void ProcessLine(std::string_view line, bool partial);
+    // True only when an auto macro fired (the view then redraws and empties the line).
+    bool ProcessLine(std::string_view line, bool partial);
 
     // --- sending ----------------------------------------------------------------------------
     // Through the interpreter's send conversions; does nothing (and reports success) while a
@@ -144,16 +148,20 @@ public:
     // CP949 texts.
     const std::string& Title() const { return title_; }
     const std::string& CurrentEntry() const { return currentEntry_; }
+    // The document title (CP949), shown by the window: the entry being dialled, the host.
+    void setTitle(const std::string& cp949);
     GFComLink* Link() { return link_.get(); }
     TWEmulator* Interpreter() { return interpreter_.get(); }
 
 private:
     void enterStartMode();
+    void awaitInitAnswer();
+    void noteInitAnswer(std::string_view line);
+    void initAnswered();
     bool connectRequest(const ConnectRequest& request);
     std::optional<Record> findEntry(const std::string& name, bool modem);
     bool connectModemEntry(const Record& entry);
     void makeInterpreter();
-    void setTitle(const std::string& cp949);
     // A pause that keeps the user interface running; false when the program is closing.
     bool pause(int ms);
     void OnConnected();
@@ -181,8 +189,10 @@ private:
     bool closing_ = false;
     bool useJohab_ = false;
     bool silent_ = false;
-    bool lineDataSeen_ = false;  // bytes were displayed since the last partial line
-    bool initialising_ = false;  // InitModem runs: a pending dial waits for the modem
+    bool lineDataSeen_ = false;        // bytes were displayed since the last partial line
+    bool initialising_ = false;        // InitModem runs: a pending dial waits for the modem
+    bool awaitingInitAnswer_ = false;  // and then for the modem's answer to it
+    int initAnswerTimer_ = -1;
     int linkMode_ = kTelnetMode;
     int startMode_ = kTelnetMode;
     int transferResult_ = 0;

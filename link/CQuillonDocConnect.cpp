@@ -2,17 +2,12 @@
 // connection, and the modem (opening, initialising, answer mode, the mode switches).
 #include "auto/CSettingsSection.h"
 #include "link/CQuillonDoc.h"
+#include "link/ConnectionEntries.h"
 #include "platform/TextCodec.h"
 
 namespace {
 
 constexpr int kModemEntryType = 0, kTelnetEntryType = 1, kInternetEntryType = 2;
-
-const std::string& field(const Record& record, const std::string& name) {
-    static const std::string empty;
-    auto it = record.find(name);
-    return it != record.end() ? it->second : empty;
-}
 
 }  // namespace
 
@@ -75,18 +70,11 @@ bool CQuillonDoc::connectRequest(const ConnectRequest& request) {
 // The stored entry of that name (UTF-8) in the modem or telnet list; the user is told when
 // there is none.
 std::optional<Record> CQuillonDoc::findEntry(const std::string& name, bool modem) {
-    CRecordStore store(ctx_.registry);
-    std::optional<std::string> title = utf8ToCp949(name);
-    std::optional<RegKey> key;
-    if (title && store.SelectKind(modem ? RecordKind::ModemEntry : RecordKind::TelnetEntry))
-        key = store.FindRecord(*title);
-    Record entry;
-    if (!key || !store.ReadRecord(*key, entry)) {
-        tell("\"" + name + "\" 연결을 찾을 수 없습니다.", PromptIcon::Warning);
-        return std::nullopt;
-    }
-    if (field(entry, "Type").empty())
-        entry["Type"] = std::to_string(modem ? kModemEntryType : kTelnetEntryType);
+    const EntryKind kind = modem ? EntryKind::Modem : EntryKind::Telnet;
+    const std::optional<std::string> title = utf8ToCp949(name);
+    std::optional<Record> entry;
+    if (title) entry = EntryStore(ctx_.registry).Find(kind, *title);
+    if (!entry) tell("\"" + name + "\" 연결을 찾을 수 없습니다.", PromptIcon::Warning);
     return entry;
 }
 
@@ -94,8 +82,8 @@ std::optional<Record> CQuillonDoc::findEntry(const std::string& name, bool modem
 // Entries and telnet
 
 bool CQuillonDoc::ConnectEntry(const Record& entry) {
-    const int type = parseDecimal(field(entry, "Type"));
-    const std::string& title = field(entry, "Title");
+    const int type = parseDecimal(EntryField(entry, "Type"));
+    const std::string& title = EntryField(entry, "Title");
     if (online_ && (type == kModemEntryType || type == kTelnetEntryType)) {
         ctx_.frame.HandOff({type == kModemEntryType ? "/m" : "/t", cp949ToUtf8Lossy(title)});
         return true;
@@ -104,7 +92,7 @@ bool CQuillonDoc::ConnectEntry(const Record& entry) {
     if (type == kModemEntryType) {
         started = connectModemEntry(entry);
     } else if (type == kTelnetEntryType) {
-        const std::string& server = field(entry, "Server");
+        const std::string& server = EntryField(entry, "Server");
         started = !server.empty() && Connect(server);
     } else if (type == kInternetEntryType) {
         hooks_.ConnectInternet(entry);
@@ -135,7 +123,7 @@ bool CQuillonDoc::connectModemEntry(const Record& entry) {
         }
         return false;
     }
-    if (field(entry, "Dialer") == "Ruzedaz") {
+    if (EntryField(entry, "Dialer") == "Ruzedaz") {
         hooks_.ConnectInternet(entry);
     } else {
         hooks_.DialEntry(entry);
@@ -196,6 +184,34 @@ void CQuillonDoc::InitModem(bool wait) {
     FlushOutput();
     PurgeInput();
     SendLine(directCable_ ? "" : comm.GetString("ModemInit"));
+    awaitInitAnswer();
+}
+
+// A dial command sent while the modem still works on its initialisation would be lost, or the
+// initialisation's answer taken for the dial's result: a dial waiting from the command line
+// goes once the modem has answered, or when no answer came in time (an empty initialisation
+// string, a modem told to keep quiet).
+void CQuillonDoc::awaitInitAnswer() {
+    if (!pendingDial_) return;
+    awaitingInitAnswer_ = true;
+    if (initAnswerTimer_ < 0)
+        initAnswerTimer_ = ctx_.loop.addTimer(kInitAnswerMs, false, [this] {
+            initAnswerTimer_ = -1;
+            initAnswered();
+        });
+}
+
+// OK and ERROR, as words or as numbers.
+void CQuillonDoc::noteInitAnswer(std::string_view line) {
+    if (awaitingInitAnswer_ && (line == "OK" || line == "ERROR" || line == "0" || line == "4"))
+        initAnswered();
+}
+
+void CQuillonDoc::initAnswered() {
+    if (initAnswerTimer_ >= 0) ctx_.loop.removeTimer(initAnswerTimer_);
+    initAnswerTimer_ = -1;
+    awaitingInitAnswer_ = false;
+    ctx_.loop.kickIdle();
 }
 
 bool CQuillonDoc::ToggleAnswerMode() {

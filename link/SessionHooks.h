@@ -29,8 +29,9 @@ public:
 
     // A connection began or ended: per-connection state of the automation is reset.
     virtual void OnConnectionChanged(bool /*online*/) {}
-    // A received line (CP949), complete or, when input pauses inside it, partial.
-    virtual void OnLine(std::string_view /*line*/, bool /*partial*/) {}
+    // A received line (CP949), complete or, when input pauses inside it, partial. True when
+    // the hook took the line (the dialler reading result words): it then goes no further.
+    virtual bool OnLine(std::string_view /*line*/, bool /*partial*/) { return false; }
     // Online, input has stopped and the link has nothing queued: the screen is settled.
     virtual void OnInputSettled() {}
 };

@@ -29,14 +29,6 @@ bool fileHasData(const std::string& path) {
 
 }  // namespace
 
-void SessionTest::addEntry(int kind, const Record& entry) {
-    CRecordStore store(*registry);
-    ASSERT_TRUE(store.SelectKind(kind));
-    std::optional<RegKey> key = store.AddRecord(store.Section());
-    ASSERT_TRUE(key);
-    ASSERT_TRUE(store.WriteRecord(*key, entry));
-}
-
 // ---------------------------------------------------------------------------------------------
 // Start and connections
 
@@ -205,10 +197,24 @@ TEST_F(SessionTest, StoredEntriesConnectAndAModemEntryWaitsForTheFirstIdlePass) 
     EXPECT_TRUE(hooks.dialled.empty());
     EXPECT_EQ(sent(), "ATZ\r");
     doc->OnIdle();
+    EXPECT_TRUE(doc->PendingDial());  // nor before the modem answered it
+    doc->ProcessLine("ATZ", false);
+    doc->ProcessLine("OK", true);
+    doc->OnIdle();
+    EXPECT_TRUE(doc->PendingDial());
+    doc->ProcessLine("OK", false);
+    doc->OnIdle();
     EXPECT_FALSE(doc->PendingDial());
     ASSERT_EQ(hooks.dialled.size(), 1u);
     EXPECT_EQ(hooks.dialled[0].at("Phone"), ":01410::1");
     EXPECT_EQ(doc->CurrentEntry(), cp("하이텔"));
+    doc.reset();
+    hooks.dialled.clear();
+
+    // A modem that does not answer its initialisation is dialled after a while all the same.
+    start({"/m", "하이텔"});
+    EXPECT_TRUE(runUntil([&] { return !hooks.dialled.empty(); }));
+    EXPECT_FALSE(doc->PendingDial());
 
     // "Ruzedaz" entries go to the internet connection instead of the dialler.
     doc->ConnectEntry({{"Title", "PPP"}, {"Type", "0"}, {"Dialer", "Ruzedaz"}});

@@ -15,8 +15,8 @@
 #include "link/ModemTable.h"
 #include "platform/PollEventLoop.h"
 #include "platform/ScriptedPrompt.h"
-#include "tests/fixtures/LoopWait.h"
 #include "tests/auto/TempProfile.h"
+#include "tests/fixtures/LoopWait.h"
 #include "tests/term/RecordingView.h"
 
 // A memory link whose connection state, output backlog and closing the test controls.
@@ -127,6 +127,16 @@ public:
     std::vector<bool> connectionChanges;
 };
 
+// The terminal's screen, handing the lines it offers to the session as the window's view does.
+class SessionView : public RecordingView {
+public:
+    void OnLineReady(bool partial) override {
+        RecordingView::OnLineReady(partial);
+        if (session && *session) (*session)->ProcessLine(PendingLine(), partial);
+    }
+    const std::unique_ptr<CQuillonDoc>* session = nullptr;
+};
+
 // Records the sound files it is asked to play and whether the caller waits.
 class RecordingSoundPlayer : public SoundPlayer {
 public:
@@ -159,17 +169,19 @@ private:
 class SessionTest : public TempProfile {
 protected:
     SessionTest() {
+        view.session = &doc;
         setComm("InitMode", "1");
         setComm("ModemInit", "ATZ");
     }
     ~SessionTest() override { loop.setIdleHook(nullptr); }
 
     // The session, started with the words of a command line; the loop's idle hook is its pump.
-    // Its links are the fakes unless others are given.
+    // Its links and hooks are the fakes unless others are given.
     CQuillonDoc& start(const std::vector<std::string>& words = {}, Clock& clock = Clock::steady(),
-                       SessionLinks* with = nullptr) {
-        doc = std::make_unique<CQuillonDoc>(SessionContext{
-            loop, prompt, *registry, sound, view, with ? *with : links, frame, &hooks, clock});
+                       SessionLinks* with = nullptr, SessionHooks* withHooks = nullptr) {
+        doc = std::make_unique<CQuillonDoc>(SessionContext{loop, prompt, *registry, sound, view,
+                                                           with ? *with : links, frame,
+                                                           withHooks ? withHooks : &hooks, clock});
         loop.setIdleHook([this] { return doc->OnIdle(); });
         doc->Start(words);
         return *doc;
@@ -188,7 +200,13 @@ protected:
     }
     void useDirectCable() { setComm("ModemDevice", "COM2"); }
     // A stored entry in the telnet (Type 1) or modem (Type 0) list; fields CP949.
-    void addEntry(int kind, const Record& entry);
+    void addEntry(int kind, const Record& entry) {
+        CRecordStore store(*registry);
+        ASSERT_TRUE(store.SelectKind(kind));
+        std::optional<RegKey> key = store.AddRecord(store.Section());
+        ASSERT_TRUE(key);
+        ASSERT_TRUE(store.WriteRecord(*key, entry));
+    }
 
     template <class Condition>
     bool runUntil(Condition done, int timeoutMs = 5000) {
@@ -218,7 +236,7 @@ protected:
     PollEventLoop loop;
     ScriptedPrompt prompt;
     RecordingSoundPlayer sound;
-    RecordingView view;
+    SessionView view;
     FakeLinks links;
     FakeFrame frame;
     RecordingHooks hooks;
