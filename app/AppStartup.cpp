@@ -6,6 +6,7 @@
 #include "auto/SoundEvents.h"
 
 AppStartup::~AppStartup() {
+    hooks_.Dialer().Detach();
     doc_.reset();  // the session goes before the links it was made with
 }
 
@@ -29,10 +30,12 @@ CQuillonDoc& AppStartup::CreateSession(EventLoop& loop, TWView& view, SessionFra
     links_ = std::make_unique<SystemLinks>(loop, prompt_, *registry_, frame);
     doc_ = std::make_unique<CQuillonDoc>(
         SessionContext{loop, prompt_, *registry_, sound_, view, *links_, frame, &hooks_});
+    hooks_.Dialer().Attach({*doc_, loop, prompt_, *registry_});
     return *doc_;
 }
 
 void AppStartup::End() {
+    hooks_.Dialer().Detach();
     doc_.reset();
     links_.reset();
     PlayEventSound(*registry_, sound_, "프로그램 끝", true);

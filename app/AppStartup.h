@@ -35,6 +35,8 @@ public:
 
     CQuillonDoc& CreateSession(EventLoop& loop, TWView& view, SessionFrame& frame);
     CQuillonDoc* Session() { return doc_.get(); }
+    // Where the front end plugs its views in (the dialler's).
+    AppSessionHooks& Hooks() { return hooks_; }
     void End();
 
 private:
@@ -43,7 +45,7 @@ private:
     std::unique_ptr<Registry> registry_;
     std::unique_ptr<InstanceCounter> copies_;
     CommandSoundPlayer sound_;
-    AppSessionHooks hooks_;
+    AppSessionHooks hooks_{prompt_};
     std::unique_ptr<SystemLinks> links_;
     std::unique_ptr<CQuillonDoc> doc_;
 };

@@ -95,6 +95,11 @@ void TtyFrontEnd::Run() {
     running_ = false;
 }
 
+void TtyFrontEnd::ShowPanel(TtyPanel* panel) {
+    panel_ = panel;
+    markDirty();
+}
+
 // ---------------------------------------------------------------------------------------------
 // The session's window
 
@@ -254,6 +259,7 @@ std::vector<std::string> TtyFrontEnd::statusLines() const {
     if (commandPending_) {
         return WrapToWidth(" 명령: " + ttyCommandList() + "  ^] 보내기", columns_);
     }
+    if (panel_) return {panel_->StatusText(columns_)};
     // A message takes the place of the title for as long as it shows.
     std::string left = " " + mode_;
     if (doc_ && doc_->AnswerMode()) left += " 자동응답";

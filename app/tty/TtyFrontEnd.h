@@ -9,6 +9,7 @@
 
 #include "app/tty/HostTerminal.h"
 #include "app/tty/TtyKeys.h"
+#include "app/tty/TtyPanel.h"
 #include "app/tty/TtyPrompt.h"
 #include "app/tty/TtyScreen.h"
 #include "app/tty/TtyView.h"
@@ -40,6 +41,8 @@ public:
     // Runs until the user quits (after the closing questions), a signal ends the program or the
     // terminal goes away.
     void Run();
+    // Puts a panel on the status line, or draws the one there again; null takes it off.
+    void ShowPanel(TtyPanel* panel);
 
     void SetTitle(const std::string& title) override;
     void ShowStatus(const std::string& text) override;
@@ -86,6 +89,7 @@ private:
     TWScrollBack scroll_;
     ProcessLauncher launcher_;
     CQuillonDoc* doc_ = nullptr;
+    TtyPanel* panel_ = nullptr;
 
     int inputWatch_ = -1;
     int signalWatch_ = -1;

@@ -68,6 +68,7 @@ void TtyFrontEnd::onKey(const TtyKey& key) {
         markDirty();
         return;
     }
+    if (panel_ && panel_->OnKey(key)) return;
     if (scrollBackKey(key) || !doc_) return;
     sendToSession(key);
 }

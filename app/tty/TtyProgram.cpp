@@ -8,6 +8,7 @@
 
 #include "app/AppStartup.h"
 #include "app/tty/HostTerminal.h"
+#include "app/tty/TtyDialerLine.h"
 #include "app/tty/TtyFrontEnd.h"
 #include "auto/ProgramExit.h"
 #include "platform/PollEventLoop.h"
@@ -38,11 +39,13 @@ int RunTtyProgram(const std::vector<std::string>& words) {
     }
     PollEventLoop loop;
     TtyFrontEnd front(loop, terminal);
+    TtyDialerLine dialerLine([&front](TtyPanel* panel) { front.ShowPanel(panel); });
 
     AppStartup app(front.Questions());
     if (!app.Open()) return app.Error().empty() ? 0 : fail(terminal, app.Error());
     front.ApplyScreenSettings(app.StoredScreenSettings());
     CQuillonDoc& doc = app.CreateSession(loop, front.View(), front);
+    app.Hooks().Dialer().SetView(&dialerLine);
     front.Attach(doc);
     doc.Start(words);
     if (!doc.Closing()) front.Run();
