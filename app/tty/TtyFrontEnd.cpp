@@ -177,6 +177,7 @@ void TtyFrontEnd::ShowQuestion(const std::string& text, int caret) {
     question_ = text;
     questionCaret_ = caret;
     draw();
+    if (text.empty()) loop_.post([this] { dispatch(prompt_.TakeHeldKeys()); });
 }
 
 // A wait that runs the loop when it can; inside another wait, or once the program is closing,

@@ -1,5 +1,7 @@
 #include "app/tty/TtyPrompt.h"
 
+#include <utility>
+
 #include "app/tty/TtyScreen.h"
 
 namespace {
@@ -76,6 +78,10 @@ PromptReply TtyPrompt::show(const PromptRequest& request) {
     return {answer_.value_or(cancellingAnswer(request.buttons)), request.checked};
 }
 
+std::vector<TtyKey> TtyPrompt::TakeHeldKeys() {
+    return std::exchange(heldKeys_, {});
+}
+
 std::unique_ptr<WaitNotice> TtyPrompt::beginWait(const std::string& text, int delayMs) {
     return std::make_unique<Wait>(*this, text, delayMs);
 }
@@ -96,6 +102,11 @@ std::optional<std::string> TtyPrompt::AskLine(const std::string& label) {
 }
 
 bool TtyPrompt::OnKey(const TtyKey& key) {
+    // Keys that came with the answer are not part of it: they wait for the question to end.
+    if ((asking_ == Asking::Buttons && answer_) || (asking_ == Asking::Line && lineDone_)) {
+        heldKeys_.push_back(key);
+        return true;
+    }
     switch (asking_) {
         case Asking::Buttons:
             return answerButton(key);

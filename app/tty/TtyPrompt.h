@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/tty/TtyKeys.h"
 #include "platform/Clock.h"
@@ -34,6 +35,9 @@ public:
     // A key while a question or a wait notice is up: true when it was taken.
     bool OnKey(const TtyKey& key);
     bool Active() const { return asking_ != Asking::Nothing || waits_ > 0; }
+    // Keys typed after an answer but read with it; the front end handles them once the
+    // question has ended.
+    std::vector<TtyKey> TakeHeldKeys();
     // The keyboard is gone: every question ends with its cancelling answer.
     void Abandon() { abandoned_ = true; }
 
@@ -57,4 +61,5 @@ private:
     int waits_ = 0;
     bool waitCancelled_ = false;
     bool abandoned_ = false;
+    std::vector<TtyKey> heldKeys_;
 };
