@@ -26,6 +26,10 @@ public:
     // user cancelled the lookup; how the connection then goes is shown in the stream.
     bool Connect(const std::string& host, int port);
     int LastError() const { return error_; }
+    // The connect has started and has had no answer yet.
+    bool Connecting() const { return socket_.connecting(); }
+    // Runs over a descriptor that is connected already (a socket pair in tests) instead.
+    void Adopt(int fd, const std::string& hostName) { socket_.adopt(fd, hostName); }
     // The options agreed so far, ours and the host's.
     const TelnetOptions& options() const { return options_; }
     void SetActivityHandler(TelnetSocket::ActivityHandler handler) {

@@ -4,6 +4,7 @@
 #include <netdb.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -13,22 +14,33 @@
 namespace {
 
 constexpr int kNoticeDelayMs = 2000;
-constexpr int kPollMs = 20;
+// How often the notice is asked whether the user cancelled; the answer itself ends the wait.
+constexpr int kCancelCheckMs = 100;
 
-// Where the worker leaves its answer. Shared, so that a worker still looking after the user
-// cancelled writes into a mailbox nobody reads any more.
+// Where the answer arrives. Shared with the worker, which may still be looking after the user
+// cancelled: it then finds the lookup over and hands nothing to the loop.
 struct Mailbox {
     std::mutex lock;
+    std::condition_variable answeredSignal;
+    EventLoop* loop = nullptr;  // null once the lookup is over
     bool answered = false;
     std::optional<in_addr> address;
 };
 
+// The worker posts its answer to the loop, which wakes the wait. The mailbox also takes it at
+// once, for a lookup inside a wait that is already running, where the loop does not turn.
 void startWorker(const std::shared_ptr<Mailbox>& box, HostResolver resolver, std::string name) {
     std::thread([box, resolver = std::move(resolver), name = std::move(name)] {
         const std::optional<in_addr> address = resolver(name);
         std::lock_guard<std::mutex> lock(box->lock);
+        if (!box->loop) return;
         box->address = address;
         box->answered = true;
+        box->answeredSignal.notify_all();
+        box->loop->post([box] {
+            std::lock_guard<std::mutex> lock(box->lock);
+            if (box->loop) box->loop->interruptWait();
+        });
     }).detach();
 }
 
@@ -45,9 +57,9 @@ std::optional<in_addr> resolveHost(const std::string& name) {
     return address;
 }
 
-// The loop keeps running while the worker looks, and the answer is looked for every few
-// milliseconds. Inside a wait that is already running on this thread (runFor answers Nested)
-// only the polling is left. A closing program counts as a cancel.
+// The loop keeps running while the worker looks; its answer ends the wait. Inside a wait that
+// is already running on this thread (runFor answers Nested) the mailbox is waited on instead.
+// A closing program counts as a cancel.
 LookupResult lookUpHost(const std::string& name, const HostResolver& resolver, EventLoop& loop,
                         Prompt& prompt) {
     LookupResult result;
@@ -56,22 +68,25 @@ LookupResult lookUpHost(const std::string& name, const HostResolver& resolver, E
         return result;
     }
     auto box = std::make_shared<Mailbox>();
+    box->loop = &loop;
     startWorker(box, resolver, name);
     const std::unique_ptr<WaitNotice> notice =
         prompt.beginWait(cp949ToUtf8Lossy(name) + "의\nIP 주소를 찾고 있습니다.", kNoticeDelayMs);
-    for (;;) {
-        {
-            std::lock_guard<std::mutex> lock(box->lock);
-            if (box->answered) {
-                result.end = box->address ? LookupEnd::Found : LookupEnd::NotFound;
-                if (box->address) result.address = *box->address;
-                return result;
-            }
-        }
-        const WaitEnd end = notice->cancelled() ? WaitEnd::CloseRequested : loop.runFor(kPollMs);
-        if (end == WaitEnd::CloseRequested) break;
-        if (end == WaitEnd::Nested) std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
-    }
     result.end = LookupEnd::Cancelled;
-    return result;
+    for (;;) {
+        const WaitEnd end = notice->cancelled() ? WaitEnd::CloseRequested
+                                                : loop.runFor(kCancelCheckMs);
+        std::unique_lock<std::mutex> lock(box->lock);
+        if (end == WaitEnd::Nested)
+            box->answeredSignal.wait_for(lock, std::chrono::milliseconds(kCancelCheckMs),
+                                         [&] { return box->answered; });
+        if (box->answered) {
+            result.end = box->address ? LookupEnd::Found : LookupEnd::NotFound;
+            if (box->address) result.address = *box->address;
+        }
+        if (box->answered || end == WaitEnd::CloseRequested) {
+            box->loop = nullptr;
+            return result;
+        }
+    }
 }

@@ -80,10 +80,19 @@ bool TelnetSocket::Connect(const std::string& host, int port, bool viaProxy) {
     } else if (errno == EINPROGRESS) {
         connectWatch_ =
             ctx_.loop.addWatch(fd_, LoopEvent::Writable, [this](unsigned) { onConnectReady(); });
+        connectTimer_ = ctx_.loop.addTimer(ctx_.connectTimeoutMs, false,
+                                           [this] { onConnectTimeout(); });
     } else {
         connectFinished(errno);
     }
     return true;
+}
+
+void TelnetSocket::adopt(int fd, const std::string& hostName) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+    hostName_ = hostName;
+    connectFinished(0);
 }
 
 void TelnetSocket::onConnectReady() {
@@ -93,11 +102,21 @@ void TelnetSocket::onConnectReady() {
     connectFinished(error);
 }
 
+// Without a limit of our own only the kernel would end the attempt, after about two minutes.
+// Connecting to an unspecified address drops the attempt and keeps the descriptor.
+void TelnetSocket::onConnectTimeout() {
+    sockaddr none{};
+    none.sa_family = AF_UNSPEC;
+    ::connect(fd_, &none, sizeof none);
+    connectFinished(ETIMEDOUT);
+}
+
 void TelnetSocket::connectFinished(int error) {
     {
         std::lock_guard<std::mutex> lock(lock_);
         if (connectWatch_ >= 0) ctx_.loop.removeWatch(connectWatch_);
-        connectWatch_ = -1;
+        if (connectTimer_ >= 0) ctx_.loop.removeTimer(connectTimer_);
+        connectWatch_ = connectTimer_ = -1;
     }
     if (error == 0) {
         connected_ = true;
@@ -279,6 +298,8 @@ void TelnetSocket::removeWatches() {
         if (*watch >= 0) ctx_.loop.removeWatch(*watch);
         *watch = -1;
     }
+    if (connectTimer_ >= 0) ctx_.loop.removeTimer(connectTimer_);
+    connectTimer_ = -1;
 }
 
 // Posted: the box may be due on a transfer thread or in the middle of a read by the pump.

@@ -34,7 +34,12 @@ public:
     // starts connecting; the outcome arrives later in the stream. False when the name was not
     // found (the user was told) or the user cancelled the lookup (nothing said).
     bool Connect(const std::string& host, int port, bool viaProxy);
+    // Takes over a descriptor that is connected already (a socket pair in tests) in place of
+    // connecting; it must be non-blocking.
+    void adopt(int fd, const std::string& hostName);
     bool connected() const { return connected_; }
+    // A connect has started and has had no answer yet.
+    bool connecting() const { return connectWatch_ >= 0; }
 
     // Received bytes that lie one after the other in the ring, refilling it once when it is
     // empty; consumeReceived takes them out.
@@ -78,6 +83,7 @@ private:
     void onReadable();
     void onWritable();
     void onConnectReady();
+    void onConnectTimeout();
     void connectFinished(int error);
     void connectionLost(int error);
     void enableWatch(int watch, bool on);
@@ -98,10 +104,11 @@ private:
     ByteRing receive_;
     ByteRing send_;
     std::string heldText_;  // shown during transfer mode; used by the transfer thread only
-    std::mutex lock_;  // the watch ids, between pause, close and a lost connection
+    std::mutex lock_;  // the watch and timer ids, between pause, close and a lost connection
     int readWatch_ = -1;
     int writeWatch_ = -1;
     int connectWatch_ = -1;
+    int connectTimer_ = -1;
     ActivityHandler activity_;
     StatusHandler status_;
 };

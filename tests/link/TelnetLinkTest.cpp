@@ -350,6 +350,46 @@ TEST_F(TelnetConnect, RefusedPortIsShownAndReported) {
     EXPECT_FALSE(link.IsOnline());
 }
 
+// A host that never answers, and a connect to it limited to 300 ms.
+class TelnetUnanswered : public TelnetTest {
+protected:
+    TelnetUnanswered() { pump(link); }
+    void connect() {
+        ASSERT_TRUE(link.Connect("127.0.0.1", silent.port()));
+        EXPECT_TRUE(link.Connecting());
+        ASSERT_TRUE(waitFor("Trying 127.0.0.1 ...\r\n"));
+    }
+
+    TelnetContext limited() {
+        TelnetContext ctx = context();
+        ctx.connectTimeoutMs = 300;
+        return ctx;
+    }
+
+    FullListener silent;
+    TelnetLink link{limited()};
+};
+
+// The connect gives up at its limit, in the stream and in a box, long before the kernel would.
+TEST_F(TelnetUnanswered, TheConnectGivesUpAtItsLimit) {
+    connect();
+    EXPECT_TRUE(waitFor("Trying 127.0.0.1 ...\r\nconnect: Connection timed out\r\n"));
+    EXPECT_TRUE(runUntil([&] { return !prompt.asked.empty(); }));
+    EXPECT_EQ(lastMessage(), "네트워크 오류 #10060: 연결시도 시간 초과");
+    EXPECT_FALSE(link.Connecting());
+    EXPECT_FALSE(link.IsOnline());
+}
+
+// Closed while it waits for the answer, the connect ends without a word.
+TEST_F(TelnetUnanswered, ClosingThePendingConnectEndsItQuietly) {
+    connect();
+    link.Close();
+    EXPECT_FALSE(link.Connecting());
+    loop.runFor(500);
+    EXPECT_EQ(received, "Trying 127.0.0.1 ...\r\n");
+    EXPECT_TRUE(prompt.asked.empty());
+}
+
 TEST_F(TelnetConnect, UnknownHostIsReported) {
     TelnetContext ctx = context();
     ctx.resolver = [](const std::string&) { return std::optional<in_addr>(); };
@@ -374,7 +414,7 @@ TEST_F(TelnetConnect, SlowLookupShowsANoticeThatCancels) {
                       }};
     {
         TelnetLink link(ctx);
-        slowPrompt.cancelWaitsAfter(15);  // polls, 20 ms each: 3 s on the scaled clock
+        slowPrompt.cancelWaitsAfter(4);  // polls, 100 ms each: 4 s on the scaled clock
         EXPECT_FALSE(link.Connect("slow.test", listener.port()));
         ASSERT_EQ(slowPrompt.waitsShown.size(), 1u);
         EXPECT_EQ(slowPrompt.waitsShown[0], "slow.test의\nIP 주소를 찾고 있습니다.");
