@@ -77,6 +77,8 @@ public:
     bool ConnectEntry(const Record& entry);
     // host: CP949, "host", "host:port", a trailing "/" allowed.
     bool Connect(const std::string& host, int port = 23);
+    // Gives up a telnet connect that has had no answer yet; false when none is pending.
+    bool CancelConnect();
     void HangUp(bool final);
     void CloseLink();
 

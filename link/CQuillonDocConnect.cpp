@@ -3,6 +3,7 @@
 #include "auto/CSettingsSection.h"
 #include "link/CQuillonDoc.h"
 #include "link/ConnectionEntries.h"
+#include "link/TelnetLink.h"
 #include "platform/TextCodec.h"
 
 namespace {
@@ -147,6 +148,13 @@ bool CQuillonDoc::Connect(const std::string& host, int port) {
     linkMode_ = kTelnetMode;
     modemDevice_.clear();
     ctx_.frame.SetLinkMode(linkMode_, "");
+    return true;
+}
+
+bool CQuillonDoc::CancelConnect() {
+    const auto* telnet = dynamic_cast<const TelnetLink*>(link_.get());
+    if (!telnet || !telnet->Connecting()) return false;
+    CloseLink();
     return true;
 }
 

@@ -62,6 +62,7 @@ private:
     void readInputFor(int ms);
     void dispatch(const std::vector<TtyKey>& keys);
     void onKey(const TtyKey& key);
+    bool cancelConnecting(const TtyKey& key);
     bool scrollBackKey(const TtyKey& key);
     void sendToSession(const TtyKey& key);
     void runCommand(const TtyKey& key);

@@ -56,7 +56,7 @@ void TtyFrontEnd::dispatch(const std::vector<TtyKey>& keys) {
 }
 
 void TtyFrontEnd::onKey(const TtyKey& key) {
-    if (prompt_.OnKey(key)) return;
+    if (cancelConnecting(key) || prompt_.OnKey(key)) return;
     if (commandPending_) {
         commandPending_ = false;
         markDirty();
@@ -71,6 +71,14 @@ void TtyFrontEnd::onKey(const TtyKey& key) {
     if (panel_ && panel_->OnKey(key)) return;
     if (scrollBackKey(key) || !doc_) return;
     sendToSession(key);
+}
+
+// Esc or the command key while a name lookup or a connect is pending gives it up.
+bool TtyFrontEnd::cancelConnecting(const TtyKey& key) {
+    if (key.kind != TtyKey::Kind::Escape && key.kind != TtyKey::Kind::Command) return false;
+    const bool cancelled = prompt_.Active() ? prompt_.CancelWait() : doc_ && doc_->CancelConnect();
+    if (cancelled) ShowStatus("연결을 취소했습니다.");
+    return cancelled;
 }
 
 // PageUp and PageDown move through the history; while it shows, Up and Down move by a line and

@@ -120,6 +120,12 @@ bool TtyPrompt::OnKey(const TtyKey& key) {
     return true;  // nothing else goes anywhere while a job waits
 }
 
+bool TtyPrompt::CancelWait() {
+    if (asking_ != Asking::Nothing || waits_ == 0) return false;
+    waitCancelled_ = true;
+    return true;
+}
+
 bool TtyPrompt::answerButton(const TtyKey& key) {
     const bool yesNo = buttons_ == PromptButtons::YesNo || buttons_ == PromptButtons::YesNoCancel;
     if (key.kind == TtyKey::Kind::Escape) {

@@ -38,6 +38,8 @@ public:
     // Keys typed after an answer but read with it; the front end handles them once the
     // question has ended.
     std::vector<TtyKey> TakeHeldKeys();
+    // Cancels the job behind a wait notice, unless a question is up; true when there was one.
+    bool CancelWait();
     // The keyboard is gone: every question ends with its cancelling answer.
     void Abandon() { abandoned_ = true; }
 

@@ -318,6 +318,22 @@ TEST_F(TtyEndToEnd, TheCommandLettersHangUpScrollSwitchModesAndAskForEntries) {
     EXPECT_EQ(tmux->Screen().find("모뎀 연결 이름:"), std::string::npos) << tmux->Screen();
 }
 
+// Esc or the command key gives up a connect that gets no answer; the status line says so, and
+// the program stays without a command list.
+class TtyCancelConnect : public TtyEndToEnd, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(TtyCancelConnect, AKeyGivesUpAPendingConnect) {
+    FullListener silent;
+    run({"127.0.0.1", std::to_string(silent.port())});
+    ASSERT_TRUE(tmux->WaitForScreen("Trying 127.0.0.1 ...")) << tmux->Screen();
+    tmux->Keys({GetParam()});
+    EXPECT_TRUE(tmux->WaitForScreen("연결을 취소했습니다.")) << tmux->Screen();
+    EXPECT_EQ(tmux->Screen().find(" 명령: "), std::string::npos) << tmux->Screen();
+    EXPECT_TRUE(waitForFormat("#{pane_dead}", "0"));
+}
+
+INSTANTIATE_TEST_SUITE_P(EscOrCommandKey, TtyCancelConnect, ::testing::Values("Escape", "C-]"));
+
 // Ctrl-Z (SIGTSTP) gives the terminal back before the program stops; SIGCONT takes it again and
 // redraws.
 TEST_F(TtyEndToEnd, SuspendingGivesTheTerminalBackAndContinuingRedraws) {
