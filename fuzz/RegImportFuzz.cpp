@@ -14,7 +14,8 @@ namespace {
 // The store of the run, in a folder removed when the run ends (both live until then).
 Registry& store() {
     static const std::string* folder = [] {
-        auto* path = new std::string(std::filesystem::temp_directory_path() / "quilite-fuzz-XXXXXX");
+        auto* path =
+            new std::string(std::filesystem::temp_directory_path() / "quilite-fuzz-XXXXXX");
         if (!mkdtemp(path->data())) abort();
         atexit([] { std::filesystem::remove_all(*folder); });
         return path;

@@ -74,8 +74,8 @@ LookupResult lookUpHost(const std::string& name, const HostResolver& resolver, E
         prompt.beginWait(cp949ToUtf8Lossy(name) + "의\nIP 주소를 찾고 있습니다.", kNoticeDelayMs);
     result.end = LookupEnd::Cancelled;
     for (;;) {
-        const WaitEnd end = notice->cancelled() ? WaitEnd::CloseRequested
-                                                : loop.runFor(kCancelCheckMs);
+        const WaitEnd end =
+            notice->cancelled() ? WaitEnd::CloseRequested : loop.runFor(kCancelCheckMs);
         std::unique_lock<std::mutex> lock(box->lock);
         if (end == WaitEnd::Nested)
             box->answeredSignal.wait_for(lock, std::chrono::milliseconds(kCancelCheckMs),

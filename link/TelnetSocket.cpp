@@ -80,8 +80,8 @@ bool TelnetSocket::Connect(const std::string& host, int port, bool viaProxy) {
     } else if (errno == EINPROGRESS) {
         connectWatch_ =
             ctx_.loop.addWatch(fd_, LoopEvent::Writable, [this](unsigned) { onConnectReady(); });
-        connectTimer_ = ctx_.loop.addTimer(ctx_.connectTimeoutMs, false,
-                                           [this] { onConnectTimeout(); });
+        connectTimer_ =
+            ctx_.loop.addTimer(ctx_.connectTimeoutMs, false, [this] { onConnectTimeout(); });
     } else {
         connectFinished(errno);
     }

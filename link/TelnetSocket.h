@@ -104,7 +104,7 @@ private:
     ByteRing receive_;
     ByteRing send_;
     std::string heldText_;  // shown during transfer mode; used by the transfer thread only
-    std::mutex lock_;  // the watch and timer ids, between pause, close and a lost connection
+    std::mutex lock_;       // the watch and timer ids, between pause, close and a lost connection
     int readWatch_ = -1;
     int writeWatch_ = -1;
     int connectWatch_ = -1;
