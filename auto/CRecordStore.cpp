@@ -97,7 +97,7 @@ bool CRecordStore::Resize(RegKey list, int count) {
 
 std::optional<RegKey> CRecordStore::AddRecord(RegKey list, const std::string& name) {
     std::optional<RegKey> added;
-    registry_.transaction([&] {
+    const bool committed = registry_.transaction([&] {
         std::string childName = name;
         if (childName.empty()) {
             // Numbered children enumerate first, in numeric order: the last of them is the
@@ -111,7 +111,8 @@ std::optional<RegKey> CRecordStore::AddRecord(RegKey list, const std::string& na
         added = registry_.createKey(list, childName);
         return added.has_value();
     });
-    return added;
+    // A key of a rolled-back transaction names nothing.
+    return committed ? added : std::nullopt;
 }
 
 bool CRecordStore::DeleteRecord(RegKey list, int index) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "auto/Registry.h"
+#include "platform/StoredValues.h"
 
 struct WindowPlacement {
     unsigned flags = 0;
@@ -13,10 +14,6 @@ struct WindowPlacement {
     int maxX = 0, maxY = 0;  // maximised position
     int left = 0, top = 0, right = 0, bottom = 0;  // normal rectangle
 };
-
-// Decimal text with an optional sign, read up to the first non-digit ("abc" reads as 0);
-// values beyond the int range saturate.
-int parseDecimal(std::string_view text);
 
 class CSettingsSection {
 public:

@@ -17,7 +17,7 @@ bool hasDefaultProfile(const std::string& folder) {
 // Returns the installer's name (UTF-8), or nothing when the key cannot be written.
 std::optional<std::string> recordInstallation(Registry& registry, const std::string& dataFolder) {
     std::optional<std::string> installer;
-    registry.transaction([&] {
+    const bool committed = registry.transaction([&] {
         std::optional<RegKey> key = registry.createPath(installKeyPath());
         if (!key) return false;
         std::optional<std::string> stored = registry.value(*key, "Installer");
@@ -30,7 +30,7 @@ std::optional<std::string> recordInstallation(Registry& registry, const std::str
         installer = cp949ToUtf8(*stored).value_or(*stored);
         return true;
     });
-    return installer;
+    return committed ? installer : std::nullopt;
 }
 
 }  // namespace

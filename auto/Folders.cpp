@@ -58,11 +58,6 @@ std::string installedPath(Registry& registry) {
 
 }  // namespace
 
-std::string storedFilePath(const std::string& stored) {
-    if (stored.empty() || stored[0] != '/') return {};
-    return cp949ToUtf8(stored).value_or("");
-}
-
 std::string GetFolder(Registry& registry, int kind) {
     const UserFolder* folder = userFolder(kind);
     if (!folder) {

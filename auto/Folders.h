@@ -4,6 +4,7 @@
 #include <string>
 
 #include "auto/Registry.h"
+#include "platform/StoredValues.h"
 
 namespace FolderKind {
 constexpr int Desktop = 0;
@@ -18,10 +19,6 @@ constexpr int Program = 512;   // the installed data folder
 constexpr int System = 513;    // the installed data folder as well
 constexpr int Temporary = 514;
 }  // namespace FolderKind
-
-// A stored file or folder name (CP949) as a file-system path; empty unless it is absolute, so
-// that a name brought from another system ("C:\...") is never taken relative to anywhere.
-std::string storedFilePath(const std::string& stored);
 
 // The folder of `kind`. A user folder that is stored empty (or not absolute) gets its default
 // under the XDG data or download folder, which is created and stored. Unknown kinds give "".

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "auto/CSettingsSection.h"
-#include "auto/Folders.h"
+#include "platform/StoredValues.h"
 #include "platform/TextCodec.h"
 
 namespace {

@@ -149,6 +149,15 @@ TEST_F(RecordStoreTest, IdListsGoThroughThePasswordHooksAndSavesAreAnnounced) {
                                    [](const std::string& s) { return s; });
 }
 
+TEST_F(RecordStoreTest, AFailedAddGivesNoKeyAndLeavesTheListAsItWas) {
+    RegKey list = *registry->createKey(service, "AutoMacro");
+    ASSERT_TRUE(store.AddRecord(list));
+    injectFailure(dbPath, "BEFORE INSERT ON keys");
+    EXPECT_FALSE(store.AddRecord(list));
+    EXPECT_FALSE(store.AddRecord(list, "named"));
+    EXPECT_EQ(childNames(list), (std::vector<std::string>{"000"}));
+}
+
 TEST_F(RecordStoreTest, AFailedListSaveKeepsTheOldListAndSaysSo) {
     ASSERT_TRUE(store.SaveList(hitel, RecordKind::Bookmark, bookmarks(3, "old")));
     // The second new record cannot be written: the whole save must come to nothing.
