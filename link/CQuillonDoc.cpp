@@ -45,6 +45,13 @@ CQuillonDoc::~CQuillonDoc() {
     link_.reset();
 }
 
+void CQuillonDoc::SetUseJohab(bool on) {
+    useJohab_ = on;
+    ctx_.view.SetJohabDisplay(on);
+    if (interpreter_) interpreter_->SetJohabSend(on);
+    CSettingsSection(ctx_.registry, "Settings").SetInt("UseJohab", on ? 1 : 0);
+}
+
 void CQuillonDoc::makeInterpreter() {
     interpreter_ = std::make_unique<TWEmulator>(&ctx_.view, link_.get());
     CSettingsSection terminal(ctx_.registry, "Terminal");

@@ -142,6 +142,9 @@ public:
     bool MoreData() const { return moreData_; }
     bool Closing() const { return closing_; }
     bool UseJohab() const { return useJohab_; }
+    // Johab Hangul mode: received pairs shown from Johab and typed pairs sent as Johab; the
+    // choice is stored as the setting "UseJohab".
+    void SetUseJohab(bool on);
     bool Silent() const { return silent_; }
     int LinkMode() const { return linkMode_; }
     int StartMode() const { return startMode_; }
