@@ -79,7 +79,12 @@ void CQuillonView::redraw() {
     update();
 }
 
+bool CQuillonView::caretMoved() const {
+    return Cursor() != paintedCursor_ || caretShown() != paintedCaret_;
+}
+
 void CQuillonView::FlushDamage() {
+    if (caretMoved()) stale_ = true;
     if (!stale_) return;
     update();
     if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
@@ -137,9 +142,11 @@ void CQuillonView::paintInto(QImage& image) {
 }
 
 QImage CQuillonView::Picture() {
-    if (stale_ || image_.size() != CellAreaSize()) {
+    if (stale_ || caretMoved() || image_.size() != CellAreaSize()) {
         ClearDamage();
         stale_ = false;
+        paintedCursor_ = Cursor();
+        paintedCaret_ = caretShown();
         paintInto(image_);
     }
     return image_;

@@ -126,6 +126,7 @@ protected:
 private:
     // Painting (CQuillonView.cpp).
     void redraw();
+    bool caretMoved() const;
     void paintInto(QImage& image);
     void applyWallpaper();
     int topRow() const { return scroll_.AtBottom() ? ScreenTop() : scroll_.TopRow(); }
@@ -164,6 +165,8 @@ private:
     TWSelection selection_;
     QImage image_;
     bool stale_ = true;  // the image no longer shows the buffer
+    TWPoint paintedCursor_;  // the caret moves without changing cells
+    bool paintedCaret_ = false;
     QString preedit_;    // the syllable the input method is composing
     QTimer dragTimer_;   // scrolls while a selection is dragged above or below the window
     QPoint dragPoint_;

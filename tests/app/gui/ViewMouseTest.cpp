@@ -174,4 +174,61 @@ TEST_F(ViewMouse, TheWidgetShowsWhatRenderScreenPaints) {
     EXPECT_EQ(view().Picture(), painted);
 }
 
+TEST_F(ViewMouse, TheCaretFollowsTheCursorWhenNoCellChanges) {
+    ASSERT_TRUE(view().hasFocus());
+    view().Picture();
+    receive("\x1b[5;5H");
+    view().FlushDamage();
+    TermFonts fonts;
+    EXPECT_EQ(view().Picture(), RenderScreen(view(), fonts, view().Settings()));
+}
+
+TEST_F(ViewMouse, TheWallpaperToggleShowsOrHidesTheWallpaper) {
+    QImage paper(16, 16, QImage::Format_RGB32);
+    paper.fill(Qt::red);
+    ASSERT_TRUE(paper.save(QString::fromStdString(dir + "/paper.png")));
+    ScreenSettings settings = view().Settings();
+    settings.wallPaper = dir + "/paper.png";
+    view().ApplyScreenSettings(settings);
+    const QPoint blank = cellCentre(79, 23);
+    EXPECT_EQ(view().Picture().pixel(blank), qRgb(255, 0, 0));
+
+    EXPECT_TRUE(window->RunCommand(Cmd::Wallpaper));
+    EXPECT_FALSE(view().Modes().wallpaper);
+    EXPECT_EQ(view().Picture().pixel(blank), qRgb(0, 0, 0x80));
+    EXPECT_TRUE(window->RunCommand(Cmd::Wallpaper));
+    EXPECT_EQ(view().Picture().pixel(blank), qRgb(255, 0, 0));
+}
+
+TEST_F(ViewMouse, TheSmartMouseOutlinesWhatTheRecogniserFinds) {
+    std::vector<QPoint> offered;
+    view().smartMouseItem = [&](QPoint cell) {
+        offered.push_back(cell);
+        return QRect(0, 0, 5, 1);
+    };
+    const QImage before = view().Picture();
+    QTest::mouseMove(&view(), cellCentre(3, 1));
+    ASSERT_FALSE(offered.empty());
+    EXPECT_EQ(offered.back(), QPoint(3, 1));
+    const QImage outlined = view().Picture();
+    EXPECT_EQ(outlined.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_NE(outlined, before);
+
+    EXPECT_TRUE(window->RunCommand(Cmd::SmartMouse));
+    EXPECT_EQ(setting("UseIMouse"), "0");
+    offered.clear();
+    QTest::mouseMove(&view(), cellCentre(4, 2));
+    EXPECT_TRUE(offered.empty());
+    EXPECT_EQ(view().Picture(), before);
+}
+
+TEST_F(ViewMouse, WithVariableRowsTheRowsFollowTheHeight) {
+    ScreenSettings settings = view().Settings();
+    settings.variableRows = true;
+    view().ApplyScreenSettings(settings);
+    view().resize(view().width(), 30 * view().Fonts().LineHeight() + 3);
+    EXPECT_EQ(view().Rows(), 30);
+    EXPECT_EQ(view().Settings().rows, 30);
+}
+
 }  // namespace
