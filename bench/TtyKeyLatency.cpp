@@ -19,6 +19,7 @@
 
 #include "auto/FirstRunSetup.h"
 #include "auto/ProfileStore.h"
+#include "bench/KeyArrivals.h"
 #include "bench/KoreanAnsiStream.h"
 #include "platform/ScriptedPrompt.h"
 #include "tests/fixtures/LoopbackListener.h"
@@ -33,37 +34,6 @@ constexpr size_t kStreamSize = 16u << 20;
 constexpr int kRounds = 10;
 constexpr double kTargetMs = 150;
 
-// The host's reading side: the moment each typed key ('k') arrives.
-class Arrivals {
-public:
-    void run(int fd, const std::atomic<bool>& stop) {
-        char buffer[4096];
-        while (!stop) {
-            const ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
-            if (n <= 0) {
-                std::this_thread::sleep_for(std::chrono::microseconds(200));
-                continue;
-            }
-            const auto now = Steady::now();
-            std::lock_guard<std::mutex> lock(mutex_);
-            for (ssize_t i = 0; i < n; ++i)
-                if (buffer[i] == 'k') times_.push_back(now);
-        }
-    }
-    size_t count() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return times_.size();
-    }
-    Steady::time_point at(size_t i) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return times_[i];
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<Steady::time_point> times_;
-};
-
 double ms(Steady::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
@@ -74,7 +44,7 @@ struct Measured {
 };
 
 // Types keys, one at a time, for as long as the host is sending the stream.
-void typeWhileSending(TmuxSession& tmux, int host, const std::string& stream, Arrivals& arrivals,
+void typeWhileSending(TmuxSession& tmux, int host, const std::string& stream, KeyArrivals& arrivals,
                       Measured& measured) {
     std::atomic<bool> sent{false};
     const auto start = Steady::now();
@@ -112,7 +82,7 @@ bool measure(const std::string& dir, const std::string& stream, Measured& measur
     tmux.WaitForScreen("127.0.0.1");
 
     std::atomic<bool> stop{false};
-    Arrivals arrivals;
+    KeyArrivals arrivals;
     std::thread reader([&] { arrivals.run(host, stop); });
     for (int round = 0; round < kRounds; ++round)
         typeWhileSending(tmux, host, stream, arrivals, measured);

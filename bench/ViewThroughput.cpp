@@ -18,13 +18,14 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <mutex>
 #include <thread>
 #include <vector>
 
 #include "app/gui/CMainFrame.h"
+#include "bench/KeyArrivals.h"
 #include "bench/KoreanAnsiStream.h"
 #include "bench/Median.h"
+#include "bench/NoFrame.h"
 #include "link/CQuillonDoc.h"
 #include "link/SystemLinks.h"
 #include "platform/PollEventLoop.h"
@@ -46,19 +47,6 @@ double ms(Steady::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// The session's window for the headless runs, with nothing to show.
-class NoFrame : public SessionFrame {
-public:
-    void SetTitle(const std::string&) override {}
-    void ShowStatus(const std::string&) override {}
-    void SetOnline(bool) override {}
-    void SetLinkMode(int, const std::string&) override {}
-    void ClearScreen() override {}
-    bool ScrolledBack() override { return false; }
-    void HandOff(const std::vector<std::string>&) override {}
-    void OpenCommSettings() override {}
-};
-
 // The host: asks to echo (so keys go out at once), waits for the answer, then sends the
 // stream and closes. Meanwhile it notes when each typed 'k' arrives.
 class Host {
@@ -69,10 +57,7 @@ public:
     int port() const { return listener_.port(); }
     bool streaming() const { return streaming_; }
     Steady::time_point firstByte() const { return firstByte_; }
-    std::vector<Steady::time_point> keys() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return keys_;
-    }
+    KeyArrivals& keys() { return keys_; }
 
 private:
     void run(const std::string& stream) {
@@ -84,7 +69,7 @@ private:
         sendAll(fd, kHostWillEcho);
         receiveUntil(fd, kClientDoEcho, answer, 5000);
         std::atomic<bool> stop{false};
-        std::thread reader([&] { readKeys(fd, stop); });
+        std::thread reader([&] { keys_.run(fd, stop); });
         firstByte_ = Steady::now();
         streaming_ = true;
         sendAll(fd, stream);
@@ -95,26 +80,10 @@ private:
         reader.join();
         close(fd);
     }
-    void readKeys(int fd, const std::atomic<bool>& stop) {
-        char buffer[4096];
-        while (!stop) {
-            const ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
-            if (n <= 0) {
-                std::this_thread::sleep_for(std::chrono::microseconds(200));
-                continue;
-            }
-            const Steady::time_point now = Steady::now();
-            std::lock_guard<std::mutex> lock(mutex_);
-            for (ssize_t i = 0; i < n; ++i)
-                if (buffer[i] == 'k') keys_.push_back(now);
-        }
-    }
-
     LoopbackListener listener_;
     std::atomic<bool> streaming_{false};
     Steady::time_point firstByte_;
-    std::mutex mutex_;
-    std::vector<Steady::time_point> keys_;
+    KeyArrivals keys_;
     std::thread thread_;
 };
 
@@ -167,11 +136,12 @@ double timeWindow(const std::string& stream, const std::string& folder,
     std::vector<Steady::time_point> posted;
     std::atomic<bool> done{false};
     std::thread typist([&] {
-        while (!host.streaming() && !done) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        while (!host.streaming() && !done)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         while (host.streaming()) {
             posted.push_back(Steady::now());
-            QCoreApplication::postEvent(&frame.View(),
-                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_K, Qt::NoModifier, "k"));
+            QCoreApplication::postEvent(
+                &frame.View(), new QKeyEvent(QEvent::KeyPress, Qt::Key_K, Qt::NoModifier, "k"));
             std::this_thread::sleep_for(std::chrono::milliseconds(kKeyIntervalMs));
         }
     });
@@ -180,11 +150,11 @@ double timeWindow(const std::string& stream, const std::string& folder,
     done = true;
     typist.join();
     QCoreApplication::processEvents();
-    const std::vector<Steady::time_point> arrived = host.keys();
-    for (size_t i = 0; i < std::min(posted.size(), arrived.size()); ++i)
-        latencies.push_back(ms(arrived[i] - posted[i]));
-    if (arrived.size() != posted.size())
-        std::fprintf(stderr, "%zu keys posted, %zu arrived\n", posted.size(), arrived.size());
+    KeyArrivals& arrived = host.keys();
+    for (size_t i = 0; i < std::min(posted.size(), arrived.count()); ++i)
+        latencies.push_back(ms(arrived.at(i) - posted[i]));
+    if (arrived.count() != posted.size())
+        std::fprintf(stderr, "%zu keys posted, %zu arrived\n", posted.size(), arrived.count());
     return seconds;
 }
 
@@ -216,9 +186,9 @@ int main(int argc, char** argv) {
     }
     std::sort(latencies.begin(), latencies.end());
     const double p95 = latencies[latencies.size() * 95 / 100], worst = latencies.back();
-    std::printf("keys posted while streaming: %zu, median %.1f ms, 95th percentile %.1f ms, "
-                "worst %.1f ms (targets %.0f and %.0f ms)\n",
-                latencies.size(), latencies[latencies.size() / 2], p95, worst, kKeyTargetMs,
-                kKeyLimitMs);
+    std::printf(
+        "keys posted while streaming: %zu, median %.1f ms, 95th percentile %.1f ms, "
+        "worst %.1f ms (targets %.0f and %.0f ms)\n",
+        latencies.size(), latencies[latencies.size() / 2], p95, worst, kKeyTargetMs, kKeyLimitMs);
     return w / h <= kRatioTarget && p95 <= kKeyTargetMs && worst <= kKeyLimitMs ? 0 : 1;
 }

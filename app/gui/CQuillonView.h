@@ -164,11 +164,11 @@ private:
     TWScrollBack scroll_;
     TWSelection selection_;
     QImage image_;
-    bool stale_ = true;  // the image no longer shows the buffer
+    bool stale_ = true;      // the image no longer shows the buffer
     TWPoint paintedCursor_;  // the caret moves without changing cells
     bool paintedCaret_ = false;
-    QString preedit_;    // the syllable the input method is composing
-    QTimer dragTimer_;   // scrolls while a selection is dragged above or below the window
+    QString preedit_;   // the syllable the input method is composing
+    QTimer dragTimer_;  // scrolls while a selection is dragged above or below the window
     QPoint dragPoint_;
     int wheelRest_ = 0;  // wheel turn not yet worth a line
     QRect smartItem_;    // cells the smart mouse highlights

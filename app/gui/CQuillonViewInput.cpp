@@ -17,8 +17,7 @@ namespace {
 void paintCaretGlyph(QImage& image, const QRect& cells, const GlyphMask& glyph, QRgb fg, QRgb bg) {
     QImage ink(glyph.width, glyph.height, QImage::Format_ARGB32);
     ink.fill(fg);
-    QImage alpha(glyph.alpha.data(), glyph.width, glyph.height, glyph.width,
-                 QImage::Format_Alpha8);
+    QImage alpha(glyph.alpha.data(), glyph.width, glyph.height, glyph.width, QImage::Format_Alpha8);
     ink.setAlphaChannel(alpha);
     QPainter p(&image);
     p.fillRect(cells, QColor::fromRgb(bg));

@@ -83,7 +83,8 @@ void CQuillonView::mouseDoubleClickEvent(QMouseEvent* event) {
 void CQuillonView::sendRowText(QPoint pixel) {
     const uint8_t* row = CharRow(cellAt(pixel).row);
     int end = TWView::kColumns;
-    while (end > 0 && row[end - 1] == ' ') --end;
+    while (end > 0 && row[end - 1] == ' ')
+        --end;
     const std::string text(reinterpret_cast<const char*>(row), end);
     if (chatLineText && chatLineText(text)) return;
     doc_->SendText(text);

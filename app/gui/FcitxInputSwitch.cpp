@@ -36,7 +36,8 @@ void FcitxInputSwitch::askState() {
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &poll_,
                      [this](QDBusPendingCallWatcher* w) {
                          const QDBusPendingReply<int> reply = *w;
-                         if (!reply.isError() && reply.value() != 0) learn(reply.value() == kActive);
+                         if (!reply.isError() && reply.value() != 0)
+                             learn(reply.value() == kActive);
                          w->deleteLater();
                      });
 }

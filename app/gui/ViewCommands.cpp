@@ -43,7 +43,8 @@ void toggleMode(CMainFrame& frame, const StoredMode& mode) {
     modes.*mode.flag = on;
     frame.View().SetModes(modes);
     if (mode.setting) CSettingsSection(frame.registry(), "Settings").SetInt(mode.setting, on);
-    if (mode.command == Cmd::VT220 && on) frame.prompt().tell(kVT220Notice, PromptIcon::Information);
+    if (mode.command == Cmd::VT220 && on)
+        frame.prompt().tell(kVT220Notice, PromptIcon::Information);
 }
 
 void registerModes(CMainFrame& frame) {
@@ -76,12 +77,12 @@ void registerScreen(CMainFrame& frame) {
                          CQuillonDoc* doc = frame.Doc();
                          RestoreColors(frame.View(), doc ? doc->Interpreter() : nullptr);
                      }});
-    frame.SetCommand(Cmd::AddRow, {[&view] { view.ChangeRows(1); }, nullptr, [&frame, &view] {
-                                       return CanAddRow(view.Rows(), frame.isMaximized());
-                                   }});
-    frame.SetCommand(Cmd::RemoveRow, {[&view] { view.ChangeRows(-1); }, nullptr, [&frame, &view] {
-                                          return CanRemoveRow(view.Rows(), frame.isMaximized());
-                                      }});
+    frame.SetCommand(Cmd::AddRow,
+                     {[&view] { view.ChangeRows(1); }, nullptr,
+                      [&frame, &view] { return CanAddRow(view.Rows(), frame.isMaximized()); }});
+    frame.SetCommand(Cmd::RemoveRow,
+                     {[&view] { view.ChangeRows(-1); }, nullptr,
+                      [&frame, &view] { return CanRemoveRow(view.Rows(), frame.isMaximized()); }});
     frame.SetCommand(Cmd::ScrollBack, {[&view] { view.ScrollBy(-view.Rows()); }});
 }
 

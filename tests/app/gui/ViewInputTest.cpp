@@ -41,7 +41,8 @@ TEST_F(ViewInput, ACompositionShowsAtATwoCellCaretAndSendsNothing) {
     EXPECT_EQ(caret(), QRect(4 * cw, 2 * lh, 2 * cw, lh));
     const QImage composing = view().Picture();
     EXPECT_NE(composing.copy(caret()), before.copy(caret()));
-    EXPECT_EQ(composing.copy(0, 0, composing.width(), 2 * lh), before.copy(0, 0, before.width(), 2 * lh));
+    EXPECT_EQ(composing.copy(0, 0, composing.width(), 2 * lh),
+              before.copy(0, 0, before.width(), 2 * lh));
 
     compose("하");
     EXPECT_NE(view().Picture().copy(caret()), composing.copy(caret()));
@@ -73,7 +74,8 @@ TEST_F(ViewInput, TheHostSwitchesHangulInput) {
 }
 
 TEST_F(ViewInput, ACommitWhileScrolledBackReturnsToTheLiveScreen) {
-    for (int i = 0; i < 40; ++i) receive("line\r\n");
+    for (int i = 0; i < 40; ++i)
+        receive("line\r\n");
     view().ScrollBy(-5);
     compose("", "가");
     EXPECT_FALSE(view().ScrolledBack());
@@ -108,7 +110,8 @@ protected:
             std::vector<std::string>{"dbus-daemon", "--session", "--nofork", "--nopidfile",
                                      "--address=" + address},
             -1, dir);
-        for (int i = 0; i < 200 && !std::filesystem::exists(dir + "/bus"); ++i) usleep(10000);
+        for (int i = 0; i < 200 && !std::filesystem::exists(dir + "/bus"); ++i)
+            usleep(10000);
         service = QDBusConnection::connectToBus(QString::fromStdString(address), "fcitx");
         client = QDBusConnection::connectToBus(QString::fromStdString(address), "client");
     }

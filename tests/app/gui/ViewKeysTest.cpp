@@ -31,42 +31,42 @@ const Qt::KeyboardModifiers none = Qt::NoModifier, ctrl = Qt::ControlModifier,
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, ViewKeys,
-    ::testing::Values(
-        KeyCase{"F1", Qt::Key_F1, none, "", ESC + "[11~"},
-        KeyCase{"AltF1", Qt::Key_F1, alt, "", ESC + "[23~"},
-        KeyCase{"CtrlF1", Qt::Key_F1, ctrl, "", ESC + "OP"},
-        KeyCase{"AltCtrlF5", Qt::Key_F5, alt | ctrl, "", ""},
-        KeyCase{"CtrlF9", Qt::Key_F9, ctrl, "", ""},
-        KeyCase{"CtrlF10", Qt::Key_F10, ctrl, "", ESC + "[6~"},
-        KeyCase{"F20", Qt::Key_F20, none, "", ESC + "[34~"},
-        KeyCase{"Up", Qt::Key_Up, none, "", ESC + "[A"},
-        KeyCase{"KeypadLeft", Qt::Key_Left, keypad, "", ESC + "[D"},
-        KeyCase{"Keypad5", Qt::Key_5, keypad, "5", "5"},
-        KeyCase{"KeypadMinus", Qt::Key_Minus, keypad, "-", "-"},
-        KeyCase{"Home", Qt::Key_Home, none, "", ""},
-        KeyCase{"CtrlA", Qt::Key_A, ctrl, "\x01", "\x01"},
-        KeyCase{"CtrlCWithoutText", Qt::Key_C, ctrl, "", "\x03"},
-        KeyCase{"CtrlZWithLetterText", Qt::Key_Z, ctrl, "z", "\x1a"},
-        KeyCase{"CtrlShiftA", Qt::Key_A, ctrl | shift, "", "\x01"},
-        KeyCase{"CtrlBracket", Qt::Key_BracketLeft, ctrl, "", ESC},
-        KeyCase{"CtrlSpace", Qt::Key_Space, ctrl, "", std::string(1, '\0')},
-        KeyCase{"CtrlBracketRight", Qt::Key_BracketRight, ctrl, "", "\x1d"},
-        KeyCase{"Delete", Qt::Key_Delete, none, "\x7f", "\x7f"},
-        KeyCase{"CtrlDelete", Qt::Key_Delete, ctrl, "", ""},
-        KeyCase{"Backspace", Qt::Key_Backspace, none, "\b", "\b"},
-        KeyCase{"Tab", Qt::Key_Tab, none, "\t", "\t"},
-        KeyCase{"ShiftTab", Qt::Key_Backtab, shift, "", "\t"},
-        KeyCase{"Esc", Qt::Key_Escape, none, "\x1b", ESC},
-        KeyCase{"Enter", Qt::Key_Return, none, "\r", "\r"},
-        KeyCase{"AltX", Qt::Key_X, alt, "x", ""},
-        KeyCase{"ShiftA", Qt::Key_A, shift, "A", "A"},
-        KeyCase{"Korean", Qt::Key_unknown, none, "한", "\xc7\xd1"},
-        KeyCase{"NotInCp949", Qt::Key_unknown, none, "😀", "?"}),
+    ::testing::Values(KeyCase{"F1", Qt::Key_F1, none, "", ESC + "[11~"},
+                      KeyCase{"AltF1", Qt::Key_F1, alt, "", ESC + "[23~"},
+                      KeyCase{"CtrlF1", Qt::Key_F1, ctrl, "", ESC + "OP"},
+                      KeyCase{"AltCtrlF5", Qt::Key_F5, alt | ctrl, "", ""},
+                      KeyCase{"CtrlF9", Qt::Key_F9, ctrl, "", ""},
+                      KeyCase{"CtrlF10", Qt::Key_F10, ctrl, "", ESC + "[6~"},
+                      KeyCase{"F20", Qt::Key_F20, none, "", ESC + "[34~"},
+                      KeyCase{"Up", Qt::Key_Up, none, "", ESC + "[A"},
+                      KeyCase{"KeypadLeft", Qt::Key_Left, keypad, "", ESC + "[D"},
+                      KeyCase{"Keypad5", Qt::Key_5, keypad, "5", "5"},
+                      KeyCase{"KeypadMinus", Qt::Key_Minus, keypad, "-", "-"},
+                      KeyCase{"Home", Qt::Key_Home, none, "", ""},
+                      KeyCase{"CtrlA", Qt::Key_A, ctrl, "\x01", "\x01"},
+                      KeyCase{"CtrlCWithoutText", Qt::Key_C, ctrl, "", "\x03"},
+                      KeyCase{"CtrlZWithLetterText", Qt::Key_Z, ctrl, "z", "\x1a"},
+                      KeyCase{"CtrlShiftA", Qt::Key_A, ctrl | shift, "", "\x01"},
+                      KeyCase{"CtrlBracket", Qt::Key_BracketLeft, ctrl, "", ESC},
+                      KeyCase{"CtrlSpace", Qt::Key_Space, ctrl, "", std::string(1, '\0')},
+                      KeyCase{"CtrlBracketRight", Qt::Key_BracketRight, ctrl, "", "\x1d"},
+                      KeyCase{"Delete", Qt::Key_Delete, none, "\x7f", "\x7f"},
+                      KeyCase{"CtrlDelete", Qt::Key_Delete, ctrl, "", ""},
+                      KeyCase{"Backspace", Qt::Key_Backspace, none, "\b", "\b"},
+                      KeyCase{"Tab", Qt::Key_Tab, none, "\t", "\t"},
+                      KeyCase{"ShiftTab", Qt::Key_Backtab, shift, "", "\t"},
+                      KeyCase{"Esc", Qt::Key_Escape, none, "\x1b", ESC},
+                      KeyCase{"Enter", Qt::Key_Return, none, "\r", "\r"},
+                      KeyCase{"AltX", Qt::Key_X, alt, "x", ""},
+                      KeyCase{"ShiftA", Qt::Key_A, shift, "A", "A"},
+                      KeyCase{"Korean", Qt::Key_unknown, none, "한", "\xc7\xd1"},
+                      KeyCase{"NotInCp949", Qt::Key_unknown, none, "😀", "?"}),
     [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ViewTest, KeypadApplicationModeSendsTheKeypadSequences) {
     receive(ESC + "=");
-    for (Qt::Key k : {Qt::Key_0, Qt::Key_5, Qt::Key_9}) key(k, Qt::KeypadModifier, "x");
+    for (Qt::Key k : {Qt::Key_0, Qt::Key_5, Qt::Key_9})
+        key(k, Qt::KeypadModifier, "x");
     key(Qt::Key_Minus, Qt::KeypadModifier, "-");
     EXPECT_EQ(sent(), ESC + "Op" + ESC + "Ou" + ESC + "Oy" + ESC + "Om");
     key(Qt::Key_5, Qt::NoModifier, "5");  // the main keyboard's digit stays a character
@@ -107,7 +107,8 @@ TEST_F(ViewTest, VT220ModeTakesTheFunctionKeysFromTheMenus) {
 }
 
 TEST_F(ViewTest, ScrollBackKeysMoveTheViewAndSendNothing) {
-    for (int i = 0; i < 60; ++i) receive("line " + std::to_string(i) + "\r\n");
+    for (int i = 0; i < 60; ++i)
+        receive("line " + std::to_string(i) + "\r\n");
     view().ScrollBy(-1);
     ASSERT_TRUE(view().ScrolledBack());
     key(Qt::Key_Up);    // two lines back

@@ -23,13 +23,13 @@ protected:
     }
     void wheel(int delta) {
         QWheelEvent event(QPointF(10, 10), view().mapToGlobal(QPointF(10, 10)), QPoint(),
-                          QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                          false);
+                          QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&view(), &event);
     }
     // Idle passes until the link has `bytes` or time is up.
     std::string sentOnceItHas(size_t bytes) {
-        for (int i = 0; i < 200 && link().Output().size() < bytes; ++i) loop.runFor(5);
+        for (int i = 0; i < 200 && link().Output().size() < bytes; ++i)
+            loop.runFor(5);
         return sent();
     }
 };
@@ -87,10 +87,12 @@ TEST_F(ViewMouse, DoubleClicksSendCrOrTheRow) {
 }
 
 TEST_F(ViewMouse, ASelectionDraggedAboveTheWindowScrollsBack) {
-    for (int i = 0; i < 60; ++i) receive("line " + std::to_string(i) + "\r\n");
+    for (int i = 0; i < 60; ++i)
+        receive("line " + std::to_string(i) + "\r\n");
     QTest::mousePress(&view(), Qt::LeftButton, Qt::NoModifier, cellEdge(0, 3));
     QTest::mouseMove(&view(), QPoint(20, -5));
-    runLoopUntil(loop, [&] { return false; }, 300);
+    runLoopUntil(
+        loop, [&] { return false; }, 300);
     EXPECT_TRUE(view().ScrolledBack());
     QTest::mouseRelease(&view(), Qt::LeftButton, Qt::NoModifier, QPoint(20, -5));
     const QStringList lines = clipboardText().split('\n');
@@ -99,7 +101,8 @@ TEST_F(ViewMouse, ASelectionDraggedAboveTheWindowScrollsBack) {
 }
 
 TEST_F(ViewMouse, TheWheelScrollsThroughTheHistory) {
-    for (int i = 0; i < 60; ++i) receive("line " + std::to_string(i) + "\r\n");
+    for (int i = 0; i < 60; ++i)
+        receive("line " + std::to_string(i) + "\r\n");
     wheel(60);  // half a notch: not yet a line
     EXPECT_FALSE(view().ScrolledBack());
     wheel(60);
@@ -163,8 +166,8 @@ TEST_F(ViewMouse, ColourRestoreReturnsToTheDefaultColours) {
 }
 
 TEST_F(ViewMouse, TheWidgetShowsWhatRenderScreenPaints) {
-    receive("\x1b[3;5H\x1b[1;33;44m" + cp("안녕하세요 ") + "\x1b[0;37;41mBBS\x1b[0m\r\n\x1b(0lqqk\x1b(B" +
-            "\x1b[?25l");
+    receive("\x1b[3;5H\x1b[1;33;44m" + cp("안녕하세요 ") +
+            "\x1b[0;37;41mBBS\x1b[0m\r\n\x1b(0lqqk\x1b(B" + "\x1b[?25l");
     window->resize(900, 700);
     QApplication::processEvents();
     const QImage shown = view().grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -125,9 +125,7 @@ protected:
         ASSERT_NE(window, 0u);
         commandOutput("xdotool windowsize --sync " + std::to_string(window) + " 900 700");
     }
-    QImage grab() {
-        return QGuiApplication::primaryScreen()->grabWindow(window).toImage();
-    }
+    QImage grab() { return QGuiApplication::primaryScreen()->grabWindow(window).toImage(); }
     // Grabs the window until `expected` shows in it; the last grab is kept.
     std::optional<QPoint> waitToShow(const QImage& expected, const std::string& name) {
         std::optional<QPoint> at;
@@ -142,9 +140,7 @@ protected:
         return at;
     }
     // Gives the window the keyboard and types on the test's display.
-    void xdotool(const std::string& arguments) {
-        commandOutput("xdotool " + arguments);
-    }
+    void xdotool(const std::string& arguments) { commandOutput("xdotool " + arguments); }
     void focusWindow() {
         xdotool("mousemove --window " + std::to_string(window) + " 200 200");
         xdotool("windowfocus --sync " + std::to_string(window));
@@ -187,7 +183,8 @@ TEST_F(GuiOnXvfb, HangulTypedThroughIbusReachesTheHostAsCp949) {
     const std::string address = "unix:path=" + dir + "/bus";
     PeerProcess bus({"dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=" + address},
                     -1, dir);
-    for (int i = 0; i < 200 && !std::filesystem::exists(dir + "/bus"); ++i) usleep(10000);
+    for (int i = 0; i < 200 && !std::filesystem::exists(dir + "/bus"); ++i)
+        usleep(10000);
     setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
     setenv("GSETTINGS_BACKEND", "memory", 1);
     PeerProcess ibus({"ibus-daemon", "--panel=disable", "--emoji-extension=disable",

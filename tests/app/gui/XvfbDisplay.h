@@ -33,7 +33,8 @@ private:
         std::string number;
         pollfd p{fds[0], POLLIN, 0};
         char c;
-        while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
         close(fds[0]);
         if (number.empty()) return;
         name_ = ":" + number;
@@ -49,7 +50,8 @@ inline std::string commandOutput(const std::string& command) {
     std::string out;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[256];
-        while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+        while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, n);
         pclose(pipe);
     }
     return out;
