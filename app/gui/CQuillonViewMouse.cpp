@@ -108,3 +108,11 @@ void CQuillonView::offerPointer(QPoint pixel) {
     smartItem_ = item;
     redraw();
 }
+
+// The highlight goes with the pointer.
+void CQuillonView::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    if (smartItem_.isEmpty()) return;
+    smartItem_ = {};
+    redraw();
+}

@@ -73,12 +73,6 @@ TEST_F(ViewTest, KeypadApplicationModeSendsTheKeypadSequences) {
     EXPECT_EQ(sent(), "5");
 }
 
-TEST_F(ViewTest, CursorKeysFollowTheHostsCursorKeyMode) {
-    receive(ESC + "[?1h");
-    key(Qt::Key_Right);
-    EXPECT_EQ(sent(), ESC + "OC");
-}
-
 // The menus' F4, Alt+F4 and Ctrl+F8 run their commands unless VT220 mode gives them to the
 // host.
 TEST_F(ViewTest, VT220ModeTakesTheFunctionKeysFromTheMenus) {
