@@ -2,6 +2,7 @@
 // the clipboard are in the CQuillonView*.cpp files beside this one.
 #include "app/gui/CQuillonView.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -63,6 +64,11 @@ void CQuillonView::ChangeRows(int change) {
 
 QSize CQuillonView::CellAreaSize() const {
     return {TWView::kColumns * fonts_.CellWidth(), Rows() * fonts_.LineHeight()};
+}
+
+// The host's BEL rings the desktop's bell unless the session is silenced.
+void CQuillonView::OnBell() {
+    if (!doc_ || !doc_->Silent()) QApplication::beep();
 }
 
 void CQuillonView::OnDamaged() {

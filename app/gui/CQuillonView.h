@@ -121,6 +121,7 @@ protected:
     bool focusNextPrevChild(bool) override { return false; }  // Tab stays in the view
     void contextMenuEvent(QContextMenuEvent* event) override;
 
+    void OnBell() override;
     void OnDamaged() override;
     void OnTextShifted(int rows) override;
 

@@ -1,7 +1,10 @@
 // The terminal window's mouse, clipboard and screen commands: selecting and auto copy, the
-// double clicks, dragging past the window, the wheel, pasting with the tty's conversions, the
-// copy commands, rows, colour restore, and the widget's picture against RenderScreen's.
+// double clicks, dragging past the window, the wheel, the context menu, pasting with the tty's
+// conversions, the copy commands, rows, colour restore, and the widget's picture against
+// RenderScreen's.
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QStatusBar>
 
 #include "tests/app/gui/ViewTestSupport.h"
@@ -121,11 +124,13 @@ TEST_F(ViewMouse, PastedTextGetsCrLineEndsAndCp949) {
     EXPECT_FALSE(doc->PasteRunning());
 }
 
-TEST_F(ViewMouse, TheMiddleButtonPastesTheSelection) {
-    if (!clipboard()->supportsSelection()) GTEST_SKIP() << "no PRIMARY on this platform";
-    clipboard()->setText("primary", QClipboard::Selection);
-    QTest::mouseClick(&view(), Qt::MiddleButton, Qt::NoModifier, cellCentre(1, 1));
-    EXPECT_EQ(sentOnceItHas(7), "primary");
+TEST_F(ViewMouse, TheContextMenuIsTheMainMenu) {
+    const QPoint at = cellCentre(3, 2);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, view().mapToGlobal(at));
+    QApplication::sendEvent(&view(), &event);
+    QMenu* popup = window->MainMenuPopup();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == popup; }));
+    popup->close();
 }
 
 TEST_F(ViewMouse, CopyScreenAndHistoryTellTheStatusBar) {

@@ -1,7 +1,8 @@
 // quilite --gui on an X server of the test's own, connected to a host on a loopback port: a grab
 // of its window shows what RenderScreen paints for the bytes the host sent, and Hangul typed
 // through ibus-hangul (on a D-Bus session of the test's own) reaches the host as CP949. The
-// grabs are kept as PNG files in the build tree.
+// grabs are kept as PNG files in the build tree. The view in this process shows PRIMARY, which
+// the offscreen platform lacks, at work.
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -22,6 +23,7 @@
 #include "term/ScreenPainter.h"
 #include "term/TWEmulator.h"
 #include "tests/app/gui/GuiTestApp.h"
+#include "tests/app/gui/ViewTestSupport.h"
 #include "tests/app/gui/XvfbDisplay.h"
 #include "tests/fixtures/LoopbackListener.h"
 #include "tests/fixtures/TelnetHostData.h"
@@ -212,6 +214,29 @@ TEST_F(GuiOnXvfb, HangulTypedThroughIbusReachesTheHostAsCp949) {
 
     ibus.kill(SIGTERM);
     ibus.wait(3000);
+}
+
+// The window in this process on the test's display, where selections have PRIMARY.
+struct UsesTestDisplay {
+    UsesTestDisplay() { onTestDisplay(); }
+};
+class ViewOnXvfb : public UsesTestDisplay, public ViewTest {};
+
+TEST_F(ViewOnXvfb, SelectionsSetPrimaryAndTheMiddleButtonPastesIt) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    ASSERT_TRUE(clipboard->supportsSelection()) << "not on the test's X server";
+    receive("\x1b[2J\x1b[Hhello world\r\n");
+    QTest::mousePress(&view(), Qt::LeftButton, Qt::NoModifier, cellEdge(0, 0));
+    QTest::mouseMove(&view(), cellEdge(5, 0));
+    QTest::mouseRelease(&view(), Qt::LeftButton, Qt::NoModifier, cellEdge(5, 0));
+    EXPECT_EQ(clipboard->text(QClipboard::Selection), "hello");
+
+    clipboard->setText(QString::fromUtf8("pri 한\nline"), QClipboard::Selection);
+    QTest::mouseClick(&view(), Qt::MiddleButton, Qt::NoModifier, cellCentre(1, 1));
+    const std::string expected = "pri " + cp("한") + "\rline";  // the session never sends LF
+    for (int i = 0; i < 200 && link().Output().size() < expected.size(); ++i)
+        loop.runFor(5);
+    EXPECT_EQ(sent(), expected);
 }
 
 }  // namespace
