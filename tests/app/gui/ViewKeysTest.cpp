@@ -16,6 +16,11 @@ struct KeyCase {
     std::string bytes;
 };
 
+// Names the case in the test list instead of dumping its bytes.
+void PrintTo(const KeyCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ViewKeys : public ViewTest, public ::testing::WithParamInterface<KeyCase> {};
 
 TEST_P(ViewKeys, SendsExactBytes) {
