@@ -216,9 +216,13 @@ TEST_F(GuiOnXvfb, HangulTypedThroughIbusReachesTheHostAsCp949) {
     ibus.wait(3000);
 }
 
-// The window in this process on the test's display, where selections have PRIMARY.
+// The window in this process on the test's display, where selections have PRIMARY; no session
+// bus, as for the program above.
 struct UsesTestDisplay {
-    UsesTestDisplay() { onTestDisplay(); }
+    UsesTestDisplay() {
+        setenv("DBUS_SESSION_BUS_ADDRESS", "unix:abstract=quilite-test-no-bus", 1);
+        onTestDisplay();
+    }
 };
 class ViewOnXvfb : public UsesTestDisplay, public ViewTest {};
 
