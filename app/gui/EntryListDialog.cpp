@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "app/gui/EntryIconDialog.h"
 #include "app/gui/ModemEntryDialog.h"
