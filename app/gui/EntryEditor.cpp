@@ -10,8 +10,8 @@
 #include "app/gui/Named.h"
 #include "app/gui/ServiceField.h"
 #include "app/gui/StoredText.h"
-#include "auto/CSettingsSection.h"
 #include "link/EntryChecks.h"
+#include "platform/StoredValues.h"
 
 EntryEditor::EntryEditor(EntryKind kind, Registry& registry, Prompt& prompt, const Record& entry,
                          QWidget* parent)
