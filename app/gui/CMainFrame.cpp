@@ -131,8 +131,6 @@ void CMainFrame::registerCommands() {
         };
     };
     SetCommand(Cmd::ConnectHost, {[this] { connectToHost(); }});
-    SetCommand(Cmd::TelnetEntry, {[this] { connectEntry(false); }});
-    SetCommand(Cmd::ModemEntry, {[this] { connectEntry(true); }});
     SetCommand(Cmd::HangUp, {withDoc([](CQuillonDoc& d) { d.HangUp(false); })});
     SetCommand(Cmd::Exit, {[this] { close(); }});
     SetCommand(Cmd::ModemMode, {withDoc([](CQuillonDoc& d) { d.SwitchToModemMode(); }), [this] {
@@ -155,14 +153,6 @@ void CMainFrame::connectToHost() {
     if (std::optional<std::vector<std::string>> words = AskTelnetHost(this, registry_))
         doc_->OpenCommandLine(*words);
     bars_.RefreshRecentHosts();
-}
-
-// The entry's name is asked for, and the entry opened as the command line "/t name" or
-// "/m name" would open it.
-void CMainFrame::connectEntry(bool modem) {
-    if (!doc_) return;
-    if (std::optional<std::vector<std::string>> args = AskEntryName(this, registry_, modem))
-        doc_->OpenCommandLine(*args);
 }
 
 void CMainFrame::openTypedHost(const QString& typed) {

@@ -97,7 +97,6 @@ private:
     void registerCommands();
     void fitToView(QSize client);
     void connectToHost();
-    void connectEntry(bool modem);
     void openTypedHost(const QString& typed);
     void showAbout();
     void showMainMenu(QPoint at);

@@ -9,6 +9,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/gui/ModemAdvancedDialog.h"
+#include "app/gui/ModemControlDialog.h"
 #include "app/gui/Named.h"
 #include "app/gui/PortSettingsDialog.h"
 #include "app/gui/StoredText.h"
@@ -17,12 +19,6 @@ namespace {
 
 constexpr int kMaxDialTimeOut = 999;
 
-QPushButton* unavailableButton(const char* text) {
-    auto* button = new QPushButton(text);
-    button->setEnabled(false);
-    return button;
-}
-
 }  // namespace
 
 CModemPage::CModemPage(const CommSheetContext& context)
@@ -30,6 +26,7 @@ CModemPage::CModemPage(const CommSheetContext& context)
       registry_(context.registry),
       prompt_(context.prompt),
       modemChanged_(context.modemChanged),
+      ports_(context.ports),
       values_(ModemPageValues::Load(context.registry, context.ports)),
       devices_(named(new QListWidget, "devices")),
       port_(named(new QLabel, "port")),
@@ -37,16 +34,16 @@ CModemPage::CModemPage(const CommSheetContext& context)
       properties_(named(new QPushButton("등록 정보(&R)"), "properties")),
       modemInit_(named(new QLineEdit(fromStored(values_.modemInit)), "modemInit")),
       dialTimeOut_(named(new QSpinBox, "dialTimeOut")) {
-    for (const ModemChoice& choice : values_.choices)
-        devices_->addItem(QString::fromStdString(choice.label));
-    devices_->setCurrentRow(values_.selected);
+    showChoices();
     dialTimeOut_->setRange(0, kMaxDialTimeOut);
     dialTimeOut_->setSuffix(" 초");
     dialTimeOut_->setValue(values_.dialTimeOut);
 
+    auto* advanced = named(new QPushButton("고급설정(&A)"), "advanced");
+    auto* controlPanel = named(new QPushButton("모뎀/전화걸기 제어판(&N)..."), "controlPanel");
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(properties_);
-    buttons->addWidget(unavailableButton("고급설정(&A)"));
+    buttons->addWidget(advanced);
     buttons->addStretch();
     auto* form = new QFormLayout;
     form->addRow("통신 포트:", port_);
@@ -60,11 +57,21 @@ CModemPage::CModemPage(const CommSheetContext& context)
     layout->addWidget(devices_);
     layout->addLayout(buttons);
     layout->addLayout(form);
-    layout->addWidget(unavailableButton("모뎀/전화걸기 제어판(&N)..."), 0, Qt::AlignLeft);
+    layout->addWidget(controlPanel, 0, Qt::AlignLeft);
 
     connect(devices_, &QListWidget::currentRowChanged, this, [this] { showChoice(); });
     connect(properties_, &QPushButton::clicked, this, [this] { editProperties(); });
+    connect(advanced, &QPushButton::clicked, this, [this] { editAdvanced(); });
+    connect(controlPanel, &QPushButton::clicked, this, [this] { editModems(); });
     showChoice();
+}
+
+void CModemPage::showChoices() {
+    const QSignalBlocker quiet(devices_);
+    devices_->clear();
+    for (const ModemChoice& choice : values_.choices)
+        devices_->addItem(QString::fromStdString(choice.label));
+    devices_->setCurrentRow(values_.selected);
 }
 
 void CModemPage::showChoice() {
@@ -81,6 +88,30 @@ void CModemPage::editProperties() {
     const ModemChoice& choice = values_.choices[values_.selected];
     PortSettingsDialog dialog(QString::fromStdString(choice.label), choice.settings, this);
     if (dialog.exec() == QDialog::Accepted) StoreChosenPortSettings(dialog.Settings());
+}
+
+void CModemPage::editAdvanced() {
+    ModemAdvancedDialog dialog(registry_, this);
+    if (dialog.exec() == QDialog::Accepted && !dialog.Store())
+        prompt_.tell("고급 설정을 저장하지 못했습니다.", PromptIcon::Warning);
+}
+
+// The modems may have changed: the list is read again, keeping the device chosen when it is
+// still there.
+void CModemPage::editModems() {
+    ModemControlDialog dialog(registry_, prompt_, ports_, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const std::string chosen =
+        values_.selected >= 0 ? values_.choices[values_.selected].device : std::string();
+    ModemPageValues reloaded = ModemPageValues::Load(registry_, ports_);
+    for (size_t i = 0; i < reloaded.choices.size(); ++i)
+        if (!chosen.empty() && reloaded.choices[i].device == chosen)
+            reloaded.selected = static_cast<int>(i);
+    reloaded.modemInit = toStored(modemInit_->text());
+    reloaded.dialTimeOut = dialTimeOut_->value();
+    values_ = reloaded;
+    showChoices();
+    showChoice();
 }
 
 bool CModemPage::StoreChosenPortSettings(const PortSettings& settings) {

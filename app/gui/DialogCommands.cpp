@@ -4,6 +4,7 @@
 #include "app/gui/CCommSheet.h"
 #include "app/gui/CMainFrame.h"
 #include "app/gui/CommandRegistration.h"
+#include "app/gui/EntryListDialog.h"
 #include "app/gui/PathDialogs.h"
 #include "app/gui/ScreenSettingsDialog.h"
 #include "app/gui/ScreenSettingsStore.h"
@@ -31,11 +32,19 @@ void OpenCommSheet(CMainFrame& frame) {
     sheet.exec();
 }
 
+void OpenEntryList(CMainFrame& frame, EntryKind kind) {
+    EntryListDialog dialog(kind, frame.registry(), frame.prompt(), &frame);
+    if (dialog.exec() == QDialog::Accepted && dialog.Chosen() && frame.Doc())
+        frame.Doc()->ConnectEntry(*dialog.Chosen());
+}
+
 void registerDialogCommands(CMainFrame& frame) {
     // Started folder windows are collected by a launcher that lives as long as the commands.
     auto launcher = std::make_shared<ProcessLauncher>();
     frame.SetCommand(Cmd::ScreenSettings, {[&frame] { OpenScreenSettings(frame); }});
     frame.SetCommand(Cmd::CommSettings, {[&frame] { OpenCommSheet(frame); }});
+    frame.SetCommand(Cmd::ModemEntry, {[&frame] { OpenEntryList(frame, EntryKind::Modem); }});
+    frame.SetCommand(Cmd::TelnetEntry, {[&frame] { OpenEntryList(frame, EntryKind::Telnet); }});
     frame.SetCommand(
         Cmd::FolderSettings, {[&frame, launcher] {
             launcher->reap();

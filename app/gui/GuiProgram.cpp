@@ -4,6 +4,7 @@
 
 #include "app/AppStartup.h"
 #include "app/gui/CMainFrame.h"
+#include "app/gui/DialerDialog.h"
 #include "app/gui/EndSignals.h"
 #include "app/gui/QtEventLoop.h"
 #include "app/gui/QtPrompt.h"
@@ -38,6 +39,8 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
     };
     CQuillonDoc& doc = app.CreateSession(loop, frame.View(), frame);
     frame.Attach(doc);
+    DialerDialog dialer(&frame);
+    app.Hooks().Dialer().SetView(&dialer);
     EndSignals endSignals(loop, [&frame] { frame.EndNow(); });
     frame.show();
     if (SplashAllowed({options.noSplash, copies.SecondInstance(), !words.empty(), positionTaken}))
@@ -45,6 +48,7 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
     doc.Start(words);
     if (!doc.Closing()) loop.run();
     app.End();
+    app.Hooks().Dialer().SetView(nullptr);
     frame.SaveWindowState();
     setProgramExiting(true);
     return 0;

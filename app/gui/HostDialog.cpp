@@ -5,7 +5,6 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 
-#include "auto/CRecordStore.h"
 #include "auto/RecentList.h"
 #include "link/CommandLine.h"
 #include "platform/TextCodec.h"
@@ -42,16 +41,6 @@ std::optional<QString> askInList(QWidget* parent, const QString& caption, const 
     return list->currentText();
 }
 
-QStringList entryNames(Registry& registry, bool modem) {
-    CRecordStore store(registry);
-    std::vector<std::string> titles;
-    if (store.SelectKind(modem ? RecordKind::ModemEntry : RecordKind::TelnetEntry))
-        for (const Record& entry : store.ReadList(store.Section()))
-            if (auto title = entry.find("Title"); title != entry.end())
-                titles.push_back(title->second);
-    return fromCp949(titles);
-}
-
 }  // namespace
 
 std::optional<std::vector<std::string>> AskTelnetHost(QWidget* parent, Registry& registry) {
@@ -70,16 +59,4 @@ std::optional<std::vector<std::string>> TakeTypedHost(Registry& registry, const 
 
 QStringList RecentHosts(Registry& registry) {
     return fromCp949(recentTelnetHosts(registry).load());
-}
-
-std::optional<std::vector<std::string>> AskEntryName(QWidget* parent, Registry& registry,
-                                                     bool modem) {
-    std::optional<QString> typed = askInList(parent, modem ? "모뎀 연결 항목" : "텔넷 연결 항목",
-                                             "연결 이름(&N):", entryNames(registry, modem));
-    if (!typed) return std::nullopt;
-    std::vector<std::string> args{modem ? "/m" : "/t"};
-    for (std::string& word : CommandLineWords(typed->toStdString()))
-        args.push_back(std::move(word));
-    if (args.size() == 1) return std::nullopt;
-    return args;
 }

@@ -1,7 +1,6 @@
 #pragma once
 // The connection dialogs: the telnet host dialog, with a host typed or taken from the recent
-// hosts (`Recent Telnet`, the 30 last used, newest first), and the question for a stored
-// connection entry's name.
+// hosts (`Recent Telnet`, the 30 last used, newest first).
 #include <QString>
 #include <QWidget>
 #include <optional>
@@ -18,8 +17,3 @@ std::optional<std::vector<std::string>> AskTelnetHost(QWidget* parent, Registry&
 std::optional<std::vector<std::string>> TakeTypedHost(Registry& registry, const QString& typed);
 // The recent hosts, newest first.
 QStringList RecentHosts(Registry& registry);
-
-// The command line that connects the entry chosen: "/t" or "/m", then the name's words; nothing
-// when cancelled. The stored entries of that kind are offered, and any name may be typed.
-std::optional<std::vector<std::string>> AskEntryName(QWidget* parent, Registry& registry,
-                                                     bool modem);

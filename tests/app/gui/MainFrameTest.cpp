@@ -9,7 +9,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <set>
 
 #include "app/CommandTable.h"
@@ -326,18 +328,17 @@ TEST_F(FrameTest, LampsLightOnTrafficAndGoOutSoonAfter) {
 // ---------------------------------------------------------------------------------------------
 // The window's own commands
 
-TEST_F(FrameTest, EntryCommandsAskForTheNameOfAStoredEntry) {
+TEST_F(FrameTest, EntryCommandsConnectTheEntryChosenInTheirList) {
     addEntry(RecordKind::TelnetEntry,
              {{"Title", cp("예제 텔넷 BBS")}, {"Type", "1"}, {"Server", "bbs.example:2323"}});
     makeFrame();
     startSession();
     QStringList offered;
     whenADialogOpens([&offered](QDialog& dialog) {
-        auto* names = dialog.findChild<QComboBox*>();
-        for (int i = 0; i < names->count(); ++i)
-            offered.append(names->itemText(i));
-        names->setEditText("예제 텔넷 BBS");
-        dialog.accept();
+        auto* entries = dialog.findChild<QTreeWidget*>("entries");
+        for (int i = 0; i < entries->topLevelItemCount(); ++i)
+            offered.append(entries->topLevelItem(i)->text(0));
+        dialog.findChild<QPushButton*>("connect")->click();
     });
     EXPECT_TRUE(frame->RunCommand(Cmd::TelnetEntry));
     EXPECT_EQ(offered, QStringList{"예제 텔넷 BBS"});
