@@ -7,27 +7,27 @@
 // missing file, or a partial file left under its name (outside ZMODEM, which keeps it for
 // resuming) is counted as a fault.
 //   xfer_noise_bench [--seeds N] [--first-seed N] [--rates 1e-5,1e-4] [--size BYTES]
-//                    [--timeout SECONDS]
-//                    [--only LABEL-PREFIX] [--verbose] [--keep]
+//                    [--timeout SECONDS] [--only LABEL-PREFIX] [--tool QUILITE-XFER] [--verbose]
+//                    [--keep]
 #include <stdlib.h>
-#include <unistd.h>
 
-#include <chrono>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "tests/fixtures/NoisyLine.h"
+#include "tests/fixtures/NoisyTransfer.h"
 
 namespace {
 
-const std::string kTool = std::string(QUILITE_BINARY_DIR) + "/tools/quilite-xfer";
+using noisy::Argv;
+using noisy::Peer;
+
 const char* const kName = "data.bin";
 
 struct Settings {
@@ -39,28 +39,13 @@ struct Settings {
     std::string only;
     bool verbose = false;
     bool keep = false;  // keeps the folder with the programs' error output and fault logs
+    std::string tool = std::string(QUILITE_BINARY_DIR) + "/tools/quilite-xfer";  // another build's
 };
 
-using Argv = std::vector<std::string>;
-
-// A protocol and the peer that speaks it.
-struct Peer {
-    std::string label;
-    std::string protocol;  // for quilite-xfer -p
-    NoisyLine::Wire wire;
-    std::function<Argv()> send, receive;
-    bool receiverNamesFile = false;  // XMODEM carries no name
-    bool keepsPartial = false;       // ZMODEM resumes a partial file
-    bool receiverFirst = false;      // the sender's first packet would be purged otherwise
-};
-
-struct Run {
-    int sender = -1, receiver = -1;
-    bool senderHung = false, receiverHung = false;
-    int64_t senderMs = 0, receiverMs = 0;
+struct Outcome {
+    noisy::Run run;
     bool identical = false;
     bool fileLeft = false;
-    int faults = 0;
 };
 
 std::string readAll(const std::string& path) {
@@ -78,90 +63,57 @@ public:
         std::filesystem::create_directories(src_);
         std::mt19937 r(1);
         data_.resize(settings_.size);
-        for (char& c : data_) c = static_cast<char>(r() & 0xFF);
+        for (char& c : data_)
+            c = static_cast<char>(r() & 0xFF);
         std::ofstream(src_ + "/" + kName, std::ios::binary) << data_;
     }
     ~Bench() {
-        if (settings_.keep) std::printf("logs kept in %s\n", root_.c_str());
-        else std::filesystem::remove_all(root_);
+        if (settings_.keep)
+            std::printf("logs kept in %s\n", root_.c_str());
+        else
+            std::filesystem::remove_all(root_);
     }
 
-    std::vector<Peer> peers() const {
-        const NoisyLine::Wire pipes = NoisyLine::Wire::kPipes, pty = NoisyLine::Wire::kPty;
-        const std::string ksend = kermitScript("send.ksc", std::string("send ") + kName);
-        const std::string kreceive = kermitScript("receive.ksc", "receive");
-        return {
-            {"ZMODEM sz/rz", "ZMODEM", pipes, [] { return Argv{"sz", kName}; },
-             [] { return Argv{"rz"}; }, false, true},
-            {"YMODEM sb/rb", "YMODEM", pipes, [] { return Argv{"sb", "-k", kName}; },
-             [] { return Argv{"rb"}; }},
-            {"XMODEM sx/rx", "XMODEM", pipes, [] { return Argv{"sx", "-b", kName}; },
-             [] { return Argv{"rx", "-b", "-c", kName}; }, true},
-            {"XMODEM-1K sx/rx", "XMODEM-1K", pipes, [] { return Argv{"sx", "-b", "-k", kName}; },
-             [] { return Argv{"rx", "-b", "-c", kName}; }, true},
-            {"KERMIT C-Kermit", "KERMIT", pty, [=] { return Argv{"kermit", ksend, "-Y"}; },
-             [=] { return Argv{"kermit", kreceive, "-Y"}; }, false, false, true},
-            {"KERMIT gkermit", "KERMIT", pty, [] { return Argv{"gkermit", "-q", "-i", "-s", kName}; },
-             [] { return Argv{"gkermit", "-q", "-i", "-r"}; }, false, false, true},
-        };
-    }
+    std::vector<Peer> peers() const { return noisy::peers(kName, root_); }
 
     // quilite-xfer; with --keep its diagnostic lines go to the run's log.
     Argv oursSending(const Peer& p, const std::string& logName) const {
-        Argv argv{kTool, "send", "-p", p.protocol, "--timeout", timeout()};
-        if (settings_.keep) argv.insert(argv.end(), {"--log", root_ + "/" + logName + ".ours"});
-        argv.push_back(src_ + "/" + kName);
-        return argv;
+        return withLog(
+            noisy::oursSending(p, settings_.tool, settings_.timeoutSeconds, src_ + "/" + kName),
+            logName);
     }
     Argv oursReceiving(const Peer& p, const std::string& logName) const {
-        Argv argv{kTool, "receive", "-p", p.protocol, "--timeout", timeout(), "-d", dst_};
-        if (settings_.keep) argv.insert(argv.end(), {"--log", root_ + "/" + logName + ".ours"});
-        if (p.receiverNamesFile) argv.push_back(kName);
-        return argv;
+        return withLog(
+            noisy::oursReceiving(p, settings_.tool, settings_.timeoutSeconds, dst_, kName),
+            logName);
     }
 
-    Run run(const Peer& p, const Argv& sender, const Argv& receiver, double rate, uint32_t seed,
-            const std::string& logName) {
+    Outcome run(const Peer& p, const Argv& sender, const Argv& receiver, double rate, uint32_t seed,
+                const std::string& logName) {
         std::filesystem::remove_all(dst_);
         std::filesystem::create_directories(dst_);
         FaultRelay::Noise noise;
         noise.bitErrorRate = rate;
         noise.seed = seed;
-        NoisyLine line(noise, noise);
-        const std::string logs = root_ + "/" + logName;
-        if (p.receiverFirst) {
-            line.addProgram(receiver, dst_, p.wire, logs + ".receiver");
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            line.addProgram(sender, src_, p.wire, logs + ".sender");
-        } else {
-            line.addProgram(sender, src_, p.wire, logs + ".sender");
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            line.addProgram(receiver, dst_, p.wire, logs + ".receiver");
-        }
-        auto [first, second] = line.finish((settings_.timeoutSeconds + 10) * 1000);
-        const NoisyLine::Outcome& s = p.receiverFirst ? second : first;
-        const NoisyLine::Outcome& r = p.receiverFirst ? first : second;
-        Run result{s.status, r.status, s.hung, r.hung, s.ms, r.ms};
+        Outcome o;
+        o.run = noisy::transfer(p, sender, src_, receiver, dst_, noise,
+                                (settings_.timeoutSeconds + 10) * 1000,
+                                settings_.keep ? root_ + "/" + logName : "");
         const std::string path = dst_ + "/" + kName;
-        result.fileLeft = std::filesystem::exists(path);
-        result.identical = !s.hung && !r.hung && s.status == 0 && r.status == 0 &&
-                           result.fileLeft && readAll(path) == data_;
-        result.faults = line.faultCount();
-        if (settings_.keep) line.writeLog(logs + ".faults");
-        return result;
+        o.fileLeft = std::filesystem::exists(path);
+        const NoisyLine::Outcome &s = o.run.sender, &r = o.run.receiver;
+        o.identical = !s.hung && !r.hung && s.status == 0 && r.status == 0 && o.fileLeft &&
+                      readAll(path) == data_;
+        return o;
     }
 
     const Settings& settings() const { return settings_; }
 
 private:
-    std::string timeout() const { return std::to_string(settings_.timeoutSeconds); }
-    // C-Kermit as a user runs it, told only to overwrite and to keep quiet.
-    std::string kermitScript(const std::string& name, const std::string& action) const {
-        const std::string path = root_ + "/" + name;
-        std::ofstream(path) << "set delay 0\nset file type binary\nset file names literal\n"
-                               "set file collision overwrite\nset transfer display none\n"
-                            << action << "\nif fail exit 1\nexit 0\n";
-        return path;
+    Argv withLog(Argv argv, const std::string& logName) const {
+        if (settings_.keep)
+            argv.insert(argv.begin() + 4, {"--log", root_ + "/" + logName + ".ours"});
+        return argv;
     }
 
     Settings settings_;
@@ -169,25 +121,39 @@ private:
 };
 
 // What one of our runs amounts to, beside the whole file: "", or what went wrong with it.
-std::string oursVerdict(const Run& run, bool oursSends, const Peer& peer, int timeoutSeconds) {
-    const bool hung = oursSends ? run.senderHung : run.receiverHung;
-    const int status = oursSends ? run.sender : run.receiver;
-    const int64_t ms = oursSends ? run.senderMs : run.receiverMs;
-    if (run.identical) return "";
-    if (hung) return "HUNG";
-    if (status == 0) return "SUCCESS OVER A BAD FILE";
-    if (!oursSends && run.fileLeft && !peer.keepsPartial) return "PARTIAL FILE LEFT";
-    if (ms > (timeoutSeconds + 1) * 1000LL) return "LATE ERROR";
+std::string oursVerdict(const Outcome& o, bool oursSends, const Peer& peer, int timeoutSeconds) {
+    const NoisyLine::Outcome& ours = oursSends ? o.run.sender : o.run.receiver;
+    if (o.identical) return "";
+    if (ours.hung) return "HUNG";
+    if (ours.status == 0) return "SUCCESS OVER A BAD FILE";
+    if (!oursSends && o.fileLeft && !peer.keepsPartial) return "PARTIAL FILE LEFT";
+    if (ours.ms > (timeoutSeconds + 1) * 1000LL) return "LATE ERROR";
     return "error";
 }
 
 struct Tally {
-    int identical = 0, runs = 0, faults = 0;
+    int identical = 0, runs = 0;
     std::string detail;
 };
 
+// A peer's label as a part of a file name.
+std::string fileTag(std::string label) {
+    for (char& c : label)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return label;
+}
+
 std::string cell(const Tally& t) {
     return std::to_string(t.identical) + "/" + std::to_string(t.runs);
+}
+
+void printRun(const Peer& peer, double rate, uint32_t seed, const char* what, const Outcome& o) {
+    const NoisyLine::Outcome &s = o.run.sender, &r = o.run.receiver;
+    std::printf("  %s %g seed %u %s: sender %d%s %.1f s, receiver %d%s %.1f s, %d faults, %s\n",
+                peer.label.c_str(), rate, seed, what, s.status, s.hung ? " (hung)" : "",
+                s.ms / 1000.0, r.status, r.hung ? " (hung)" : "", r.ms / 1000.0, o.run.faults,
+                o.identical ? "identical" : "NOT identical");
+    std::fflush(stdout);
 }
 
 Settings parse(int argc, char** argv) {
@@ -195,17 +161,27 @@ Settings parse(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : "";
-        if (a == "--seeds") s.seeds = std::atoi(v), ++i;
-        else if (a == "--first-seed") s.firstSeed = std::atoi(v), ++i;
-        else if (a == "--size") s.size = std::strtoul(v, nullptr, 10), ++i;
-        else if (a == "--timeout") s.timeoutSeconds = std::atoi(v), ++i;
-        else if (a == "--only") s.only = v, ++i;
-        else if (a == "--verbose") s.verbose = true;
-        else if (a == "--keep") s.keep = true;
+        if (a == "--seeds")
+            s.seeds = std::atoi(v), ++i;
+        else if (a == "--first-seed")
+            s.firstSeed = std::atoi(v), ++i;
+        else if (a == "--size")
+            s.size = std::strtoul(v, nullptr, 10), ++i;
+        else if (a == "--timeout")
+            s.timeoutSeconds = std::atoi(v), ++i;
+        else if (a == "--tool")
+            s.tool = v, ++i;
+        else if (a == "--only")
+            s.only = v, ++i;
+        else if (a == "--verbose")
+            s.verbose = true;
+        else if (a == "--keep")
+            s.keep = true;
         else if (a == "--rates") {
             s.rates.clear();
             std::stringstream list(v);
-            for (std::string r; std::getline(list, r, ',');) s.rates.push_back(std::stod(r));
+            for (std::string r; std::getline(list, r, ',');)
+                s.rates.push_back(std::stod(r));
             ++i;
         }
     }
@@ -228,35 +204,28 @@ int main(int argc, char** argv) {
             Tally peers, toOurs, fromOurs;
             for (int i = 0; i < s.seeds; ++i) {
                 const uint32_t seed = static_cast<uint32_t>(s.firstSeed + i);
-                const std::string tag = std::to_string(seed) + "-" + std::to_string(rate);
-                const Run pp = bench.run(peer, peer.send(), peer.receive(), rate, seed, "pp" + tag);
-                const Run po = bench.run(peer, peer.send(), bench.oursReceiving(peer, "po" + tag),
-                                         rate, seed, "po" + tag);
-                const Run op = bench.run(peer, bench.oursSending(peer, "op" + tag), peer.receive(),
-                                         rate, seed, "op" + tag);
+                const std::string tag =
+                    fileTag(peer.label) + "-" + std::to_string(seed) + "-" + std::to_string(rate);
+                const Outcome pp = bench.run(peer, peer.send, peer.receive, rate, seed, "pp" + tag);
+                const Outcome po = bench.run(peer, peer.send, bench.oursReceiving(peer, "po" + tag),
+                                             rate, seed, "po" + tag);
+                const Outcome op = bench.run(peer, bench.oursSending(peer, "op" + tag),
+                                             peer.receive, rate, seed, "op" + tag);
                 peers.runs++, toOurs.runs++, fromOurs.runs++;
                 peers.identical += pp.identical;
                 toOurs.identical += po.identical;
                 fromOurs.identical += op.identical;
-                for (auto [run, oursSends] : {std::pair{&po, false}, std::pair{&op, true}}) {
-                    const std::string verdict = oursVerdict(*run, oursSends, peer, s.timeoutSeconds);
+                for (auto [o, oursSends] : {std::pair{&po, false}, std::pair{&op, true}}) {
+                    const std::string verdict = oursVerdict(*o, oursSends, peer, s.timeoutSeconds);
                     if (!verdict.empty() && verdict != "error") {
                         ++ourFaults;
                         (oursSends ? fromOurs : toOurs).detail += " " + verdict;
                     }
                 }
                 if (s.verbose) {
-                    for (auto [what, run] : {std::pair{"peer->peer", &pp}, std::pair{"peer->ours", &po},
-                                             std::pair{"ours->peer", &op}}) {
-                        std::printf("  %s %g seed %u %s: sender %d%s %.1f s, receiver %d%s %.1f s,"
-                                    " %d faults, %s\n",
-                                    peer.label.c_str(), rate, seed, what, run->sender,
-                                    run->senderHung ? " (hung)" : "", run->senderMs / 1000.0,
-                                    run->receiver, run->receiverHung ? " (hung)" : "",
-                                    run->receiverMs / 1000.0, run->faults,
-                                    run->identical ? "identical" : "NOT identical");
-                    }
-                    std::fflush(stdout);
+                    printRun(peer, rate, seed, "peer->peer", pp);
+                    printRun(peer, rate, seed, "peer->ours", po);
+                    printRun(peer, rate, seed, "ours->peer", op);
                 }
             }
             std::printf("%-17s %7.0e  %-11s %-11s %-11s %s%s\n", peer.label.c_str(), rate,
