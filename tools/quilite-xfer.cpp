@@ -2,7 +2,8 @@
 //   quilite-xfer send -p PROTOCOL [--line DEV] [--timeout SECONDS] [--log LOG] FILE...
 //   quilite-xfer receive -p PROTOCOL [-d DIR] [--line DEV] [--timeout SECONDS] [--log LOG] [FILE]
 // FILE names the received file for the protocols that carry no name (XMODEM, ASCII), under DIR
-// unless absolute. LOG gets the engine's diagnostic lines.
+// unless absolute. LOG gets the engine's diagnostic lines. With --timeout the run ends within
+// SECONDS, the protocol's abort handshake included.
 // Exit status: 0 when every file arrived whole, 1 when the transfer failed, 2 for a usage error.
 #include <fcntl.h>
 #include <signal.h>
@@ -27,6 +28,9 @@
 namespace {
 
 constexpr int kLinkWaitMs = 200;
+// The engines' abort handshake (the abort string, then a wait of up to 3.5 seconds for the
+// peer's CANs) ends a stopped transfer; the stop comes that much before the time limit.
+constexpr int64_t kAbortHandshakeMs = 5000;
 
 struct Options {
     bool send = false;
@@ -148,9 +152,16 @@ void installSignals() {
     sigaction(SIGHUP, &sa, nullptr);
 }
 
+// When the transfer is stopped so that the run ends within its time limit; 0 for no limit.
+int64_t stopAtMs(const Options& o, Clock& clock) {
+    if (!o.timeoutSeconds) return 0;
+    const int64_t limit = o.timeoutSeconds * 1000LL;
+    return clock.nowMs() + std::max(limit / 2, limit - kAbortHandshakeMs);
+}
+
 int run(const Options& o, int inFd, int outFd) {
     Clock& clock = Clock::steady();
-    const int64_t deadline = o.timeoutSeconds ? clock.nowMs() + o.timeoutSeconds * 1000LL : 0;
+    const int64_t deadline = stopAtMs(o, clock);
     const int progressFd = progressWanted(inFd, outFd) ? STDERR_FILENO : -1;
     ConsoleMonitor monitor(o.folder, progressFd, clock, deadline);
     if (!o.log.empty() && !monitor.LogTo(o.log)) {
