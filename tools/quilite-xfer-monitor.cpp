@@ -11,7 +11,20 @@ std::atomic<bool> ConsoleMonitor::interrupted{false};
 ConsoleMonitor::ConsoleMonitor(std::string folder, int progressFd, Clock& clock,
                                int64_t deadlineMs)
     : folder_(std::move(folder)), progressFd_(progressFd), clock_(clock),
-      deadlineMs_(deadlineMs) {}
+      deadlineMs_(deadlineMs), startMs_(clock.nowMs()) {}
+
+ConsoleMonitor::~ConsoleMonitor() {
+    if (log_) std::fclose(log_);
+}
+
+bool ConsoleMonitor::LogTo(const std::string& path) {
+    log_ = std::fopen(path.c_str(), "w");
+    return log_ != nullptr;
+}
+
+void ConsoleMonitor::TransferMessage(char* text) {
+    if (log_) std::fprintf(log_, "%9.3f %s\n", (clock_.nowMs() - startMs_) / 1000.0, text);
+}
 
 void ConsoleMonitor::SetFileName(const char* name) {
     if (GetSending() || !name || name[0] == '/') {

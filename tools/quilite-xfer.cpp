@@ -1,8 +1,9 @@
 // quilite-xfer: runs a transfer engine over standard input/output (like sz/rz) or a tty.
-//   quilite-xfer send -p PROTOCOL [--line DEV] [--timeout SECONDS] FILE...
-//   quilite-xfer receive -p PROTOCOL [-d DIR] [--line DEV] [--timeout SECONDS] [FILE]
+//   quilite-xfer send -p PROTOCOL [--line DEV] [--timeout SECONDS] [--log LOG] FILE...
+//   quilite-xfer receive -p PROTOCOL [-d DIR] [--line DEV] [--timeout SECONDS] [--log LOG] [FILE]
 // FILE names the received file for the protocols that carry no name (XMODEM, ASCII), under DIR
-// unless absolute.
+// unless absolute. LOG gets the engine's diagnostic lines. With --timeout the run ends within
+// SECONDS, the protocol's abort handshake included.
 // Exit status: 0 when every file arrived whole, 1 when the transfer failed, 2 for a usage error.
 #include <fcntl.h>
 #include <signal.h>
@@ -26,12 +27,18 @@
 
 namespace {
 
+constexpr int kLinkWaitMs = 200;
+// The engines' abort handshake (the abort string, then a wait of up to 3.5 seconds for the
+// peer's CANs) ends a stopped transfer; the stop comes that much before the time limit.
+constexpr int64_t kAbortHandshakeMs = 5000;
+
 struct Options {
     bool send = false;
     std::string protocol;
     std::string folder = ".";
     std::string line;
     int timeoutSeconds = 0;
+    std::string log;
     std::vector<std::string> files;
     int transferType = -1;  // set on the monitor after creation
 };
@@ -72,9 +79,10 @@ bool listed(const std::string& protocol, const auto& names) {
 int usage(const char* why) {
     std::fprintf(stderr,
                  "quilite-xfer: %s\n"
-                 "usage: quilite-xfer send -p PROTOCOL [--line DEV] [--timeout SECONDS] FILE...\n"
+                 "usage: quilite-xfer send -p PROTOCOL [--line DEV] [--timeout SECONDS] "
+                 "[--log LOG] FILE...\n"
                  "       quilite-xfer receive -p PROTOCOL [-d DIR] [--line DEV] "
-                 "[--timeout SECONDS] [FILE]\n",
+                 "[--timeout SECONDS] [--log LOG] [FILE]\n",
                  why);
     return 2;
 }
@@ -101,6 +109,9 @@ std::optional<Options> parse(int argc, char** argv, const char** why) {
         } else if (arg == "--timeout") {
             if (!(v = value()) || std::atoi(v) <= 0) return *why = "bad --timeout", std::nullopt;
             o.timeoutSeconds = std::atoi(v);
+        } else if (arg == "--log") {
+            if (!(v = value())) return *why = "--log needs a file", std::nullopt;
+            o.log = v;
         } else if (arg.empty() || arg[0] != '-' || arg == "-") {
             o.files.push_back(arg);
         } else {
@@ -141,14 +152,26 @@ void installSignals() {
     sigaction(SIGHUP, &sa, nullptr);
 }
 
+// When the transfer is stopped so that the run ends within its time limit; 0 for no limit.
+int64_t stopAtMs(const Options& o, Clock& clock) {
+    if (!o.timeoutSeconds) return 0;
+    const int64_t limit = o.timeoutSeconds * 1000LL;
+    return clock.nowMs() + std::max(limit / 2, limit - kAbortHandshakeMs);
+}
+
 int run(const Options& o, int inFd, int outFd) {
     Clock& clock = Clock::steady();
-    const int64_t deadline = o.timeoutSeconds ? clock.nowMs() + o.timeoutSeconds * 1000LL : 0;
+    const int64_t deadline = stopAtMs(o, clock);
     const int progressFd = progressWanted(inFd, outFd) ? STDERR_FILENO : -1;
     ConsoleMonitor monitor(o.folder, progressFd, clock, deadline);
+    if (!o.log.empty() && !monitor.LogTo(o.log)) {
+        std::perror(o.log.c_str());
+        return 1;
+    }
     int result;
     {
-        FdLink link(inFd, outFd);
+        // Short waits let the time limit end a transfer promptly.
+        FdLink link(inFd, outFd, kLinkWaitMs);
         std::unique_ptr<GFTransfer> engine(
             GFTransfer::CreateObject(o.protocol.c_str(), &link, &monitor));
         if (!engine) return usage("unknown protocol");

@@ -112,7 +112,6 @@ bool GFKermit::openReceivedFile() {
     monitor_->SetFileName(name.c_str());
     message("Stripped name: %s", name.c_str());
     monitor_->SetFileTime(-1);
-    fileComplete_ = false;
     return OpenFile() && acceptPacket();
 }
 
@@ -188,14 +187,12 @@ void GFKermit::readDateAttribute(const std::string& value) {
     }
 }
 
-// "Z" closes the file; with "D" the sender discarded it: it is closed as not received and
-// removed, and no success is reported for it.
+// "Z" closes the file; with "D" the sender discarded it: it is closed as not received, which
+// removes it, and no success is reported for it.
 void GFKermit::endReceivedFile() {
     if (rxLength_ > 0 && buffer_[3] == 'D') {
         message("Sender discarded the file");
-        const std::string path = path_;
         CloseFile(1);
-        std::remove(path.c_str());
         discarded_ = true;
         return;
     }

@@ -266,6 +266,7 @@ void GFProtocol::openFailed(const std::string& path, bool forWriting) {
 }
 
 bool GFProtocol::openStream(const char* mode, bool forWriting) {
+    fileComplete_ = false;
     file_ = std::fopen(path_.c_str(), mode);
     if (!file_) {
         openFailed(path_, forWriting);
@@ -304,6 +305,11 @@ void GFProtocol::CloseFile(int skipped) {
         file_ = nullptr;
         monitor_->OnCloseFile(skipped);
         if (textConversion_ && fileComplete_ && !path_.empty()) gfConvertFileNewlines(path_);
+        if (!monitor_->GetSending() && !fileComplete_ && !keepsPartialFiles() &&
+            !path_.empty()) {
+            message("Removing incomplete file %s", path_.c_str());
+            std::remove(path_.c_str());
+        }
     }
     path_.clear();
 }

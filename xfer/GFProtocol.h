@@ -63,6 +63,10 @@ protected:
     void openFailed(const std::string& path, bool forWriting);
     // Opens path_ with the given fopen mode; reports a failure.
     bool openStream(const char* mode, bool forWriting);
+    // Whether a received file that did not arrive whole stays on disk when it is closed (to
+    // be resumed, or as what was captured); otherwise it is removed, so that no partial file
+    // is left under the name of a whole one.
+    virtual bool keepsPartialFiles() const { return false; }
     // The steps after a successful open; false when an abort check fires.
     bool fileOpened();
 

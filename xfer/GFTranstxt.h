@@ -13,6 +13,8 @@ public:
     int ReceiveFile(const char* path) override;
 
 private:
+    // A capture keeps what came, however it ended.
+    bool keepsPartialFiles() const override { return true; }
     void runSender();
     // Reads the next line of the open file into the work buffer; its length, 0 at the end.
     int readLine();

@@ -9,4 +9,6 @@ public:
 
 protected:
     int OpenTransferFile() override;
+    // A fresh stream is never resumed: what did not arrive whole is removed.
+    bool keepsPartialFiles() const override { return false; }
 };

@@ -10,8 +10,10 @@ GFZmodem::GFZmodem(GFComLink* link, GFMonitor* monitor)
     if (!link_->IsOnline()) carrierCheck_ = false;
 }
 
+// Control bytes are escaped only when the link or the receiver asks for it: escaped data is
+// full of byte pairs that a receiver's header search, reading 7 bits, takes for the start of a
+// header, and each of those counts against it while it skips the stream that follows a ZRPOS.
 int GFZmodem::SendFile(const char* files) {
-    escapeControls_ = true;
     ring_.assign(kRingSize, 0);
     monitor_->Initialize(1);
     buildFileList(files);

@@ -19,6 +19,8 @@ protected:
     // Opens the current file (sending: the file list's; receiving: the monitor's path, resuming
     // a partial file). False when the transfer must stop.
     virtual int OpenTransferFile();
+    // A partial file is resumed by the next transfer.
+    bool keepsPartialFiles() const override { return true; }
 
     using Header = std::array<uint8_t, 4>;
     // Thrown by the byte reader when an abort check fires; caught at the top of a transfer.
@@ -50,11 +52,12 @@ protected:
     int readQuietByte(int seconds);
     int read7(int seconds);
     template <class Check>
-    int readSubpacketData(Check& check);
+    int readSubpacketData(Check& check, int seconds);
     int ReadFrameHeader(bool padSeen = false);
-    int readHexHeader(Header& hdr);
-    int readBinaryHeader(Header& hdr, bool crc32);
-    int ReadBinaryPacket();
+    int readHexHeader(Header& hdr, int seconds);
+    int readBinaryHeader(Header& hdr, bool crc32, int seconds);
+    // A data subpacket; seconds is the longest pause between its bytes.
+    int ReadBinaryPacket(int seconds = kReadSeconds);
     int SendHexHeader(int type, const Header& hdr);
     int SendBinaryHeader(int type, const Header& hdr);
     int SendDataPacket(const uint8_t* data, int length, int end);
@@ -92,6 +95,9 @@ protected:
     int failFile(int answer);
     int GetInSync(bool acceptAnyAck, bool padSeen);
     int handleZrpos();
+    bool restartAt(long p);
+    int goBackToAcknowledged(const char* why);
+    void growBlockLength();
     bool Reposition(long p);
     uint32_t fileCrc(uint32_t count);
     void CloseLink();
@@ -106,9 +112,11 @@ protected:
     bool eofSeen_ = false;
     bool eofInSubpacket_ = false;
     bool resume_ = true;
-    // Set while the receiver waits for the data it asked for: what is still in flight is
-    // noise, not errors.
-    bool skippingStaleData_ = false;
+    // Set while one side waits for the other's answer to a request of its own: the receiver for
+    // a frame at its position once the file's data has begun, the sender for the ZACK of a
+    // ZCRCW or of a full window. What comes before the answer is stale data, not errors, and a
+    // line quiet for a second means that the request or the answer was lost.
+    bool awaitingAnswer_ = false;
     bool stripPath_ = true;
     Header rxHeader_{};
     int lastHeaderByte_ = 0;
@@ -136,12 +144,17 @@ protected:
     size_t inHead_ = 0;
     size_t inTail_ = 0;
     int junk_ = 0;
-    bool slowMode_ = false;
+    long growAt_ = 0;  // the acknowledged position at which a halved block length doubles
     long rxBufferLeft_ = 0;
 
     static constexpr int kRingSize = 32768;
     static constexpr int kGarbageLimit = 38400 + 1400;
     static constexpr int kReadSeconds = 60;
-    // Damaged or false headers passed over while skipping stale data, before one counts.
-    static constexpr int kStaleNoiseLimit = 64;
+    static constexpr long kCleanSubpacketsToGrow = 32;
+    // Bytes the sender may run ahead of the last ZACK of a full-duplex receiver.
+    static constexpr int kWindowSize = 32768;
+    // How long stale data may go on after a ZRPOS before the ZRPOS is taken as lost.
+    static constexpr int kStaleSeconds = 10;
+    // A pause that ends the wait for an answer: the other side is waiting for us.
+    static constexpr int kQuietSeconds = 1;
 };

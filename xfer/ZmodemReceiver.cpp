@@ -215,30 +215,37 @@ bool GFZmodem::countDataError() {
     return true;
 }
 
-// After a ZRPOS the sender's stream goes on until the request reaches it; in that stale
-// data a "*" before an escaped control byte looks like a header start. Such damaged or
-// unknown headers, and long runs of garbage, are passed over rather than counted.
-static bool isStreamNoise(int type) {
-    return type == GF_HEADER_CRC || type == ZGARBAGE || type > ZCOMMAND;
+// What comes while the receiver waits for a frame at its own position: after a ZRPOS, the
+// stream the sender sent before the request reached it. It is passed over and not counted:
+// damaged or false headers (a "*" in the data before an escaped byte looks like a header
+// start), runs of garbage, and frames at other positions with their subpackets.
+static bool isStaleData(int type, bool atOurPosition) {
+    if (type == ZDATA || type == ZEOF) return !atOurPosition;
+    return type == GF_HEADER_CRC || type == ZGARBAGE || type == ZERROR || type > ZCOMMAND;
 }
 
-// Receives the current file's data; false when the file (and the batch) must end.
+// Receives the current file's data; false when the file (and the batch) must end. Errors count
+// per position: every good subpacket clears the count.
 bool GFZmodem::ReadFileData() {
     message("ReadFileData: reading name");
-    struct StopSkipping {
-        bool& skipping;
-        ~StopSkipping() { skipping = false; }
-    } stopSkipping{skippingStaleData_};
+    struct StopAwaiting {
+        bool& awaiting;
+        ~StopAwaiting() { awaiting = false; }
+    } stopAwaiting{awaitingAnswer_};
     bool sendPosition = true;
-    int noise = 0;
+    bool dataSeen = false;
+    int64_t awaitingSinceMs = 0;
+    auto await = [&] {
+        awaitingAnswer_ = dataSeen;
+        awaitingSinceMs = clock_->nowMs();
+    };
     for (;;) {
         if (sendPosition) {
             if (sendZrpos() != 0) {
                 message("ReadFileData: Error sending ZRPOS");
                 return false;
             }
-            skippingStaleData_ = true;
-            noise = 0;
+            await();
         }
         sendPosition = true;
         const int type = ReadFrameHeader();
@@ -246,14 +253,21 @@ bool GFZmodem::ReadFileData() {
             message("ReadFileData: Fatal error on header");
             return false;
         }
-        if (skippingStaleData_ && isStreamNoise(type) && ++noise < kStaleNoiseLimit) {
-            sendPosition = false;
+        const bool atOurPosition = rxPos() == monitor_->GetPos();
+        if (awaitingAnswer_ && isStaleData(type, atOurPosition)) {
+            // A sender that goes on elsewhere this long never heard our ZRPOS.
+            if (clock_->nowMs() - awaitingSinceMs < kStaleSeconds * 1000) {
+                sendPosition = false;
+            } else {
+                message("ReadFileData: ZRPOS unanswered");
+                if (!countDataError()) return false;
+            }
             continue;
         }
-        if (type == ZDATA && rxPos() == monitor_->GetPos()) skippingStaleData_ = false;
+        if (type == ZDATA && atOurPosition) awaitingAnswer_ = false;
         switch (type) {
             case ZDATA:
-                if (rxPos() != monitor_->GetPos()) {
+                if (!atOurPosition) {
                     if (++monitor_->GetBlockErrorCount() >= 10) {
                         setError(GF_TOO_MANY_ERRORS);
                         return false;
@@ -263,15 +277,16 @@ bool GFZmodem::ReadFileData() {
                     break;
                 }
                 message("NEW BYTE COUNT: %ld", static_cast<long>(rxPos()));
+                dataSeen = true;
                 if (file_) std::fseek(file_, static_cast<long>(rxPos()), SEEK_SET);
                 switch (readFileSubpackets()) {
                     case kFileFailed: return false;
-                    case kFrameEnded: sendPosition = false; break;
+                    case kFrameEnded: sendPosition = false; await(); break;
                     default: break;
                 }
                 break;
             case ZEOF:
-                if (rxPos() == monitor_->GetPos()) {
+                if (atOurPosition) {
                     message("ReadFileData: frame_type=ZEOF %d", type);
                     return true;
                 }
@@ -309,11 +324,12 @@ bool GFZmodem::ReadFileData() {
     }
 }
 
-// The subpackets after a ZDATA header, written to the file as they come.
+// The subpackets after a ZDATA header, written to the file as they come. A sender stops in
+// the middle of a subpacket only when it waits for us: the end of a ZCRCW was lost.
 int GFZmodem::readFileSubpackets() {
     for (;;) {
         if (AbortCheck(kAbortCheck1)) return kFileFailed;
-        const int end = ReadBinaryPacket();
+        const int end = ReadBinaryPacket(kQuietSeconds);
         if (end >= GOTCRCE && end <= GOTCRCW) {
             const int n = monitor_->GetBlockSize();
             monitor_->GetBlockNumber() += 1;

@@ -85,6 +85,10 @@ bool GFZmodem::openLinkHeaders() {
             rxBufferLength_ = rxHeader_[ZP0] + 256 * rxHeader_[ZP1];
             message("Rxbuflen=%d", rxBufferLength_);
             blockLength_ = 1024;
+            // A full-duplex receiver acknowledges as it goes, so the stream is kept within a
+            // window of it: after a ZRPOS it then has little stale data to skip.
+            windowSize_ = (rxFlags_ & CANFDX) ? kWindowSize : 0;
+            zcrcqSpacing_ = windowSize_ / 4;
             return true;
         }
         if (type == ZRQINIT && rxHeader_[ZF0] == ZCOMMAND) {
@@ -121,7 +125,7 @@ void GFZmodem::sendOneFile() {
     info += numbers;
     monitor_->SetBlockErrorCount(0);
     eofSeen_ = false;
-    readAheadEnd_ = 0;
+    readAheadEnd_ = growAt_ = 0;
     if (!offerFile(info) && lastError() == 0) setError(GF_TOO_MANY_ERRORS);
 }
 
@@ -200,7 +204,11 @@ bool GFZmodem::offerFile(const std::string& info) {
 bool GFZmodem::SendFileData() {
     zrposRepeats_ = 0;
     junk_ = 0;
-    slowMode_ = false;
+    // Answers come promptly while data flows: a quiet line means that something was lost.
+    struct StopAwaiting {
+        bool& awaiting;
+        ~StopAwaiting() { awaiting = false; }
+    } stopAwaiting{awaitingAnswer_ = true};
     for (;;) {
         rxBufferLeft_ = rxBufferLength_;
         sinceZcrcq_ = 0;
@@ -222,14 +230,10 @@ int GFZmodem::streamFrame() {
         const int length = nextSubpacket(offset, eofHere);
         monitor_->SetPos(txPos_);
         const int end = subpacketEnd(length, eofHere);
-        if (slowMode_) {
-            WaitDrain(false);
-            clock_->sleepMs(50);
-        }
         if (SendDataPacket(ring_.data() + offset, length, end) != 0) return kFileFailed;
         rxBufferLeft_ -= length;
         txPos_ += length;
-        sentUpTo_ = txPos_;
+        sentUpTo_ = std::max(sentUpTo_, txPos_);
         monitor_->SetPos(txPos_);
         if (end == ZCRCE) return kEndOfFile;
         if (end == ZCRCW) {
@@ -243,10 +247,15 @@ int GFZmodem::streamFrame() {
     }
 }
 
-// Looks at what the receiver sent while we stream; -1 when streaming goes on.
+// Looks at what the receiver sent while we stream, and waits for its ZACK while the window is
+// full; -1 when streaming goes on.
 int GFZmodem::streamAnswer() {
-    while (inputWaiting() > 0) {
-        int c = readByte(1);
+    for (;;) {
+        const bool windowFull = windowSize_ != 0 && txPos_ - lastAckPos_ >= windowSize_;
+        if (!windowFull && inputWaiting() <= 0) return -1;
+        // The window has gone out when the wait for its ZACK begins.
+        if (windowFull) WaitDrain(false);
+        int c = readByte(windowFull ? kQuietSeconds : 1);
         switch (c) {
             case XON:
             case '\n' | 0x80:
@@ -256,8 +265,9 @@ int GFZmodem::streamAnswer() {
             case ZPAD: {
                 const int answer = GetInSync(true, c == ZPAD);
                 if (answer == ZACK) break;
+                // The frame in flight ends here, so that a receiver still reading it is not
+                // left waiting for its end.
                 message("Sending ZCRCE");
-                slowMode_ = true;
                 SendDataPacket(nullptr, 0, ZCRCE);
                 return actOnAnswer(answer);
             }
@@ -271,6 +281,7 @@ int GFZmodem::streamAnswer() {
                 ++junk_;
                 break;
             case GF_READ_TIMEOUT:
+                if (windowFull) return actOnAnswer(goBackToAcknowledged("no ZACK"));
                 message("whathefucktimeout\n");
                 break;
             default:
@@ -278,7 +289,6 @@ int GFZmodem::streamAnswer() {
                 ++junk_;
         }
     }
-    return -1;
 }
 
 // The next subpacket's place in the ring and its length. It never crosses the ring's end.
@@ -314,6 +324,10 @@ int GFZmodem::subpacketEnd(int length, bool eofHere) {
         (rxBufferLength_ != 0 && rxBufferLeft_ - length <= 0)) {
         return ZCRCW;
     }
+    if (windowSize_ != 0 && (sinceZcrcq_ += length) >= zcrcqSpacing_) {
+        sinceZcrcq_ = 0;
+        return ZCRCQ;
+    }
     return ZCRCG;
 }
 
@@ -332,16 +346,23 @@ int GFZmodem::sendEndOfFile() {
                 message("File skipped by receiver request");
                 return kFileDone;
             case ZNAK:
-            case GF_READ_TIMEOUT:  // counted by the header reader
                 break;
             case GF_HEADER_CRC:
+            case ZERROR:
+            case ZGARBAGE:
+                // A damaged answer: the ZEOF goes again.
                 monitor_->GetErrors() += 1;
                 if (++monitor_->GetBlockErrorCount() >= 10) setError(GF_TOO_MANY_ERRORS);
+                if (lastError() < 0) return kFileFailed;
                 break;
+            case GF_READ_TIMEOUT:
+                // The receiver is still in the last subpacket, whose end was lost, or our ZEOF
+                // was lost.
+                return actOnAnswer(goBackToAcknowledged("no answer to ZEOF"));
             case ZRPOS:
                 return handleZrpos() == ZRPOS ? kRestartFrame : failFile(ZERROR);
             default:
-                if (type != ZERROR) message("Got %d trying to send end of file", type);
+                message("Got %d trying to send end of file", type);
                 return failFile(type);
         }
     }
@@ -382,9 +403,11 @@ int GFZmodem::GetInSync(bool acceptAnyAck, bool padSeen) {
                 message("GetInSync: ZRINIT");
                 return ZRINIT;
             case ZACK:
-                lastAckPos_ = rxPos();
-                if (acceptAnyAck || lastAckPos_ == txPos_) {
-                    message("GetInSync: ZACK %ld", lastAckPos_);
+                // An acknowledgement overtaken by a later one says nothing new.
+                lastAckPos_ = std::max<long>(lastAckPos_, rxPos());
+                growBlockLength();
+                if (acceptAnyAck || rxPos() == static_cast<uint32_t>(txPos_)) {
+                    message("GetInSync: ZACK %ld", static_cast<long>(rxPos()));
                     monitor_->SetBlockErrorCount(0);
                     return ZACK;
                 }
@@ -406,13 +429,35 @@ int GFZmodem::GetInSync(bool acceptAnyAck, bool padSeen) {
             case ZRPOS:
                 return handleZrpos();
             case GF_READ_TIMEOUT:
-                message("GetInSync: TimeOut");
-                return GF_READ_TIMEOUT;
+                return goBackToAcknowledged("no answer");
             default:
-                message("GetInSync: Sending ZNAK");
-                SendBinaryHeader(ZNAK, positionHeader(txPos_));
+                // The receiver sent an answer or a request we could not read. Whatever it was,
+                // the receiver wants data from the last acknowledged position on at the
+                // earliest; a ZNAK would only make it wait for a frame.
+                return goBackToAcknowledged("damaged header");
         }
     }
+}
+
+// The receiver's answer was lost or damaged: the data after the last acknowledged position goes
+// again, as if the receiver had asked for it.
+int GFZmodem::goBackToAcknowledged(const char* why) {
+    message("GetInSync: %s, back to %ld", why, lastAckPos_);
+    monitor_->GetErrors() += 1;
+    if (++monitor_->GetBlockErrorCount() >= 10) {
+        setError(GF_TOO_MANY_ERRORS);
+        return ZERROR;
+    }
+    return restartAt(lastAckPos_) ? int{ZRPOS} : int{ZERROR};
+}
+
+// Once the receiver has acknowledged a run of subpackets without a repositioning, a halved
+// block length doubles again towards 1024: a burst of noise must not slow the rest of the file.
+void GFZmodem::growBlockLength() {
+    if (blockLength_ >= 1024 || lastAckPos_ < growAt_) return;
+    blockLength_ *= 2;
+    growAt_ = lastAckPos_ + kCleanSubpacketsToGrow * blockLength_;
+    message("Packet Size=%d", blockLength_);
 }
 
 // The receiver asks for data from Rxpos on. Repeated requests for the same position halve
@@ -424,12 +469,7 @@ int GFZmodem::handleZrpos() {
         message("Nonstandard Protocol");
         return ZRPOS;
     }
-    if (!Reposition(p)) {
-        message("Bad Seek");
-        return ZERROR;
-    }
-    eofInSubpacket_ = false;
-    txPos_ = lastAckPos_ = sentUpTo_ = p;
+    if (!restartAt(p)) return ZERROR;
     if (p == lastZrposPos_) {
         if (++zrposRepeats_ > 36) {
             message("Can't send block");
@@ -440,6 +480,7 @@ int GFZmodem::handleZrpos() {
             blockLength_ /= 2;
             message("Packet Size=%d", blockLength_);
             monitor_->GetErrors() += 1;
+            growAt_ = p + kCleanSubpacketsToGrow * blockLength_;
         }
     } else {
         zrposRepeats_ = 0;
@@ -448,6 +489,22 @@ int GFZmodem::handleZrpos() {
     lastZrposPos_ = p;
     monitor_->SetPos(p);
     return ZRPOS;
+}
+
+// Goes back (or forward, within what was sent) to p. What is still queued for the line is
+// useless to the receiver and is dropped, so that the data it asked for follows as soon as
+// possible: a receiver skips only so much stale data before it gives up. The position up to
+// which data has gone out stays, so that a later request beyond p is still served.
+bool GFZmodem::restartAt(long p) {
+    if (!Reposition(p)) {
+        message("Bad Seek");
+        return false;
+    }
+    link_->PurgeOutput();
+    growAt_ = std::max(growAt_, p + kCleanSubpacketsToGrow * blockLength_);
+    eofInSubpacket_ = false;
+    txPos_ = lastAckPos_ = p;
+    return true;
 }
 
 // Makes the ring hold the data at p. The ring keeps the file's bytes [end - 32768, end) at

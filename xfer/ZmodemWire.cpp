@@ -97,8 +97,8 @@ int GFZmodem::readSpecial(int c, int seconds) {
         if (c == ZRUB1) return 0xFF;
         if ((isZmodemControl(c) && c != ZDLE) || (escapeControls_ && (c & 0x60) == 0)) continue;
         if ((c & 0x60) == 0x40) return c ^ 0x40;
+        // A line error, not a protocol error: the subpacket or header is damaged.
         message("Bad escape sequence %x", c);
-        setError(GF_TOO_MANY_ERRORS);
         return ZERROR;
     }
 }
@@ -114,13 +114,15 @@ uint32_t GFZmodem::rxPos() const {
 }
 
 int GFZmodem::ReadFrameHeader(bool padSeen) {
+    // Stale data flows without pause; a quiet line means the sender is waiting for us.
+    const int seconds = awaitingAnswer_ ? kQuietSeconds : kReadSeconds;
     int garbage = kGarbageLimit;
     int cans = 0;
     int result = 0;
     Header hdr{};
     for (bool found = false; !found;) {
         if (!padSeen) {
-            int c = readByte(kReadSeconds);
+            int c = readByte(seconds);
             if (c == GF_READ_TIMEOUT && cans > 0) {
                 cans = 0;
                 continue;
@@ -147,25 +149,25 @@ int GFZmodem::ReadFrameHeader(bool padSeen) {
             }
         }
         padSeen = false;
-        int c = read7(kReadSeconds);
-        while (c == ZPAD) c = read7(kReadSeconds);
-        if (c == ZDLE) c = read7(kReadSeconds);
+        int c = read7(seconds);
+        while (c == ZPAD) c = read7(seconds);
+        if (c == ZDLE) c = read7(seconds);
         else if (c >= 0) c = 0;  // no ZDLE after the pad: garbage
         found = true;
         switch (c) {
             case ZBIN:
                 monitor_->SetCheck(GF_CHECK_CRC16);
                 crc32Frame_ = false;
-                result = readBinaryHeader(hdr, false);
+                result = readBinaryHeader(hdr, false, seconds);
                 break;
             case ZBIN32:
                 monitor_->SetCheck(GF_CHECK_CRC32);
                 crc32Frame_ = true;
-                result = readBinaryHeader(hdr, true);
+                result = readBinaryHeader(hdr, true, seconds);
                 break;
             case ZHEX:
                 crc32Frame_ = false;
-                result = readHexHeader(hdr);
+                result = readHexHeader(hdr, seconds);
                 break;
             case 'D': message("ZBINR32"); result = c; break;
             case 'a': message("ZVBIN"); result = c; break;
@@ -183,7 +185,10 @@ int GFZmodem::ReadFrameHeader(bool padSeen) {
     }
     rxHeader_ = hdr;
     if (result == GOTCAN) result = ZCAN;
-    if (result == ZGARBAGE && skippingStaleData_) return result;
+    // Stale data after a ZRPOS is full of garbage and false header starts, which are passed
+    // over; a quiet line is counted by the receiver itself.
+    if (awaitingAnswer_ && (result == ZGARBAGE || result == ZERROR || result == GF_READ_TIMEOUT))
+        return result;
     if (result == ZNAK || result == ZCAN || result == ZERROR || result == -3 ||
         result == ZGARBAGE || result == GF_READ_TIMEOUT) {
         countHeaderError(result);
@@ -199,12 +204,12 @@ void GFZmodem::countHeaderError(int code) {
     if (++monitor_->GetBlockErrorCount() >= 10) setError(GF_TOO_MANY_ERRORS);
 }
 
-int GFZmodem::readHexHeader(Header& hdr) {
+int GFZmodem::readHexHeader(Header& hdr, int seconds) {
     uint8_t raw[7];
     for (uint8_t& b : raw) {
-        int hi = read7(kReadSeconds);
+        int hi = read7(seconds);
         if (hi < 0) return hi;
-        int lo = read7(kReadSeconds);
+        int lo = read7(seconds);
         if (lo < 0) return lo;
         if (hexNibble(hi) < 0 || hexNibble(lo) < 0) return GF_HEADER_CRC;
         b = static_cast<uint8_t>(hexNibble(hi) << 4 | hexNibble(lo));
@@ -221,11 +226,11 @@ int GFZmodem::readHexHeader(Header& hdr) {
     return raw[0];
 }
 
-int GFZmodem::readBinaryHeader(Header& hdr, bool crc32) {
+int GFZmodem::readBinaryHeader(Header& hdr, bool crc32, int seconds) {
     uint8_t raw[9];
     const int n = crc32 ? 9 : 7;
     for (int i = 0; i < n; ++i) {
-        int c = readEscaped(kReadSeconds);
+        int c = readEscaped(seconds);
         if (c < 0 || c > 0xFF) return c;
         raw[i] = static_cast<uint8_t>(c);
     }
@@ -260,7 +265,7 @@ struct Crc32Check {
 // Reads a subpacket's data into the work buffer and its end and check bytes; the end (360 to
 // 363) or what stopped the read.
 template <class Check>
-int GFZmodem::readSubpacketData(Check& check) {
+int GFZmodem::readSubpacketData(Check& check, int seconds) {
     // Locals and a restricted output pointer keep the loop in registers: stores through a
     // byte pointer could otherwise alias every counter.
     const int capacity = static_cast<int>(buffer_.size());
@@ -283,7 +288,7 @@ int GFZmodem::readSubpacketData(Check& check) {
             ++head;
         }
         inHead_ = head;
-        c = readEscaped(kReadSeconds);
+        c = readEscaped(seconds);
         if (c < 0 || c > 0xFF) break;
         if (size >= capacity) {
             message("Data subpacket too long");
@@ -297,7 +302,7 @@ int GFZmodem::readSubpacketData(Check& check) {
     const int end = c;
     local.add(static_cast<uint8_t>(end));
     for (int i = 0; i < Check::kLength; ++i) {
-        c = readEscaped(kReadSeconds);
+        c = readEscaped(seconds);
         if (c < 0 || c > 0xFF) return c;
         local.add(static_cast<uint8_t>(c));
     }
@@ -309,11 +314,12 @@ int GFZmodem::readSubpacketData(Check& check) {
     return end;
 }
 
-int GFZmodem::ReadBinaryPacket() {
+int GFZmodem::ReadBinaryPacket(int seconds) {
     monitor_->SetBlockSize(0);
     Crc16Check crc16;
     Crc32Check crc32;
-    const int c = crc32Frame_ ? readSubpacketData(crc32) : readSubpacketData(crc16);
+    const int c =
+        crc32Frame_ ? readSubpacketData(crc32, seconds) : readSubpacketData(crc16, seconds);
     if ((c >= GOTCRCE && c <= GOTCRCW) || c == ZERROR) return c;
     if (c == GOTCAN) {
         message("Sender Canceled\n");

@@ -163,13 +163,16 @@ TEST_F(KermitReceiver, DamagedPacketsAreNakedAndTheLimitIsPerPacket) {
     EXPECT_EQ(sent[2].seq, 2);
 }
 
+// The part of the file that came before the failure is removed, not left under its name.
 TEST_F(KermitReceiver, ElevenFailuresOnOnePacketEndTheTransfer) {
-    std::vector<std::string> script{packet('S', 0, kermittest::initData()), packet('F', 1, "f")};
-    std::string damaged = packet('D', 2, "data");
+    std::vector<std::string> script{packet('S', 0, kermittest::initData()), packet('F', 1, "f"),
+                                    packet('D', 2, "first")};
+    std::string damaged = packet('D', 3, "data");
     damaged[6] ^= 0x10;
     for (int i = 0; i < 11; ++i) script.push_back(damaged);
     EXPECT_EQ(receive(script), GF_TOO_MANY_ERRORS);
-    EXPECT_EQ(kermittest::types(sent), "YY" + std::string(10, 'N') + "E");
+    EXPECT_EQ(kermittest::types(sent), "YYY" + std::string(10, 'N') + "E");
+    EXPECT_FALSE(xfertest::exists(dir / "f"));
 }
 
 TEST_F(KermitReceiver, DiscardedFileIsRemovedAndNotReportedAsReceived) {

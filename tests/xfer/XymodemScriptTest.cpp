@@ -104,11 +104,13 @@ TEST_F(XyScript, RepeatedBlockIsAcknowledgedAndWrittenOnce) {
     EXPECT_TRUE(monitor.saw("msg Duplicate block 1"));
 }
 
-// The user's abort after some data: ten CAN and ten backspaces go out.
+// The user's abort after some data: ten CAN and ten backspaces go out, and the part of the
+// file that came is removed rather than left under the file's name.
 TEST_F(XyScript, UserAbortSendsTheAbortString) {
     monitor.abortAfter(128);
     EXPECT_EQ(run("XMODEM", false, {block(1, "a"), block(2, "b")}, -1, "f"), GF_USER_ABORT);
     EXPECT_EQ(out(), "C" + kAck + kAbort);
+    EXPECT_FALSE(xfertest::exists(dir / "f"));
 }
 
 // After the first file our ACK of its EOT is lost and the sender repeats the EOT: it is

@@ -213,6 +213,33 @@ TEST_F(Sender, RepeatedRepositioningHalvesTheBlockThenGivesUp) {
     EXPECT_EQ(repositions, 38);  // the first request, then 37 repeats
 }
 
+// A receiver that asks for a position once, in the middle of the stream, gets a new frame that
+// starts exactly there, and no frame at another position; the file arrives whole.
+TEST_F(Sender, AnswersARepositioningWithOneFrameAtThatPosition) {
+    const std::string file = source(200000);
+    SocketPair pair;
+    int result;
+    {
+        bool asked = false;
+        ScriptedReceiver receiver(pair.theirs, 0, [&](uint32_t p) {
+            if (asked || p < 65536) return false;
+            return asked = true;
+        });
+        EngineThread sender(pair.ours, true, file, monitor);
+        result = sender.result();
+        EXPECT_TRUE(xfertest::sameBytes(receiver.data, xfertest::readFile(file)));
+        EXPECT_EQ(receiver.badSubpackets, 0);
+        std::vector<uint32_t> dataHeaders;
+        for (const Event& h : receiver.headers)
+            if (h.type == ZDATA) dataHeaders.push_back(h.position);
+        ASSERT_GE(dataHeaders.size(), 2u);
+        EXPECT_EQ(dataHeaders[0], 0u);
+        EXPECT_EQ(dataHeaders[1], 65536u);
+        EXPECT_EQ(receiver.frames, dataHeaders);  // every frame started where it was wanted
+    }
+    EXPECT_EQ(result, 0);
+}
+
 // Opens the subpacket writer to the test.
 class WireZmodem : public GFZmodem {
 public:
@@ -222,7 +249,7 @@ public:
 };
 
 // Flow-control bytes, ZDLE and 0xFF are always escaped, 0x7F never, and the other control
-// bytes only when every control byte is to be escaped (as our sender always asks).
+// bytes only when every control byte is to be escaped (as a receiver or the link may ask).
 TEST(SenderWire, Escaping) {
     MemoryLink link;
     GFMonitor monitor;
