@@ -59,7 +59,7 @@ void CQuillonView::ScrollToBottom() {
 }
 
 void CQuillonView::OnLineReady(bool partial) {
-    if (doc_) doc_->ProcessLine(PendingLine(), partial);
+    if (doc_) doc_->LineReady(partial);
 }
 
 void CQuillonView::paintInto(QImage& image) {

@@ -52,7 +52,7 @@ TtyFrontEnd::TtyFrontEnd(EventLoop& loop, HostTerminal& terminal, Clock& clock)
     view_.damaged = [this] { dirty_ = true; };
     view_.textShifted = [this](int rows) { scroll_.Shift(rows, view_); };
     view_.lineReady = [this](bool partial) {
-        if (doc_) doc_->ProcessLine(view_.PendingLine(), partial);
+        if (doc_) doc_->LineReady(partial);
     };
     inputWatch_ = loop_.addWatch(terminal_.InputFd(), LoopEvent::Readable, [this](unsigned ready) {
         if (ready & LoopEvent::Hangup) {
