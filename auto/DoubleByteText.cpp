@@ -6,9 +6,15 @@
 
 namespace {
 
+bool isKsByte(uint8_t b) {
+    return b >= 0xA1 && b <= 0xFE;
+}
+
+// KS C 5601 cells, by far the most pairs, are told without the full table check.
 bool pairsAt(std::string_view text, size_t i) {
-    return i + 1 < text.size() &&
-           IsCp949Pair(static_cast<uint8_t>(text[i]), static_cast<uint8_t>(text[i + 1]));
+    if (i + 1 >= text.size()) return false;
+    const auto lead = static_cast<uint8_t>(text[i]), trail = static_cast<uint8_t>(text[i + 1]);
+    return (isKsByte(lead) && isKsByte(trail)) || IsCp949Pair(lead, trail);
 }
 
 }  // namespace

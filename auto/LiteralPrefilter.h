@@ -16,16 +16,17 @@ public:
     void Find(std::string_view text, std::vector<uint32_t>& ids);
 
 private:
-    int32_t next(int32_t state, uint8_t byte) const {
-        return table_[static_cast<size_t>(state) * classCount_ + byteClass_[byte]];
-    }
+    // A table entry: the next state's row (state * classCount_), with this bit when that state
+    // reports keys, so that the scan loads one entry per byte.
+    static constexpr uint32_t kReports = 1u << 31;
+
+    void report(uint32_t state, std::vector<uint32_t>& ids);
 
     uint8_t byteClass_[256] = {};  // 0: a byte no key uses
-    size_t classCount_ = 1;
-    std::vector<int32_t> table_;         // state * classCount_ + class -> state
+    uint32_t classCount_ = 1;
+    std::vector<uint32_t> table_;        // row + class -> entry
     std::vector<uint32_t> outputStart_;  // ids of state s: outputs_[outputStart_[s]..[s+1])
     std::vector<uint32_t> outputs_;
-    uint32_t keyCount_ = 0;
     std::vector<uint32_t> seen_;  // per id: the pass that reported it last
     uint32_t pass_ = 0;
 };

@@ -17,6 +17,7 @@
 
 #include "bench/KoreanAnsiStream.h"
 #include "bench/Median.h"
+#include "bench/NoFrame.h"
 #include "link/CQuillonDoc.h"
 #include "link/SystemLinks.h"
 #include "platform/PollEventLoop.h"
@@ -29,19 +30,6 @@ namespace {
 
 constexpr size_t kStreamSize = 16u << 20;
 constexpr int kRuns = 3;
-
-// The session's window, with nothing to show.
-class NoFrame : public SessionFrame {
-public:
-    void SetTitle(const std::string&) override {}
-    void ShowStatus(const std::string&) override {}
-    void SetOnline(bool) override {}
-    void SetLinkMode(int, const std::string&) override {}
-    void ClearScreen() override {}
-    bool ScrolledBack() override { return false; }
-    void HandOff(const std::vector<std::string>&) override {}
-    void OpenCommSettings() override {}
-};
 
 // The client side: a session connected to the port, pumped until the host has closed and
 // everything it sent is on the screen.

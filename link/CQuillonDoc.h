@@ -187,7 +187,7 @@ private:
     bool pause(int ms);
     void OnConnected();
     void recogniseStartPrompt(std::string_view line);
-    const std::string& serviceValue(const char* utf8Name) const;
+    std::string serviceValue(const char* utf8Name) const;
     void fireAutoMacro(const AutoMacroList::Match& match);
     bool pumpDelay(int ms);
     void dropRetiredLink();
@@ -241,6 +241,8 @@ private:
     std::string modemDevice_;
     std::string currentService_;
     Record serviceMap_;
+    int serviceType_ = 0;  // ServiceType of the current service
+    std::string startPrompt_, startCommand_;
     AutoMacroList macros_;
     // A link closed while a reply is paced from inside the interpreter's pump: kept until the
     // pump has returned.

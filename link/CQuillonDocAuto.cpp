@@ -33,15 +33,17 @@ void CQuillonDoc::SetCurrentService(const std::string& name) {
         if (std::optional<RegKey> service = store.FindRecord(name))
             store.ReadRecord(*service, serviceMap_);
     }
+    serviceType_ = ServiceType(name);
+    startPrompt_ = serviceValue("시작 프롬프트");
+    startCommand_ = serviceValue("시작 명령");
     macros_.Load(ctx_.registry, name);
     hooks_.OnServiceChanged(name);
     ctx_.frame.ServiceChanged();
 }
 
-const std::string& CQuillonDoc::serviceValue(const char* utf8Name) const {
-    static const std::string none;
+std::string CQuillonDoc::serviceValue(const char* utf8Name) const {
     auto found = serviceMap_.find(utf8ToCp949(utf8Name).value_or(""));
-    return found == serviceMap_.end() ? none : found->second;
+    return found == serviceMap_.end() ? std::string() : found->second;
 }
 
 bool CQuillonDoc::ProcessLine(std::string_view line, bool partial) {
@@ -62,15 +64,11 @@ bool CQuillonDoc::ProcessLine(std::string_view line, bool partial) {
 // Once per connection the service's start prompt shows the bookmarks; a service the program
 // does not recognise is also sent its start command.
 void CQuillonDoc::recogniseStartPrompt(std::string_view line) {
-    const int type = ServiceType(currentService_);
-    if (type != 0) hooks_.RecogniseServiceLine(line, type);
-    if (startPromptSeen_) return;
-    const std::string& prompt = serviceValue("시작 프롬프트");
-    if (prompt.empty() || line != prompt) return;
+    if (serviceType_ != 0) hooks_.RecogniseServiceLine(line, serviceType_);
+    if (startPromptSeen_ || startPrompt_.empty() || line != startPrompt_) return;
     startPromptSeen_ = true;
     ctx_.frame.ShowBookmarksPage();
-    const std::string& command = serviceValue("시작 명령");
-    if (type == 0 && !command.empty()) SendLine(command);
+    if (serviceType_ == 0 && !startCommand_.empty()) SendLine(startCommand_);
 }
 
 // The rule is copied: a reload while the reply is paced replaces the list.

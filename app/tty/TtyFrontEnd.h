@@ -57,6 +57,7 @@ public:
 private:
     void ShowQuestion(const std::string& text, int caret) override;
     void WaitForInput(int ms) override;
+    void Beep() override;
 
     // Input (TtyFrontEndKeys.cpp).
     void readInput();
