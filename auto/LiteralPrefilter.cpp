@@ -74,9 +74,12 @@ void LiteralPrefilter::Find(std::string_view text, std::vector<uint32_t>& ids) {
         std::fill(seen_.begin(), seen_.end(), 0);
         pass_ = 1;
     }
+    // Locals, so that the compiler keeps them in registers across the reports.
+    const uint32_t* table = table_.data();
+    const uint8_t* classes = byteClass_;
     uint32_t row = 0;
     for (char c : text) {
-        const uint32_t entry = table_[row + byteClass_[static_cast<uint8_t>(c)]];
+        const uint32_t entry = table[row + classes[static_cast<uint8_t>(c)]];
         row = entry & ~kReports;
         if (entry & kReports) report(row / classCount_, ids);
     }
