@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "auto/CSettingsSection.h"
+#include "platform/StoredValues.h"
 
 bool AutoMacroOff(const Record& record) {
     auto off = record.find("Off");

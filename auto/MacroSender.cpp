@@ -1,7 +1,7 @@
 #include "auto/MacroSender.h"
 
-#include "auto/CSettingsSection.h"
 #include "auto/KeyNotation.h"
+#include "platform/StoredValues.h"
 
 namespace {
 
