@@ -40,6 +40,7 @@ constexpr int Johab = 32823;
 constexpr int BadukMode = 32824;
 constexpr int AutoCopy = 32825;
 constexpr int VT220 = 32826;
+constexpr int AutoMacro = 32827;
 constexpr int FolderSettings = 32831;
 constexpr int SoundSettings = 32832;
 constexpr int About = 32841;

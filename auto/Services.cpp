@@ -1,5 +1,7 @@
 #include "auto/Services.h"
 
+#include "platform/TextCodec.h"
+
 std::vector<std::string> ServiceNames(Registry& registry) {
     CRecordStore store(registry);
     std::vector<std::string> names;
@@ -41,4 +43,13 @@ std::optional<std::string> AddService(Registry& registry, const Record& service)
     if (!added) return store.lastError();
     store.NotifyChanged(RecordKind::Service);
     return std::nullopt;
+}
+
+int ServiceType(const std::string& name) {
+    static const std::vector<std::string> recognised = {
+        utf8ToCp949("하이텔").value(), utf8ToCp949("천리안").value(),
+        utf8ToCp949("나우누리").value(), utf8ToCp949("유니텔").value()};
+    for (size_t i = 0; i < recognised.size(); ++i)
+        if (name == recognised[i]) return static_cast<int>(i) + 1;
+    return 0;
 }

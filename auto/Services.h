@@ -19,3 +19,7 @@ Record NewServiceDefaults(Registry& registry, const std::string& model);
 // Adds the service named by its "Title". The message to show (UTF-8) when it cannot: no name,
 // or "이미 존재하는 통신망 이름은 사용할 수 없습니다." for a name in use.
 std::optional<std::string> AddService(Registry& registry, const Record& service);
+
+// The recognised services, by exact name (CP949): "하이텔" 1, "천리안" 2, "나우누리" 3,
+// "유니텔" 4; 0 for any other name.
+int ServiceType(const std::string& name);

@@ -31,11 +31,16 @@ CQuillonDoc::CQuillonDoc(const SessionContext& context)
     CSettingsSection settings(ctx_.registry, "Settings");
     useJohab_ = settings.GetInt("UseJohab", 0) != 0;
     silent_ = settings.GetInt("Silent", 0) != 0;
+    useAutoMacro_ = settings.GetInt("UseAutoMacro", 1) != 0;
     ctx_.view.SetJohabDisplay(useJohab_);
     currentEntry_ = defaultEntryName();
+    listSubscription_ = ctx_.registry.listChanges().subscribe([this](int kind) {
+        if (kind == RecordKind::AutoMacro) macros_.Load(ctx_.registry, currentService_);
+    });
 }
 
 CQuillonDoc::~CQuillonDoc() {
+    ctx_.registry.listChanges().unsubscribe(listSubscription_);
     for (int timer : {pasteTimer_, initAnswerTimer_})
         if (timer >= 0) ctx_.loop.removeTimer(timer);
     pasteJob_.reset();
@@ -64,11 +69,20 @@ void CQuillonDoc::makeInterpreter() {
 // The next idle pass notices that the session went offline. Answer mode belongs to the modem
 // link and goes with it, so a later connection does not echo.
 void CQuillonDoc::CloseLink() {
+    ++linkSerial_;
+    if (pacing_ > 0 && !retiredInterpreter_) {
+        retiredInterpreter_ = std::move(interpreter_);
+        retiredLink_ = std::move(link_);
+    }
     interpreter_.reset();
     link_.reset();
     linkOpen_ = false;
     answerMode_ = false;
     ctx_.loop.kickIdle();
+}
+
+void CQuillonDoc::useDefaultService() {
+    SetCurrentService(defaultEntryName());
 }
 
 void CQuillonDoc::setTitle(const std::string& cp949) {
@@ -89,6 +103,9 @@ bool CQuillonDoc::pause(int ms) {
 // Receiving
 
 bool CQuillonDoc::OnIdle() {
+    // A paced reply runs the loop from inside the pump: nothing is read until it has ended.
+    if (pacing_ > 0) return false;
+    dropRetiredLink();
     CheckOnline();
     if (pendingDial_ && linkMode_ == kModemMode && !initialising_ && !awaitingInitAnswer_) {
         pendingDial_ = false;
@@ -110,7 +127,7 @@ int CQuillonDoc::Pump(int limitMs) {
     do {
         value = interpreter_->GetChar();
         if (value >= 0) lineDataSeen_ = true;
-    } while (value >= 0 && ctx_.clock.nowMs() - start < limitMs);
+    } while (value >= 0 && interpreter_ && ctx_.clock.nowMs() - start < limitMs);
     moreData_ = value >= 0;
     return value;
 }
@@ -133,6 +150,7 @@ bool CQuillonDoc::CheckOnline() {
 
 void CQuillonDoc::OnConnected() {
     if (answerMode_ && interpreter_) interpreter_->SetAnswerEcho(true);
+    startPromptSeen_ = false;
     hooks_.OnConnectionChanged(true);
     ctx_.frame.SetOnline(true);
     PlayEventSound(ctx_.registry, ctx_.sound, "연결", false);
@@ -147,6 +165,8 @@ void CQuillonDoc::OnDisconnected() {
     PlayEventSound(ctx_.registry, ctx_.sound, "연결 끊김", false);
     setTitle("");
     currentEntry_ = defaultEntryName();
+    startPromptSeen_ = false;
+    useDefaultService();
     pasteJob_.reset();
     ctx_.frame.SetOnline(false);
 }
@@ -175,13 +195,6 @@ void CQuillonDoc::OnLinkEvent(int code) {
         default:
             break;
     }
-}
-
-bool CQuillonDoc::ProcessLine(std::string_view line, bool partial) {
-    if (!partial) noteInitAnswer(line);
-    // While the dialler is open it reads the modem's result words, and the line ends there.
-    if (hooks_.OnLine(line, partial)) return false;
-    return false;
 }
 
 // ---------------------------------------------------------------------------------------------

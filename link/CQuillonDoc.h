@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "auto/AutoMacroList.h"
 #include "auto/CRecordStore.h"
 #include "auto/Registry.h"
 #include "link/CommandLine.h"
@@ -96,6 +97,24 @@ public:
     // The line pipeline: a line the view offers (complete, or partial when input paused).
     // True only when an auto macro fired (the view then redraws and empties the line).
     bool ProcessLine(std::string_view line, bool partial);
+    // What the view's OnLineReady calls: ProcessLine on its pending line, which is emptied and
+    // redrawn when a macro fired.
+    void LineReady(bool partial);
+
+    // --- service and auto macros ------------------------------------------------------------
+    // The service (CP949) whose navigation values and auto macros are in use: the entry's
+    // "Host" while connected through an entry, "기본" otherwise.
+    void SetCurrentService(const std::string& name);
+    const std::string& CurrentService() const { return currentService_; }
+    // Every value of the service's record ("시작 프롬프트", "시작 명령", ...).
+    const Record& ServiceMap() const { return serviceMap_; }
+    const AutoMacroList& AutoMacros() const { return macros_; }
+    // Flips `Off` of a rule; saved only while connected to a named service. False for an index
+    // outside the list.
+    bool ToggleAutoMacro(size_t index);
+    bool UseAutoMacro() const { return useAutoMacro_; }
+    // Flips and stores the `Settings` value "UseAutoMacro"; returns the new state.
+    bool ToggleUseAutoMacro();
 
     // --- sending ----------------------------------------------------------------------------
     // Through the interpreter's send conversions; does nothing (and reports success) while a
@@ -170,6 +189,12 @@ private:
     // A pause that keeps the user interface running; false when the program is closing.
     bool pause(int ms);
     void OnConnected();
+    void recogniseStartPrompt(std::string_view line);
+    std::string serviceValue(const char* utf8Name) const;
+    void fireAutoMacro(const AutoMacroList::Match& match);
+    bool pumpDelay(int ms);
+    void dropRetiredLink();
+    void useDefaultService();
     void OnDisconnected();
     void offerPartialLine(int lastValue);
     void sendHeld(std::string_view text, bool endWithCR);
@@ -203,6 +228,11 @@ private:
     int transferResult_ = 0;
     int linkBusy_ = 0;
     int pasteTimer_ = -1;
+    int listSubscription_ = 0;
+    int pacing_ = 0;           // nested paced replies running
+    unsigned linkSerial_ = 0;  // counts CloseLink calls: a paced reply stops when its link goes
+    bool useAutoMacro_ = true;
+    bool startPromptSeen_ = false;
 
     std::unique_ptr<GFComLink> link_;
     std::unique_ptr<TWEmulator> interpreter_;
@@ -212,4 +242,15 @@ private:
     std::string currentEntry_;
     Record pendingEntry_;
     std::string modemDevice_;
+    std::string currentService_;
+    Record serviceMap_;
+    int serviceType_ = 0;  // ServiceType of the current service
+    std::string startPrompt_, startCommand_;
+    AutoMacroList macros_;
+    // A link closed while a reply is paced from inside the interpreter's pump: kept until the
+    // pump has returned.
+    std::unique_ptr<TWEmulator> retiredInterpreter_;
+    std::unique_ptr<GFComLink> retiredLink_;
+
+    class Replies;
 };

@@ -18,6 +18,7 @@ constexpr int kModemEntryType = 0, kTelnetEntryType = 1, kInternetEntryType = 2;
 void CQuillonDoc::Start(const std::vector<std::string>& commandLine) {
     CSettingsSection comm(ctx_.registry, "Comm");
     startMode_ = comm.GetInt("InitMode", 1) == 0 ? kModemMode : kTelnetMode;
+    useDefaultService();
     const ConnectRequest request = ParseCommandLine(commandLine);
     if (request.kind == ConnectRequest::Kind::Host ||
         request.kind == ConnectRequest::Kind::TelnetEntry) {
@@ -89,6 +90,7 @@ bool CQuillonDoc::ConnectEntry(const Record& entry) {
         ctx_.frame.HandOff({type == kModemEntryType ? "/m" : "/t", cp949ToUtf8Lossy(title)});
         return true;
     }
+    SetCurrentService(EntryField(entry, "Host"));
     bool started = false;
     if (type == kModemEntryType) {
         started = connectModemEntry(entry);

@@ -28,4 +28,12 @@ public:
     virtual void OpenCommSettings() = 0;
     // Bytes were received or sent on the link since the last call (the status bar's lamps).
     virtual void LinkActivity(bool /*received*/, bool /*sent*/) {}
+    // The session's current service changed: menus, icon panel pages and the status line that
+    // depend on it are refreshed.
+    virtual void ServiceChanged() {}
+    // The service's start prompt arrived: the icon panel shows its bookmarks page.
+    virtual void ShowBookmarksPage() {}
+    // Runs a command of the program's command table by id (posted to the loop by the session,
+    // so it runs after the line pipeline); unknown ids do nothing.
+    virtual void PostCommand(int /*id*/) {}
 };

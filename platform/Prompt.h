@@ -50,6 +50,8 @@ public:
 
     virtual PromptReply show(const PromptRequest& request) = 0;
     virtual std::unique_ptr<WaitNotice> beginWait(const std::string& text, int delayMs) = 0;
+    // The short warning sound of a refused action (a delete with nothing selected).
+    virtual void beep() {}
 
     PromptAnswer ask(const std::string& text, PromptButtons buttons, PromptIcon icon) {
         return show(PromptRequest{text, buttons, icon, {}, false}).answer;

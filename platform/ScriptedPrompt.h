@@ -20,6 +20,9 @@ public:
 
     std::vector<PromptRequest> asked;       // every question, in order
     std::vector<std::string> waitsShown;    // texts of the wait notices that became visible
+    int beeps = 0;
+
+    void beep() override { ++beeps; }
 
 private:
     Clock& clock_;

@@ -129,7 +129,7 @@ void TWView::writePair(uint8_t lead, uint8_t trail) {
     if (lineSymbol) {
         for (char code : {codes.left, codes.right}) {
             drawLineCode(cursorX_, cursorY_, code, false);
-            if (pendingLength_ < kMaxLineText) pendingLine_[pendingLength_++] = ' ';
+            appendPending(' ');
             advance();
         }
         return;
@@ -186,11 +186,13 @@ void TWView::storeCells(int x, int y, const uint8_t* bytes, int n) {
     uint8_t* lines = lines_.AtSlot(slot) + x;
     const uint8_t attr = attr_;
     const int last = *flags_.AtSlot(slot) != 0 ? kColumns - 1 : std::min(x + n, kColumns - 1);
+    // The pending line keeps whole characters: a pair that does not fit ends it.
+    if (n == 2 && bytes[0] >= 0x80 && pendingLength_ + 2 > kMaxLineText) pendingCut_ = true;
     for (int i = 0; i < n; ++i) {
         chars[i] = bytes[i];
         attrs[i] = attr;
         lines[i] = ' ';
-        if (pendingLength_ < kMaxLineText) pendingLine_[pendingLength_++] = static_cast<char>(bytes[i]);
+        appendPending(static_cast<char>(bytes[i]));
     }
     storedSinceClear_ = true;
     invalidate(y, x, last);
@@ -276,7 +278,7 @@ void TWView::checkHighlights() {
 void TWView::offerLine() {
     if (pendingLength_ == 0) return;
     OnLineReady(false);
-    pendingLength_ = 0;
+    ClearPendingLine();
 }
 
 // ---------------------------------------------------------------------------------------------

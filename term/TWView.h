@@ -111,7 +111,12 @@ public:
 
     // Text of the current line as it arrives (at most 512 bytes), offered at line ends.
     std::string_view PendingLine() const { return {pendingLine_, pendingLength_}; }
-    void ClearPendingLine() { pendingLength_ = 0; }
+    void ClearPendingLine() {
+        pendingLength_ = 0;
+        pendingCut_ = false;
+    }
+    // Has the window repaint the whole screen.
+    void RedrawAll() { invalidateAll(); }
 
     int Rows() const { return rows_; }
     void SetRows(int rows);
@@ -186,6 +191,9 @@ private:
     void checkBoardFrame();
     void checkHighlights();
     void offerLine();
+    void appendPending(char c) {
+        if (!pendingCut_ && pendingLength_ < kMaxLineText) pendingLine_[pendingLength_++] = c;
+    }
 
     void invalidate(int y, int first, int last) {
         if (first < damageFirst_[y]) damageFirst_[y] = static_cast<int8_t>(first);
@@ -249,4 +257,5 @@ private:
     HighlightList highlights_;
     char pendingLine_[kMaxLineText];
     size_t pendingLength_ = 0;
+    bool pendingCut_ = false;  // a character did not fit: the rest of the line is not kept
 };

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "auto/AutoMacroList.h"
 #include "auto/ProfileStore.h"
 #include "auto/RegExport.h"
 #include "auto/RegImport.h"
@@ -24,6 +25,7 @@ const char* const kUsage =
     "  list KEY             print the subkeys ([name]) and values (\"name\"=\"text\") of KEY\n"
     "  import FILE          import a REGEDIT4 or version 5.00 registry file\n"
     "  export KEY FILE      write KEY and all below it as a REGEDIT4 file (\"-\": stdout)\n"
+    "  automacro SERVICE    list the service's auto macros in the order they are tried\n"
     "KEY begins with HKEY_CURRENT_USER (HKCU) or HKEY_LOCAL_MACHINE (HKLM).\n";
 
 // Reports problems of the store on the terminal; the tool never waits for an answer.
@@ -48,23 +50,28 @@ std::string toStore(const std::string& utf8) {
     return *text;
 }
 
-std::string toTerminal(const std::string& cp949) { return cp949ToUtf8(cp949).value_or(cp949); }
+std::string toTerminal(const std::string& cp949) {
+    return cp949ToUtf8(cp949).value_or(cp949);
+}
 
 std::string keyPath(const std::string& utf8) {
     std::string path = toStore(utf8);
-    for (auto [abbreviation, hive] : {std::pair{"HKCU", Hive::CurrentUser},
-                                      std::pair{"HKLM", Hive::LocalMachine}}) {
+    for (auto [abbreviation, hive] :
+         {std::pair{"HKCU", Hive::CurrentUser}, std::pair{"HKLM", Hive::LocalMachine}}) {
         std::string head = Registry::foldName(path.substr(0, path.find('\\')));
         if (head == abbreviation)
             path = Registry::hiveName(hive) + path.substr(std::min(path.size(), size_t(4)));
     }
     if (!Registry::splitHive(path))
-        throw BadInput{"\"" + utf8 + "\" does not begin with HKEY_CURRENT_USER or "
-                                     "HKEY_LOCAL_MACHINE"};
+        throw BadInput{"\"" + utf8 +
+                       "\" does not begin with HKEY_CURRENT_USER or "
+                       "HKEY_LOCAL_MACHINE"};
     return path;
 }
 
-std::string valueName(const std::string& utf8) { return utf8 == "@" ? "" : toStore(utf8); }
+std::string valueName(const std::string& utf8) {
+    return utf8 == "@" ? "" : toStore(utf8);
+}
 
 std::string quoted(const std::string& cp949) {
     std::string out = "\"";
@@ -136,6 +143,26 @@ int exportKey(Registry& registry, const std::vector<std::string>& args) {
     return exportRegFile(registry, path, args[1], error) ? 0 : fail(error, kFailed);
 }
 
+// One line per rule: its number, on or off, title, pattern and reply, then the command id and
+// the sound when it has them.
+int automacro(Registry& registry, const std::vector<std::string>& args) {
+    const std::string service = toStore(args[0]);
+    CRecordStore store(registry);
+    if (!store.SelectKind(RecordKind::Service) || !store.FindRecord(service))
+        return fail("no such service: " + args[0], kFailed);
+    std::vector<Record> rules;
+    store.LoadList(service, RecordKind::AutoMacro, rules);
+    int number = 0;
+    for (Record& rule : rules) {
+        std::cout << ++number << (AutoMacroOff(rule) ? " off " : " on  ") << quoted(rule["Title"])
+                  << " " << quoted(rule["Pattern"]) << " => " << quoted(rule["SendString"]);
+        if (!rule["Cmd"].empty() && rule["Cmd"] != "0") std::cout << " cmd " << rule["Cmd"];
+        if (!rule["PlaySound"].empty()) std::cout << " sound " << quoted(rule["PlaySound"]);
+        std::cout << "\n";
+    }
+    return 0;
+}
+
 struct Command {
     const char* name;
     size_t minArgs, maxArgs;
@@ -144,7 +171,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"get", 1, 2, get},       {"set", 3, 3, set},          {"list", 1, 1, list},
-    {"import", 1, 1, import}, {"export", 2, 2, exportKey},
+    {"import", 1, 1, import}, {"export", 2, 2, exportKey}, {"automacro", 1, 1, automacro},
 };
 
 }  // namespace

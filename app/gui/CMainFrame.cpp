@@ -141,6 +141,8 @@ void CMainFrame::registerCommands() {
                                  }});
     SetCommand(Cmd::AnswerMode, {withDoc([](CQuillonDoc& d) { d.ToggleAnswerMode(); }),
                                  [this] { return doc_ && doc_->AnswerMode(); }});
+    SetCommand(Cmd::AutoMacro, {withDoc([](CQuillonDoc& d) { d.ToggleUseAutoMacro(); }),
+                                [this] { return doc_ && doc_->UseAutoMacro(); }});
     for (const FrameBars::Toggle& t : FrameBars::Toggles())
         SetCommand(t.command, {[this, bar = t.bar] { bars_.Flip(bar); },
                                [this, bar = t.bar] { return bars_.On(bar); }});

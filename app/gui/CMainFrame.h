@@ -86,6 +86,7 @@ public:
     void HandOff(const std::vector<std::string>& args) override;
     void OpenCommSettings() override;
     void LinkActivity(bool received, bool sent) override;
+    void PostCommand(int id) override { RunCommand(id); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

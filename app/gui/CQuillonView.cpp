@@ -110,7 +110,7 @@ void CQuillonView::ScrollBy(int lines) {
 }
 
 void CQuillonView::OnLineReady(bool partial) {
-    if (doc_) doc_->ProcessLine(PendingLine(), partial);
+    if (doc_) doc_->LineReady(partial);
 }
 
 bool CQuillonView::caretShown() const {

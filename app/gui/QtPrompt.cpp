@@ -1,5 +1,6 @@
 #include "app/gui/QtPrompt.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
@@ -102,6 +103,10 @@ PromptReply QtPrompt::show(const PromptRequest& request) {
     for (const auto& [button, answer] : answers)
         if (box.clickedButton() == button) reply.answer = answer;
     return reply;
+}
+
+void QtPrompt::beep() {
+    QApplication::beep();
 }
 
 std::unique_ptr<WaitNotice> QtPrompt::beginWait(const std::string& text, int delayMs) {

@@ -19,6 +19,7 @@ public:
 
     PromptReply show(const PromptRequest& request) override;
     std::unique_ptr<WaitNotice> beginWait(const std::string& text, int delayMs) override;
+    void beep() override;
 
 private:
     QPointer<QWidget> parent_;

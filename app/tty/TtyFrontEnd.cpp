@@ -46,13 +46,11 @@ std::string printable(const std::string& text) {
 
 TtyFrontEnd::TtyFrontEnd(EventLoop& loop, HostTerminal& terminal, Clock& clock)
     : loop_(loop), terminal_(terminal), clock_(clock), view_(clock), prompt_(*this, clock) {
-    view_.bell = [this] {
-        if (!doc_ || !doc_->Silent()) terminal_.Write("\a");
-    };
+    view_.bell = [this] { Beep(); };
     view_.damaged = [this] { dirty_ = true; };
     view_.textShifted = [this](int rows) { scroll_.Shift(rows, view_); };
     view_.lineReady = [this](bool partial) {
-        if (doc_) doc_->ProcessLine(view_.PendingLine(), partial);
+        if (doc_) doc_->LineReady(partial);
     };
     inputWatch_ = loop_.addWatch(terminal_.InputFd(), LoopEvent::Readable, [this](unsigned ready) {
         if (ready & LoopEvent::Hangup) {
@@ -182,6 +180,10 @@ void TtyFrontEnd::ShowQuestion(const std::string& text, int caret) {
 
 // A wait that runs the loop when it can; inside another wait, or once the program is closing,
 // the keyboard is read here.
+void TtyFrontEnd::Beep() {
+    if (!doc_ || !doc_->Silent()) terminal_.Write("\a");
+}
+
 void TtyFrontEnd::WaitForInput(int ms) {
     const WaitEnd end = ms > 0 ? loop_.runFor(ms) : WaitEnd::Nested;
     if (end == WaitEnd::Nested || end == WaitEnd::CloseRequested) readInputFor(ms);

@@ -52,10 +52,12 @@ public:
     bool ScrolledBack() override { return !scroll_.AtBottom(); }
     void HandOff(const std::vector<std::string>& args) override;
     void OpenCommSettings() override;
+    void PostCommand(int id) override;
 
 private:
     void ShowQuestion(const std::string& text, int caret) override;
     void WaitForInput(int ms) override;
+    void Beep() override;
 
     // Input (TtyFrontEndKeys.cpp).
     void readInput();
@@ -66,6 +68,8 @@ private:
     bool scrollBackKey(const TtyKey& key);
     void sendToSession(const TtyKey& key);
     void runCommand(const TtyKey& key);
+    // False for an id the tty has no letter for.
+    bool runCommandId(int id);
     void askAndOpen(const std::string& label, const std::vector<std::string>& prefix);
     void onSignals();
     void quit();

@@ -141,7 +141,20 @@ void TtyFrontEnd::runCommand(const TtyKey& key) {
     }
     if (key.kind != TtyKey::Kind::Text || key.text.size() != 1 || !doc_) return;
     const Command* command = commandForLetter(key.text[0]);
-    switch (command ? command->id : 0) {
+    if (!runCommandId(command ? command->id : 0)) {
+        commandPending_ = true;  // '?' and unknown letters keep the command list up
+        markDirty();
+    }
+}
+
+// An auto macro's command: the tty runs those it has a letter for.
+void TtyFrontEnd::PostCommand(int id) {
+    const Command* command = findCommand(id);
+    if (command && command->ttyLetter && doc_) runCommandId(id);
+}
+
+bool TtyFrontEnd::runCommandId(int id) {
+    switch (id) {
         case Cmd::Exit:
             quit();
             break;
@@ -171,11 +184,14 @@ void TtyFrontEnd::runCommand(const TtyKey& key) {
         case Cmd::ModemEntry:
             askAndOpen("모뎀 연결 이름: ", {"/m"});
             break;
-        default:
-            commandPending_ = true;  // '?' and unknown letters keep the command list up
-            markDirty();
+        case Cmd::AutoMacro:
+            ShowStatus(doc_->ToggleUseAutoMacro() ? "자동 매크로를 켭니다."
+                                                  : "자동 매크로를 끕니다.");
             break;
+        default:
+            return false;
     }
+    return true;
 }
 
 // A host or an entry name typed on the status line, opened as the command line would be.

@@ -20,6 +20,8 @@ public:
     virtual void ShowQuestion(const std::string& text, int caret) = 0;
     // Lets up to ms milliseconds pass while keys reach OnKey.
     virtual void WaitForInput(int ms) = 0;
+    // Rings the terminal's bell (unless the session is silent).
+    virtual void Beep() {}
 };
 
 class TtyPrompt : public Prompt {
@@ -29,6 +31,7 @@ public:
 
     PromptReply show(const PromptRequest& request) override;
     std::unique_ptr<WaitNotice> beginWait(const std::string& text, int delayMs) override;
+    void beep() override { host_.Beep(); }
     // A line typed on the status line after `label`; nothing when Esc cancelled it.
     std::optional<std::string> AskLine(const std::string& label);
 

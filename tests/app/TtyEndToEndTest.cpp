@@ -17,6 +17,7 @@
 #include <memory>
 #include <regex>
 
+#include "auto/CRecordStore.h"
 #include "auto/CSettingsSection.h"
 #include "auto/FirstRunSetup.h"
 #include "auto/ProfileLayout.h"
@@ -26,6 +27,7 @@
 #include "tests/app/BoxTables.h"
 #include "tests/fixtures/LoopbackListener.h"
 #include "tests/fixtures/PeerProcess.h"
+#include "tests/fixtures/ScriptedBbsHost.h"
 #include "tests/fixtures/TelnetHostData.h"
 #include "tests/fixtures/TmuxSession.h"
 
@@ -428,6 +430,40 @@ TEST_F(TtyEndToEnd, WithoutATerminalOrDisplayTheProgramRefusesInKorean) {
             << readFile(dir + "/err");
     }
     unsetenv("DISPLAY");
+}
+
+// Auto macros of a service log in and page through the scripted host's board; Ctrl-] o turns
+// them off and on again, and the setting is stored.
+TEST_F(TtyEndToEnd, AutoMacrosPageThroughABoardAndCtrlOTogglesThem) {
+    ScriptedBbsHost bbs(ServiceBbsScript("하이텔"), 15000);
+    CRecordStore store(*registry);
+    ASSERT_TRUE(store.SelectKind(RecordKind::TelnetEntry));
+    std::optional<RegKey> entry = store.AddRecord(store.Section());
+    ASSERT_TRUE(entry && store.WriteRecord(*entry, {{"Title", "bbs"},
+                                                    {"Type", "1"},
+                                                    {"Host", cp("하이텔")},
+                                                    {"Server", "127.0.0.1:" +
+                                                                   std::to_string(bbs.port())}}));
+    std::vector<Record> rules;
+    for (auto [pattern, reply] : {std::pair{"login:", "guest<Enter>"},
+                                  {"Password:", "secret<Enter>"},
+                                  {"선택>", "1<Enter>"},
+                                  {"[Enter]를 누르세요", "<Enter>"}})
+        rules.push_back({{"Title", cp(pattern)}, {"Pattern", cp(pattern)}, {"SendString", reply}});
+    ASSERT_TRUE(store.SaveList(cp("하이텔"), RecordKind::AutoMacro, rules));
+
+    run({"/t", "bbs"});
+    ASSERT_TRUE(tmux->WaitForScreen("선택> 안녕히 가십시오", 15000)) << tmux->Screen();
+    EXPECT_TRUE(bbs.succeeded());
+    const std::string cr("\r\0", 2);
+    EXPECT_EQ(bbs.received(), "guest" + cr + "secret" + cr + "1" + cr + cr + cr + "1" + cr);
+
+    tmux->Keys({"C-]", "o"});
+    ASSERT_TRUE(tmux->WaitForScreen("자동 매크로를 끕니다.")) << tmux->Screen();
+    EXPECT_EQ(CSettingsSection(*registry, "Settings").GetInt("UseAutoMacro", 1), 0);
+    tmux->Keys({"C-]", "o"});
+    ASSERT_TRUE(tmux->WaitForScreen("자동 매크로를 켭니다.")) << tmux->Screen();
+    EXPECT_EQ(CSettingsSection(*registry, "Settings").GetInt("UseAutoMacro", 0), 1);
 }
 
 }  // namespace

@@ -59,6 +59,23 @@ TEST_F(QuiliteRegTest, ImportAndExportFiles) {
               "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\T]\r\n\"n\"=\"16\"\r\n\r\n");
 }
 
+// Rules written as a registry file (as the README shows) and listed back in their order.
+TEST_F(QuiliteRegTest, AutoMacrosImportedAndListed) {
+    const std::string hosts = "[HKEY_CURRENT_USER\\Software\\Vantra\\반트라 퀼론 98 Lite\\Hosts";
+    std::ofstream(dir + "/rules.reg", std::ios::binary)
+        << cp("REGEDIT4\r\n\r\n" + hosts + "\\000]\r\n@=\"테스트\"\r\n\r\n" + hosts +
+              "\\000\\AutoMacro\\000]\r\n@=\"넘기기\"\r\n\"Pattern\"=\"[Enter]를 누르세요\"\r\n"
+              "\"SendString\"=\"<Enter>\"\r\n\r\n" + hosts +
+              "\\000\\AutoMacro\\001]\r\n@=\"bell\"\r\n\"Pattern\"=\"memo\"\r\n\"Off\"=\"1\"\r\n"
+              "\"Cmd\"=\"32827\"\r\n\"PlaySound\"=\"/s.wav\"\r\n");
+    ASSERT_EQ(run("import " + dir + "/rules.reg"), 0) << out;
+    ASSERT_EQ(run("automacro 테스트"), 0) << out;
+    EXPECT_EQ(out,
+              "1 on  \"넘기기\" \"[Enter]를 누르세요\" => \"<Enter>\"\n"
+              "2 off \"bell\" \"memo\" => \"\" cmd 32827 sound \"/s.wav\"\n");
+    EXPECT_EQ(run("automacro 없음"), 1);
+}
+
 TEST_F(QuiliteRegTest, BadInputExitsWithTwoAndMissingKeysWithOne) {
     EXPECT_EQ(run(""), 2);
     EXPECT_EQ(run("frobnicate x"), 2);

@@ -92,6 +92,9 @@ public:
     bool ScrolledBack() override { return scrolledBack; }
     void HandOff(const std::vector<std::string>& args) override { handOffs.push_back(args); }
     void OpenCommSettings() override { ++settingsOpened; }
+    void ServiceChanged() override { ++serviceChanges; }
+    void ShowBookmarksPage() override { ++bookmarksShown; }
+    void PostCommand(int id) override { commands.push_back(id); }
 
     std::string title;
     std::vector<std::string> statuses;
@@ -102,6 +105,9 @@ public:
     bool scrolledBack = false;
     std::vector<std::vector<std::string>> handOffs;
     int settingsOpened = 0;
+    int serviceChanges = 0;
+    int bookmarksShown = 0;
+    std::vector<int> commands;
 };
 
 class RecordingHooks : public SessionHooks {
@@ -132,7 +138,7 @@ class SessionView : public RecordingView {
 public:
     void OnLineReady(bool partial) override {
         RecordingView::OnLineReady(partial);
-        if (session && *session) (*session)->ProcessLine(PendingLine(), partial);
+        if (session && *session) (*session)->LineReady(partial);
     }
     const std::unique_ptr<CQuillonDoc>* session = nullptr;
 };

@@ -1,0 +1,64 @@
+// Auto macros end to end: the session over a real telnet link logs in to the scripted host and
+// pages through its board, every reply checked byte for byte on the host's side.
+#include "auto/CRecordStore.h"
+#include "link/SystemLinks.h"
+#include "tests/fixtures/ScriptedBbsHost.h"
+#include "tests/link/SessionTestSupport.h"
+
+namespace {
+
+class AutoMacroPagerTest : public SessionTest {
+protected:
+    AutoMacroPagerTest() : system(loop, prompt, *registry, frame) {}
+    ~AutoMacroPagerTest() override { doc.reset(); }
+
+    // The service's record and its rules (UTF-8 pattern and reply pairs).
+    void addService(const std::string& name,
+                    const std::vector<std::pair<std::string, std::string>>& rules) {
+        CRecordStore store(*registry);
+        ASSERT_TRUE(store.SelectKind(RecordKind::Service));
+        std::optional<RegKey> key = store.AddRecord(store.Section());
+        ASSERT_TRUE(key && store.WriteRecord(*key, {{"Title", cp(name)}}));
+        std::vector<Record> records;
+        for (auto& [pattern, reply] : rules)
+            records.push_back(
+                {{"Title", cp(pattern)}, {"Pattern", cp(pattern)}, {"SendString", cp(reply)}});
+        ASSERT_TRUE(store.SaveList(cp(name), RecordKind::AutoMacro, records));
+    }
+    // Runs the program's loop (not a nested wait) until the condition holds.
+    template <class Condition>
+    bool runProgramUntil(Condition done, int timeoutMs) {
+        const int64_t end = Clock::steady().nowMs() + timeoutMs;
+        const int timer = loop.addTimer(20, true, [&] {
+            if (done() || Clock::steady().nowMs() > end) loop.quit();
+        });
+        loop.kickIdle();
+        loop.run();
+        loop.removeTimer(timer);
+        return done();
+    }
+
+    SystemLinks system;
+};
+
+TEST_F(AutoMacroPagerTest, RulesLogInAndPageThroughTheBoard) {
+    ScriptedBbsHost host(ServiceBbsScript("테스트"));
+    addService("테스트", {{"login:", "guest<Enter>"},
+                          {"Password:", "secret<Enter>"},
+                          {"선택>", "1<Enter>"},
+                          {"[Enter]를 누르세요", "<Enter>"}});
+    start({}, Clock::steady(), &system);
+    ASSERT_TRUE(doc->ConnectEntry({{"Title", "bbs"},
+                                   {"Type", "1"},
+                                   {"Host", cp("테스트")},
+                                   {"Server", "127.0.0.1:" + std::to_string(host.port())}}));
+    ASSERT_TRUE(runProgramUntil([&] { return host.finished(); }, 20000));
+    EXPECT_TRUE(host.succeeded());
+    const std::string cr = std::string("\r\0", 2);
+    EXPECT_EQ(host.received(), "guest" + cr + "secret" + cr + "1" + cr + cr + cr + "1" + cr);
+    // The host does not echo: each prompt is followed by the next text on its line.
+    ASSERT_TRUE(runProgramUntil([&] { return screenShows(cp("선택> 안녕히 가십시오")); }, 5000));
+    EXPECT_TRUE(screenShows(cp(" 4  마지막 쪽입니다")));
+}
+
+}  // namespace
