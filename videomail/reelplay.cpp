@@ -2,6 +2,7 @@
 //   reelplay FILE
 //   reelplay --headless [--no-pacing] [--frames DIR] [--rgb FILE] [--raw-video FILE]
 //            [--wav FILE] [--events] FILE
+#include <QApplication>
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "videomail/CaptionPainter.h"
 #include "videomail/PlayerOutputs.h"
+#include "videomail/PlayerWindow.h"
 #include "videomail/VmiPlayer.h"
 
 namespace {
@@ -89,8 +91,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!args.headless) {
-        fputs("reelplay: this build plays headless only (--headless)\n", stderr);
-        return 2;
+        QApplication app(argc, argv);
+        PlayerWindow window(args.file);
+        window.show();
+        if (!window.Play()) return 1;
+        return app.exec();
     }
     // Captions are drawn with Qt's fonts, which need an application but no display.
     if (!getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
