@@ -1,6 +1,7 @@
 #include "videomail/YuvConv.h"
 
 #include <algorithm>
+#include <array>
 
 extern "C" {
 #include <libavutil/imgutils.h>
@@ -96,13 +97,32 @@ void repeatLastPixel(uint8_t* rgb, int stride, int width, int height) {
     }
 }
 
+// The last context each thread used, kept while pictures keep their sizes and formats: making
+// one costs more than converting a QCIF picture.
+SwsContext* cachedScaler(AVPixelFormat from, int fromWidth, int fromHeight, AVPixelFormat to,
+                         int toWidth, int toHeight) {
+    struct Cache {
+        std::array<int, 6> key{};
+        SwsContext* context = nullptr;
+        ~Cache() { sws_freeContext(context); }
+    };
+    thread_local Cache cache;
+    std::array<int, 6> key = {from, fromWidth, fromHeight, to, toWidth, toHeight};
+    if (!cache.context || cache.key != key) {
+        sws_freeContext(cache.context);
+        cache.context = scaler(from, fromWidth, fromHeight, to, toWidth, toHeight);
+        cache.key = key;
+    }
+    return cache.context;
+}
+
 // Scales the source planes into a tight planar 4:2:0 or RGB24 picture. Both sides go through
 // padded, aligned buffers: the scaler's vector code reads and writes past a line's end.
 std::optional<std::string> scale(AVPixelFormat from, int fromWidth, int fromHeight,
                                  const Planes& source, AVPixelFormat to, int toWidth,
                                  int toHeight) {
     constexpr int kAlign = 64;
-    SwsContext* context = scaler(from, fromWidth, fromHeight, to, toWidth, toHeight);
+    SwsContext* context = cachedScaler(from, fromWidth, fromHeight, to, toWidth, toHeight);
     if (!context) return std::nullopt;
     uint8_t* in[4] = {};
     int inStrides[4] = {};
@@ -124,7 +144,6 @@ std::optional<std::string> scale(AVPixelFormat from, int fromWidth, int fromHeig
     }
     av_freep(&in[0]);
     av_freep(&out[0]);
-    sws_freeContext(context);
     return picture;
 }
 
