@@ -74,23 +74,23 @@ bool parseRecord(int argc, char** argv, RecordArguments& args) {
     return args.seconds > 0;
 }
 
-std::unique_ptr<VideoSource> openVideo(const std::string& spec) {
-    if (spec == "pattern") return std::make_unique<PatternVideoSource>();
-    if (spec.starts_with("yuv:")) {
-        auto source = std::make_unique<RawFileSource>(spec.substr(4), qcif::kPictureBytes);
+std::unique_ptr<VideoSource> openVideo(const std::string& choice) {
+    if (choice == "pattern") return std::make_unique<PatternVideoSource>();
+    if (choice.starts_with("yuv:")) {
+        auto source = std::make_unique<RawFileSource>(choice.substr(4), qcif::kPictureBytes);
         if (source->isOpen()) return source;
     }
     return nullptr;
 }
 
-std::unique_ptr<AudioSource> openAudio(const std::string& spec) {
-    if (spec == "tone") return std::make_unique<ToneAudioSource>(440);
-    if (spec.starts_with("tone:")) {
-        double hz = atof(spec.c_str() + 5);
+std::unique_ptr<AudioSource> openAudio(const std::string& choice) {
+    if (choice == "tone") return std::make_unique<ToneAudioSource>(440);
+    if (choice.starts_with("tone:")) {
+        double hz = atof(choice.c_str() + 5);
         if (hz > 0 && hz < 4000) return std::make_unique<ToneAudioSource>(hz);
     }
-    if (spec.starts_with("s16:")) {
-        auto source = std::make_unique<RawFileSource>(spec.substr(4), kSoundBufferBytes);
+    if (choice.starts_with("s16:")) {
+        auto source = std::make_unique<RawFileSource>(choice.substr(4), kSoundBufferBytes);
         if (source->isOpen()) return source;
     }
     return nullptr;
