@@ -1,7 +1,7 @@
 #include "videomail/ReelpostSettings.h"
 
-#include "auto/CSettingsSection.h"
 #include "auto/FirstRunSetup.h"
+#include "platform/StoredValues.h"
 #include "platform/TextCodec.h"
 
 namespace {
