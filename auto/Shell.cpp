@@ -124,6 +124,8 @@ void DosShell::runCommand(const ShellCommand& command) {
     } else if (word == "type" || word == "more") {
         if (!args.empty())
             typeFile(drives_.resolve(args[0]), word == "more" || hasOption(command, 'p'));
+    } else if (word == "del" || word == "deltree") {
+        deleteFiles(command);
     } else if (word == "help") {
         printHelp();
     } else if (word == "exit") {

@@ -39,6 +39,10 @@ private:
     void typeFile(const std::string& path, bool paging);
     void listDirectory(const ShellCommand& command);
     void startProgram(const ShellCommand& command);
+    // The paths a source argument names: itself, or the files its wildcard picks. What is
+    // missing is reported.
+    std::vector<std::string> sources(const std::string& typed);
+    void deleteFiles(const ShellCommand& command);
     PromptAnswer askUser(const std::string& utf8Text, PromptButtons buttons, PromptIcon icon);
     void tellUser(const std::string& utf8Text);
 

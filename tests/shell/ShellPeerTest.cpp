@@ -158,3 +158,53 @@ TEST_F(ShellPeerTest, QuiliteDosListsAndHelpsOnStandardInput) {
 }
 
 }  // namespace
+
+namespace {
+
+class ShellTrashTest : public ShellFixture {
+protected:
+    ShellTrashTest() { setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1); }
+};
+
+TEST_F(ShellTrashTest, DelSendsToTheTrashAndTrashCliRestores) {
+    write(c + "/keep.dat", "keep");
+    write(c + "/c.txt", "third");
+    write(c + "/a.txt", "first file");
+    write(c + "/b.TXT", "second");
+    std::filesystem::create_directories(c + "/tree/sub");
+    write(c + "/tree/sub/x", "x");
+    write(c + "/구.txt", "old name");
+    capture("cd '" + c + "' && convmv -f utf8 -t cp949 --notest 구.txt 2>&1");
+
+    EXPECT_EQ(run("del"), "del\r\n필요한 매개변수가 빠졌습니다 -\r\nC:\\> ");
+    EXPECT_EQ(run("deltree"), "deltree\r\nC:\\> ");
+    host.prompts.expect(PromptAnswer::No);
+    EXPECT_EQ(run("del a.txt"), "del a.txt\r\nC:\\> ");
+    EXPECT_EQ(run("del a.txt"), "del a.txt\r\nDeleting a.txt\r\nC:\\> ");
+    EXPECT_EQ(run("del *.txt"), "del *.txt\r\nDeleting *.txt\r\nC:\\> ");
+    EXPECT_EQ(run("deltree tree"), "deltree tree\r\nDeleting tree\r\nC:\\> ");
+    EXPECT_EQ(run("del none.txt"), "del none.txt\r\nnone.txt: No such file or directory\r\nC:\\> ");
+    ASSERT_EQ(host.prompts.asked.size(), 4u);
+    EXPECT_EQ(host.prompts.asked[0].text, "'C:\\a.txt'을(를) 휴지통으로 보내시겠습니까?");
+    EXPECT_EQ(host.prompts.asked[0].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(host.prompts.asked[2].text, "이 3개 항목을 휴지통으로 보내시겠습니까?");
+    EXPECT_FALSE(std::filesystem::exists(c + "/a.txt"));
+    EXPECT_FALSE(std::filesystem::exists(c + "/tree"));
+    EXPECT_TRUE(std::filesystem::exists(c + "/keep.dat"));
+    const std::string listed = capture("XDG_DATA_HOME='" + root + "/data' trash-list");
+    for (const std::string name : {"/a.txt", "/b.TXT", "/c.txt", "/tree"})
+        EXPECT_NE(listed.find(c + name), std::string::npos) << name << "\n" << listed;
+
+    // A CP949 name: the information file keeps its bytes.
+    const std::string info = read(root + "/data/Trash/info/" + cp949("구.txt") + ".trashinfo");
+    EXPECT_NE(info.find("Path=" + c + "/%B1%B8.txt\n"), std::string::npos) << info;
+
+    capture("cd '" + c + "' && echo 0 | XDG_DATA_HOME='" + root + "/data' trash-restore '" + c +
+            "/tree' >/dev/null 2>&1");
+    EXPECT_EQ(read(c + "/tree/sub/x"), "x");
+    capture("cd '" + c + "' && echo 0 | XDG_DATA_HOME='" + root + "/data' trash-restore '" + c +
+            "/a.txt' >/dev/null 2>&1");
+    EXPECT_EQ(read(c + "/a.txt"), "first file");
+}
+
+}  // namespace
