@@ -126,6 +126,8 @@ void DosShell::runCommand(const ShellCommand& command) {
             typeFile(drives_.resolve(args[0]), word == "more" || hasOption(command, 'p'));
     } else if (word == "del" || word == "deltree") {
         deleteFiles(command);
+    } else if (word == "copy" || word == "move") {
+        copyFiles(command);
     } else if (word == "help") {
         printHelp();
     } else if (word == "exit") {

@@ -43,6 +43,11 @@ private:
     // missing is reported.
     std::vector<std::string> sources(const std::string& typed);
     void deleteFiles(const ShellCommand& command);
+    void copyFiles(const ShellCommand& command);
+    // One source to one destination; false stops the command (cancelled or failed).
+    bool transfer(const std::string& source, const std::string& destination, bool move,
+                  WaitNotice* wait);
+    void reportFailure(const std::string& linuxPath, int error);
     PromptAnswer askUser(const std::string& utf8Text, PromptButtons buttons, PromptIcon icon);
     void tellUser(const std::string& utf8Text);
 

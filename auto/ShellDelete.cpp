@@ -56,7 +56,7 @@ void DosShell::deleteFiles(const ShellCommand& command) {
     bool failed = false;
     for (const std::string& path : paths) {
         if (const int error = moveToTrash(path)) {
-            ShellPrint(drives_.dosPath(path) + ": " + shellText(strerror(error)) + "\r\n");
+            reportFailure(path, error);
             failed = true;
         }
     }

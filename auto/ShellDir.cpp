@@ -29,10 +29,13 @@ struct Listing {
 
 // "1,234,567"
 std::string grouped(uint64_t value) {
-    std::string digits = std::to_string(value);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<size_t>(at), ",");
-    return digits;
+    const std::string digits = std::to_string(value);
+    std::string out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return out;
 }
 
 // Upper-case folding as the C locale's case-blind sort does it, second bytes of double-byte

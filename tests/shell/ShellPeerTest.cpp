@@ -54,9 +54,10 @@ protected:
     static std::string listingLine(const std::string& name, const std::string& findLine,
                                    bool directory) {
         const size_t sizeAt = findLine.rfind(' ');
-        std::string size = directory ? "<DIR>  " : findLine.substr(sizeAt + 1);
-        for (int at = static_cast<int>(size.size()) - 3; !directory && at > 0; at -= 3)
-            size.insert(static_cast<size_t>(at), ",");
+        const std::string digits = findLine.substr(sizeAt + 1);
+        std::string size = directory ? "<DIR>  " : "";
+        for (size_t i = 0; !directory && i < digits.size(); ++i)
+            size += (i > 0 && (digits.size() - i) % 3 == 0 ? "," : "") + digits.substr(i, 1);
         char head[64];
         snprintf(head, sizeof head, "%s %15s  ", findLine.substr(0, sizeAt).c_str(), size.c_str());
         return head + name + "\r\n";
@@ -205,6 +206,84 @@ TEST_F(ShellTrashTest, DelSendsToTheTrashAndTrashCliRestores) {
     capture("cd '" + c + "' && echo 0 | XDG_DATA_HOME='" + root + "/data' trash-restore '" + c +
             "/a.txt' >/dev/null 2>&1");
     EXPECT_EQ(read(c + "/a.txt"), "first file");
+}
+
+}  // namespace
+
+namespace {
+
+class ShellCopyTest : public ShellFixture {
+protected:
+    // A tree with a subfolder, a link, modes and old times, in folder.
+    void makeTree(const std::string& folder) {
+        std::filesystem::create_directories(folder + "/sub/deeper");
+        write(folder + "/one.txt", "one");
+        write(folder + "/two.TXT", std::string(3 << 20, 't'));
+        write(folder + "/sub/deeper/x.bin", "x");
+        chmod((folder + "/one.txt").c_str(), 0640);
+        chmod((folder + "/sub").c_str(), 0750);
+        std::filesystem::create_symlink("one.txt", folder + "/link");
+        capture("find '" + folder + "' -mindepth 1 -exec touch -h -d '2011-12-13 14:15:16.5' {} +");
+        capture("touch -h -d '2001-02-03 04:05:06.789' '" + folder + "/one.txt' '" + folder +
+                "/link' '" + folder + "/sub'");
+    }
+    std::string treeOf(const std::string& folder) {
+        return capture("cd '" + folder +
+                       "' && find . -mindepth 1 -printf '%P %s %m %T@ %y %l\\n' | sort");
+    }
+};
+
+TEST_F(ShellCopyTest, CopyAndMoveEqualCpAndMvOnATwinTree) {
+    makeTree(c + "/src");
+    makeTree(c + "/twin");
+    std::filesystem::create_directories(c + "/ours");
+    std::filesystem::create_directories(c + "/theirs");
+    run("cd src");
+    EXPECT_EQ(run("copy *.txt \\ours"), "copy *.txt \\ours\r\nC:\\src> ");
+    EXPECT_EQ(run("copy sub \\ours\\sub"), "copy sub \\ours\\sub\r\nC:\\src> ");
+    EXPECT_EQ(run("copy link \\ours"), "copy link \\ours\r\nC:\\src> ");
+    capture("cd '" + c +
+            "/twin' && cp -R --preserve=mode,timestamps one.txt two.TXT sub link ../theirs");
+    EXPECT_EQ(treeOf(c + "/ours"), treeOf(c + "/theirs"));
+    EXPECT_EQ(capture("diff -r '" + c + "/ours' '" + c + "/theirs' && echo same"), "same\n");
+
+    // One file to a new name; an existing one is asked about.
+    EXPECT_EQ(run("copy one.txt new.txt"), "copy one.txt new.txt\r\nC:\\src> ");
+    host.prompts.expect(PromptAnswer::No);
+    run("copy two.TXT new.txt");
+    EXPECT_EQ(read(c + "/src/new.txt"), "one");
+    run("copy two.TXT new.txt");
+    EXPECT_EQ(read(c + "/src/new.txt").size(), 3u << 20);
+    ASSERT_EQ(host.prompts.asked.size(), 2u);
+    EXPECT_EQ(host.prompts.asked[0].text, "C:\\src\\new.txt 파일이 이미 있습니다. 바꾸시겠습니까?");
+
+    // Onto itself, into itself, too many words, several sources onto a file.
+    EXPECT_EQ(run("copy one.txt"),
+              "copy one.txt\r\nC:\\src\\one.txt: 원본과 대상이 같은 파일입니다.\r\nC:\\src> ");
+    EXPECT_EQ(run("copy \\src sub"),
+              "copy \\src sub\r\nC:\\src\\sub\\src: 폴더를 그 자신 안으로 복사할 수 "
+              "없습니다.\r\nC:\\src> ");
+    EXPECT_EQ(run("copy a b c"), "copy a b c\r\n필요한 매개변수가 빠졌습니다 -\r\nC:\\src> ");
+    EXPECT_EQ(run("move"), "move\r\n필요한 매개변수가 빠졌습니다 -\r\nC:\\src> ");
+    EXPECT_EQ(run("copy *.txt one.txt"),
+              "copy *.txt one.txt\r\none.txt: Not a directory\r\nC:\\src> ");
+
+    // move renames, as mv does.
+    run("cd \\");
+    std::filesystem::create_directories(c + "/moved");
+    std::filesystem::create_directories(c + "/mvtwin");
+    EXPECT_EQ(run("move src \\moved"), "move src \\moved\r\nC:\\> ");
+    capture("cd '" + c + "' && mv twin mvtwin");
+    EXPECT_FALSE(std::filesystem::exists(c + "/src"));
+    std::filesystem::remove(c + "/moved/src/new.txt");
+    EXPECT_EQ(treeOf(c + "/moved/src"), treeOf(c + "/mvtwin/twin"));
+}
+
+TEST_F(ShellCopyTest, ACancelledCopyRemovesItsPartialFile) {
+    write(c + "/big", std::string(4 << 20, 'b'));
+    host.prompts.cancelWaitsAfter(2);
+    EXPECT_EQ(run("copy big big2"), "copy big big2\r\nC:\\> ");
+    EXPECT_FALSE(std::filesystem::exists(c + "/big2"));
 }
 
 }  // namespace
