@@ -46,10 +46,12 @@ bool isAscii(std::string_view text) {
 }  // namespace
 
 std::string displayName(std::string_view linuxName) {
-    if (isAscii(linuxName) || !convertText("UTF-8", "UTF-16LE", linuxName)) {
-        return std::string(linuxName);
-    }
-    return utf8ToCp949Lossy(linuxName);
+    std::string shown(linuxName);
+    if (!isAscii(shown) && convertText("UTF-8", "UTF-16LE", shown)) shown = utf8ToCp949Lossy(shown);
+    // Control bytes (a line feed, an escape sequence) must not drive the terminal.
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return shown;
 }
 
 std::string linuxName(const std::string& folder, std::string_view typedName) {

@@ -14,7 +14,7 @@ struct ShellDrive {
 };
 
 // A Linux file name as the shell shows it: valid UTF-8 converted to CP949 character by
-// character ("?" where CP949 has none), any other name as its bytes.
+// character ("?" where CP949 has none), any other name as its bytes; control bytes become "?".
 std::string displayName(std::string_view linuxName);
 // The Linux name in folder for a typed CP949 name: its UTF-8 form, or the raw bytes when only
 // a file of that name exists (a CP949-named file).

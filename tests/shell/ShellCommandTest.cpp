@@ -67,6 +67,18 @@ TEST(ShellWords, MasksIgnoreCaseAndCountCharacters) {
         EXPECT_EQ(matchesMask(c.mask, c.name), c.matches) << c.mask << " " << c.name;
 }
 
+TEST(ShellNames, ShownPerCharacterWithoutControlBytes) {
+    const struct {
+        std::string name, shown;
+    } cases[] = {
+        {"plain.txt", "plain.txt"},       {"한글.txt", "\xC7\xD1\xB1\xDB.txt"}, {"a😀b", "a?b"},
+        {"\xB1\xB8.txt", "\xB1\xB8.txt"},  // CP949 bytes stay as they are
+        {"a\nb\x1B[2J", "a?b?[2J"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(displayName(c.name), c.shown) << c.name;
+}
+
 class ShellCommandTest : public ShellFixture {};
 
 TEST_F(ShellCommandTest, BannerPromptHelpAndExit) {
