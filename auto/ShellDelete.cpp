@@ -47,11 +47,13 @@ void DosShell::deleteFiles(const ShellCommand& command) {
     const std::string& typed = command.arguments[0];
     const std::vector<std::string> paths = sources(typed);
     if (paths.empty()) return;
-    const std::string question =
-        paths.size() == 1
-            ? "'" + cp949ToUtf8Lossy(drives_.dosPath(paths[0])) +
-                  "'을(를) 휴지통으로 보내시겠습니까?"
-            : "이 " + std::to_string(paths.size()) + "개 항목을 휴지통으로 보내시겠습니까?";
+    const std::string question = paths.size() == 1
+                                     ? std::string("'")
+                                           .append(cp949ToUtf8Lossy(drives_.dosPath(paths[0])))
+                                           .append("'을(를) 휴지통으로 보내시겠습니까?")
+                                     : std::string("이 ")
+                                           .append(std::to_string(paths.size()))
+                                           .append("개 항목을 휴지통으로 보내시겠습니까?");
     if (askUser(question, PromptButtons::YesNo, PromptIcon::Question) != PromptAnswer::Yes) return;
     bool failed = false;
     for (const std::string& path : paths) {

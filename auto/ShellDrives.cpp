@@ -111,7 +111,8 @@ std::string ShellDrives::dosPath(const std::string& linuxPath) const {
     std::string name;
     for (size_t i = 0; i <= below.size(); ++i) {
         if (i == below.size() || below[i] == '/') {
-            if (!name.empty()) dos += (dos.ends_with('\\') ? "" : "\\") + displayName(name);
+            if (!name.empty() && !dos.ends_with('\\')) dos += '\\';
+            if (!name.empty()) dos += displayName(name);
             name.clear();
         } else {
             name += below[i];
