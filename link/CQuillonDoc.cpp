@@ -303,3 +303,7 @@ void CQuillonDoc::EndTransfer(int result) {
     transferResult_ = result;
     ctx_.loop.kickIdle();
 }
+
+void CQuillonDoc::OnHighlight() {
+    PlayEventSound(ctx_.registry, ctx_.sound, "문자열 찾기 성공", false);
+}

@@ -100,6 +100,8 @@ public:
     // What the view's OnLineReady calls: ProcessLine on its pending line, which is emptied and
     // redrawn when a macro fired.
     void LineReady(bool partial);
+    // What the view calls when a string of the highlight list has been marked on screen.
+    void OnHighlight();
 
     // --- service and auto macros ------------------------------------------------------------
     // The service (CP949) whose navigation values and auto macros are in use: the entry's

@@ -71,6 +71,10 @@ void CQuillonView::OnBell() {
     if (!doc_ || !doc_->Silent()) QApplication::beep();
 }
 
+void CQuillonView::OnHighlight() {
+    if (doc_) doc_->OnHighlight();
+}
+
 void CQuillonView::OnDamaged() {
     stale_ = true;
 }

@@ -122,6 +122,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
     void OnBell() override;
+    void OnHighlight() override;
     void OnDamaged() override;
     void OnTextShifted(int rows) override;
 

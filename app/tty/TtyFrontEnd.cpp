@@ -52,6 +52,9 @@ TtyFrontEnd::TtyFrontEnd(EventLoop& loop, HostTerminal& terminal, Clock& clock)
     view_.lineReady = [this](bool partial) {
         if (doc_) doc_->LineReady(partial);
     };
+    view_.highlighted = [this] {
+        if (doc_) doc_->OnHighlight();
+    };
     inputWatch_ = loop_.addWatch(terminal_.InputFd(), LoopEvent::Readable, [this](unsigned ready) {
         if (ready & LoopEvent::Hangup) {
             endNow();

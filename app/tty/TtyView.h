@@ -11,6 +11,7 @@ public:
 
     std::function<void(bool partial)> lineReady;
     std::function<void()> bell;
+    std::function<void()> highlighted;
     std::function<void()> damaged;
     std::function<void(int rows)> textShifted;
 
@@ -21,6 +22,9 @@ public:
 protected:
     void OnBell() override {
         if (bell) bell();
+    }
+    void OnHighlight() override {
+        if (highlighted) highlighted();
     }
     void OnDamaged() override {
         if (damaged) damaged();

@@ -1,6 +1,7 @@
 // Keys in the terminal window and the bytes they put on the link: function, cursor and keypad
 // keys, control bytes from the key code, Delete, Tab, Esc, Alt, typed Korean text, VT220 mode
 // over the menu shortcuts, the scroll-back keys and the keys other parts take first.
+#include "auto/SoundEvents.h"
 #include "platform/TextCodec.h"
 #include "tests/app/gui/ViewTestSupport.h"
 
@@ -172,6 +173,18 @@ TEST_F(ViewTest, JohabModeSendsAndShowsJohab) {
     EXPECT_TRUE(window->RunCommand(Cmd::Johab));
     EXPECT_FALSE(doc->UseJohab());
     EXPECT_EQ(setting("UseJohab"), "0");
+}
+
+// A string of the highlight list appearing on screen plays the highlight sound once.
+TEST_F(ViewTest, AHighlightedStringPlaysItsSound) {
+    ASSERT_TRUE(SetEventSoundFile(*registry, "문자열 찾기 성공", "/snd/found.wav"));
+    view().SetHighlightText("gold");
+    const size_t before = sound.played.size();
+    receive("no match\r\n");
+    EXPECT_EQ(sound.played.size(), before);
+    receive("a gold coin\r\n");
+    ASSERT_EQ(sound.played.size(), before + 1);
+    EXPECT_EQ(sound.played.back(), (std::pair<std::string, bool>{"/snd/found.wav", false}));
 }
 
 }  // namespace
