@@ -1,5 +1,5 @@
 #pragma once
-// The user's trash after the freedesktop.org trash specification ($XDG_DATA_HOME/Trash), so
+// The user's trash laid out as freedesktop.org desktops keep it ($XDG_DATA_HOME/Trash), so
 // that file managers and trash-cli list and restore what went there. Files and whole folders.
 #include <string>
 
