@@ -52,3 +52,11 @@ std::unique_ptr<WaitNotice> ScriptedPrompt::beginWait(const std::string& text, i
     return std::make_unique<ScriptedWait>(waitsShown, clock_, text, delayMs,
                                           cancelAfterPolls_);
 }
+
+FileReply ScriptedPrompt::askFile(const FileRequest& request) {
+    filesAsked.push_back(request);
+    if (fileScript_.empty()) return Prompt::askFile(request);
+    FileReply reply = std::move(fileScript_.front());
+    fileScript_.pop_front();
+    return reply;
+}
