@@ -65,6 +65,7 @@ public:
     static void SetPasswordHooks(PasswordHook scramble, PasswordHook unscramble);
 
     const std::string& lastError() const { return registry_.lastError(); }
+    Registry& registry() { return registry_; }
 
 private:
     Record recordFrom(const std::string& keyName, const std::vector<RegValue>& values) const;
