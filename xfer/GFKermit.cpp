@@ -29,6 +29,8 @@ int GFKermit::Init() {
     theirs_ = Params{};
     out_ = gfkermit::Prefixes{};
     in_ = gfkermit::Prefixes{};
+    ourChkt_ = '3';
+    check_ = 1;
     discarded_ = false;
     monitor_->SetBlockNumber(0);
     return GFProtocol::Init();
@@ -55,19 +57,25 @@ int GFKermit::ReceiveFile(const char* /*target*/) {
     return lastError();
 }
 
-bool GFKermit::sendPacket(int type, int seq, const std::string& data) {
-    message("Sending a %c packet of %d bytes", type, static_cast<int>(data.size()));
-    monitor_->SetPacketNumber(seq);
-    std::string packet(theirs_.npad, static_cast<char>(theirs_.padc));
-    const size_t start = packet.size() + 1;
-    packet += static_cast<char>(kSoh);
-    packet += static_cast<char>(toChar(static_cast<int>(data.size()) + 3));
+std::string GFKermit::buildPacket(int type, int seq, const std::string& data, int check) const {
+    std::string packet(1, static_cast<char>(kSoh));
+    packet +=
+        static_cast<char>(toChar(static_cast<int>(data.size()) + 2 + gfkermit::checkLength(check)));
     packet += static_cast<char>(toChar(seq));
     packet += static_cast<char>(type);
     packet += data;
-    packet += static_cast<char>(toChar(gfkermit::blockCheck(
-        reinterpret_cast<const uint8_t*>(packet.data()) + start, packet.size() - start)));
+    packet += gfkermit::checkChars(
+        check, gfkermit::blockCheck(check, reinterpret_cast<const uint8_t*>(packet.data()) + 1,
+                                    static_cast<int>(packet.size()) - 1));
     packet += static_cast<char>(theirs_.eol);
+    return packet;
+}
+
+bool GFKermit::sendPacket(int type, int seq, const std::string& data, int check) {
+    message("Sending a %c packet of %d bytes", type, static_cast<int>(data.size()));
+    monitor_->SetPacketNumber(seq);
+    const std::string packet = std::string(theirs_.npad, static_cast<char>(theirs_.padc)) +
+                               buildPacket(type, seq, data, check);
     if (writeBlock(reinterpret_cast<const uint8_t*>(packet.data()),
                    static_cast<int>(packet.size())) == 0) {
         return true;
@@ -78,15 +86,8 @@ bool GFKermit::sendPacket(int type, int seq, const std::string& data) {
 
 // Goes out after a failure has been recorded, so it is written past the usual checks.
 void GFKermit::sendErrorPacket() {
-    std::string packet(1, static_cast<char>(kSoh));
-    packet += static_cast<char>(toChar(3));
-    packet += static_cast<char>(toChar(seq()));
-    packet += 'E';
-    packet += static_cast<char>(toChar(gfkermit::blockCheck(
-        reinterpret_cast<const uint8_t*>(packet.data()) + 1, 3)));
-    packet += static_cast<char>(theirs_.eol);
     message("Sending an E packet");
-    if (WriteString(packet.c_str())) WaitDrain(true);
+    if (WriteString(buildPacket('E', seq(), "", check_).c_str())) WaitDrain(true);
 }
 
 int GFKermit::readPacket() {
@@ -126,12 +127,16 @@ int GFKermit::readPacketBody() {
             if (length < 3 || length > room) return kBadPacket;
         }
     }
-    const int check = unChar(p[length]);
-    monitor_->SetBlockChecksum(check);
-    if (check != gfkermit::blockCheck(p, length)) return kBadPacket;
+    const int check = p[2] == 'S' ? 1 : check_;
+    const int checkAt = length + 1 - gfkermit::checkLength(check);
+    if (checkAt < 3) return kBadPacket;
+    const int computed = gfkermit::blockCheck(check, p, checkAt);
+    monitor_->SetBlockChecksum(gfkermit::readCheck(check, p + checkAt));
+    const std::string expected = gfkermit::checkChars(check, computed);
+    if (!std::equal(expected.begin(), expected.end(), p + checkAt)) return kBadPacket;
     rxSeq_ = unChar(p[1]);
     if (rxSeq_ < 0 || rxSeq_ > 63) return kBadPacket;
-    rxLength_ = length - 3;
+    rxLength_ = checkAt - 3;
     monitor_->SetPacketNumber(rxSeq_);
     monitor_->SetBlockSize(rxLength_);
     return p[2];
@@ -165,7 +170,7 @@ std::string GFKermit::initData() {
     d += static_cast<char>(toChar(kCr));
     d += '#';
     d += static_cast<char>(ourQbin_);
-    d += '1';
+    d += static_cast<char>(ourChkt_);
     if (ourRept_) d += static_cast<char>(ourRept_);
     message("Sending %d byte init packet", static_cast<int>(d.size()));
     return d;
@@ -182,17 +187,21 @@ void GFKermit::readParams(bool receiving) {
     if (n > 4 && unChar(d[4]) > 0 && unChar(d[4]) < 32) p.eol = unChar(d[4]);
     if (n > 5 && gfkermit::isPrefixChar(d[5])) p.qctl = d[5];
     if (n > 6) p.qbin = d[6];
+    if (n > 7) p.chkt = d[7];
     if (n > 8) p.rept = d[8];
     theirs_ = p;
     in_.ctl = p.qctl;
     if (receiving) {
         const bool bin = p.qbin != 'N' && p.qbin != 'Y' && gfkermit::isPrefixChar(p.qbin);
         in_.bin = bin ? p.qbin : 0;
+        // Answering with another type than the sender asked for leaves both at type 1.
+        ourChkt_ = p.chkt == '3' ? '3' : '1';
         ourRept_ = gfkermit::isPrefixChar(p.rept) ? p.rept : 0;
         in_.rpt = ourRept_;
     } else {
         out_.bin = p.qbin == '&' || p.qbin == 'Y' ? '&' : 0;
         out_.rpt = p.rept == ourRept_ ? ourRept_ : 0;
+        check_ = agreedCheck();
     }
     reportParams();
 }
@@ -205,4 +214,5 @@ void GFKermit::reportParams() {
     const int rpt = monitor_->GetSending() ? out_.rpt : in_.rpt;
     message("rpt flag=%d my/his rpt char=%c/%c", rpt != 0, ourRept_ ? ourRept_ : ' ',
             theirs_.rept ? theirs_.rept : ' ');
+    message("block check type %d", agreedCheck());
 }

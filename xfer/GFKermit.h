@@ -27,10 +27,16 @@ private:
         int qctl = '#';
         int qbin = 'N';
         int rept = 0;
+        int chkt = '1';
     };
 
-    // Packets (GFKermit.cpp).
-    bool sendPacket(int type, int seq, const std::string& data);
+    // Packets (GFKermit.cpp). A packet carries the block check in force, but the Send-Init and
+    // its acknowledgement always carry type 1.
+    std::string buildPacket(int type, int seq, const std::string& data, int check) const;
+    bool sendPacket(int type, int seq, const std::string& data, int check);
+    bool sendPacket(int type, int seq, const std::string& data) {
+        return sendPacket(type, seq, data, check_);
+    }
     bool sendAck(int seq, const std::string& data = "") { return sendPacket('Y', seq, data); }
     void sendErrorPacket();
     int readPacket();
@@ -48,6 +54,8 @@ private:
     std::string initData();
     void readParams(bool receiving);
     void reportParams();
+    // The block check both sides agreed on: 3 when both asked for it, else 1.
+    int agreedCheck() const { return theirs_.chkt == '3' && ourChkt_ == '3' ? 3 : 1; }
 
     // Receiving (GFKermitReceiver.cpp).
     void runReceiver();
@@ -78,6 +86,9 @@ private:
     Params theirs_;
     int ourQbin_ = 'Y';
     int ourRept_ = 0;
+    // The block check we ask for, and the one in force after the Send-Init exchange.
+    int ourChkt_ = '3';
+    int check_ = 1;
     // Prefixes for the data we send and for the data we receive.
     gfkermit::Prefixes out_;
     gfkermit::Prefixes in_;

@@ -5,11 +5,42 @@
 
 namespace gfkermit {
 
-int blockCheck(const uint8_t* bytes, int n) {
+namespace {
+
+int sixBitSum(const uint8_t* bytes, int n) {
     unsigned sum = 0;
     for (int i = 0; i < n; ++i) sum += bytes[i];
     sum &= 0xFF;
     return (sum + (sum >> 6)) & 63;
+}
+
+// Four bits at a time: a packet is short, so a 16-entry table is enough.
+int crc16(const uint8_t* bytes, int n) {
+    unsigned crc = 0;
+    for (int i = 0; i < n; ++i) {
+        const unsigned b = bytes[i];
+        crc = (crc >> 4) ^ (((crc ^ b) & 15) * 0x1081);
+        crc = (crc >> 4) ^ (((crc ^ (b >> 4)) & 15) * 0x1081);
+    }
+    return static_cast<int>(crc & 0xFFFF);
+}
+
+}  // namespace
+
+int blockCheck(int type, const uint8_t* bytes, int n) {
+    return type == 3 ? crc16(bytes, n) : sixBitSum(bytes, n);
+}
+
+std::string checkChars(int type, int value) {
+    if (type != 3) return std::string(1, static_cast<char>(toChar(value & 63)));
+    return {static_cast<char>(toChar((value >> 12) & 15)),
+            static_cast<char>(toChar((value >> 6) & 63)), static_cast<char>(toChar(value & 63))};
+}
+
+int readCheck(int type, const uint8_t* chars) {
+    const auto bits = [](uint8_t c) { return static_cast<unsigned>(unChar(c)) & 63; };
+    if (type != 3) return static_cast<int>(bits(chars[0]));
+    return static_cast<int>(((bits(chars[0]) & 15) << 12) | (bits(chars[1]) << 6) | bits(chars[2]));
 }
 
 bool isPrefixChar(int c) { return (c >= 33 && c <= 62) || (c >= 96 && c <= 126); }

@@ -1,5 +1,5 @@
 #pragma once
-// Kermit's printable encodings: the character conversions, the 6-bit block check, and the
+// Kermit's printable encodings: the character conversions, the block checks, and the
 // prefixing that carries any byte inside packet data (control, eighth-bit and repeat prefixes).
 #include <cstdint>
 #include <ctime>
@@ -11,8 +11,20 @@ inline int toChar(int x) { return x + 32; }
 inline int unChar(int c) { return c - 32; }
 inline int ctl(int c) { return c ^ 64; }
 
-// Kermit block check type 1 over bytes (LEN, SEQ, TYPE and DATA of a packet).
-int blockCheck(const uint8_t* bytes, int n);
+// The block check of the given type over bytes (LEN, SEQ, TYPE and DATA of a packet): type 1
+// is the 6-bit sum, type 3 the 16-bit CRC (CCITT polynomial, reflected, starting at 0).
+int blockCheck(int type, const uint8_t* bytes, int n);
+
+// How many characters a check of the type takes in a packet: 1 for type 1, 3 for type 3.
+inline int checkLength(int type) {
+    return type == 3 ? 3 : 1;
+}
+
+// A check value as its printable characters (type 3: 4, 6 and 6 bits, high bits first), and
+// the value read back from received characters (a packet is good when its characters are
+// exactly those of the computed check).
+std::string checkChars(int type, int value);
+int readCheck(int type, const uint8_t* chars);
 
 // True for a character the protocol allows as an eighth-bit or repeat prefix.
 bool isPrefixChar(int c);

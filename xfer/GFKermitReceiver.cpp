@@ -55,6 +55,7 @@ bool GFKermit::receiveInit() {
             readParams(true);
             if (!acceptPacket(initData())) return false;
             message("Sent initial ack successfully");
+            check_ = agreedCheck();
             return true;
         }
         if (!otherPacket(type, "Timeout waiting for init packet")) return false;
@@ -75,7 +76,7 @@ bool GFKermit::answerDuplicate(const char* text) {
     }
     link_->PurgeInput();
     if (!retry()) return false;
-    return sendAck(previous, isInit ? initData() : std::string());
+    return isInit ? sendPacket('Y', previous, initData(), 1) : sendAck(previous);
 }
 
 // Waits for the next file header; false at the break (the end) or on failure.

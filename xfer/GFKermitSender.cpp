@@ -31,7 +31,9 @@ void GFKermit::sendFiles() {
     if (sent == 0) setError(GF_NOTHING_TO_SEND);
 }
 
-int GFKermit::dataCapacity() const { return theirs_.maxl - 3; }
+int GFKermit::dataCapacity() const {
+    return theirs_.maxl - 2 - gfkermit::checkLength(check_);
+}
 
 bool GFKermit::sendOneFile() {
     message("Sending file %s", fileList_->Path().c_str());

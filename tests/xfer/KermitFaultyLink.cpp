@@ -39,12 +39,17 @@ void KermitFaultyLink::damage(std::string& packet, std::deque<uint8_t>& ready) {
         ready.insert(ready.end(), packet.begin(), packet.end());
     } else if (r < rates_.lose + rates_.duplicate + rates_.corrupt && packet.size() >= 5) {
         ++damaged_;
-        // SEQ is at 2, the check just before the CR; a flip never makes a SOH or a CR.
+        // SEQ is at 2, the check just before the CR; a flip never makes a SOH or a CR. Nor
+        // does it turn the TYPE into a Send-Init or Init: those are checked with the 6-bit
+        // sum whatever check was agreed, which passes a packet with a CRC 1 time in 64.
         const size_t at = 2 + random_() % (packet.size() - 3);
+        const auto forbidden = [&](uint8_t b) {
+            return b == kSoh || b == kCr || (at == 3 && (b == 'S' || b == 'I'));
+        };
         uint8_t flipped;
         do {
             flipped = static_cast<uint8_t>(packet[at]) ^ (1u << (random_() % 8));
-        } while (flipped == kSoh || flipped == kCr);
+        } while (forbidden(flipped));
         packet[at] = static_cast<char>(flipped);
     }
     ready.insert(ready.end(), packet.begin(), packet.end());

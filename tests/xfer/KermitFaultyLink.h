@@ -1,7 +1,7 @@
 #pragma once
 // A link that damages whole Kermit packets (SOH up to the CR that ends them) in both
 // directions: on a seeded schedule a packet is lost, arrives twice, or has one bit flipped in
-// one byte between its SEQ and its check (a damage the 6-bit block check always detects).
+// one byte between its SEQ and its check (a damage every block check detects).
 // Bytes outside packets pass unchanged.
 #include <cstdint>
 #include <deque>

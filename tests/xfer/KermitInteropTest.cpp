@@ -149,6 +149,7 @@ TEST_P(KermitPeer, SendsToUs) {
     EXPECT_EQ(ours.GetFileCount(), static_cast<int>(names.size()));
     // Space parity makes the peer ask for eighth-bit prefixing; otherwise it sends 8 bits.
     EXPECT_EQ(ours.indexOf("msg qbin=1 his_qbin=&") >= 0, GetParam().paritySpace);
+    EXPECT_GE(ours.indexOf("msg block check type 3"), 0);  // every peer asks for the CRC
 }
 
 TEST_P(KermitPeer, ReceivesFromUs) {
@@ -158,6 +159,7 @@ TEST_P(KermitPeer, ReceivesFromUs) {
     expectArrived();
     EXPECT_GE(ours.indexOf("msg qbin=1"), 0);  // every peer agrees to our eighth-bit prefix
     EXPECT_GE(ours.indexOf("msg rpt flag=1"), 0);
+    EXPECT_GE(ours.indexOf("msg block check type 3"), 0);  // and every peer agrees to ours
 }
 
 // One bit flipped in one packet out of ten, both ways: the peer and we ask again and go on.

@@ -48,7 +48,8 @@ protected:
         std::unique_ptr<GFTransfer> engine(GFTransfer::CreateObject("KERMIT", &link, &monitor));
         engine->SetClock(clock);
         const int r = engine->ReceiveFile(nullptr);
-        sent = kermittest::packets(link.Output());
+        output = link.Output();
+        sent = kermittest::packets(output);
         return r;
     }
     std::string file(const std::string& name) { return xfertest::readFile(dir / name); }
@@ -56,6 +57,7 @@ protected:
     xfertest::TempFolder dir;
     FakeClock clock;
     FileMonitor monitor;
+    std::string output;
     std::vector<kermittest::Packet> sent;
 };
 
@@ -140,6 +142,32 @@ TEST_F(KermitReceiver, DuplicatesAreAcknowledgedAgainAndNotWrittenTwice) {
     for (const auto& p : sent) seqs += static_cast<char>('0' + p.seq);
     EXPECT_EQ(seqs, "0011223445");
     EXPECT_EQ(sent[1].data, sent[0].data);  // the repeated Send-Init gets our parameters again
+}
+
+// With the CRC agreed, damage that the 6-bit sum cannot see (two bytes swapped) is caught.
+// The Send-Init and its answers keep type 1, also when the Send-Init comes again.
+TEST_F(KermitReceiver, CrcIsUsedWhenTheSenderAsksForIt) {
+    std::string swapped = packet('D', 2, "ab", 3);
+    std::swap(swapped[4], swapped[5]);
+    const std::string init = kermittest::initData('~', '*', 'Y', 0, '3');
+    EXPECT_EQ(
+        receive({packet('S', 0, init), packet('S', 0, init), packet('F', 1, "crc", 3), swapped,
+                 packet('D', 2, "ab", 3), packet('Z', 3, "", 3), packet('B', 4, "", 3)}),
+        0);
+    EXPECT_EQ(file("crc"), "ab");
+    const auto initAnswers = kermittest::packets(output, 1);
+    EXPECT_EQ(initAnswers[0].data, "~* @-#Y3");
+    EXPECT_TRUE(initAnswers[0].checkOk && initAnswers[1].checkOk);
+    EXPECT_EQ(initAnswers[1].data, initAnswers[0].data);
+    sent = kermittest::packets(output, 3);
+    EXPECT_EQ(kermittest::types(sent), "YYYNYYY");
+    for (size_t i = 2; i < sent.size(); ++i)
+        EXPECT_TRUE(sent[i].checkOk) << i;
+    // A sender asking for a type we do not use gets type 1.
+    EXPECT_EQ(receive({packet('S', 0, kermittest::initData('~', '*', 'Y', 0, '2')),
+                       packet('F', 1, "one"), packet('Z', 2, ""), packet('B', 3, "")}),
+              0);
+    EXPECT_EQ(sent[0].data, "~* @-#Y1");
 }
 
 TEST_F(KermitReceiver, DamagedPacketsAreNakedAndTheLimitIsPerPacket) {

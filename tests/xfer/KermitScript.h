@@ -6,20 +6,20 @@
 #include <vector>
 
 #include "link/MemoryLink.h"
+#include "xfer/GFKermitCodec.h"
 
 namespace kermittest {
 
-// One packet with the 6-bit block check, ended by CR.
-inline std::string packet(char type, int seq, const std::string& data) {
+// One packet with a block check of the given type (1: 6-bit sum, 3: CRC), ended by CR.
+inline std::string packet(char type, int seq, const std::string& data, int check = 1) {
     std::string body;
-    body += static_cast<char>(32 + data.size() + 3);
+    body += static_cast<char>(32 + data.size() + 2 + gfkermit::checkLength(check));
     body += static_cast<char>(32 + seq % 64);
     body += type;
     body += data;
-    unsigned sum = 0;
-    for (char c : body) sum += static_cast<unsigned char>(c);
-    sum &= 0xFF;
-    return "\x01" + body + static_cast<char>(32 + ((sum + (sum >> 6)) & 63)) + "\r";
+    const int value = gfkermit::blockCheck(check, reinterpret_cast<const uint8_t*>(body.data()),
+                                           static_cast<int>(body.size()));
+    return "\x01" + body + gfkermit::checkChars(check, value) + "\r";
 }
 
 struct Packet {
@@ -27,10 +27,12 @@ struct Packet {
     int seq = -1;
     int length = 0;  // LEN as sent
     std::string data;
+    bool checkOk = false;
 };
 
-// The packets in an engine's output, in order.
-inline std::vector<Packet> packets(const std::string& out) {
+// The packets in an engine's output, in order, read with the block check of the given type
+// (a Send-Init always with type 1).
+inline std::vector<Packet> packets(const std::string& out, int check = 1) {
     std::vector<Packet> found;
     for (size_t at = out.find('\x01'); at != std::string::npos && at + 4 < out.size();
          at = out.find('\x01', at + 1)) {
@@ -38,7 +40,12 @@ inline std::vector<Packet> packets(const std::string& out) {
         p.length = static_cast<unsigned char>(out[at + 1]) - 32;
         p.seq = static_cast<unsigned char>(out[at + 2]) - 32;
         p.type = out[at + 3];
-        if (p.length >= 3) p.data = out.substr(at + 4, p.length - 3);
+        const int checkLength = gfkermit::checkLength(p.type == 'S' ? 1 : check);
+        if (p.length >= 2 + checkLength && at + 2 + p.length <= out.size()) {
+            p.data = out.substr(at + 4, p.length - 2 - checkLength);
+            p.checkOk = packet(p.type, p.seq, p.data, p.type == 'S' ? 1 : check) ==
+                        out.substr(at, p.length + 2) + "\r";
+        }
         found.push_back(p);
     }
     return found;
@@ -83,9 +90,10 @@ private:
     bool started_ = false;
 };
 
-// Send-Init data of a peer: MAXL, TIME, QBIN and REPT as given, the rest as usual.
-inline std::string initData(char maxl = '~', char time = '*', char qbin = 'Y', char rept = '~') {
-    std::string d = {maxl, time, ' ', '@', '-', '#', qbin, '1'};
+// Send-Init data of a peer: MAXL, TIME, QBIN, REPT and CHKT as given, the rest as usual.
+inline std::string initData(char maxl = '~', char time = '*', char qbin = 'Y', char rept = '~',
+                            char chkt = '1') {
+    std::string d = {maxl, time, ' ', '@', '-', '#', qbin, chkt};
     if (rept) d += rept;
     return d;
 }

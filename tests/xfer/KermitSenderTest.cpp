@@ -42,7 +42,8 @@ protected:
         std::unique_ptr<GFTransfer> engine(GFTransfer::CreateObject("KERMIT", &link, &monitor));
         engine->SetClock(clock);
         const int r = engine->SendFile(files.c_str());
-        sent = kermittest::packets(link.Output());
+        output = link.Output();
+        sent = kermittest::packets(output);
         return r;
     }
     std::string add(const std::string& name, const std::string& data) {
@@ -53,6 +54,7 @@ protected:
     xfertest::TempFolder dir;
     FakeClock clock;
     RecordingMonitor monitor;
+    std::string output;
     std::vector<kermittest::Packet> sent;
 };
 
@@ -60,7 +62,7 @@ TEST_F(KermitSender, ReceiverWithoutEighthBitOrRepeatsGetsBytesAsTheyAre) {
     const std::string data = "\x81\x81\x81\x81\xff\x01 abc###~~~~&&&&";
     EXPECT_EQ(send(add("f", data), kermittest::initData('~', '*', 'N', 0)), 0);
     EXPECT_EQ(kermittest::types(sent), "SFDZB");
-    EXPECT_EQ(sent[0].data, "~* @-#&1~");  // we ask for "&" and offer "~"
+    EXPECT_EQ(sent[0].data, "~* @-#&3~");  // we ask for "&" and the CRC, and offer "~"
     EXPECT_EQ(sent[2].data, "#\xc1#\xc1#\xc1#\xc1#\xbf#A abc######~~~~&&&&");
 }
 
@@ -77,20 +79,32 @@ TEST_F(KermitSender, FileNameIsEncodedLikeData) {
 }
 
 // However the data falls, no packet passes the receiver's MAXL and LEN never reaches DEL.
-TEST_F(KermitSender, PacketsStayWithinTheAgreedLength) {
+TEST_F(KermitSender, PacketsStayWithinTheAgreedLengthAndCheck) {
     const std::string data = std::string(10000, '\xff') + kermittest::awkwardData() +
                              xfertest::randomData(30000, 3) + std::string(5000, '\x80');
-    for (char maxl : {'~', '5', '*'}) {
-        for (char rept : {'~', '\0'}) {
-            SCOPED_TRACE(std::string("MAXL ") + maxl + " REPT " + rept);
-            EXPECT_EQ(send(add("f", data), kermittest::initData(maxl, '*', 'Y', rept), 40000), 0);
-            int longest = 0;
-            for (const auto& p : sent) {
-                if (p.type != 'S') longest = std::max(longest, p.length);  // sent before MAXL is known
+    for (char chkt : {'1', '3', '2'}) {
+        // We ask for the CRC; any other answer leaves both sides at type 1.
+        const int check = chkt == '3' ? 3 : 1;
+        for (char maxl : {'~', '5', '*'}) {
+            for (char rept : {'~', '\0'}) {
+                SCOPED_TRACE(std::string("CHKT ") + chkt + " MAXL " + maxl + " REPT " + rept);
+                const std::string init = kermittest::initData(maxl, '*', 'Y', rept, chkt);
+                std::vector<std::string> script{packet('Y', 0, init)};
+                for (int seq = 1; seq <= 40000; ++seq)
+                    script.push_back(packet('Y', seq, "", check));
+                EXPECT_EQ(sendScript(add("f", data), script), 0);
+                sent = kermittest::packets(output, check);
+                EXPECT_EQ(sent[0].data, "~* @-#&3~");
+                int longest = 0;
+                for (const auto& p : sent) {
+                    EXPECT_TRUE(p.checkOk) << p.type << " " << p.seq;
+                    if (p.type != 'S')
+                        longest = std::max(longest, p.length);  // sent before MAXL is known
+                }
+                EXPECT_EQ(longest, std::max(maxl - 32, 10));
+                gfkermit::Prefixes agreed{'#', '&', rept};
+                EXPECT_TRUE(xfertest::sameBytes(decodeAll(agreed, sent), data));
             }
-            EXPECT_EQ(longest, std::max(maxl - 32, 10));
-            gfkermit::Prefixes agreed{'#', '&', rept};
-            EXPECT_TRUE(xfertest::sameBytes(decodeAll(agreed, sent), data));
         }
     }
 }
@@ -143,9 +157,12 @@ TEST_F(KermitSender, UserAbortSendsAnErrorPacket) {
     EXPECT_EQ(sent.back().type, 'E');
 }
 
-TEST(KermitCodec, BlockCheckAndRoundTrips) {
-    // The NAK of packet 0 is SOH "# N3".
-    EXPECT_EQ(gfkermit::blockCheck(reinterpret_cast<const uint8_t*>("# N"), 3), '3' - 32);
+TEST(KermitCodec, BlockChecksAndRoundTrips) {
+    // The NAK of packet 0 is SOH "# N3" with the 6-bit check; the CRC of "123456789" is 0x2189.
+    EXPECT_EQ(gfkermit::blockCheck(1, reinterpret_cast<const uint8_t*>("# N"), 3), '3' - 32);
+    EXPECT_EQ(gfkermit::blockCheck(3, reinterpret_cast<const uint8_t*>("123456789"), 9), 0x2189);
+    EXPECT_EQ(gfkermit::checkChars(3, 0x2189), "\"&)");
+    EXPECT_EQ(gfkermit::readCheck(3, reinterpret_cast<const uint8_t*>("\"&)")), 0x2189);
     const std::string data = kermittest::awkwardData();
     for (int bin : {0, int{'&'}}) {
         for (int rpt : {0, int{'~'}}) {
