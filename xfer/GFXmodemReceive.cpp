@@ -137,9 +137,10 @@ bool GFXmodem::readBlockBody(int header) {
     monitor_->SetBlockChecksum(received);
     const int expected = monitor_->GetBlockNumber() & 0xFF;
     if (number == ((expected - 1) & 0xFF)) {
-        // Our acknowledgement was lost: the sender repeats the block we have.
+        // Our acknowledgement was lost and the sender repeats the block we have: the protocol
+        // expects this, so it is answered again and not counted as an error.
         message("Duplicate block %d", number);
-        if (countError()) sendReply(kAck);
+        if (!streaming()) sendReply(kAck);
         return false;
     }
     if (number != expected) {
