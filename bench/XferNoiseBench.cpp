@@ -8,7 +8,7 @@
 // resuming) is counted as a fault.
 //   xfer_noise_bench [--seeds N] [--first-seed N] [--rates 1e-5,1e-4] [--size BYTES]
 //                    [--timeout SECONDS] [--only LABEL-PREFIX] [--tool QUILITE-XFER] [--verbose]
-//                    [--keep]
+//                    [--keep] [--ours-only]
 #include <stdlib.h>
 
 #include <cctype>
@@ -39,6 +39,7 @@ struct Settings {
     std::string only;
     bool verbose = false;
     bool keep = false;  // keeps the folder with the programs' error output and fault logs
+    bool oursOnly = false;  // leaves out the peer with itself (its column stays empty)
     std::string tool = std::string(QUILITE_BINARY_DIR) + "/tools/quilite-xfer";  // another build's
 };
 
@@ -177,6 +178,8 @@ Settings parse(int argc, char** argv) {
             s.verbose = true;
         else if (a == "--keep")
             s.keep = true;
+        else if (a == "--ours-only")
+            s.oursOnly = true;
         else if (a == "--rates") {
             s.rates.clear();
             std::stringstream list(v);
@@ -206,12 +209,14 @@ int main(int argc, char** argv) {
                 const uint32_t seed = static_cast<uint32_t>(s.firstSeed + i);
                 const std::string tag =
                     fileTag(peer.label) + "-" + std::to_string(seed) + "-" + std::to_string(rate);
-                const Outcome pp = bench.run(peer, peer.send, peer.receive, rate, seed, "pp" + tag);
+                const Outcome pp =
+                    s.oursOnly ? Outcome{}
+                               : bench.run(peer, peer.send, peer.receive, rate, seed, "pp" + tag);
                 const Outcome po = bench.run(peer, peer.send, bench.oursReceiving(peer, "po" + tag),
                                              rate, seed, "po" + tag);
                 const Outcome op = bench.run(peer, bench.oursSending(peer, "op" + tag),
                                              peer.receive, rate, seed, "op" + tag);
-                peers.runs++, toOurs.runs++, fromOurs.runs++;
+                peers.runs += !s.oursOnly, toOurs.runs++, fromOurs.runs++;
                 peers.identical += pp.identical;
                 toOurs.identical += po.identical;
                 fromOurs.identical += op.identical;
@@ -223,7 +228,7 @@ int main(int argc, char** argv) {
                     }
                 }
                 if (s.verbose) {
-                    printRun(peer, rate, seed, "peer->peer", pp);
+                    if (!s.oursOnly) printRun(peer, rate, seed, "peer->peer", pp);
                     printRun(peer, rate, seed, "peer->ours", po);
                     printRun(peer, rate, seed, "ours->peer", op);
                 }
