@@ -20,12 +20,10 @@ void GFMonitor::Initialize(int sending) {
     blockChecksum_ = 0;
     blockNumber_ = 0;
     blockErrorCount_ = 0;
-    reserved15_ = 0;
     resumePos_ = 0;
     resumeTotal_ = 0;
     totalBytes_ = 0;
     fileTime_ = -1;
-    reserved10_ = -1;
     totalFiles_ = 1;
     fileName_ = "<NONE>";
 }

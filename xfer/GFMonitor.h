@@ -100,17 +100,13 @@ private:
     int lastError_ = 0;
     int errors_ = 0;
     int blockErrorCount_ = 0;
-    int reserved10_ = 0;
     int totalFiles_ = 0;
     int fileCount_ = 0;
     unsigned int abortKey_ = 27;
-    int reserved14_ = 0;
-    int reserved15_ = 0;
     long fileTime_ = -1;
     unsigned long packetNumber_ = 0;
     unsigned long fileLength_ = 0;
     unsigned long blockChecksum_ = 0;
-    unsigned long reserved20_ = 0;
     unsigned long pos_ = 0;
     unsigned long hostValue_ = 0;
     long posAll_ = 0;
