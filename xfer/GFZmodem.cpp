@@ -43,7 +43,7 @@ int GFZmodem::OpenTransferFile() {
         message("Opening file %s", path_.c_str());
         const char* mode = "wb";
         struct stat st{};
-        if (resume_ && stat(path_.c_str(), &st) == 0 && access(path_.c_str(), W_OK) == 0) {
+        if (stat(path_.c_str(), &st) == 0 && access(path_.c_str(), W_OK) == 0) {
             const auto size = static_cast<unsigned long>(st.st_size);
             if (size != 0 && size <= monitor_->GetFileLength()) {
                 monitor_->SetPos(size);

@@ -111,20 +111,14 @@ protected:
     bool crc32Frame_ = false;
     bool eofSeen_ = false;
     bool eofInSubpacket_ = false;
-    bool resume_ = true;
     // Set while one side waits for the other's answer to a request of its own: the receiver for
     // a frame at its position once the file's data has begun, the sender for the ZACK of a
     // ZCRCW or of a full window. What comes before the answer is stale data, not errors, and a
     // line quiet for a second means that the request or the answer was lost.
     bool awaitingAnswer_ = false;
-    bool stripPath_ = true;
     Header rxHeader_{};
     int lastHeaderByte_ = 0;
-    uint8_t conversion_ = 0;
-    uint8_t management_ = 0;
-    uint8_t transport_ = 0;
     int rxBufferLength_ = 0;
-    int rxFlags_ = 0;
     int blockLength_ = 1024;
     int windowSize_ = 0;
     int zcrcqSpacing_ = 0;

@@ -83,11 +83,9 @@ int GFZmodem::GetFileName() {
                 break;
             }
             case ZFILE: {
-                conversion_ = rxHeader_[ZF0];
-                management_ = rxHeader_[ZF1];
-                transport_ = rxHeader_[ZF2];
-                message("ZF0=%x", conversion_);
-                textConversion_ = (conversion_ & 1) == 0 && (conversion_ & 2) != 0;
+                const int conversion = rxHeader_[ZF0];
+                message("ZF0=%x", conversion);
+                textConversion_ = (conversion & 1) == 0 && (conversion & 2) != 0;
                 const int end = ReadBinaryPacket();
                 if (end >= GOTCRCE && end <= GOTCRCW) return kFileOffered;
                 if (lastError() < 0) return kBatchOver;

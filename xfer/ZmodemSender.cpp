@@ -76,9 +76,9 @@ bool GFZmodem::openLinkHeaders() {
         padSeen = false;
         if (type == ZRINIT) {
             message("OpenLink: Got ZRINIT");
-            rxFlags_ = rxHeader_[ZF0];
-            crc32Headers_ = (rxFlags_ & CANFC32) != 0;
-            if (rxFlags_ & ESCCTL) {
+            const int flags = rxHeader_[ZF0];
+            crc32Headers_ = (flags & CANFC32) != 0;
+            if (flags & ESCCTL) {
                 escapeControls_ = true;
                 message("ESCCTL on");
             }
@@ -87,7 +87,7 @@ bool GFZmodem::openLinkHeaders() {
             blockLength_ = 1024;
             // A full-duplex receiver acknowledges as it goes, so the stream is kept within a
             // window of it: after a ZRPOS it then has little stale data to skip.
-            windowSize_ = (rxFlags_ & CANFDX) ? kWindowSize : 0;
+            windowSize_ = (flags & CANFDX) ? kWindowSize : 0;
             zcrcqSpacing_ = windowSize_ / 4;
             return true;
         }
