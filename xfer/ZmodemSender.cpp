@@ -259,7 +259,7 @@ int GFZmodem::streamAnswer() {
         switch (c) {
             case XON:
             case '\n' | 0x80:
-                message("xon what the fuck\n");
+                message("XON while streaming");
                 break;
             case CAN:
             case ZPAD: {
@@ -282,7 +282,7 @@ int GFZmodem::streamAnswer() {
                 break;
             case GF_READ_TIMEOUT:
                 if (windowFull) return actOnAnswer(goBackToAcknowledged("no ZACK"));
-                message("whathefucktimeout\n");
+                message("No answer while streaming");
                 break;
             default:
                 message("junk=%d", junk_);
