@@ -12,6 +12,10 @@ namespace {
 constexpr int kSoh = 1;
 constexpr int kCr = 13;
 constexpr int kByteTimeoutMs = 2000;
+// The wait for a packet's SOH counts in seconds: TIME, the other side's time-out, is in
+// seconds, and a receiver whose NAK goes out within it spares the sender its own, longer wait
+// when a packet or an answer was lost.
+constexpr int kSohWaitStepMs = 1000;
 // The largest and smallest MAXL we act on: one character carries at most 94, and a packet
 // must hold the longest encoded byte (a repeated, prefixed control byte: five characters).
 constexpr int kLongestMaxl = 94;
@@ -93,7 +97,7 @@ void GFKermit::sendErrorPacket() {
 int GFKermit::readPacket() {
     int timeouts = 0;
     for (;;) {
-        const int c = ReadChar(kByteTimeoutMs);
+        const int c = ReadChar(kSohWaitStepMs);
         if (AbortCheck(kAbortCheck1)) return kStopped;
         if (c == kSoh) break;
         if (c < 0 && theirs_.time > 0 && ++timeouts >= theirs_.time) return kTimeout;
