@@ -16,6 +16,8 @@ constexpr int kByteTimeoutMs = 2000;
 // seconds, and a receiver whose NAK goes out within it spares the sender its own, longer wait
 // when a packet or an answer was lost.
 constexpr int kSohWaitStepMs = 1000;
+// Sending a packet again after an error: ten times, then the transfer ends.
+constexpr int kRetries = 10;
 // The largest and smallest MAXL we act on: one character carries at most 94, and a packet
 // must hold the longest encoded byte (a repeated, prefixed control byte: five characters).
 constexpr int kLongestMaxl = 94;
@@ -148,9 +150,8 @@ int GFKermit::readPacketBody() {
 
 // The retry limit is per packet: the count starts again with every packet that gets through.
 bool GFKermit::retry() {
-    monitor_->GetErrors() += 1;
-    if (monitor_->GetBlockErrorCount()++ < 10) return true;
-    fail(GF_TOO_MANY_ERRORS, "Too many retries");
+    if (countBlockError(GF_TOO_MANY_ERRORS, kRetries + 1)) return true;
+    message("Too many retries");
     return false;
 }
 

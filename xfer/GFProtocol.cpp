@@ -51,6 +51,13 @@ int GFProtocol::setError(int code) {
     return lastError();
 }
 
+bool GFProtocol::countBlockError(int code, int limit) {
+    monitor_->GetErrors() += 1;
+    if (++monitor_->GetBlockErrorCount() < limit) return true;
+    setError(code);
+    return false;
+}
+
 void GFProtocol::message(const char* format, ...) {
     char text[kMessageMax + 1];
     va_list args;

@@ -29,6 +29,9 @@ protected:
     int lastError() const { return monitor_->GetLastError(); }
     // Records code unless an earlier failure is already recorded (the first cause wins).
     int setError(int code);
+    // Counts an error of the current block or packet: true while fewer than limit have come in
+    // a row, else the failure code is recorded and the caller gives up.
+    bool countBlockError(int code = GF_TOO_MANY_ERRORS, int limit = 10);
     bool carrierLost() { return carrierCheck_ && !link_->IsOnline(); }
     // A diagnostic line for the monitor, cut to 83 characters.
     void message(const char* format, ...) __attribute__((format(printf, 2, 3)));

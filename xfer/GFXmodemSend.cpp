@@ -41,10 +41,8 @@ bool GFXmodem::SendBody(bool emptyFileAllowed) {
             continue;
         }
         if (lastError()) return false;
-        monitor_->GetErrors() += 1;
-        if (++monitor_->GetBlockErrorCount() >= kMaxBlockErrors) {
+        if (!countBlockError(GF_TOO_MANY_ERRORS, kMaxBlockErrors)) {
             message("Exceeded maximum error count");
-            setError(GF_TOO_MANY_ERRORS);
             return false;
         }
     }

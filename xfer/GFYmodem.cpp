@@ -85,11 +85,7 @@ bool GFYmodem::sendHeaderBlock() {
             message("Failed to get ack for filename");
         }
         if (lastError()) return false;
-        monitor_->GetErrors() += 1;
-        if (++monitor_->GetBlockErrorCount() >= kMaxBlockErrors) {
-            setError(GF_TOO_MANY_ERRORS);
-            return false;
-        }
+        if (!countBlockError(GF_TOO_MANY_ERRORS, kMaxBlockErrors)) return false;
     }
 }
 

@@ -45,12 +45,6 @@ int GFZmodem::sendReceiverInit() {
     return SendHexHeader(ZRINIT, hdr);
 }
 
-// Counts an error of the file-name phase; false once there were ten in a row.
-static bool countNameError(GFMonitor* monitor) {
-    monitor->GetErrors() += 1;
-    return ++monitor->GetBlockErrorCount() < 10;
-}
-
 int GFZmodem::GetFileName() {
     bool sendInit = true;
     for (;;) {
@@ -75,10 +69,7 @@ int GFZmodem::GetFileName() {
                 } else {
                     SendHexHeader(ZNAK, Header{});
                     message("GetFileName: ZSINIT + bad packet");
-                    if (!countNameError(monitor_)) {
-                        setError(GF_TOO_MANY_ERRORS);
-                        return kBatchOver;
-                    }
+                    if (!countBlockError()) return kBatchOver;
                 }
                 break;
             }
@@ -125,8 +116,7 @@ int GFZmodem::GetFileName() {
             }
             default:
                 message("GetFileName: frame_type=%d", type);
-                if (!countNameError(monitor_)) setError(GF_TOO_MANY_ERRORS);
-                if (lastError() < 0) return kBatchOver;
+                if (!countBlockError() || lastError() < 0) return kBatchOver;
                 sendInit = true;
         }
         if (lastError() < 0) return kBatchOver;
@@ -203,14 +193,9 @@ int GFZmodem::sendZrpos() {
 
 // Counts an error of the data phase; false when the file must end.
 bool GFZmodem::countDataError() {
-    monitor_->GetErrors() += 1;
     message("ReadFileData: Incremented error count");
     if (AbortCheck(kAbortCheck1)) return false;
-    if (++monitor_->GetBlockErrorCount() >= 10) {
-        setError(GF_TOO_MANY_ERRORS);
-        return false;
-    }
-    return true;
+    return countBlockError();
 }
 
 // What comes while the receiver waits for a frame at its own position: after a ZRPOS, the
@@ -266,10 +251,7 @@ bool GFZmodem::ReadFileData() {
         switch (type) {
             case ZDATA:
                 if (!atOurPosition) {
-                    if (++monitor_->GetBlockErrorCount() >= 10) {
-                        setError(GF_TOO_MANY_ERRORS);
-                        return false;
-                    }
+                    if (!countBlockError()) return false;
                     message("ReadFileData: Mismatch in rx_pos");
                     WaitDrain(false);
                     break;

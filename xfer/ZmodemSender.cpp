@@ -191,10 +191,7 @@ bool GFZmodem::offerFile(const std::string& info) {
                 }
                 default:
                     message("SendFile: read frame type %d", type);
-                    if (lastError() < 0) return false;
-                    monitor_->GetErrors() += 1;
-                    if (++monitor_->GetBlockErrorCount() >= 10) setError(GF_TOO_MANY_ERRORS);
-                    if (lastError() < 0) return false;
+                    if (lastError() < 0 || !countBlockError()) return false;
             }
         }
     }
@@ -351,9 +348,7 @@ int GFZmodem::sendEndOfFile() {
             case ZERROR:
             case ZGARBAGE:
                 // A damaged answer: the ZEOF goes again.
-                monitor_->GetErrors() += 1;
-                if (++monitor_->GetBlockErrorCount() >= 10) setError(GF_TOO_MANY_ERRORS);
-                if (lastError() < 0) return kFileFailed;
+                if (!countBlockError() || lastError() < 0) return kFileFailed;
                 break;
             case GF_READ_TIMEOUT:
                 // The receiver is still in the last subpacket, whose end was lost, or our ZEOF
@@ -443,11 +438,7 @@ int GFZmodem::GetInSync(bool acceptAnyAck, bool padSeen) {
 // again, as if the receiver had asked for it.
 int GFZmodem::goBackToAcknowledged(const char* why) {
     message("GetInSync: %s, back to %ld", why, lastAckPos_);
-    monitor_->GetErrors() += 1;
-    if (++monitor_->GetBlockErrorCount() >= 10) {
-        setError(GF_TOO_MANY_ERRORS);
-        return ZERROR;
-    }
+    if (!countBlockError()) return ZERROR;
     return restartAt(lastAckPos_) ? int{ZRPOS} : int{ZERROR};
 }
 
@@ -575,9 +566,7 @@ void GFZmodem::CloseLink() {
             break;
         }
         message("CloseLink: got %d instead of ZFIN", type);
-        monitor_->GetErrors() += 1;
-        if (++monitor_->GetBlockErrorCount() >= 10) setError(GF_NO_ZFIN_ANSWER);
-        if (lastError() < 0) break;
+        if (!countBlockError(GF_NO_ZFIN_ANSWER) || lastError() < 0) break;
     }
     if (!gotFin) return;
     // The session is over: a receiver that hangs up now takes nothing away from the batch.

@@ -200,8 +200,7 @@ int GFZmodem::ReadFrameHeader(bool padSeen) {
 void GFZmodem::countHeaderError(int code) {
     message("ReadFrameHeader: Got %d", code);
     if (lastError() < 0) return;
-    monitor_->GetErrors() += 1;
-    if (++monitor_->GetBlockErrorCount() >= 10) setError(GF_TOO_MANY_ERRORS);
+    countBlockError();
 }
 
 int GFZmodem::readHexHeader(Header& hdr, int seconds) {
