@@ -14,14 +14,14 @@ GFZmodem::GFZmodem(GFComLink* link, GFMonitor* monitor)
 // full of byte pairs that a receiver's header search, reading 7 bits, takes for the start of a
 // header, and each of those counts against it while it skips the stream that follows a ZRPOS.
 int GFZmodem::SendFile(const char* files) {
-    ring_.assign(kRingSize, 0);
+    tx_.ring.assign(kRingSize, 0);
     monitor_->Initialize(1);
     buildFileList(files);
     monitor_->SetTotalInfo(fileList_->Remaining(), fileList_->RemainingBytes());
     purgeInput();
     runSender();
     fileList_.reset();
-    ring_.clear();
+    tx_.ring.clear();
     return lastError();
 }
 

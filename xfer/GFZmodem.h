@@ -102,44 +102,56 @@ protected:
     uint32_t fileCrc(uint32_t count);
     void CloseLink();
 
-    // Escaping and framing state.
+    // Escaping and framing state, both ways.
     bool escapeControls_ = false;
-    bool skipNext_ = false;
-    bool seekable_ = false;
     bool crc32Headers_ = false;
     bool crc32Data_ = false;
     bool crc32Frame_ = false;
-    bool eofSeen_ = false;
-    bool eofInSubpacket_ = false;
     // Set while one side waits for the other's answer to a request of its own: the receiver for
     // a frame at its position once the file's data has begun, the sender for the ZACK of a
     // ZCRCW or of a full window. What comes before the answer is stale data, not errors, and a
     // line quiet for a second means that the request or the answer was lost.
     bool awaitingAnswer_ = false;
     Header rxHeader_{};
-    int lastHeaderByte_ = 0;
-    int rxBufferLength_ = 0;
-    int blockLength_ = 1024;
-    int windowSize_ = 0;
-    int zcrcqSpacing_ = 0;
-    int sinceZcrcq_ = 0;
-
-    // Sending positions.
-    long txPos_ = 0;
-    long lastAckPos_ = 0;
-    long lastZrposPos_ = 0;
-    long sentUpTo_ = 0;
-    int zrposRepeats_ = 0;
-    long readAheadEnd_ = 0;
-    std::vector<uint8_t> ring_;
     std::vector<uint8_t> encoded_;  // the subpacket being sent, escaped
     // Bytes taken from the link in bulk and not read yet.
     std::vector<uint8_t> input_ = std::vector<uint8_t>(16384);
     size_t inHead_ = 0;
     size_t inTail_ = 0;
-    int junk_ = 0;
-    long growAt_ = 0;  // the acknowledged position at which a halved block length doubles
-    long rxBufferLeft_ = 0;
+
+    // The sender's state (ZmodemSender.cpp).
+    struct SenderState {
+        bool seekable = false;
+        bool eofSeen = false;
+        bool eofInSubpacket = false;
+        // The receiver's buffer length from its ZRINIT (0: no limit), and what is left of it
+        // in the current frame.
+        int rxBufferLength = 0;
+        long rxBufferLeft = 0;
+        int blockLength = 1024;
+        int windowSize = 0;
+        int zcrcqSpacing = 0;
+        int sinceZcrcq = 0;
+        // Our position, the receiver's last acknowledged one, the last ZRPOS and how often it
+        // came, and how far the data has gone.
+        long pos = 0;
+        long lastAckPos = 0;
+        long lastZrposPos = 0;
+        int zrposRepeats = 0;
+        long sentUpTo = 0;
+        // File data read ahead into the ring, up to readAheadEnd.
+        std::vector<uint8_t> ring;
+        long readAheadEnd = 0;
+        int junk = 0;
+        long growAt = 0;  // the acknowledged position at which a halved block length doubles
+    };
+    SenderState tx_;
+
+    // The receiver's state (ZmodemReceiver.cpp): the next file request is a ZSKIP.
+    struct ReceiverState {
+        bool skipNext = false;
+    };
+    ReceiverState rx_;
 
     static constexpr int kRingSize = 32768;
     static constexpr int kGarbageLimit = 38400 + 1400;

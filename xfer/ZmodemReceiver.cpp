@@ -22,7 +22,7 @@ std::string folderOf(const std::string& path) {
 
 void GFZmodem::runReceiver() {
     monitor_->SetSending(0);
-    skipNext_ = false;
+    rx_.skipNext = false;
     if (Init()) {
         try {
             while (GetFileName() == kFileOffered && receiveOfferedFile()) {
@@ -36,8 +36,8 @@ void GFZmodem::runReceiver() {
 
 int GFZmodem::sendReceiverInit() {
     Header hdr{};
-    if (skipNext_) {
-        skipNext_ = false;
+    if (rx_.skipNext) {
+        rx_.skipNext = false;
         return SendHexHeader(ZSKIP, hdr);
     }
     message("GetFileName: sending RINIT");
@@ -175,7 +175,7 @@ bool GFZmodem::receiveOfferedFile() {
         return false;
     }
     if (info.length == monitor_->GetPos()) {
-        skipNext_ = true;
+        rx_.skipNext = true;
         message("Skip File");
     } else if (!ReadFileData()) {
         return false;
@@ -183,7 +183,7 @@ bool GFZmodem::receiveOfferedFile() {
     if (lastError() < 0) return false;
     fileComplete_ = true;
     monitor_->OnSuccess();
-    CloseFile(skipNext_);
+    CloseFile(rx_.skipNext);
     return lastError() >= 0;
 }
 

@@ -17,10 +17,10 @@ enum FrameOutcome { kEndOfFile, kRestartFrame, kFileDone, kFileFailed };
 void GFZmodem::runSender() {
     monitor_->SetFileName("<NONE>");
     monitor_->SetSending(1);
-    txPos_ = lastAckPos_ = lastZrposPos_ = sentUpTo_ = readAheadEnd_ = 0;
-    zrposRepeats_ = junk_ = 0;
-    seekable_ = true;
-    windowSize_ = 0;
+    tx_.pos = tx_.lastAckPos = tx_.lastZrposPos = tx_.sentUpTo = tx_.readAheadEnd = 0;
+    tx_.zrposRepeats = tx_.junk = 0;
+    tx_.seekable = true;
+    tx_.windowSize = 0;
     if (Init()) {
         try {
             if (OpenLink()) {
@@ -82,13 +82,13 @@ bool GFZmodem::openLinkHeaders() {
                 escapeControls_ = true;
                 message("ESCCTL on");
             }
-            rxBufferLength_ = rxHeader_[ZP0] + 256 * rxHeader_[ZP1];
-            message("Rxbuflen=%d", rxBufferLength_);
-            blockLength_ = 1024;
+            tx_.rxBufferLength = rxHeader_[ZP0] + 256 * rxHeader_[ZP1];
+            message("Rxbuflen=%d", tx_.rxBufferLength);
+            tx_.blockLength = 1024;
             // A full-duplex receiver acknowledges as it goes, so the stream is kept within a
             // window of it: after a ZRPOS it then has little stale data to skip.
-            windowSize_ = (flags & CANFDX) ? kWindowSize : 0;
-            zcrcqSpacing_ = windowSize_ / 4;
+            tx_.windowSize = (flags & CANFDX) ? kWindowSize : 0;
+            tx_.zcrcqSpacing = tx_.windowSize / 4;
             return true;
         }
         if (type == ZRQINIT && rxHeader_[ZF0] == ZCOMMAND) {
@@ -124,8 +124,8 @@ void GFZmodem::sendOneFile() {
     info += '\0';
     info += numbers;
     monitor_->SetBlockErrorCount(0);
-    eofSeen_ = false;
-    readAheadEnd_ = growAt_ = 0;
+    tx_.eofSeen = false;
+    tx_.readAheadEnd = tx_.growAt = 0;
     if (!offerFile(info) && lastError() == 0) setError(GF_TOO_MANY_ERRORS);
 }
 
@@ -185,8 +185,8 @@ bool GFZmodem::offerFile(const std::string& info) {
                     monitor_->SetPos(p);
                     if (p != 0) monitor_->OnRecovery();
                     message("StartFileTransfer: ZRPOS location %ld", p);
-                    txPos_ = lastAckPos_ = sentUpTo_ = p;
-                    lastZrposPos_ = p - 1;
+                    tx_.pos = tx_.lastAckPos = tx_.sentUpTo = p;
+                    tx_.lastZrposPos = p - 1;
                     return SendFileData();
                 }
                 default:
@@ -199,18 +199,18 @@ bool GFZmodem::offerFile(const std::string& info) {
 }
 
 bool GFZmodem::SendFileData() {
-    zrposRepeats_ = 0;
-    junk_ = 0;
+    tx_.zrposRepeats = 0;
+    tx_.junk = 0;
     // Answers come promptly while data flows: a quiet line means that something was lost.
     struct StopAwaiting {
         bool& awaiting;
         ~StopAwaiting() { awaiting = false; }
     } stopAwaiting{awaitingAnswer_ = true};
     for (;;) {
-        rxBufferLeft_ = rxBufferLength_;
-        sinceZcrcq_ = 0;
-        if (SendBinaryHeader(ZDATA, positionHeader(txPos_)) != 0) return false;
-        message("ZDATA %ld", txPos_);
+        tx_.rxBufferLeft = tx_.rxBufferLength;
+        tx_.sinceZcrcq = 0;
+        if (SendBinaryHeader(ZDATA, positionHeader(tx_.pos)) != 0) return false;
+        message("ZDATA %ld", tx_.pos);
         int outcome = streamFrame();
         if (outcome == kEndOfFile) outcome = sendEndOfFile();
         if (outcome != kRestartFrame) return outcome == kFileDone;
@@ -225,18 +225,18 @@ int GFZmodem::streamFrame() {
         int offset = 0;
         bool eofHere = false;
         const int length = nextSubpacket(offset, eofHere);
-        monitor_->SetPos(txPos_);
+        monitor_->SetPos(tx_.pos);
         const int end = subpacketEnd(length, eofHere);
-        if (SendDataPacket(ring_.data() + offset, length, end) != 0) return kFileFailed;
-        rxBufferLeft_ -= length;
-        txPos_ += length;
-        sentUpTo_ = std::max(sentUpTo_, txPos_);
-        monitor_->SetPos(txPos_);
+        if (SendDataPacket(tx_.ring.data() + offset, length, end) != 0) return kFileFailed;
+        tx_.rxBufferLeft -= length;
+        tx_.pos += length;
+        tx_.sentUpTo = std::max(tx_.sentUpTo, tx_.pos);
+        monitor_->SetPos(tx_.pos);
         if (end == ZCRCE) return kEndOfFile;
         if (end == ZCRCW) {
-            message("SendFileData: ACK %ld", txPos_);
+            message("SendFileData: ACK %ld", tx_.pos);
             const int answer = GetInSync(false, false);
-            junk_ = 0;
+            tx_.junk = 0;
             return actOnAnswer(answer);
         }
         const int outcome = streamAnswer();
@@ -248,7 +248,7 @@ int GFZmodem::streamFrame() {
 // full; -1 when streaming goes on.
 int GFZmodem::streamAnswer() {
     for (;;) {
-        const bool windowFull = windowSize_ != 0 && txPos_ - lastAckPos_ >= windowSize_;
+        const bool windowFull = tx_.windowSize != 0 && tx_.pos - tx_.lastAckPos >= tx_.windowSize;
         if (!windowFull && inputWaiting() <= 0) return -1;
         // The window has gone out when the wait for its ZACK begins.
         if (windowFull) WaitDrain(false);
@@ -274,55 +274,55 @@ int GFZmodem::streamAnswer() {
             case XOFF:
                 message("SendFileData: Wait for XON");
                 readByte(10);
-                message("junk=%d", junk_);
-                ++junk_;
+                message("junk=%d", tx_.junk);
+                ++tx_.junk;
                 break;
             case GF_READ_TIMEOUT:
                 if (windowFull) return actOnAnswer(goBackToAcknowledged("no ZACK"));
                 message("No answer while streaming");
                 break;
             default:
-                message("junk=%d", junk_);
-                ++junk_;
+                message("junk=%d", tx_.junk);
+                ++tx_.junk;
         }
     }
 }
 
 // The next subpacket's place in the ring and its length. It never crosses the ring's end.
 int GFZmodem::nextSubpacket(int& offset, bool& eofHere) {
-    offset = static_cast<int>(txPos_ % kRingSize);
+    offset = static_cast<int>(tx_.pos % kRingSize);
     const int room = kRingSize - offset;
-    if (txPos_ < readAheadEnd_) {
+    if (tx_.pos < tx_.readAheadEnd) {
         const int length = static_cast<int>(
-            std::min<long>({blockLength_, readAheadEnd_ - txPos_, static_cast<long>(room)}));
-        eofHere = txPos_ + length == readAheadEnd_ && eofSeen_;
-        eofInSubpacket_ = eofHere;
+            std::min<long>({tx_.blockLength, tx_.readAheadEnd - tx_.pos, static_cast<long>(room)}));
+        eofHere = tx_.pos + length == tx_.readAheadEnd && tx_.eofSeen;
+        tx_.eofInSubpacket = eofHere;
         return length;
     }
-    const int want = std::min(blockLength_, room);
+    const int want = std::min(tx_.blockLength, room);
     const int n = static_cast<int>(readFileIntoRing(offset, want));
-    readAheadEnd_ += n;
+    tx_.readAheadEnd += n;
     eofHere = n < want;
-    if (eofHere) eofSeen_ = true;
-    eofInSubpacket_ = eofHere;
+    if (eofHere) tx_.eofSeen = true;
+    tx_.eofInSubpacket = eofHere;
     return n;
 }
 
 long GFZmodem::readFileIntoRing(int offset, int count) {
-    return static_cast<long>(std::fread(ring_.data() + offset, 1, count, file_));
+    return static_cast<long>(std::fread(tx_.ring.data() + offset, 1, count, file_));
 }
 
 int GFZmodem::subpacketEnd(int length, bool eofHere) {
     if (eofHere) {
-        message("Sending %ld(E)", txPos_);
+        message("Sending %ld(E)", tx_.pos);
         return ZCRCE;
     }
-    if (junk_ > 3 || txPos_ == lastZrposPos_ ||
-        (rxBufferLength_ != 0 && rxBufferLeft_ - length <= 0)) {
+    if (tx_.junk > 3 || tx_.pos == tx_.lastZrposPos ||
+        (tx_.rxBufferLength != 0 && tx_.rxBufferLeft - length <= 0)) {
         return ZCRCW;
     }
-    if (windowSize_ != 0 && (sinceZcrcq_ += length) >= zcrcqSpacing_) {
-        sinceZcrcq_ = 0;
+    if (tx_.windowSize != 0 && (tx_.sinceZcrcq += length) >= tx_.zcrcqSpacing) {
+        tx_.sinceZcrcq = 0;
         return ZCRCQ;
     }
     return ZCRCG;
@@ -331,7 +331,7 @@ int GFZmodem::subpacketEnd(int length, bool eofHere) {
 int GFZmodem::sendEndOfFile() {
     for (;;) {
         if (AbortCheck(kAbortCheck2)) throw UserCancel{};
-        if (SendBinaryHeader(ZEOF, positionHeader(txPos_)) != 0) return kFileFailed;
+        if (SendBinaryHeader(ZEOF, positionHeader(tx_.pos)) != 0) return kFileFailed;
         int type;
         do {
             type = ReadFrameHeader();
@@ -399,9 +399,9 @@ int GFZmodem::GetInSync(bool acceptAnyAck, bool padSeen) {
                 return ZRINIT;
             case ZACK:
                 // An acknowledgement overtaken by a later one says nothing new.
-                lastAckPos_ = std::max<long>(lastAckPos_, rxPos());
+                tx_.lastAckPos = std::max<long>(tx_.lastAckPos, rxPos());
                 growBlockLength();
-                if (acceptAnyAck || rxPos() == static_cast<uint32_t>(txPos_)) {
+                if (acceptAnyAck || rxPos() == static_cast<uint32_t>(tx_.pos)) {
                     message("GetInSync: ZACK %ld", static_cast<long>(rxPos()));
                     monitor_->SetBlockErrorCount(0);
                     return ZACK;
@@ -437,18 +437,18 @@ int GFZmodem::GetInSync(bool acceptAnyAck, bool padSeen) {
 // The receiver's answer was lost or damaged: the data after the last acknowledged position goes
 // again, as if the receiver had asked for it.
 int GFZmodem::goBackToAcknowledged(const char* why) {
-    message("GetInSync: %s, back to %ld", why, lastAckPos_);
+    message("GetInSync: %s, back to %ld", why, tx_.lastAckPos);
     if (!countBlockError()) return ZERROR;
-    return restartAt(lastAckPos_) ? int{ZRPOS} : int{ZERROR};
+    return restartAt(tx_.lastAckPos) ? int{ZRPOS} : int{ZERROR};
 }
 
 // Once the receiver has acknowledged a run of subpackets without a repositioning, a halved
 // block length doubles again towards 1024: a burst of noise must not slow the rest of the file.
 void GFZmodem::growBlockLength() {
-    if (blockLength_ >= 1024 || lastAckPos_ < growAt_) return;
-    blockLength_ *= 2;
-    growAt_ = lastAckPos_ + kCleanSubpacketsToGrow * blockLength_;
-    message("Packet Size=%d", blockLength_);
+    if (tx_.blockLength >= 1024 || tx_.lastAckPos < tx_.growAt) return;
+    tx_.blockLength *= 2;
+    tx_.growAt = tx_.lastAckPos + kCleanSubpacketsToGrow * tx_.blockLength;
+    message("Packet Size=%d", tx_.blockLength);
 }
 
 // The receiver asks for data from Rxpos on. Repeated requests for the same position halve
@@ -456,28 +456,28 @@ void GFZmodem::growBlockLength() {
 int GFZmodem::handleZrpos() {
     const long p = rxPos();
     message("GetInSync: ZRPOS %ld", p);
-    if (p > sentUpTo_) {
+    if (p > tx_.sentUpTo) {
         message("Nonstandard Protocol");
         return ZRPOS;
     }
     if (!restartAt(p)) return ZERROR;
-    if (p == lastZrposPos_) {
-        if (++zrposRepeats_ > 36) {
+    if (p == tx_.lastZrposPos) {
+        if (++tx_.zrposRepeats > 36) {
             message("Can't send block");
             return ZERROR;
         }
-        if (zrposRepeats_ > 4 && (zrposRepeats_ > 8 || blockLength_ == 1024) &&
-            blockLength_ > 128) {
-            blockLength_ /= 2;
-            message("Packet Size=%d", blockLength_);
+        if (tx_.zrposRepeats > 4 && (tx_.zrposRepeats > 8 || tx_.blockLength == 1024) &&
+            tx_.blockLength > 128) {
+            tx_.blockLength /= 2;
+            message("Packet Size=%d", tx_.blockLength);
             monitor_->GetErrors() += 1;
-            growAt_ = p + kCleanSubpacketsToGrow * blockLength_;
+            tx_.growAt = p + kCleanSubpacketsToGrow * tx_.blockLength;
         }
     } else {
-        zrposRepeats_ = 0;
+        tx_.zrposRepeats = 0;
         monitor_->SetBlockErrorCount(0);
     }
-    lastZrposPos_ = p;
+    tx_.lastZrposPos = p;
     monitor_->SetPos(p);
     return ZRPOS;
 }
@@ -492,31 +492,31 @@ bool GFZmodem::restartAt(long p) {
         return false;
     }
     link_->PurgeOutput();
-    growAt_ = std::max(growAt_, p + kCleanSubpacketsToGrow * blockLength_);
-    eofInSubpacket_ = false;
-    txPos_ = lastAckPos_ = p;
+    tx_.growAt = std::max(tx_.growAt, p + kCleanSubpacketsToGrow * tx_.blockLength);
+    tx_.eofInSubpacket = false;
+    tx_.pos = tx_.lastAckPos = p;
     return true;
 }
 
 // Makes the ring hold the data at p. The ring keeps the file's bytes [end - 32768, end) at
 // their position modulo 32768, and the file is always read on at the read-ahead end.
 bool GFZmodem::Reposition(long p) {
-    long end = readAheadEnd_;
+    long end = tx_.readAheadEnd;
     if (p < end - (kRingSize - 1024)) {
-        eofSeen_ = false;
-        end = seekable_ ? p / kRingSize * kRingSize : 0;
+        tx_.eofSeen = false;
+        end = tx_.seekable ? p / kRingSize * kRingSize : 0;
         if (end == p) end = std::max(0L, p - kRingSize);
         if (std::fseek(file_, end, SEEK_SET) != 0) return false;
         while (end < p) {
             const long n = readFileIntoRing(0, kRingSize);
             end += n;
             if (n < kRingSize) {
-                eofSeen_ = true;
+                tx_.eofSeen = true;
                 break;
             }
         }
     } else if (p > end) {
-        if (seekable_) {
+        if (tx_.seekable) {
             end = p / kRingSize * kRingSize;
             if (std::fseek(file_, end, SEEK_SET) != 0) return false;
         }
@@ -525,12 +525,12 @@ bool GFZmodem::Reposition(long p) {
             const long n = readFileIntoRing(offset, kRingSize - offset);
             end += n;
             if (n < kRingSize - offset) {
-                eofSeen_ = true;
+                tx_.eofSeen = true;
                 break;
             }
         }
     }
-    readAheadEnd_ = end;
+    tx_.readAheadEnd = end;
     return true;
 }
 
