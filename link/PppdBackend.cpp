@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -44,22 +45,6 @@ int parsePid(const std::string& text) {
         pid = pid * 10 + (text[i] - '0');
     }
     return pid > 1 ? pid : -1;
-}
-
-bool isExecutable(const std::string& path) {
-    return access(path.c_str(), X_OK) == 0 && !fs::is_directory(path);
-}
-
-// The command is found as a path, in PATH, or where Debian keeps system programs (PATH of a
-// user often lacks them).
-bool programFound(const std::string& name) {
-    if (name.find('/') != std::string::npos) return isExecutable(name);
-    std::string dirs = std::getenv("PATH") ? std::getenv("PATH") : "";
-    dirs += ":/usr/sbin:/sbin";
-    std::stringstream list(dirs);
-    for (std::string dir; std::getline(list, dir, ':');)
-        if (!dir.empty() && isExecutable(dir + "/" + name)) return true;
-    return false;
 }
 
 bool inGroup(const std::string& group) {
@@ -97,7 +82,8 @@ PppdBackend::~PppdBackend() {
 
 bool PppdBackend::installed(std::string& reason) {
     for (const std::string& program : {paths_.pon, paths_.poff, paths_.pppd}) {
-        if (!programFound(program)) {
+        // pppd is in /usr/sbin, which a user's PATH often lacks.
+        if (!ProcessLauncher::programFound(program, "/usr/sbin:/sbin")) {
             reason = "ppp 패키지가 없습니다";
             return false;
         }
@@ -175,7 +161,10 @@ std::vector<std::string> PppdBackend::activeConnections() {
 bool PppdBackend::connectStatus(const std::string& name) {
     if (!isPlainEntryName(name)) return false;
     const std::vector<Link> up = links();
-    return std::any_of(up.begin(), up.end(), [&](const Link& link) { return link.peer == name; });
+    // A connection without a peer of ours goes by its interface's name.
+    return std::any_of(up.begin(), up.end(), [&](const Link& link) {
+        return link.peer.empty() ? link.interface == name : link.peer == name;
+    });
 }
 
 int PppdBackend::pppdOf(const std::string& name) {

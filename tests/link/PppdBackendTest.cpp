@@ -137,7 +137,8 @@ TEST_F(PppdBackendTest, ConnectionsFromPidFilesAndInterfaces) {
     EXPECT_EQ(backend_->activeConnections(),
               (std::vector<std::string>{"isp", "ppp1", "ppp2", "ppp3", "ppp5"}));
     EXPECT_TRUE(backend_->connectStatus("isp"));
-    for (const char* name : {"other", "down", "../x", "ppp1", ""})
+    EXPECT_TRUE(backend_->connectStatus("ppp1"));
+    for (const char* name : {"other", "down", "../x", "ppp0", "ppp4", ""})
         EXPECT_FALSE(backend_->connectStatus(name)) << name;
     EXPECT_EQ(backend_->pppdOf("isp"), 4242);
     EXPECT_EQ(backend_->pppdOf("down"), 7777);
