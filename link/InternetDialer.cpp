@@ -249,6 +249,17 @@ void InternetDialer::HangUpInternet() {
     ctx_.loop.runFor(kHangUpPauseMs);
 }
 
+bool InternetDialer::OfferHangUp() {
+    const std::string name = InternetConnection();
+    if (name.empty()) return false;
+    if (ctx_.prompt.ask("\"" + name + "\"을(를) 통해 인터넷에 연결 중입니다. 연결을 끊습니다.",
+                        PromptButtons::YesNo, PromptIcon::Question) == PromptAnswer::Yes) {
+        HangUpInternet();
+        reopenModemAfter(0);
+    }
+    return true;
+}
+
 bool InternetDialer::IsInternetConnected() {
     if (!activeConnection_.empty() && !ctx_.backend.connectStatus(activeConnection_))
         activeConnection_.clear();

@@ -55,6 +55,9 @@ public:
     // The name of that connection, "" when none is up.
     std::string InternetConnection() { return IsInternetConnected() ? activeConnection_ : ""; }
     bool Dialling() const { return dialling_; }
+    // The hang-up command while the connection this program made is up: asks whether to end
+    // it and then gives the modem back. False (nothing asked) when no such connection is up.
+    bool OfferHangUp();
 
 private:
     bool confirm();
