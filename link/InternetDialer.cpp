@@ -35,7 +35,7 @@ const char* const kNoProfileText =  // 61471
     "인터넷 연결에 사용할 전화 접속 네트워킹 연결이 지정되어 있지 않습니다.\n\n인터넷 연결 "
     "서비스인 Netquay 설치 프로그램을 실행하시겠습니까?";
 const char* const kWaitText = "인터넷에 연결하는 중입니다...";
-const char* const kFailedText = "인터넷에 연결하지 못했습니다";
+const char* const kFailedText = "인터넷 연결 실패";
 
 // 61448
 std::string notInstalledText(const std::string& reason) {
@@ -201,7 +201,7 @@ void InternetDialer::dialEnded(int code, bool connector) {
     ctx_.frame.EnableFrame(true);
     if (code != 0) {
         ctx_.frame.ShowStatus(connector
-                                  ? std::string(kFailedText) + "."
+                                  ? std::string(kFailedText)
                                   : std::string(kFailedText) + ": " + ctx_.backend.errorText(code));
         reopenModemAfter(kFailedReopenMs);
         return;

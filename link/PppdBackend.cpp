@@ -233,7 +233,7 @@ std::string PppdBackend::errorText(int code) {
         case 3:
             return "pppd를 실행할 권한이 없습니다";
         case kNoKernelSupport:
-            return "커널이 PPP를 지원하지 않습니다";
+            return "커널에 PPP가 없습니다";
         case 5:
             return "연결이 취소되었습니다";
         case 6:

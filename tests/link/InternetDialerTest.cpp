@@ -245,7 +245,7 @@ TEST_F(InternetDialerTest, AFailedDialShowsItsReasonAndGivesTheModemBack) {
     dialer->ConnectInternet("", "");
     ASSERT_TRUE(dialEnds());
     const int64_t ended = now();
-    EXPECT_EQ(frame.statuses.back(), "인터넷에 연결하지 못했습니다: error 10");
+    EXPECT_EQ(frame.statuses.back(), "인터넷 연결 실패: error 10");
     EXPECT_EQ(frame.enables, (std::vector<bool>{false, true}));
     EXPECT_EQ(dialer->InternetConnection(), "");
     ASSERT_TRUE(runUntil([&] { return links.modemsOpened.size() > opened; }, 8000));
@@ -264,7 +264,7 @@ TEST_F(InternetDialerTest, CancellingTheWaitNoticeHangsUp) {
     EXPECT_LT(now() - started, 2000);
     EXPECT_EQ(backend.calls, (std::vector<std::string>{"dial isp", "hangUp isp"}));
     EXPECT_EQ(frame.enables, (std::vector<bool>{false, true}));
-    EXPECT_EQ(frame.statuses.back(), "인터넷에 연결하지 못했습니다: error 5");
+    EXPECT_EQ(frame.statuses.back(), "인터넷 연결 실패: error 5");
 }
 
 TEST_F(InternetDialerTest, TheConnectorsReports) {

@@ -159,7 +159,7 @@ TEST_F(PppdBackendTest, DialRunsPonWithOneWordAndReportsItsStatus) {
     EXPECT_EQ(ponArgs(), "isp|updetach|");
     EXPECT_EQ(dial("isp", 8), 8);
     EXPECT_EQ(backend_->errorText(8), "연결 스크립트가 실패했습니다");
-    EXPECT_EQ(backend_->errorText(4), "커널이 PPP를 지원하지 않습니다");
+    EXPECT_EQ(backend_->errorText(4), "커널에 PPP가 없습니다");
     EXPECT_EQ(backend_->errorText(99), "전화 접속 네트워킹 오류 99");
     fs::remove(paths_.pon);
     EXPECT_EQ(dial("isp", 0), PppdBackend::kNotStarted);
