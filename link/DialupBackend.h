@@ -28,6 +28,8 @@ public:
     virtual std::string errorText(int code) = 0;
     // The file that holds the entry's settings; "" when there is none.
     virtual std::string entryFile(const std::string& name) = 0;
+    // The folder of the entries' files.
+    virtual std::string entriesFolder() = 0;
 };
 
 // An entry name that may be dialled: not empty, no "/", not starting with "-" or ".", no

@@ -43,6 +43,7 @@ public:
     void hangUp(const std::string& name) override;
     std::string errorText(int code) override;
     std::string entryFile(const std::string& name) override;
+    std::string entriesFolder() override { return paths_.peers; }
 
     // The pid of the running "pppd call NAME", or -1.
     int pppdOf(const std::string& name);
