@@ -43,14 +43,23 @@ std::string notInstalledText(const std::string& reason) {
            ")\n\n반트라 인터넷 환경 마법사를 실행하시겠습니까?";
 }
 
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool isAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 bool startsWithNoCase(const std::string& text, const std::string& prefix) {
     return text.size() >= prefix.size() &&
            std::equal(prefix.begin(), prefix.end(), text.begin(),
-                      [](char a, char b) { return std::tolower(a) == std::tolower(b); });
+                      [](char a, char b) { return asciiLower(a) == asciiLower(b); });
 }
 
 bool isHostChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.';
+    return isAsciiDigit(c) || (asciiLower(c) >= 'a' && asciiLower(c) <= 'z') || c == '-' ||
+           c == '.';
 }
 
 // A bare host name, with an optional ":port" and a path after "/".
@@ -64,7 +73,7 @@ bool isBareHost(const std::string& text) {
     if (hostEnd == std::string::npos || text[hostEnd] == '/') return true;
     const size_t portEnd = text.find('/', hostEnd);
     const std::string port = text.substr(hostEnd + 1, portEnd - hostEnd - 1);
-    return !port.empty() && port.size() <= 5 && std::all_of(port.begin(), port.end(), ::isdigit);
+    return !port.empty() && port.size() <= 5 && std::all_of(port.begin(), port.end(), isAsciiDigit);
 }
 
 }  // namespace

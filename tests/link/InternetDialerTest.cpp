@@ -356,6 +356,8 @@ TEST(BrowsableAddress, OnlyWebAddressesAndHostNames) {
         {"/etc/passwd", std::nullopt},
         {"example.org:port", std::nullopt},
         {"exa mple.org", std::nullopt},
+        {"한국.kr", std::nullopt},
+        {"http://한국.kr/", "http://한국.kr/"},
         {"http://a\nb", std::nullopt},
         {"", std::nullopt},
     };
