@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <grp.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,8 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <vector>
 #include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -53,9 +52,9 @@ bool inGroup(const std::string& group) {
     if (!entry) return false;
     if (getegid() == entry->gr_gid) return true;
     std::vector<gid_t> groups(static_cast<size_t>(std::max(getgroups(0, nullptr), 0)));
-    const int count = getgroups(static_cast<int>(groups.size()), groups.data());
-    return std::find(groups.begin(), groups.begin() + std::max(count, 0), entry->gr_gid) !=
-           groups.begin() + std::max(count, 0);
+    groups.resize(static_cast<size_t>(
+        std::max(getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
+    return std::find(groups.begin(), groups.end(), entry->gr_gid) != groups.end();
 }
 
 bool isPppInterfaceName(const std::string& name) {
