@@ -2,7 +2,11 @@
 // The one set of session hooks the program hands its session. The parts built around the
 // session (dialler, transfer bridge, pictures, internet connection) plug in here, each
 // forwarding to an object of its own.
+#include <memory>
+
 #include "link/DialerHooks.h"
+#include "link/InternetDialer.h"
+#include "link/PppdBackend.h"
 #include "link/SessionHooks.h"
 #include "platform/Prompt.h"
 
@@ -13,18 +17,34 @@ public:
     // Attached to the session by the start-up; the front end gives it its view.
     DialerHooks& Dialer() { return dialer_; }
 
+    // The internet connection through pppd, for the session of the start-up; detached before
+    // the session goes. Null until then.
+    void AttachInternet(CQuillonDoc& doc, EventLoop& loop, Registry& registry, SessionFrame& frame,
+                        const std::string& connector);
+    void DetachInternet();
+    InternetDialer* Internet() { return internet_.get(); }
+    DialupBackend* Dialup() { return backend_.get(); }
+
     void DialEntry(const Record& entry) override { dialer_.DialEntry(entry); }
     bool OnLine(std::string_view line, bool partial) override {
         return dialer_.OnLine(line, partial);
     }
     void OnConnectionChanged(bool online) override { dialer_.OnConnectionChanged(online); }
 
-    // The internet connection is not there yet.
-    void ConnectInternet(const Record& /*entry*/) override {
-        prompt_.tell("인터넷 연결 기능은 아직 사용할 수 없습니다.", PromptIcon::Information);
+    void ConnectInternet(const std::string& address, const std::string& dialer) override {
+        if (internet_) internet_->ConnectInternet(address, dialer);
+    }
+    std::string InternetConnection() override {
+        return internet_ ? internet_->InternetConnection() : "";
+    }
+    void HangUpInternet() override {
+        if (internet_) internet_->HangUpInternet();
     }
 
 private:
     Prompt& prompt_;
     DialerHooks dialer_;
+    ProcessLauncher launcher_;
+    std::unique_ptr<PppdBackend> backend_;
+    std::unique_ptr<InternetDialer> internet_;
 };

@@ -86,6 +86,11 @@ std::vector<Command> makeTable() {
         checkable(command(Cmd::AnswerMode, G::Comm, "자동 응답(&A)",
                           "모뎀이 걸려 오는 전화를 받도록 합니다.", "자동 응답", "", 'a',
                           "자동응답")),
+        separated(command(Cmd::ConnectInternet, G::Comm, "인터넷 연결(&I)...",
+                          "전화 접속 네트워킹으로 인터넷에 연결합니다.", "인터넷 연결", "", 'w',
+                          "인터넷")),
+        command(Cmd::DialupFolder, G::Comm, "전화 접속 네트워킹 폴더(&D)",
+                "전화 접속 네트워킹 연결이 있는 폴더를 엽니다.", "전화 접속 네트워킹 폴더"),
         separated(command(Cmd::CommSettings, G::Comm, "통신 설정(&S)...",
                           "모뎀과 텔넷, 터미널 설정을 바꿉니다.", "통신 설정")),
 

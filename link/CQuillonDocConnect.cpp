@@ -98,7 +98,7 @@ bool CQuillonDoc::ConnectEntry(const Record& entry) {
         const std::string& server = EntryField(entry, "Server");
         started = !server.empty() && Connect(server);
     } else if (type == kInternetEntryType) {
-        hooks_.ConnectInternet(entry);
+        hooks_.ConnectInternet("", EntryField(entry, "Dialer"));
         started = true;
     }
     currentEntry_ = title;
@@ -127,7 +127,7 @@ bool CQuillonDoc::connectModemEntry(const Record& entry) {
         return false;
     }
     if (EntryField(entry, "Dialer") == "Ruzedaz") {
-        hooks_.ConnectInternet(entry);
+        hooks_.ConnectInternet("", "Ruzedaz");
     } else {
         hooks_.DialEntry(entry);
     }

@@ -36,4 +36,6 @@ public:
     // Runs a command of the program's command table by id (posted to the loop by the session,
     // so it runs after the line pipeline); unknown ids do nothing.
     virtual void PostCommand(int /*id*/) {}
+    // While dial-up networking dials, the window takes no input but the wait notice's cancel.
+    virtual void EnableFrame(bool /*enabled*/) {}
 };

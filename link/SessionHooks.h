@@ -21,7 +21,9 @@ public:
     // A modem entry is dialled by the dialler; an internet entry (or a modem entry dialled
     // through dial-up networking) by the internet connection. Entries hold CP949 text.
     virtual void DialEntry(const Record& /*entry*/) {}
-    virtual void ConnectInternet(const Record& /*entry*/) {}
+    // address (UTF-8): opened once connected, "" for the start page; dialer: the entry's
+    // "Dialer" ("Ruzedaz": through the connector program).
+    virtual void ConnectInternet(const std::string& /*address*/, const std::string& /*dialer*/) {}
     // The name (UTF-8) of a dial-up networking connection the program made and is still up,
     // "" when there is none; HangUpInternet ends it.
     virtual std::string InternetConnection() { return ""; }

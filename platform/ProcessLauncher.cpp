@@ -10,7 +10,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 extern char** environ;
 
@@ -88,6 +90,20 @@ void ProcessLauncher::reap() {
         int status;
         return waitpid(pid, &status, WNOHANG) != 0;
     });
+}
+
+bool ProcessLauncher::programFound(const std::string& name, const std::string& extraPath) {
+    auto executable = [](const std::string& path) {
+        std::error_code error;
+        return access(path.c_str(), X_OK) == 0 && !std::filesystem::is_directory(path, error);
+    };
+    if (name.empty()) return false;
+    if (name.find('/') != std::string::npos) return executable(name);
+    const char* path = std::getenv("PATH");
+    std::stringstream folders(std::string(path ? path : "") + ":" + extraPath);
+    for (std::string folder; std::getline(folders, folder, ':');)
+        if (!folder.empty() && executable(folder + "/" + name)) return true;
+    return false;
 }
 
 std::string ProcessLauncher::ownProgram() {

@@ -30,6 +30,10 @@ public:
     // Collects every program started here that has ended.
     void reap();
 
+    // True when start would find the program: a path that is executable, or a name found in
+    // PATH or in the folders of extraPath (a colon-separated list).
+    static bool programFound(const std::string& name, const std::string& extraPath = "");
+
     // The running program's own file, to start another copy of it.
     static std::string ownProgram();
 

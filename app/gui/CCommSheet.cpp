@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/gui/CInternetPage.h"
 #include "app/gui/CModemPage.h"
 #include "app/gui/CommPages.h"
 #include "app/gui/DialogButtons.h"
@@ -38,6 +39,7 @@ CCommSheet::CCommSheet(const CommSheetContext& context, QWidget* parent)
 
     AddPage(new CGeneralPage(context.registry));
     AddPage(new CModemPage(context));
+    if (context.dialup) AddPage(new CInternetPage(context.registry, *context.dialup));
     AddPage(new CTelnetPage(context.registry, context.prompt));
     AddPage(new CTermPage(context.registry, context.doc));
 }

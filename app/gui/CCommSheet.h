@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "auto/Registry.h"
+#include "link/DialupBackend.h"
 #include "link/SerialPorts.h"
 #include "platform/Prompt.h"
 
@@ -33,6 +34,7 @@ struct CommSheetContext {
     CQuillonDoc* doc = nullptr;                    // the session, when there is one
     std::function<void()> modemChanged = nullptr;  // the modem device changed on Apply
     SerialPortPaths ports = {};
+    DialupBackend* dialup = nullptr;  // dial-up networking: the "인터넷 연결" page
 };
 
 class CCommSheet : public QDialog {

@@ -15,6 +15,7 @@
 #include "app/gui/StatusPanes.h"
 #include "auto/CSettingsSection.h"
 #include "auto/Registry.h"
+#include "link/DialupBackend.h"
 #include "link/SessionFrame.h"
 #include "platform/Clock.h"
 #include "platform/ProcessLauncher.h"
@@ -64,6 +65,8 @@ public:
     bool RestorePlacement(const std::function<bool(QPoint)>& positionTaken = nullptr);
     // Called with the window's top-left corner when it shows and whenever it moves.
     std::function<void(QPoint)> windowMoved;
+    // Dial-up networking, for the "인터넷 연결" page of the communication settings; null: no page.
+    DialupBackend* dialup = nullptr;
     // Stores what the window keeps between runs (placement, bars); nothing once exiting.
     void SaveWindowState();
 
@@ -87,6 +90,7 @@ public:
     void OpenCommSettings() override;
     void LinkActivity(bool received, bool sent) override;
     void PostCommand(int id) override { RunCommand(id); }
+    void EnableFrame(bool enabled) override { setEnabled(enabled); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

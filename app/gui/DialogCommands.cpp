@@ -28,7 +28,9 @@ void OpenScreenSettings(CMainFrame& frame) {
 
 void OpenCommSheet(CMainFrame& frame) {
     CQuillonDoc* doc = frame.Doc();
-    CCommSheet sheet({frame.registry(), frame.prompt(), doc, [doc] { ReopenModem(doc); }}, &frame);
+    CCommSheet sheet(
+        {frame.registry(), frame.prompt(), doc, [doc] { ReopenModem(doc); }, {}, frame.dialup},
+        &frame);
     sheet.exec();
 }
 

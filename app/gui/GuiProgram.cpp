@@ -6,6 +6,7 @@
 #include "app/gui/CMainFrame.h"
 #include "app/gui/DialerDialog.h"
 #include "app/gui/EndSignals.h"
+#include "app/gui/InternetCommands.h"
 #include "app/gui/QtEventLoop.h"
 #include "app/gui/QtPrompt.h"
 #include "app/gui/SplashWindow.h"
@@ -41,6 +42,7 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
     frame.Attach(doc);
     DialerDialog dialer(&frame);
     app.Hooks().Dialer().SetView(&dialer);
+    registerInternetCommands(frame, *app.Hooks().Internet(), *app.Hooks().Dialup());
     EndSignals endSignals(loop, [&frame] { frame.EndNow(); });
     frame.show();
     if (SplashAllowed({options.noSplash, copies.SecondInstance(), !words.empty(), positionTaken}))

@@ -14,6 +14,7 @@
 #include "app/tty/TtyScreen.h"
 #include "app/tty/TtyView.h"
 #include "link/CQuillonDoc.h"
+#include "link/InternetDialer.h"
 #include "link/SessionFrame.h"
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
@@ -53,6 +54,10 @@ public:
     void HandOff(const std::vector<std::string>& args) override;
     void OpenCommSettings() override;
     void PostCommand(int id) override;
+    // While dial-up networking dials, keys other than the wait notice's cancel are ignored.
+    void EnableFrame(bool enabled) override { frameEnabled_ = enabled; }
+    // The internet connection the "w" command dials with; null: the command is not offered.
+    void SetInternet(InternetDialer* dialer) { internet_ = dialer; }
 
 private:
     void ShowQuestion(const std::string& text, int caret) override;
@@ -121,4 +126,6 @@ private:
     bool online_ = false;
     int64_t connectedAt_ = 0;
     bool commandPending_ = false;
+    bool frameEnabled_ = true;
+    InternetDialer* internet_ = nullptr;
 };

@@ -13,6 +13,13 @@ namespace {
 
 constexpr uint8_t BS = 0x08, ESC = 0x1B, DEL = 0x7F;
 
+// A typed address without the spaces around it.
+std::string trimmedAddress(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 }  // namespace
 
 void TtyFrontEnd::readInput() {
@@ -56,7 +63,7 @@ void TtyFrontEnd::dispatch(const std::vector<TtyKey>& keys) {
 }
 
 void TtyFrontEnd::onKey(const TtyKey& key) {
-    if (cancelConnecting(key) || prompt_.OnKey(key)) return;
+    if (cancelConnecting(key) || prompt_.OnKey(key) || !frameEnabled_) return;
     if (commandPending_) {
         commandPending_ = false;
         markDirty();
@@ -159,7 +166,12 @@ bool TtyFrontEnd::runCommandId(int id) {
             quit();
             break;
         case Cmd::HangUp:
-            doc_->HangUp(false);
+            if (!internet_ || !internet_->OfferHangUp()) doc_->HangUp(false);
+            break;
+        case Cmd::ConnectInternet:
+            if (!internet_) return false;
+            if (std::optional<std::string> address = prompt_.AskLine("인터넷 주소: "))
+                internet_->ConnectInternet(trimmedAddress(*address), "");
             break;
         case Cmd::ScrollBack:
             scroll_.ScrollBy(-view_.Rows(), view_);

@@ -47,6 +47,7 @@ int RunTtyProgram(const std::vector<std::string>& words) {
     CQuillonDoc& doc = app.CreateSession(loop, front.View(), front);
     app.Hooks().Dialer().SetView(&dialerLine);
     front.Attach(doc);
+    front.SetInternet(app.Hooks().Internet());
     doc.Start(words);
     if (!doc.Closing()) front.Run();
     terminal.Restore();

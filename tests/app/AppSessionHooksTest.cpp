@@ -1,5 +1,5 @@
-// The program's session hooks: the internet connection is not there yet, and without a session
-// to dial through the dialler stays shut.
+// The program's session hooks: before a session is attached the internet connection and the
+// dialler stay shut.
 #include <gtest/gtest.h>
 
 #include "app/AppSessionHooks.h"
@@ -7,12 +7,12 @@
 
 namespace {
 
-TEST(AppSessionHooks, AnInternetEntryIsRefusedWithAMessage) {
+TEST(AppSessionHooks, NothingIsDialledWithoutASession) {
     ScriptedPrompt prompt;
     AppSessionHooks hooks(prompt);
-    hooks.ConnectInternet({{"Title", "PPP"}, {"Type", "2"}});
-    ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text, "인터넷 연결 기능은 아직 사용할 수 없습니다.");
+    hooks.ConnectInternet("", "");
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_EQ(hooks.InternetConnection(), "");
 
     hooks.DialEntry({{"Title", "BBS"}, {"Type", "0"}, {"Phone", ":01410::1"}});
     EXPECT_EQ(hooks.Dialer().Dialer(), nullptr);

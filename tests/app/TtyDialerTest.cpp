@@ -14,6 +14,7 @@
 #include "link/ModemTable.h"
 #include "platform/ScriptedPrompt.h"
 #include "platform/TextCodec.h"
+#include "tests/app/TtyModemProfile.h"
 #include "tests/fixtures/HayesModem.h"
 #include "tests/fixtures/TmuxSession.h"
 
@@ -24,16 +25,7 @@ protected:
     TtyDialer() : modem(cable) {
         char pattern[] = "/tmp/quilite-dial-XXXXXX";
         dir = mkdtemp(pattern);
-        ScriptedPrompt prompt;
-        std::string error;
-        std::unique_ptr<Registry> registry =
-            openProfileStore(dir + "/config/quilite/profile.db", prompt, error);
-        runFirstRunSetup(*registry, prompt, QUILITE_SOURCE_DIR "/data");
-        ModemTable::store(*registry, {{"Modem", cable.slavePath, std::nullopt}});
-        CSettingsSection comm(*registry, "Comm");
-        comm.SetString("ModemDevice", "Modem");
-        comm.SetString("InitMode", "0");
-        comm.SetString("ModemInit", "AT&F E1 V1");
+        std::unique_ptr<Registry> registry = openTtyModemProfile(dir, cable.slavePath);
         CRecordStore store(*registry);
         store.SelectKind(RecordKind::ModemEntry);
         store.WriteRecord(*store.AddRecord(store.Section()),

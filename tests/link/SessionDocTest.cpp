@@ -218,7 +218,8 @@ TEST_F(SessionTest, StoredEntriesConnectAndAModemEntryWaitsForTheFirstIdlePass) 
 
     // "Ruzedaz" entries go to the internet connection instead of the dialler.
     doc->ConnectEntry({{"Title", "PPP"}, {"Type", "0"}, {"Dialer", "Ruzedaz"}});
-    EXPECT_EQ(hooks.internet.size(), 1u);
+    ASSERT_EQ(hooks.internet.size(), 1u);
+    EXPECT_EQ(hooks.internet[0].second, "Ruzedaz");
     EXPECT_EQ(hooks.dialled.size(), 1u);
 }
 

@@ -95,6 +95,7 @@ public:
     void ServiceChanged() override { ++serviceChanges; }
     void ShowBookmarksPage() override { ++bookmarksShown; }
     void PostCommand(int id) override { commands.push_back(id); }
+    void EnableFrame(bool on) override { enables.push_back(on); }
 
     std::string title;
     std::vector<std::string> statuses;
@@ -108,6 +109,7 @@ public:
     int serviceChanges = 0;
     int bookmarksShown = 0;
     std::vector<int> commands;
+    std::vector<bool> enables;
 };
 
 class RecordingHooks : public SessionHooks {
@@ -118,7 +120,9 @@ public:
     void OnImageStart() override { events.push_back(-815); }
     void OnImageEnd() override { events.push_back(-811); }
     void DialEntry(const Record& entry) override { dialled.push_back(entry); }
-    void ConnectInternet(const Record& entry) override { internet.push_back(entry); }
+    void ConnectInternet(const std::string& address, const std::string& dialer) override {
+        internet.emplace_back(address, dialer);
+    }
     std::string InternetConnection() override { return internetName; }
     void HangUpInternet() override { ++internetHangUps; }
     void OnConnectionChanged(bool online) override { connectionChanges.push_back(online); }
@@ -129,7 +133,7 @@ public:
     int settled = 0;
     std::vector<int> events;
     std::vector<Record> dialled;
-    std::vector<Record> internet;
+    std::vector<std::pair<std::string, std::string>> internet;  // address, dialer
     std::vector<bool> connectionChanges;
 };
 

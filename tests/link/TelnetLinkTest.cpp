@@ -28,7 +28,8 @@ const std::string kTerminalTypeIs = "\xff\xfa\x18\x00vt100\xff\xf0"s;
 constexpr uint8_t kNaws = 31;
 
 void typeText(TelnetLink& link, const std::string& text) {
-    for (char c : text) EXPECT_EQ(link.WriteByte(static_cast<uint8_t>(c)), 0);
+    for (char c : text)
+        EXPECT_EQ(link.WriteByte(static_cast<uint8_t>(c)), 0);
 }
 
 class Telnet : public TelnetTest {
@@ -66,9 +67,16 @@ TEST_F(Telnet, AnswersOptionsOnceAndRefusesTheUnknown) {
 }
 
 TEST_F(Telnet, DecodesTheHostsStream) {
-    sendAll(host, "a\xff\xff" "b\r\0c\r\n"s + "\xff\xf1" "d\xff\xf9" "e"s);  // NOP, GA
+    sendAll(host,
+            "a\xff\xff"
+            "b\r\0c\r\n"s +
+                "\xff\xf1"
+                "d\xff\xf9"
+                "e"s);  // NOP, GA
     EXPECT_TRUE(waitFor("e"));
-    EXPECT_EQ(received, "a\xff" "b\rc\r\nde");
+    EXPECT_EQ(received,
+              "a\xff"
+              "b\rc\r\nde");
 
     // Any other subnegotiation is skipped to IAC SE; IAC IAC inside does not end it.
     received.clear();
@@ -103,7 +111,8 @@ TEST_F(Telnet, KeepsCrNulWhileTheHostSendsBinary) {
 TEST_F(Telnet, DecodesLongStreamsExactly) {
     std::mt19937 r(5);
     std::string data(300000, '\0');
-    for (char& c : data) c = static_cast<char>(r() % 4 == 0 ? "\r\0\xff"[r() % 3] : r());
+    for (char& c : data)
+        c = static_cast<char>(r() % 4 == 0 ? "\r\0\xff"[r() % 3] : r());
     std::string coded, withoutCrNul;
     bool afterCr = false;
     for (char c : data) {
@@ -296,7 +305,8 @@ protected:
     void expectReleasedByHangUp(std::function<void()> wait) {
         link.SetTransferMode(1);
         auto waiting = std::async(std::launch::async, [&] {
-            while (link.IsOnline()) wait();
+            while (link.IsOnline())
+                wait();
         });
         loop.runFor(300);
         const auto start = std::chrono::steady_clock::now();

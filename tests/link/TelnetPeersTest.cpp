@@ -63,8 +63,8 @@ protected:
     // stopped short is started again, as the session does when it reads once more.
     void pumpUntil(const std::string& marker) {
         loop.setIdleHook([this, marker] {
-            for (int c; (marker.empty() || !received.ends_with(marker)) &&
-                        (c = link.ReadByte()) >= 0;)
+            for (int c;
+                 (marker.empty() || !received.ends_with(marker)) && (c = link.ReadByte()) >= 0;)
                 received += static_cast<char>(c);
             return false;
         });
@@ -72,9 +72,8 @@ protected:
     }
     // telnetd asks for binary and offers it, having found the program's terminal raw.
     void awaitBinary() {
-        ASSERT_TRUE(runUntil([&] {
-            return link.options().local(kBinary) && link.options().remote(kBinary);
-        }));
+        ASSERT_TRUE(runUntil(
+            [&] { return link.options().local(kBinary) && link.options().remote(kBinary); }));
     }
 
     TelnetLink link{context()};
@@ -98,13 +97,13 @@ TEST_F(Telnetd, NegotiatesEveryOptionItAsks) {
     const std::vector<std::string> asked = commandsIn(tap.fromServer());
     const std::vector<std::string> answered = commandsIn(tap.fromClient());
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"DO 24", "WILL 24"},  {"SB 24 1", "SB 24 0 vt100"},  // terminal type
-        {"DO 32", "WONT 32"},  {"DO 35", "WONT 35"},          // speed, X display
-        {"DO 39", "WONT 39"},  {"DO 34", "WONT 34"},          // new environment, LINEMODE
-        {"DO 31", "WONT 31"},  {"WILL 3", "DO 3"},            // NAWS, SUPPRESS-GO-AHEAD
-        {"WILL 1", "DO 1"},    {"DO 1", "WILL 1"},            // ECHO both ways
-        {"DONT 1", "WONT 1"},  {"DO 0", "WILL 0"},            // BINARY both ways
-        {"WILL 0", "DO 0"},    {"WILL 37", "DONT 37"},        // authentication
+        {"DO 24", "WILL 24"}, {"SB 24 1", "SB 24 0 vt100"},  // terminal type
+        {"DO 32", "WONT 32"}, {"DO 35", "WONT 35"},          // speed, X display
+        {"DO 39", "WONT 39"}, {"DO 34", "WONT 34"},          // new environment, LINEMODE
+        {"DO 31", "WONT 31"}, {"WILL 3", "DO 3"},            // NAWS, SUPPRESS-GO-AHEAD
+        {"WILL 1", "DO 1"},   {"DO 1", "WILL 1"},            // ECHO both ways
+        {"DONT 1", "WONT 1"}, {"DO 0", "WILL 0"},            // BINARY both ways
+        {"WILL 0", "DO 0"},   {"WILL 37", "DONT 37"},        // authentication
     };
     for (const auto& [request, answer] : expected) {
         EXPECT_EQ(count(asked, request), 1u) << request;
@@ -156,7 +155,8 @@ TEST_F(Telnetd, DataGoesByteExactInBinary) {
     for (int turn = 0; echoed.size() < data.size() && Clock::steady().nowMs() < end; ++turn) {
         const size_t piece = std::min<size_t>(1000, data.size() - written);
         if (turn % 2 == 0) {
-            written += static_cast<size_t>(link.Write(data.data() + written, static_cast<int>(piece)));
+            written +=
+                static_cast<size_t>(link.Write(data.data() + written, static_cast<int>(piece)));
         } else {
             for (size_t i = 0; i < piece; ++i) {
                 if (link.WriteByte(static_cast<uint8_t>(data[written])) != 0) break;
@@ -192,8 +192,8 @@ protected:
         return runZmodem(link, monitor, send, files);
     }
     void expectSame(const std::string& name) {
-        EXPECT_TRUE(sameBytes(xfertest::readFile(dst + "/" + name),
-                              xfertest::readFile(src + "/" + name)))
+        EXPECT_TRUE(
+            sameBytes(xfertest::readFile(dst + "/" + name), xfertest::readFile(src + "/" + name)))
             << name;
     }
 
@@ -304,8 +304,7 @@ TEST_F(TelnetGateway, SilentGatewayGetsOnlyWhatTheUserTypes) {
     loop.runFor(500);
     EXPECT_EQ(gateway.received(), "");
     link.WriteString("hello\r");
-    EXPECT_TRUE(runUntil([&] { return gateway.received() == "hello\r\n"; }))
-        << gateway.received();
+    EXPECT_TRUE(runUntil([&] { return gateway.received() == "hello\r\n"; })) << gateway.received();
 }
 
 }  // namespace
