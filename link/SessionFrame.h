@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "auto/CRecordStore.h"
+#include "auto/LoginChoice.h"
+
 class SessionFrame {
 public:
     virtual ~SessionFrame() = default;
@@ -36,4 +39,14 @@ public:
     // Runs a command of the program's command table by id (posted to the loop by the session,
     // so it runs after the line pipeline); unknown ids do nothing.
     virtual void PostCommand(int /*id*/) {}
+    // The log-in chooser "사용자 로그인" over the service's IDs (CP949, passwords clear),
+    // modal while the pump waits; `choice` comes in with the first ID and goes out as
+    // confirmed. False when cancelled.
+    virtual bool ChooseLogin(const std::vector<Record>& /*ids*/, LoginChoice& /*choice*/) {
+        return false;
+    }
+    // Draws the user's eye to the window (without waiting for it).
+    virtual void AttractUser() {}
+    // The terminal shows everything received so far at once.
+    virtual void RedrawNow() {}
 };

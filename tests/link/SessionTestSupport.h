@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -95,6 +96,12 @@ public:
     void ServiceChanged() override { ++serviceChanges; }
     void ShowBookmarksPage() override { ++bookmarksShown; }
     void PostCommand(int id) override { commands.push_back(id); }
+    bool ChooseLogin(const std::vector<Record>& ids, LoginChoice& choice) override {
+        chooserOffers.push_back(ids);
+        return chooser ? chooser(choice) : false;
+    }
+    void AttractUser() override { ++attracted; }
+    void RedrawNow() override { ++redraws; }
 
     std::string title;
     std::vector<std::string> statuses;
@@ -108,6 +115,10 @@ public:
     int serviceChanges = 0;
     int bookmarksShown = 0;
     std::vector<int> commands;
+    std::function<bool(LoginChoice&)> chooser;  // the user at the log-in chooser: cancels if unset
+    std::vector<std::vector<Record>> chooserOffers;
+    int attracted = 0;
+    int redraws = 0;
 };
 
 class RecordingHooks : public SessionHooks {
