@@ -87,6 +87,9 @@ public:
     void OpenCommSettings() override;
     void LinkActivity(bool received, bool sent) override;
     void PostCommand(int id) override { RunCommand(id); }
+    bool ChooseLogin(const std::vector<Record>& ids, LoginChoice& choice) override;
+    void AttractUser() override;
+    void RedrawNow() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

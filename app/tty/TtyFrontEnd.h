@@ -53,6 +53,9 @@ public:
     void HandOff(const std::vector<std::string>& args) override;
     void OpenCommSettings() override;
     void PostCommand(int id) override;
+    bool ChooseLogin(const std::vector<Record>& ids, LoginChoice& choice) override;
+    void AttractUser() override { Beep(); }
+    void RedrawNow() override { draw(); }
 
 private:
     void ShowQuestion(const std::string& text, int caret) override;

@@ -229,6 +229,18 @@ protected:
     bool runUntil(Condition done, int timeoutMs = 5000) {
         return runLoopUntil(loop, done, timeoutMs);
     }
+    // Runs the program's loop (not a nested wait) until the condition holds.
+    template <class Condition>
+    bool runProgramUntil(Condition done, int timeoutMs) {
+        const int64_t end = Clock::steady().nowMs() + timeoutMs;
+        const int timer = loop.addTimer(20, true, [&] {
+            if (done() || Clock::steady().nowMs() > end) loop.quit();
+        });
+        loop.kickIdle();
+        loop.run();
+        loop.removeTimer(timer);
+        return done();
+    }
     // True when some screen row reads `text` (CP949) from its start.
     bool screenShows(const std::string& text) const {
         for (int y = 0; y < view.Rows(); ++y)
