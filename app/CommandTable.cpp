@@ -115,6 +115,8 @@ std::vector<Command> makeTable() {
                           "받은 파일과 갈무리 파일을 둘 폴더를 정합니다.", "폴더 설정")),
         command(Cmd::SoundSettings, G::Options, "소리 설정(&S)...",
                 "일이 생길 때 낼 소리를 정합니다.", "소리 설정"),
+        command(Cmd::LoginSettings, G::Options, "사용자 로그인 설정(&U)...",
+                "사용자 로그인 정보를 설정합니다.", "사용자 로그인 설정"),
 
         command(Cmd::About, G::Help, "Quilite 정보(&A)...", "프로그램 정보를 봅니다.",
                 "프로그램 정보"),

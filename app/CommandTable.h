@@ -45,6 +45,7 @@ constexpr int UseLogin = 32828;
 constexpr int UseAutoLogin = 32829;
 constexpr int FolderSettings = 32831;
 constexpr int SoundSettings = 32832;
+constexpr int LoginSettings = 32833;
 constexpr int About = 32841;
 }  // namespace Cmd
 
