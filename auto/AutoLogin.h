@@ -29,9 +29,9 @@ public:
 
 class AutoLogin {
 public:
-    static constexpr int kWaiting = 0;   // waiting for the ID prompt
-    static constexpr int kIdSent = 1;    // waiting for the password prompt
-    static constexpr int kDone = -1;     // nothing more to do on this connection
+    static constexpr int kWaiting = 0;  // waiting for the ID prompt
+    static constexpr int kIdSent = 1;   // waiting for the password prompt
+    static constexpr int kDone = -1;    // nothing more to do on this connection
     // The password goes only to a prompt that arrives this soon after the ID.
     static constexpr int64_t kPasswordWindowMs = 60000;
 

@@ -74,7 +74,8 @@ void AutoMacroPage::Edit(size_t row, const RecordDialog& dialog) {
 }
 
 void AutoMacroPage::DoubleClick(const std::vector<size_t>& selected, const RecordDialog& dialog) {
-    DoubleClickRows(selected, [&] { Add(dialog); }, [&](size_t row) { Edit(row, dialog); });
+    DoubleClickRows(
+        selected, [&] { Add(dialog); }, [&](size_t row) { Edit(row, dialog); });
 }
 
 void AutoMacroPage::Delete(std::vector<size_t> selected) {

@@ -23,7 +23,8 @@ std::optional<std::string> CheckLoginId(std::string_view id) {
 
 std::optional<std::string> CheckLoginPassword(std::string_view password) {
     bool printable = true;
-    for (unsigned char c : password) printable = printable && c >= 0x20 && c <= 0x7F;
+    for (unsigned char c : password)
+        printable = printable && c >= 0x20 && c <= 0x7F;
     if (printable && password.size() <= kMaxStoredPassword) return std::nullopt;
     return "비밀번호는 130자 이내의 영문, 숫자, 기호로 입력하십시오.";
 }

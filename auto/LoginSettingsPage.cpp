@@ -21,8 +21,7 @@ std::optional<RegKey> findService(CRecordStore& store, const std::string& servic
 
 }  // namespace
 
-LoginSettingsPage::LoginSettingsPage(Registry& registry, Prompt& prompt,
-                                     const std::string& service)
+LoginSettingsPage::LoginSettingsPage(Registry& registry, Prompt& prompt, const std::string& service)
     : registry_(registry), prompt_(prompt), service_(service) {
     load();
 }
@@ -75,8 +74,10 @@ void LoginSettingsPage::Edit(size_t row, const RecordDialog& dialog) {
     modified_ = true;
 }
 
-void LoginSettingsPage::DoubleClick(const std::vector<size_t>& selected, const RecordDialog& dialog) {
-    DoubleClickRows(selected, [&] { Add(dialog); }, [&](size_t row) { Edit(row, dialog); });
+void LoginSettingsPage::DoubleClick(const std::vector<size_t>& selected,
+                                    const RecordDialog& dialog) {
+    DoubleClickRows(
+        selected, [&] { Add(dialog); }, [&](size_t row) { Edit(row, dialog); });
 }
 
 void LoginSettingsPage::Delete(std::vector<size_t> selected) {
@@ -95,20 +96,23 @@ void LoginSettingsPage::MakeDefault(std::optional<size_t> selected) {
 }
 
 bool LoginSettingsPage::TakePatterns(const LoginPatterns& edited) {
-    for (auto [text, label] : {std::pair{&edited.login, "아이디"}, {&edited.password, "비밀번호"}}) {
+    for (auto [text, label] :
+         {std::pair{&edited.login, "아이디"}, {&edited.password, "비밀번호"}}) {
         if (!text->empty()) continue;
         prompt_.tell(std::string(label) + "을(를) 입력하십시오.", PromptIcon::Warning);
         return false;
     }
     if (edited == patterns_) return true;
-    const bool setOneChanged = (!patterns_.login.empty() && edited.login != patterns_.login) ||
-                               (!patterns_.password.empty() && edited.password != patterns_.password);
+    const bool setOneChanged =
+        (!patterns_.login.empty() && edited.login != patterns_.login) ||
+        (!patterns_.password.empty() && edited.password != patterns_.password);
     if (setOneChanged) {
         if (prompt_.ask("이 패턴은 일반적으로 바꿀 필요가 없습니다.\n패턴을 바꾸면 입력된 "
                         "비밀번호는 모두 삭제됩니다.\n\n그래도 바꾸시겠습니까?",
                         PromptButtons::YesNo, PromptIcon::Warning) != PromptAnswer::Yes)
             return false;
-        for (Record& row : rows_) row["Password"] = "";
+        for (Record& row : rows_)
+            row["Password"] = "";
     }
     patterns_ = edited;
     modified_ = true;
@@ -120,8 +124,8 @@ bool LoginSettingsPage::Save() {
     CRecordStore store(registry_);
     const std::optional<RegKey> key = findService(store, service_);
     if (!key) return false;
-    if (!store.WriteRecord(*key, {{"LoginString", patterns_.login},
-                                  {"PasswordString", patterns_.password}}) ||
+    if (!store.WriteRecord(
+            *key, {{"LoginString", patterns_.login}, {"PasswordString", patterns_.password}}) ||
         !store.SaveIdList(*key, rows_))
         return false;
     modified_ = false;

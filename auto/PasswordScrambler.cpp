@@ -46,11 +46,14 @@ std::string PasswordKeyFrom(std::string_view userName, std::string_view machineI
     return key.empty() ? "Kestrel42" : key;
 }
 
-std::string PasswordKey() { return PasswordKeyFrom(loginName(), machineId()); }
+std::string PasswordKey() {
+    return PasswordKeyFrom(loginName(), machineId());
+}
 
 std::string Rc4(std::string_view key, std::string_view data) {
     std::array<uint8_t, 256> s{};
-    for (int i = 0; i < 256; ++i) s[i] = static_cast<uint8_t>(i);
+    for (int i = 0; i < 256; ++i)
+        s[i] = static_cast<uint8_t>(i);
     if (!key.empty()) {
         uint8_t j = 0;
         for (int i = 0; i < 256; ++i) {

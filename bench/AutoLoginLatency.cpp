@@ -109,9 +109,9 @@ void makeProfile(Registry& registry, int port) {
     CRecordStore records(registry);
     records.SelectKind(RecordKind::Service);
     RegKey service = *records.AddRecord(records.Section());
-    records.WriteRecord(service, {{"Title", kService},
-                                  {"LoginString", kPrompts[0]},
-                                  {"PasswordString", kPrompts[1]}});
+    records.WriteRecord(
+        service,
+        {{"Title", kService}, {"LoginString", kPrompts[0]}, {"PasswordString", kPrompts[1]}});
     records.SaveIdList(service, {{{"Title", "guest"}, {"Password", "secret"}}});
     addBenchEntry(registry, kService, port);
     CSettingsSection(registry, "Settings").SetInt("UseAutoLogin", 1);
@@ -180,9 +180,10 @@ int main() {
     }
     const double med = median(ours), p95 = percentile(ours, 0.95);
     const double bareMed = median(bare), bareP95 = percentile(bare, 0.95);
-    std::printf("auto log-in: %zu answers, median %.3f ms, 95th percentile %.3f ms "
-                "(targets at most 2 and 10 ms)\n",
-                ours.size(), med, p95);
+    std::printf(
+        "auto log-in: %zu answers, median %.3f ms, 95th percentile %.3f ms "
+        "(targets at most 2 and 10 ms)\n",
+        ours.size(), med, p95);
     std::printf("bare client: median %.3f ms, 95th percentile %.3f ms; ratio of medians %.1f\n",
                 bareMed, bareP95, med / bareMed);
     return med <= 2.0 && p95 <= 10.0 ? 0 : 1;

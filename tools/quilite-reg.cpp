@@ -219,7 +219,8 @@ int login(Registry& registry, const std::vector<std::string>& args) {
     if (!service) return fail("no such service: " + words[0], kFailed);
     std::vector<Record> ids;
     store.LoadIdList(*service, ids);
-    for (Record& id : ids) id.try_emplace("Title");
+    for (Record& id : ids)
+        id.try_emplace("Title");
     if (words.size() == 1) {
         int number = 0;
         for (Record& id : ids)

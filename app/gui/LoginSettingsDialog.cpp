@@ -60,7 +60,8 @@ LoginSettingsDialog::LoginSettingsDialog(Registry& registry, Prompt& prompt,
       services_(new QComboBox),
       list_(new QTreeWidget) {
     setWindowTitle(LoginSettingsPage::kTitle);
-    for (const std::string& name : page_.Services()) services_->addItem(fromCp949(name));
+    for (const std::string& name : page_.Services())
+        services_->addItem(fromCp949(name));
     services_->setCurrentText(fromCp949(service));
     connect(services_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
         page_.SelectService(utf8ToCp949Lossy(name.toStdString()));
@@ -112,9 +113,8 @@ std::vector<size_t> LoginSettingsDialog::selectedRows() const {
 }
 
 LoginSettingsPage::RecordDialog LoginSettingsDialog::recordDialog(bool adding) {
-    return [this, adding](Record& record) {
-        return EditLoginRecord(this, prompt_, record, adding);
-    };
+    return
+        [this, adding](Record& record) { return EditLoginRecord(this, prompt_, record, adding); };
 }
 
 void LoginSettingsDialog::DoubleClick() {
@@ -205,7 +205,9 @@ bool EditLoginRecord(QWidget* parent, Prompt& prompt, Record& record, bool addin
 void EditLoginPatterns(QWidget* parent, LoginSettingsPage& page) {
     auto* login = new QLineEdit(fromCp949(page.Patterns().login));
     auto* password = new QLineEdit(fromCp949(page.Patterns().password));
-    CheckedDialog dialog(parent, [&] { return page.TakePatterns({toCp949(login), toCp949(password)}); });
+    CheckedDialog dialog(parent, [&] {
+        return page.TakePatterns({toCp949(login), toCp949(password)});
+    });
     dialog.setWindowTitle(LoginSettingsPage::kAdvancedTitle);
     auto* group = new QGroupBox("사용자 로그인 패턴");
     auto* form = new QFormLayout(group);

@@ -194,7 +194,8 @@ bool TtyFrontEnd::runCommandId(int id) {
                                                   : "자동 매크로를 끕니다.");
             break;
         case Cmd::UseLogin:
-            ShowStatus(doc_->ToggleUseLogin() ? "사용자 로그인을 켭니다." : "사용자 로그인을 끕니다.");
+            ShowStatus(doc_->ToggleUseLogin() ? "사용자 로그인을 켭니다."
+                                              : "사용자 로그인을 끕니다.");
             break;
         case Cmd::UseAutoLogin:
             ShowStatus(doc_->ToggleUseAutoLogin() ? "로그인 자동 선택을 켭니다."

@@ -14,13 +14,19 @@ TEST(LoginChoiceTest, IdRulesReportTheFirstBrokenOne) {
         std::string id;
         std::optional<std::string> message;
     } cases[] = {
-        {"guest", std::nullopt},   {"#1", std::nullopt},
-        {"9lives", std::nullopt},  {utf8ToCp949("김철수").value(), std::nullopt},
-        {"", empty},               {"a b", forbidden},
-        {"a\\b", forbidden},       {"_x>", forbidden},
-        {"_x", first},             {"-guest", first},
+        {"guest", std::nullopt},
+        {"#1", std::nullopt},
+        {"9lives", std::nullopt},
+        {utf8ToCp949("김철수").value(), std::nullopt},
+        {"", empty},
+        {"a b", forbidden},
+        {"a\\b", forbidden},
+        {"_x>", forbidden},
+        {"_x", first},
+        {"-guest", first},
     };
-    for (const auto& c : cases) EXPECT_EQ(CheckLoginId(c.id), c.message) << c.id;
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckLoginId(c.id), c.message) << c.id;
 }
 
 TEST(LoginChoiceTest, PasswordsMustSurviveStorage) {

@@ -32,7 +32,8 @@ protected:
     }
     static std::vector<std::string> titles(const std::vector<Record>& rows) {
         std::vector<std::string> out;
-        for (const Record& row : rows) out.push_back(row.at("Title") + ":" + row.at("Password"));
+        for (const Record& row : rows)
+            out.push_back(row.at("Title") + ":" + row.at("Password"));
         return out;
     }
     static LoginSettingsPage::RecordDialog dialog(const std::string& title, bool ok = true) {
@@ -73,7 +74,8 @@ TEST_F(LoginSettingsPageTest, AddEditDeleteAndTheServiceSwitch) {
     EXPECT_EQ(titles(page.Rows()), (std::vector<std::string>{"a:pa", "B:new", "d:new"}));
     prompt.expect(PromptAnswer::Yes);
     page.SelectService(cp("둘"));
-    EXPECT_EQ(prompt.asked.back().text, "하나 자동 로긴 정보가 변경되었습니다.\n\n저장하시겠습니까?");
+    EXPECT_EQ(prompt.asked.back().text,
+              "하나 자동 로긴 정보가 변경되었습니다.\n\n저장하시겠습니까?");
     EXPECT_TRUE(page.Rows().empty());
     EXPECT_EQ(titles(stored()), (std::vector<std::string>{"a:pa", "B:new", "d:new"}));
     page.SelectService(cp("없음"));
@@ -105,7 +107,8 @@ TEST_F(LoginSettingsPageTest, AdvancedPatternsAskBeforeEmptyingPasswords) {
 TEST_F(LoginSettingsPageTest, RecordCaptionsAndChecks) {
     EXPECT_EQ(LoginSettingsPage::RecordCaption({}, true), "아이디 추가");
     EXPECT_EQ(LoginSettingsPage::RecordCaption({}, false), "새 아이디 등록 정보");
-    EXPECT_EQ(LoginSettingsPage::RecordCaption({{"Title", cp("김")}}, false), "김 아이디 등록 정보");
+    EXPECT_EQ(LoginSettingsPage::RecordCaption({{"Title", cp("김")}}, false),
+              "김 아이디 등록 정보");
     EXPECT_EQ(LoginSettingsPage::CheckRecord(id("ok", "pw")), std::nullopt);
     EXPECT_TRUE(LoginSettingsPage::CheckRecord(id("", "pw")));
     EXPECT_EQ(LoginSettingsPage::CheckRecord(id("ok", std::string(131, 'x'))),

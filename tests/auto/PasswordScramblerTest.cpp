@@ -42,8 +42,10 @@ TEST(PasswordScramblerTest, Rc4EqualsOpenSslForRandomKeysAndPasswords) {
     std::uniform_int_distribution<int> byte(0, 255);
     for (int round = 0; round < 200; ++round) {
         std::string key(1 + round % 64, '\0'), data(random() % 300, '\0');
-        for (char& c : key) c = static_cast<char>(byte(random));
-        for (char& c : data) c = static_cast<char>(byte(random));
+        for (char& c : key)
+            c = static_cast<char>(byte(random));
+        for (char& c : data)
+            c = static_cast<char>(byte(random));
         ASSERT_EQ(Rc4(key, data), opensslRc4(key, data)) << "round " << round;
     }
     OSSL_PROVIDER_unload(legacy);
@@ -58,8 +60,7 @@ TEST(PasswordScramblerTest, Rc4GivesThePublishedKeyStreams) {
         {"0102030405", "b2396305f03dc027ccc3524a0a1118a86982944f18fc82d589c403a47a0d0919"},
         {"01020304050607", "293f02d47f37c9b633f2af5285feb46be620f1390d19bd84e2e0fd752031afc1"},
         {"0102030405060708", "97ab8a1bf0afb96132f2f67258da15a88263efdb45c4a18684ef87e6b19e5b09"},
-        {"0102030405060708090a0b0c0d0e0f10",
-         "9ac7cc9a609d1ef7b2932899cde41b97"},
+        {"0102030405060708090a0b0c0d0e0f10", "9ac7cc9a609d1ef7b2932899cde41b97"},
     };
     for (const auto& v : vectors) {
         const std::string stream = fromHex(v.stream);
@@ -84,9 +85,11 @@ TEST(PasswordScramblerTest, StoredFormIsUpperCaseHexThatComesBackOnlyWithTheSame
     EXPECT_EQ(UnscramblePassword(stored.substr(1), key), "");
     // Lower-case and other characters read as the digit 0.
     std::string lower = stored;
-    for (char& c : lower) c = (c >= 'A' && c <= 'F') ? static_cast<char>(c + 32) : c;
+    for (char& c : lower)
+        c = (c >= 'A' && c <= 'F') ? static_cast<char>(c + 32) : c;
     std::string zeroed = stored;
-    for (char& c : zeroed) c = (c >= 'A' && c <= 'F') ? '0' : c;
+    for (char& c : zeroed)
+        c = (c >= 'A' && c <= 'F') ? '0' : c;
     EXPECT_EQ(UnscramblePassword(lower, key), UnscramblePassword(zeroed, key));
     EXPECT_EQ(UnscramblePassword("zz", key), UnscramblePassword("00", key));
     // Bytes outside 0x20-0x7F, going in or coming out, give an empty password.
@@ -98,7 +101,10 @@ TEST(PasswordScramblerTest, StoredFormIsUpperCaseHexThatComesBackOnlyWithTheSame
 TEST(PasswordScramblerTest, KeySourceCutsHighBytesToSevenBits) {
     EXPECT_EQ(PasswordKeyFrom("", ""), "Kestrel42");
     EXPECT_EQ(PasswordKeyFrom("kim", ""), "kim");
-    EXPECT_EQ(PasswordKeyFrom("\xB1\xE8", "\x80" "1"), std::string("1h 1"));
+    EXPECT_EQ(PasswordKeyFrom("\xB1\xE8",
+                              "\x80"
+                              "1"),
+              std::string("1h 1"));
     EXPECT_EQ(UnscramblePassword(ScramblePassword("pw")), "pw");
     EXPECT_EQ(ScramblePassword("pw"), ScramblePassword("pw", PasswordKey()));
 }

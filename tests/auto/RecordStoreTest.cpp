@@ -135,8 +135,9 @@ TEST_F(RecordStoreTest, MissingServicesAndEmptyListsReportFalse) {
 TEST_F(RecordStoreTest, IdListsStorePasswordsScrambledAndSavesAreAnnounced) {
     std::vector<int> changed;
     int id = registry->listChanges().subscribe([&](int kind) { changed.push_back(kind); });
-    ASSERT_TRUE(store.SaveIdList(service, {{{"Title", "guest"}, {"Password", "pw"}},
-                                           {{"Title", "long"}, {"Password", std::string(131, 'x')}}}));
+    ASSERT_TRUE(
+        store.SaveIdList(service, {{{"Title", "guest"}, {"Password", "pw"}},
+                                   {{"Title", "long"}, {"Password", std::string(131, 'x')}}}));
     ASSERT_TRUE(store.SaveList(hitel, RecordKind::Bookmark, bookmarks(1, "b")));
     registry->listChanges().unsubscribe(id);
     EXPECT_EQ(changed, (std::vector<int>{RecordKind::IdList, RecordKind::Bookmark}));

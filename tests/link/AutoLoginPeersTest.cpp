@@ -32,7 +32,8 @@ protected:
         ASSERT_TRUE(store.SaveIdList(*key, {{{"Title", "guest"}, {"Password", "s3cret!"}}}));
         std::vector<Record> rules;
         for (auto [pattern, reply] : {std::pair{"선택>", "1<Enter>"}, {"[Enter]를", "<Enter>"}})
-            rules.push_back({{"Title", cp(pattern)}, {"Pattern", cp(pattern)}, {"SendString", reply}});
+            rules.push_back(
+                {{"Title", cp(pattern)}, {"Pattern", cp(pattern)}, {"SendString", reply}});
         ASSERT_TRUE(store.SaveList(cp(service), RecordKind::AutoMacro, rules));
     }
     void connect(const std::string& service, int port) {
@@ -45,7 +46,8 @@ protected:
 
     std::string screenText() const {
         std::string text;
-        for (int y = 0; y < view.Rows(); ++y) text += view.Text(y) + "\n";
+        for (int y = 0; y < view.Rows(); ++y)
+            text += view.Text(y) + "\n";
         return text;
     }
 
@@ -73,16 +75,16 @@ TEST_F(AutoLoginPeersTest, BehindTelnetdTheHostGetsTheIdAndPassword) {
     const std::string service = "하이텔";
     const std::string log = dir + "/received";
     TelnetServer server(TelnetServer::Kind::Inetutils, dir + "/telnetd.log", 0,
-                        QUILITE_BINARY_DIR "/tests/fixtures/quilite-bbs-host --service " +
-                            service + " --timeout 10000 --log " + log);
+                        QUILITE_BINARY_DIR "/tests/fixtures/quilite-bbs-host --service " + service +
+                            " --timeout 10000 --log " + log);
     prepare(service);
     connect(service, server.port());
     auto received = [&] {
         std::ifstream in(log, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
-    ASSERT_TRUE(runProgramUntil([&] { return received().find("\n\n\n1\n") != std::string::npos; },
-                                20000))
+    ASSERT_TRUE(
+        runProgramUntil([&] { return received().find("\n\n\n1\n") != std::string::npos; }, 20000))
         << received() << screenText();
     EXPECT_EQ(received(), "guest\ns3cret!\n1\n\n\n1\n");
 }

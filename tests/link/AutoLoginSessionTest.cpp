@@ -22,9 +22,9 @@ protected:
     void setPatterns(const std::string& login, const std::string& password) {
         CRecordStore store(*registry);
         ASSERT_TRUE(store.SelectKind(RecordKind::Service));
-        ASSERT_TRUE(store.WriteRecord(serviceKey, {{"Title", service},
-                                                   {"LoginString", login},
-                                                   {"PasswordString", password}}));
+        ASSERT_TRUE(store.WriteRecord(
+            serviceKey,
+            {{"Title", service}, {"LoginString", login}, {"PasswordString", password}}));
     }
     void saveIds(const std::vector<Record>& ids) {
         ASSERT_TRUE(CRecordStore(*registry).SaveIdList(serviceKey, ids));
@@ -41,7 +41,9 @@ protected:
         loop.kickIdle();
         loop.run();
     }
-    int storedAutoLogin() { return CSettingsSection(*registry, "Settings").GetInt("UseAutoLogin", -9); }
+    int storedAutoLogin() {
+        return CSettingsSection(*registry, "Settings").GetInt("UseAutoLogin", -9);
+    }
 
     FakeClock clock;
     std::string service;
@@ -179,7 +181,8 @@ TEST_F(AutoLoginSessionTest, APromptWhileTheLinkIsBusyIsAnsweredOnceItDrains) {
 TEST_F(AutoLoginSessionTest, KoreanPromptsAndAThousandIds) {
     setPatterns(cp("아이디: "), cp("비밀번호: "));
     std::vector<Record> ids;
-    for (int i = 0; i < 1000; ++i) ids.push_back({{"Title", "u" + std::to_string(i)}});
+    for (int i = 0; i < 1000; ++i)
+        ids.push_back({{"Title", "u" + std::to_string(i)}});
     ids[0]["Password"] = "pw";
     saveIds(ids);
     frame.chooser = [](LoginChoice&) { return true; };

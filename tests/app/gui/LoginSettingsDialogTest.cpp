@@ -26,7 +26,8 @@ protected:
         std::vector<Record> ids;
         CRecordStore(*registry).LoadIdList(key, ids);
         std::vector<std::string> titles;
-        for (const Record& id : ids) titles.push_back(id.at("Title"));
+        for (const Record& id : ids)
+            titles.push_back(id.at("Title"));
         return titles;
     }
     RegKey key;
@@ -55,7 +56,8 @@ TEST_F(LoginSettingsDialogTest, TheRecordDialogKeepsARefusedIdAndAddsTheMended) 
         fields[0]->setText("_bad");
         record.accept();
         EXPECT_TRUE(record.isVisible());
-        EXPECT_EQ(prompt.asked.back().text, "아이디의 첫자는 한글이나 영문, 숫자로 시작해야 합니다.");
+        EXPECT_EQ(prompt.asked.back().text,
+                  "아이디의 첫자는 한글이나 영문, 숫자로 시작해야 합니다.");
         fields[0]->setText("d");
         fields[2]->setText("pd");
         record.accept();
