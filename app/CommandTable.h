@@ -43,8 +43,11 @@ constexpr int BadukMode = 32824;
 constexpr int AutoCopy = 32825;
 constexpr int VT220 = 32826;
 constexpr int AutoMacro = 32827;
+constexpr int UseLogin = 32828;
+constexpr int UseAutoLogin = 32829;
 constexpr int FolderSettings = 32831;
 constexpr int SoundSettings = 32832;
+constexpr int LoginSettings = 32833;
 constexpr int About = 32841;
 }  // namespace Cmd
 

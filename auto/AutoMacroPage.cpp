@@ -1,8 +1,7 @@
 #include "auto/AutoMacroPage.h"
 
-#include <algorithm>
-
 #include "auto/AutoMacroList.h"
+#include "auto/RowSelection.h"
 #include "auto/Services.h"
 #include "platform/TextCodec.h"
 
@@ -75,11 +74,8 @@ void AutoMacroPage::Edit(size_t row, const RecordDialog& dialog) {
 }
 
 void AutoMacroPage::DoubleClick(const std::vector<size_t>& selected, const RecordDialog& dialog) {
-    if (selected.empty()) {
-        Add(dialog);
-    } else if (selected.size() == 1) {
-        Edit(selected[0], dialog);
-    }
+    DoubleClickRows(
+        selected, [&] { Add(dialog); }, [&](size_t row) { Edit(row, dialog); });
 }
 
 void AutoMacroPage::Delete(std::vector<size_t> selected) {
@@ -87,14 +83,7 @@ void AutoMacroPage::Delete(std::vector<size_t> selected) {
         prompt_.beep();
         return;
     }
-    // From the last, so that the positions still to remove stay where they were.
-    std::sort(selected.rbegin(), selected.rend());
-    selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
-    for (size_t row : selected) {
-        if (row >= rows_.size()) continue;
-        rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
-        modified_ = true;
-    }
+    if (EraseRows(rows_, std::move(selected))) modified_ = true;
 }
 
 bool AutoMacroPage::Apply() {

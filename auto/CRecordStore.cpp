@@ -4,22 +4,13 @@
 #include <cstdio>
 #include <unordered_map>
 
+#include "auto/PasswordScrambler.h"
 #include "auto/ProfileLayout.h"
 
 namespace {
 
 const std::string kTitle = "Title";
 const std::string kPassword = "Password";
-
-CRecordStore::PasswordHook& scrambleHook() {
-    static CRecordStore::PasswordHook hook = [](const std::string& text) { return text; };
-    return hook;
-}
-
-CRecordStore::PasswordHook& unscrambleHook() {
-    static CRecordStore::PasswordHook hook = [](const std::string& text) { return text; };
-    return hook;
-}
 
 bool isTitle(const std::string& field) {
     return Registry::foldName(field) == Registry::foldName(kTitle);
@@ -39,11 +30,6 @@ bool allDigits(const std::string& name) {
 }
 
 }  // namespace
-
-void CRecordStore::SetPasswordHooks(PasswordHook scramble, PasswordHook unscramble) {
-    scrambleHook() = std::move(scramble);
-    unscrambleHook() = std::move(unscramble);
-}
 
 bool CRecordStore::SelectKind(int kind) {
     const RecordKindInfo* info = recordKindInfo(kind);
@@ -235,7 +221,7 @@ bool CRecordStore::LoadIdList(RegKey service, std::vector<Record>& records) {
     if (list) records = ReadList(*list);
     for (Record& record : records) {
         auto password = record.find(kPassword);
-        if (password != record.end()) password->second = unscrambleHook()(password->second);
+        if (password != record.end()) password->second = UnscramblePassword(password->second);
     }
     return !records.empty();
 }
@@ -244,7 +230,7 @@ bool CRecordStore::SaveIdList(RegKey service, const std::vector<Record>& records
     std::vector<Record> stored = records;
     for (Record& record : stored) {
         auto password = record.find(kPassword);
-        if (password != record.end()) password->second = scrambleHook()(password->second);
+        if (password != record.end()) password->second = ScramblePassword(password->second);
     }
     bool saved = SelectKind(RecordKind::IdList) && registry_.transaction([&] {
         std::optional<RegKey> list = registry_.createKey(service, kind_->subkey);

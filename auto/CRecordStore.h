@@ -3,7 +3,6 @@
 // one subkey per record: `Title` is the subkey's unnamed value (the subkey's name when that is
 // missing), every other field a named value. Lists written here name their subkeys "000",
 // "001", ... in list order. Writes return false on failure and leave the store as it was.
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -16,8 +15,6 @@ using Record = std::map<std::string, std::string>;
 
 class CRecordStore {
 public:
-    using PasswordHook = std::function<std::string(const std::string&)>;
-
     explicit CRecordStore(Registry& registry) : registry_(registry) {}
 
     // Binds the kind and its section, creating the section when missing.
@@ -60,9 +57,6 @@ public:
 
     // Tells the subscribers of registry.listChanges() that a list of `kind` changed.
     void NotifyChanged(int kind) { registry_.listChanges().notify(kind); }
-
-    // Installed once by the auto log-in; until then passwords are stored as they are.
-    static void SetPasswordHooks(PasswordHook scramble, PasswordHook unscramble);
 
     const std::string& lastError() const { return registry_.lastError(); }
     Registry& registry() { return registry_; }

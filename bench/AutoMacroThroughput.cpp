@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "auto/CRecordStore.h"
+#include "bench/BenchEntry.h"
 #include "bench/KoreanAnsiStream.h"
 #include "bench/Median.h"
 #include "bench/NoFrame.h"
@@ -80,12 +81,7 @@ void makeProfile(const std::string& path, int count, int port) {
     CRecordStore records(*store.registry);
     records.SelectKind(RecordKind::Service);
     records.WriteRecord(*records.AddRecord(records.Section()), {{"Title", kService}});
-    records.SelectKind(RecordKind::TelnetEntry);
-    records.WriteRecord(*records.AddRecord(records.Section()),
-                        {{"Title", "bench"},
-                         {"Type", "1"},
-                         {"Host", kService},
-                         {"Server", "127.0.0.1:" + std::to_string(port)}});
+    addBenchEntry(*store.registry, kService, port);
     std::mt19937 rng(11);
     std::vector<Record> rules;
     for (int i = 0; i < count; ++i)

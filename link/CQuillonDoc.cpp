@@ -27,7 +27,9 @@ const std::string& defaultEntryName() {
 }  // namespace
 
 CQuillonDoc::CQuillonDoc(const SessionContext& context)
-    : ctx_(context), hooks_(context.hooks ? *context.hooks : noHooks()) {
+    : ctx_(context),
+      hooks_(context.hooks ? *context.hooks : noHooks()),
+      login_(context.registry, context.clock) {
     CSettingsSection settings(ctx_.registry, "Settings");
     useJohab_ = settings.GetInt("UseJohab", 0) != 0;
     silent_ = settings.GetInt("Silent", 0) != 0;
@@ -114,7 +116,10 @@ bool CQuillonDoc::OnIdle() {
     int value = kTWNoData;
     if (!linkBusy_ && !ctx_.frame.ScrolledBack()) value = Pump(kPumpLimitMs);
     offerPartialLine(value);
-    if (value == kTWNoData && online_ && link_ && link_->IsDrained()) hooks_.OnInputSettled();
+    if (value == kTWNoData && online_ && link_ && link_->IsDrained()) {
+        stepLoginWhenSettled();
+        hooks_.OnInputSettled();
+    }
     OnLinkEvent(value);
     const bool pasteMore = stepPaste();
     return value >= 0 || pasteMore;

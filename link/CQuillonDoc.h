@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "auto/AutoLogin.h"
 #include "auto/AutoMacroList.h"
 #include "auto/CRecordStore.h"
 #include "auto/Registry.h"
@@ -117,6 +118,11 @@ public:
     bool UseAutoMacro() const { return useAutoMacro_; }
     // Flips and stores the `Settings` value "UseAutoMacro"; returns the new state.
     bool ToggleUseAutoMacro();
+    // The auto log-in of the current service; the toggles flip and store "UseLogin" and
+    // "UseAutoLogin" and return the new state.
+    const AutoLogin& Login() const { return login_; }
+    bool ToggleUseLogin() { return login_.ToggleUseLogin(); }
+    bool ToggleUseAutoLogin() { return login_.ToggleUseAutoLogin(); }
 
     // --- sending ----------------------------------------------------------------------------
     // Through the interpreter's send conversions; does nothing (and reports success) while a
@@ -194,6 +200,8 @@ private:
     void recogniseStartPrompt(std::string_view line);
     std::string serviceValue(const char* utf8Name) const;
     void fireAutoMacro(const AutoMacroList::Match& match);
+    void stepLogin(std::string_view line);
+    void stepLoginWhenSettled();
     bool pumpDelay(int ms);
     void dropRetiredLink();
     void useDefaultService();
@@ -235,6 +243,7 @@ private:
     unsigned linkSerial_ = 0;  // counts CloseLink calls: a paced reply stops when its link goes
     bool useAutoMacro_ = true;
     bool startPromptSeen_ = false;
+    bool autoLoginArmed_ = false;  // a log-in step waits for the link to drain
 
     std::unique_ptr<GFComLink> link_;
     std::unique_ptr<TWEmulator> interpreter_;
@@ -249,10 +258,12 @@ private:
     int serviceType_ = 0;  // ServiceType of the current service
     std::string startPrompt_, startCommand_;
     AutoMacroList macros_;
+    AutoLogin login_;
     // A link closed while a reply is paced from inside the interpreter's pump: kept until the
     // pump has returned.
     std::unique_ptr<TWEmulator> retiredInterpreter_;
     std::unique_ptr<GFComLink> retiredLink_;
 
     class Replies;
+    class LoginSide;
 };

@@ -37,6 +37,8 @@ void CQuillonDoc::SetCurrentService(const std::string& name) {
     startPrompt_ = serviceValue("시작 프롬프트");
     startCommand_ = serviceValue("시작 명령");
     macros_.Load(ctx_.registry, name);
+    login_.LoadLoginData(name);
+    autoLoginArmed_ = false;
     hooks_.OnServiceChanged(name);
     ctx_.frame.ServiceChanged();
 }
@@ -52,7 +54,10 @@ bool CQuillonDoc::ProcessLine(std::string_view line, bool partial) {
     // While the dialler is open it reads the modem's result words, and the line ends there.
     if (hooks_.OnLine(line, partial)) return false;
     if (!online_ || line.size() < 3) return false;
-    if (partial) hooks_.OnPartialLine(line);
+    if (partial) {
+        stepLogin(line);
+        hooks_.OnPartialLine(line);
+    }
     recogniseStartPrompt(line);
     if (!useAutoMacro_) return false;
     std::optional<AutoMacroList::Match> match = macros_.FindMatch(line);

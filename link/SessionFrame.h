@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "auto/CRecordStore.h"
+#include "auto/LoginChoice.h"
+
 class SessionFrame {
 public:
     virtual ~SessionFrame() = default;
@@ -38,4 +41,14 @@ public:
     virtual void PostCommand(int /*id*/) {}
     // While dial-up networking dials, the window takes no input but the wait notice's cancel.
     virtual void EnableFrame(bool /*enabled*/) {}
+    // The log-in chooser "사용자 로그인" over the service's IDs (CP949, passwords clear),
+    // modal while the pump waits; `choice` comes in with the first ID and goes out as
+    // confirmed. False when cancelled.
+    virtual bool ChooseLogin(const std::vector<Record>& /*ids*/, LoginChoice& /*choice*/) {
+        return false;
+    }
+    // Draws the user's eye to the window (without waiting for it).
+    virtual void AttractUser() {}
+    // The terminal shows everything received so far at once.
+    virtual void RedrawNow() {}
 };

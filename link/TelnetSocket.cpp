@@ -159,6 +159,14 @@ bool TelnetSocket::fill() {
     return false;
 }
 
+// Bytes read here, outside a pump pass, wake one: the socket no longer reports them.
+bool TelnetSocket::hasInput() {
+    if (!receive_.empty()) return true;
+    if (!fill()) return false;
+    kick();
+    return true;
+}
+
 void TelnetSocket::onReadable() {
     enableWatch(readWatch_, false);
     fill();

@@ -49,7 +49,7 @@ public:
     }
     void consumeReceived(size_t count) { receive_.consume(count); }
     // Received bytes are waiting (after one refill attempt).
-    bool hasInput() { return !receive_.empty() || fill(); }
+    bool hasInput();
     // kind 1: received bytes wait; kind 2: the send ring has room and the socket takes bytes.
     // wait: up to a second in poll, else a test.
     bool waitReady(int kind, bool wait);

@@ -1,5 +1,9 @@
 // quilite-reg: reads, writes, imports and exports the profile store from the command line.
 // Text on the terminal is UTF-8; the store keeps CP949.
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -7,6 +11,7 @@
 #include <vector>
 
 #include "auto/AutoMacroList.h"
+#include "auto/LoginChoice.h"
 #include "auto/ProfileStore.h"
 #include "auto/RegExport.h"
 #include "auto/RegImport.h"
@@ -26,6 +31,9 @@ const char* const kUsage =
     "  import FILE          import a REGEDIT4 or version 5.00 registry file\n"
     "  export KEY FILE      write KEY and all below it as a REGEDIT4 file (\"-\": stdout)\n"
     "  automacro SERVICE    list the service's auto macros in the order they are tried\n"
+    "  login SERVICE        list the service's log-in IDs, the default first\n"
+    "  login SERVICE ID [NAME] [--default]\n"
+    "                       add or replace an ID; its password is read from standard input\n"
     "KEY begins with HKEY_CURRENT_USER (HKCU) or HKEY_LOCAL_MACHINE (HKLM).\n";
 
 // Reports problems of the store on the terminal; the tool never waits for an answer.
@@ -163,6 +171,74 @@ int automacro(Registry& registry, const std::vector<std::string>& args) {
     return 0;
 }
 
+// A line from standard input; on a terminal it is asked for and not echoed.
+std::string readPassword() {
+    termios saved{};
+    const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (terminal) {
+        std::cerr << "비밀번호: " << std::flush;
+        termios quiet = saved;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    std::string line;
+    std::getline(std::cin, line);
+    if (terminal) {
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        std::cerr << "\n";
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+// The record for the ID replaces the one with the same ID (keeping its name unless one is
+// given) or is appended; as the default it goes to the top.
+void putLoginId(std::vector<Record>& ids, Record record, bool makeDefault) {
+    auto same = std::find_if(ids.begin(), ids.end(),
+                             [&](const Record& r) { return r.at("Title") == record["Title"]; });
+    if (same != ids.end()) {
+        if (!record.count("Name") && same->count("Name")) record["Name"] = same->at("Name");
+        if (!makeDefault) {
+            *same = record;
+            return;
+        }
+        ids.erase(same);
+    }
+    ids.insert(makeDefault ? ids.begin() : ids.end(), record);
+}
+
+int login(Registry& registry, const std::vector<std::string>& args) {
+    std::vector<std::string> words = args;
+    const auto flag = std::find(words.begin(), words.end(), "--default");
+    const bool makeDefault = flag != words.end();
+    if (makeDefault) words.erase(flag);
+    if (words.size() > 3 || (makeDefault && words.size() < 2)) throw BadInput{"too many words"};
+    CRecordStore store(registry);
+    std::optional<RegKey> service;
+    if (store.SelectKind(RecordKind::Service)) service = store.FindRecord(toStore(words[0]));
+    if (!service) return fail("no such service: " + words[0], kFailed);
+    std::vector<Record> ids;
+    store.LoadIdList(*service, ids);
+    for (Record& id : ids)
+        id.try_emplace("Title");
+    if (words.size() == 1) {
+        int number = 0;
+        for (Record& id : ids)
+            std::cout << ++number << " " << toTerminal(id["Title"]) << " " << quoted(id["Name"])
+                      << " " << std::string(id["Password"].size(), '*') << "\n";
+        return 0;
+    }
+    Record record{{"Title", toStore(words[1])}};
+    if (words.size() == 3) record["Name"] = toStore(words[2]);
+    if (std::optional<std::string> refusal = CheckLoginId(record["Title"]))
+        throw BadInput{*refusal};
+    record["Password"] = readPassword();
+    if (std::optional<std::string> refusal = CheckLoginPassword(record["Password"]))
+        throw BadInput{*refusal};
+    putLoginId(ids, record, makeDefault);
+    return store.SaveIdList(*service, ids) ? 0 : fail(store.lastError(), kFailed);
+}
+
 struct Command {
     const char* name;
     size_t minArgs, maxArgs;
@@ -172,6 +248,7 @@ struct Command {
 const Command kCommands[] = {
     {"get", 1, 2, get},       {"set", 3, 3, set},          {"list", 1, 1, list},
     {"import", 1, 1, import}, {"export", 2, 2, exportKey}, {"automacro", 1, 1, automacro},
+    {"login", 1, 4, login},
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "app/gui/CommandRegistration.h"
 #include "app/gui/FramePlacement.h"
 #include "app/gui/HostDialog.h"
+#include "app/gui/LoginChooserDialog.h"
 #include "app/gui/QtPrompt.h"
 #include "auto/ProgramExit.h"
 #include "link/CQuillonDoc.h"
@@ -143,6 +144,10 @@ void CMainFrame::registerCommands() {
                                  [this] { return doc_ && doc_->AnswerMode(); }});
     SetCommand(Cmd::AutoMacro, {withDoc([](CQuillonDoc& d) { d.ToggleUseAutoMacro(); }),
                                 [this] { return doc_ && doc_->UseAutoMacro(); }});
+    SetCommand(Cmd::UseLogin, {withDoc([](CQuillonDoc& d) { d.ToggleUseLogin(); }),
+                               [this] { return doc_ && doc_->Login().UseLogin(); }});
+    SetCommand(Cmd::UseAutoLogin, {withDoc([](CQuillonDoc& d) { d.ToggleUseAutoLogin(); }),
+                                   [this] { return doc_ && doc_->Login().UseAutoLogin(); }});
     for (const FrameBars::Toggle& t : FrameBars::Toggles())
         SetCommand(t.command, {[this, bar = t.bar] { bars_.Flip(bar); },
                                [this, bar = t.bar] { return bars_.On(bar); }});
@@ -310,6 +315,22 @@ void CMainFrame::OpenCommSettings() {
 
 void CMainFrame::LinkActivity(bool received, bool sent) {
     panes_.LinkActivity(received, sent);
+}
+
+bool CMainFrame::ChooseLogin(const std::vector<Record>& ids, LoginChoice& choice) {
+    return ChooseLoginInDialog(this, prompt_, ids, choice);
+}
+
+// The desktop flashes the window until the user turns to it; the chooser does not wait for
+// that. A minimised window comes back first, so that the chooser is seen with it.
+void CMainFrame::AttractUser() {
+    if (isActiveWindow() && isVisible()) return;
+    if (isMinimized()) showNormal();
+    QApplication::alert(this, 0);
+}
+
+void CMainFrame::RedrawNow() {
+    view_->repaint();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -91,6 +91,9 @@ public:
     void LinkActivity(bool received, bool sent) override;
     void PostCommand(int id) override { RunCommand(id); }
     void EnableFrame(bool enabled) override { setEnabled(enabled); }
+    bool ChooseLogin(const std::vector<Record>& ids, LoginChoice& choice) override;
+    void AttractUser() override;
+    void RedrawNow() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -5,6 +5,7 @@
 #include "app/gui/CMainFrame.h"
 #include "app/gui/CommandRegistration.h"
 #include "app/gui/EntryListDialog.h"
+#include "app/gui/LoginSettingsDialog.h"
 #include "app/gui/PathDialogs.h"
 #include "app/gui/ScreenSettingsDialog.h"
 #include "app/gui/ScreenSettingsStore.h"
@@ -52,6 +53,12 @@ void registerDialogCommands(CMainFrame& frame) {
             launcher->reap();
             MakeFolderSettingsDialog(frame.registry(), frame.prompt(), *launcher, &frame)->exec();
         }});
+    frame.SetCommand(Cmd::LoginSettings, {[&frame] {
+                         LoginSettingsDialog(frame.registry(), frame.prompt(),
+                                             frame.Doc() ? frame.Doc()->CurrentService() : "",
+                                             &frame)
+                             .exec();
+                     }});
     frame.SetCommand(Cmd::SoundSettings, {[&frame] {
                          MakeSoundSettingsDialog(frame.registry(), frame.prompt(), &frame)->exec();
                      }});

@@ -1,7 +1,7 @@
 #pragma once
 // What the settings commands of the main window do: the screen settings (stored, then applied
 // to the view, which resizes the frame), the communication settings sheet, and the folder and
-// sound settings; and the lists of connection entries.
+// sound settings, the auto log-in settings; and the lists of connection entries.
 #include "link/ConnectionEntries.h"
 
 class CMainFrame;

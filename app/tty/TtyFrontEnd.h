@@ -58,6 +58,9 @@ public:
     void EnableFrame(bool enabled) override { frameEnabled_ = enabled; }
     // The internet connection the "w" command dials with; null: the command is not offered.
     void SetInternet(InternetDialer* dialer) { internet_ = dialer; }
+    bool ChooseLogin(const std::vector<Record>& ids, LoginChoice& choice) override;
+    void AttractUser() override { Beep(); }
+    void RedrawNow() override { draw(); }
 
 private:
     void ShowQuestion(const std::string& text, int caret) override;

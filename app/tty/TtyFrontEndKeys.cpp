@@ -6,6 +6,7 @@
 
 #include "app/CommandTable.h"
 #include "app/tty/TtyFrontEnd.h"
+#include "app/tty/TtyLoginChooser.h"
 #include "link/CommandLine.h"
 #include "platform/TextCodec.h"
 
@@ -160,6 +161,10 @@ void TtyFrontEnd::PostCommand(int id) {
     if (command && command->ttyLetter && doc_) runCommandId(id);
 }
 
+bool TtyFrontEnd::ChooseLogin(const std::vector<Record>& ids, LoginChoice& choice) {
+    return ChooseLoginOnStatusLine(prompt_, ids, choice);
+}
+
 bool TtyFrontEnd::runCommandId(int id) {
     switch (id) {
         case Cmd::Exit:
@@ -199,6 +204,14 @@ bool TtyFrontEnd::runCommandId(int id) {
         case Cmd::AutoMacro:
             ShowStatus(doc_->ToggleUseAutoMacro() ? "자동 매크로를 켭니다."
                                                   : "자동 매크로를 끕니다.");
+            break;
+        case Cmd::UseLogin:
+            ShowStatus(doc_->ToggleUseLogin() ? "사용자 로그인을 켭니다."
+                                              : "사용자 로그인을 끕니다.");
+            break;
+        case Cmd::UseAutoLogin:
+            ShowStatus(doc_->ToggleUseAutoLogin() ? "로그인 자동 선택을 켭니다."
+                                                  : "로그인 자동 선택을 끕니다.");
             break;
         default:
             return false;

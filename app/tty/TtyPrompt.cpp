@@ -86,10 +86,11 @@ std::unique_ptr<WaitNotice> TtyPrompt::beginWait(const std::string& text, int de
     return std::make_unique<Wait>(*this, text, delayMs);
 }
 
-std::optional<std::string> TtyPrompt::AskLine(const std::string& label) {
+std::optional<std::string> TtyPrompt::AskLine(const std::string& label, const LineQuestion& how) {
     if (abandoned_) return std::nullopt;
     asking_ = Asking::Line;
     label_ = label;
+    lineHow_ = how;
     line_.clear();
     lineDone_ = lineCancelled_ = false;
     showLine();
@@ -162,6 +163,7 @@ bool TtyPrompt::editLine(const TtyKey& key) {
                     lineDone_ = true;
                     return true;
                 }
+                if (c == '\t' && lineHow_.onTab) label_ = lineHow_.onTab();
                 if (static_cast<uint8_t>(c) >= 0x20) line_ += c;
             }
             break;
@@ -173,6 +175,7 @@ bool TtyPrompt::editLine(const TtyKey& key) {
 }
 
 void TtyPrompt::showLine() {
-    const std::string text = label_ + line_;
+    const std::string text =
+        label_ + (lineHow_.masked ? std::string(DisplayWidth(line_), '*') : line_);
     host_.ShowQuestion(text, DisplayWidth(text));
 }

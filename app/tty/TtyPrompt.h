@@ -2,6 +2,7 @@
 // Questions, notices and line input asked on the status line of the tty front end. A question
 // waits for its answer key while the program keeps running; inside a wait that is already
 // running it reads the keyboard itself (TtyQuestionHost::WaitForInput says how).
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +25,13 @@ public:
     virtual void Beep() {}
 };
 
+// How a line is asked: typed characters shown as '*', and what Tab does (it gives the label
+// that shows from then on).
+struct LineQuestion {
+    bool masked = false;
+    std::function<std::string()> onTab;
+};
+
 class TtyPrompt : public Prompt {
 public:
     explicit TtyPrompt(TtyQuestionHost& host, Clock& clock = Clock::steady())
@@ -33,7 +41,7 @@ public:
     std::unique_ptr<WaitNotice> beginWait(const std::string& text, int delayMs) override;
     void beep() override { host_.Beep(); }
     // A line typed on the status line after `label`; nothing when Esc cancelled it.
-    std::optional<std::string> AskLine(const std::string& label);
+    std::optional<std::string> AskLine(const std::string& label, const LineQuestion& how = {});
 
     // A key while a question or a wait notice is up: true when it was taken.
     bool OnKey(const TtyKey& key);
@@ -61,6 +69,7 @@ private:
     std::optional<PromptAnswer> answer_;
     std::string label_;
     std::string line_;
+    LineQuestion lineHow_;
     bool lineDone_ = false;
     bool lineCancelled_ = false;
     int waits_ = 0;

@@ -124,6 +124,17 @@ protected:
         }
         return false;
     }
+    // The telnet entry "bbs" of the service 하이텔, on the loopback port.
+    void addBbsEntry(int port) {
+        CRecordStore store(*registry);
+        ASSERT_TRUE(store.SelectKind(RecordKind::TelnetEntry));
+        std::optional<RegKey> entry = store.AddRecord(store.Section());
+        ASSERT_TRUE(entry && store.WriteRecord(*entry, {{"Title", "bbs"},
+                                                        {"Type", "1"},
+                                                        {"Host", cp("하이텔")},
+                                                        {"Server", "127.0.0.1:" +
+                                                                       std::to_string(port)}}));
+    }
     // The program ended and gave the terminal back as it found it.
     void expectTerminalRestored() {
         for (int i = 0; i < 250 && !std::filesystem::exists(dir + "/stty"); ++i)
@@ -436,14 +447,8 @@ TEST_F(TtyEndToEnd, WithoutATerminalOrDisplayTheProgramRefusesInKorean) {
 // them off and on again, and the setting is stored.
 TEST_F(TtyEndToEnd, AutoMacrosPageThroughABoardAndCtrlOTogglesThem) {
     ScriptedBbsHost bbs(ServiceBbsScript("하이텔"), 15000);
+    addBbsEntry(bbs.port());
     CRecordStore store(*registry);
-    ASSERT_TRUE(store.SelectKind(RecordKind::TelnetEntry));
-    std::optional<RegKey> entry = store.AddRecord(store.Section());
-    ASSERT_TRUE(entry && store.WriteRecord(*entry, {{"Title", "bbs"},
-                                                    {"Type", "1"},
-                                                    {"Host", cp("하이텔")},
-                                                    {"Server", "127.0.0.1:" +
-                                                                   std::to_string(bbs.port())}}));
     std::vector<Record> rules;
     for (auto [pattern, reply] : {std::pair{"login:", "guest<Enter>"},
                                   {"Password:", "secret<Enter>"},
@@ -464,6 +469,51 @@ TEST_F(TtyEndToEnd, AutoMacrosPageThroughABoardAndCtrlOTogglesThem) {
     tmux->Keys({"C-]", "o"});
     ASSERT_TRUE(tmux->WaitForScreen("자동 매크로를 켭니다.")) << tmux->Screen();
     EXPECT_EQ(CSettingsSection(*registry, "Settings").GetInt("UseAutoMacro", 0), 1);
+}
+
+// The done-when of the auto log-in: an ID stored by quilite-reg, then a telnet entry of the
+// service logs in without a key press, or through the status-line chooser.
+class TtyAutoLogin : public TtyEndToEnd {
+protected:
+    void SetUp() override {
+        std::ofstream(dir + "/password") << "secret\n";
+        const std::string command = QUILITE_BINARY_DIR "/tools/quilite-reg --db '" + dir +
+                                    "/config/quilite/profile.db' login 하이텔 guest < '" + dir +
+                                    "/password'";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        addBbsEntry(bbs.port());
+    }
+    int storedAutoLogin() {
+        return CSettingsSection(*registry, "Settings").GetInt("UseAutoLogin", -1);
+    }
+
+    ScriptedBbsHost bbs{ServiceBbsScript("하이텔"), 8000};
+    const std::string cr{"\r\0", 2};
+};
+
+TEST_F(TtyAutoLogin, AutomaticSelectionLogsInWithoutAKey) {
+    CSettingsSection(*registry, "Settings").SetInt("UseAutoLogin", 1);
+    run({"/t", "bbs"});
+    ASSERT_TRUE(tmux->WaitForScreen("선택>", 15000)) << tmux->Screen();
+    EXPECT_EQ(bbs.received(), "guest" + cr + "secret" + cr);
+    tmux->Keys({"C-]", "f"});
+    ASSERT_TRUE(tmux->WaitForScreen("로그인 자동 선택을 끕니다.")) << tmux->Screen();
+    EXPECT_EQ(storedAutoLogin(), 0);
+    tmux->Keys({"C-]", "p"});
+    ASSERT_TRUE(tmux->WaitForScreen("사용자 로그인을 끕니다.")) << tmux->Screen();
+    EXPECT_EQ(CSettingsSection(*registry, "Settings").GetInt("UseLogin", -1), 0);
+}
+
+TEST_F(TtyAutoLogin, TheStatusLineChooserTakesTheDefaultAndTab) {
+    run({"/t", "bbs"});
+    ASSERT_TRUE(tmux->WaitForScreen("사용자 로그인: 1 guest", 15000)) << tmux->Screen();
+    EXPECT_EQ(bbs.received(), "");
+    tmux->Keys({"Tab"});
+    ASSERT_TRUE(tmux->WaitForScreen("자동선택 ●")) << tmux->Screen();
+    tmux->Keys({"Enter"});
+    ASSERT_TRUE(tmux->WaitForScreen("선택>", 15000)) << tmux->Screen();
+    EXPECT_EQ(bbs.received(), "guest" + cr + "secret" + cr);
+    EXPECT_EQ(storedAutoLogin(), 1);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <fstream>
 
 #include "TempProfile.h"
+#include "auto/CRecordStore.h"
+#include "auto/PasswordScrambler.h"
 
 namespace {
 
@@ -89,6 +91,43 @@ TEST_F(QuiliteRegTest, BadInputExitsWithTwoAndMissingKeysWithOne) {
     EXPECT_EQ(run("import " + dir + "/text.reg"), 2);
     EXPECT_EQ(run("get HKCU\\\\Nothing"), 1);
     EXPECT_EQ(run("export HKCU\\\\Nothing -"), 1);
+}
+
+// IDs added with their passwords from standard input, stored scrambled, listed back with the
+// default first; the record rules refuse bad IDs and passwords.
+TEST_F(QuiliteRegTest, LoginIdsRoundTrip) {
+    registry = openStore();
+    CRecordStore store(*registry);
+    ASSERT_TRUE(store.SelectKind(RecordKind::Service));
+    RegKey service = *store.AddRecord(store.Section());
+    ASSERT_TRUE(store.WriteRecord(service, {{"Title", cp("하이텔")}}));
+    registry.reset();
+    auto from = [this](const std::string& line) {
+        std::ofstream(dir + "/password") << line << "\n";
+        return " < '" + dir + "/password'";
+    };
+
+    ASSERT_EQ(run("login 하이텔 guest < /dev/null"), 0) << out;
+    ASSERT_EQ(run("login 하이텔 kim 철수" + from("secret")), 0) << out;
+    ASSERT_EQ(run("login 하이텔 lee --default" + from("pw")), 0) << out;
+    ASSERT_EQ(run("login 하이텔 kim" + from("new")), 0) << out;
+    ASSERT_EQ(run("login 하이텔"), 0);
+    EXPECT_EQ(out, "1 lee \"\" **\n2 guest \"\" \n3 kim \"철수\" ***\n");
+
+    EXPECT_EQ(run("login 하이텔 ' x'" + from("pw")), 2);
+    EXPECT_NE(out.find("아이디에는"), std::string::npos) << out;
+    EXPECT_EQ(run("login 하이텔 _x" + from("pw")), 2);
+    EXPECT_EQ(run("login 하이텔 ok" + from(std::string(131, 'p'))), 2);
+    EXPECT_NE(out.find("130자"), std::string::npos) << out;
+    EXPECT_EQ(run("login 없음"), 1);
+
+    registry = openStore();
+    std::vector<Record> ids;
+    ASSERT_TRUE(CRecordStore(*registry).LoadIdList(service, ids));
+    ASSERT_EQ(ids.size(), 3u);
+    EXPECT_EQ(ids[2], (Record{{"Title", "kim"}, {"Name", cp("철수")}, {"Password", "new"}}));
+    EXPECT_EQ(registry->value(*registry->openKey(service, "ID\\002"), "Password"),
+              ScramblePassword("new"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "TempProfile.h"
 #include "auto/CRecordStore.h"
+#include "auto/PasswordScrambler.h"
 #include "auto/ProfileLayout.h"
 #include "InjectFailure.h"
 
@@ -131,22 +132,31 @@ TEST_F(RecordStoreTest, MissingServicesAndEmptyListsReportFalse) {
     EXPECT_FALSE(store.LoadList(hitel, RecordKind::Bookmark, loaded));
 }
 
-TEST_F(RecordStoreTest, IdListsGoThroughThePasswordHooksAndSavesAreAnnounced) {
-    CRecordStore::SetPasswordHooks([](const std::string& s) { return "<" + s + ">"; },
-                                   [](const std::string& s) { return s.substr(1, s.size() - 2); });
+TEST_F(RecordStoreTest, IdListsStorePasswordsScrambledAndSavesAreAnnounced) {
     std::vector<int> changed;
     int id = registry->listChanges().subscribe([&](int kind) { changed.push_back(kind); });
-    ASSERT_TRUE(store.SaveIdList(service, {{{"Title", "guest"}, {"Password", "pw"}}}));
+    ASSERT_TRUE(
+        store.SaveIdList(service, {{{"Title", "guest"}, {"Password", "pw"}},
+                                   {{"Title", "long"}, {"Password", std::string(131, 'x')}}}));
     ASSERT_TRUE(store.SaveList(hitel, RecordKind::Bookmark, bookmarks(1, "b")));
     registry->listChanges().unsubscribe(id);
     EXPECT_EQ(changed, (std::vector<int>{RecordKind::IdList, RecordKind::Bookmark}));
 
-    EXPECT_EQ(registry->value(*registry->openKey(service, "ID\\000"), "Password"), "<pw>");
+    RegKey first = *registry->openKey(service, "ID\\000");
+    EXPECT_EQ(registry->value(first, "Password"), ScramblePassword("pw"));
+    EXPECT_EQ(registry->value(*registry->openKey(service, "ID\\001"), "Password"), "");
     std::vector<Record> ids;
     ASSERT_TRUE(store.LoadIdList(service, ids));
-    EXPECT_EQ(ids, (std::vector<Record>{{{"Title", "guest"}, {"Password", "pw"}}}));
-    CRecordStore::SetPasswordHooks([](const std::string& s) { return s; },
-                                   [](const std::string& s) { return s; });
+    EXPECT_EQ(ids[0], (Record{{"Title", "guest"}, {"Password", "pw"}}));
+
+    // Damaged stored forms read as empty passwords; a record without a title keeps its name.
+    ASSERT_TRUE(registry->deleteValue(first, ""));
+    for (const std::string& stored :
+         {std::string("ABC"), ScramblePassword("\x01\x02"), ScramblePassword("\xB0\xA1")}) {
+        ASSERT_TRUE(registry->setValue(first, "Password", stored));
+        ASSERT_TRUE(store.LoadIdList(service, ids));
+        EXPECT_EQ(ids[0], (Record{{"Title", "000"}, {"Password", ""}})) << stored;
+    }
 }
 
 TEST_F(RecordStoreTest, AFailedAddGivesNoKeyAndLeavesTheListAsItWas) {

@@ -25,18 +25,6 @@ protected:
                 {{"Title", cp(pattern)}, {"Pattern", cp(pattern)}, {"SendString", cp(reply)}});
         ASSERT_TRUE(store.SaveList(cp(name), RecordKind::AutoMacro, records));
     }
-    // Runs the program's loop (not a nested wait) until the condition holds.
-    template <class Condition>
-    bool runProgramUntil(Condition done, int timeoutMs) {
-        const int64_t end = Clock::steady().nowMs() + timeoutMs;
-        const int timer = loop.addTimer(20, true, [&] {
-            if (done() || Clock::steady().nowMs() > end) loop.quit();
-        });
-        loop.kickIdle();
-        loop.run();
-        loop.removeTimer(timer);
-        return done();
-    }
 
     SystemLinks system;
 };

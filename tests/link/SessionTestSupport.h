@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -96,6 +97,12 @@ public:
     void ShowBookmarksPage() override { ++bookmarksShown; }
     void PostCommand(int id) override { commands.push_back(id); }
     void EnableFrame(bool on) override { enables.push_back(on); }
+    bool ChooseLogin(const std::vector<Record>& ids, LoginChoice& choice) override {
+        chooserOffers.push_back(ids);
+        return chooser ? chooser(choice) : false;
+    }
+    void AttractUser() override { ++attracted; }
+    void RedrawNow() override { ++redraws; }
 
     std::string title;
     std::vector<std::string> statuses;
@@ -110,6 +117,10 @@ public:
     int bookmarksShown = 0;
     std::vector<int> commands;
     std::vector<bool> enables;
+    std::function<bool(LoginChoice&)> chooser;  // the user at the log-in chooser: cancels if unset
+    std::vector<std::vector<Record>> chooserOffers;
+    int attracted = 0;
+    int redraws = 0;
 };
 
 class RecordingHooks : public SessionHooks {
@@ -221,6 +232,18 @@ protected:
     template <class Condition>
     bool runUntil(Condition done, int timeoutMs = 5000) {
         return runLoopUntil(loop, done, timeoutMs);
+    }
+    // Runs the program's loop (not a nested wait) until the condition holds.
+    template <class Condition>
+    bool runProgramUntil(Condition done, int timeoutMs) {
+        const int64_t end = Clock::steady().nowMs() + timeoutMs;
+        const int timer = loop.addTimer(20, true, [&] {
+            if (done() || Clock::steady().nowMs() > end) loop.quit();
+        });
+        loop.kickIdle();
+        loop.run();
+        loop.removeTimer(timer);
+        return done();
     }
     // True when some screen row reads `text` (CP949) from its start.
     bool screenShows(const std::string& text) const {
