@@ -105,6 +105,8 @@ std::vector<Command> makeTable() {
         checkable(command(Cmd::AutoMacro, G::Options, "자동 매크로(&M)",
                           "자동 매크로 기능을 켜거나 끕니다.", "자동 매크로", "", 'o',
                           "자동매크로")),
+        command(Cmd::MacroSettings, G::Options, "매크로 설정(&R)...", "매크로를 설정합니다.",
+                "매크로 설정"),
         separated(command(Cmd::FolderSettings, G::Options, "폴더 설정(&F)...",
                           "받은 파일과 갈무리 파일을 둘 폴더를 정합니다.", "폴더 설정")),
         command(Cmd::SoundSettings, G::Options, "소리 설정(&S)...",

@@ -41,6 +41,7 @@ constexpr int BadukMode = 32824;
 constexpr int AutoCopy = 32825;
 constexpr int VT220 = 32826;
 constexpr int AutoMacro = 32827;
+constexpr int MacroSettings = 32828;
 constexpr int FolderSettings = 32831;
 constexpr int SoundSettings = 32832;
 constexpr int About = 32841;

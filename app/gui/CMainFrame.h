@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 
+#include "app/gui/AutoMacroPanel.h"
 #include "app/gui/CQuillonView.h"
 #include "app/gui/CommandMenus.h"
 #include "app/gui/FrameBars.h"
@@ -87,6 +88,8 @@ public:
     void OpenCommSettings() override;
     void LinkActivity(bool received, bool sent) override;
     void PostCommand(int id) override { RunCommand(id); }
+    // The icon panel's auto macros follow the session's list.
+    void ServiceChanged() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -117,6 +120,7 @@ private:
     CommandMenus menus_;
     FrameBars bars_;
     StatusPanes panes_;
+    AutoMacroPanel* autoMacros_;
     CSettingsSection settings_;
     std::map<int, Handler> handlers_;
     CQuillonDoc* doc_ = nullptr;
