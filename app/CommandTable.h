@@ -45,6 +45,7 @@ constexpr int VT220 = 32826;
 constexpr int AutoMacro = 32827;
 constexpr int UseLogin = 32828;
 constexpr int UseAutoLogin = 32829;
+constexpr int MacroSettings = 32830;
 constexpr int FolderSettings = 32831;
 constexpr int SoundSettings = 32832;
 constexpr int LoginSettings = 32833;

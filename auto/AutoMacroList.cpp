@@ -48,11 +48,11 @@ std::optional<AutoMacroList::Match> AutoMacroList::FindMatch(std::string_view li
     if (candidates_.empty()) return std::nullopt;
     std::sort(candidates_.begin(), candidates_.end());
 
-    const std::vector<char> starts = CharStarts(line);
+    CharStarts(line, starts_);
     Captures captures;
     for (uint32_t rule : candidates_) {
         if (off_[rule]) continue;
-        if (MatchAutoMacroPattern(patterns_[rule], line, starts, captures))
+        if (MatchAutoMacroPattern(patterns_[rule], line, starts_, captures))
             return Match{rule, std::move(captures)};
     }
     return std::nullopt;

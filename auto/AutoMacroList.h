@@ -40,7 +40,8 @@ private:
     std::vector<uint32_t> withoutLiteral_;  // rules the prefilter cannot rule out
     LiteralPrefilter prefilter_;            // key i: the longest literal of rule keyRule_[i]
     std::vector<uint32_t> keyRule_;
-    std::vector<uint32_t> candidates_;
+    std::vector<uint32_t> candidates_;  // kept between lines, as starts_ is, to spare allocations
+    std::vector<char> starts_;
 };
 
 // The `Off` field read with default -1: 1 or more switches the rule off.

@@ -69,13 +69,37 @@ const std::string& AutoMacroPattern::LongestLiteral() const {
     return *longest;
 }
 
-std::vector<char> CharStarts(std::string_view line) {
-    std::vector<char> starts(line.size() + 1, 0);
+void CharStarts(std::string_view line, std::vector<char>& starts) {
+    starts.assign(line.size() + 1, 0);
     for (size_t i = 0; i < line.size(); i += CharLength(line, i))
         starts[i] = 1;
     starts[line.size()] = 1;
+}
+
+std::vector<char> CharStarts(std::string_view line) {
+    std::vector<char> starts;
+    CharStarts(line, starts);
     return starts;
 }
+
+namespace {
+
+// Finds the literal pieces in order, each after the one before; false when one is missing.
+// positions (when given) receives where each piece starts.
+bool findPieces(const std::vector<AutoMacroToken>& tokens, std::string_view line,
+                const std::vector<char>& starts, size_t* positions) {
+    size_t cursor = 0;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].variable) continue;
+        const size_t at = findWhole(line, starts, tokens[i].text, cursor);
+        if (at == npos) return false;
+        if (positions) positions[i] = at;
+        cursor = at + tokens[i].text.size();
+    }
+    return true;
+}
+
+}  // namespace
 
 bool MatchAutoMacroPattern(const AutoMacroPattern& pattern, std::string_view line,
                            const std::vector<char>& starts, Captures& captures) {
@@ -84,14 +108,10 @@ bool MatchAutoMacroPattern(const AutoMacroPattern& pattern, std::string_view lin
     const size_t n = tokens.size();
     if (n == 0) return false;
 
+    // Most lines fail the search: only a line that passes it pays for the positions.
+    if (!findPieces(tokens, line, starts, nullptr)) return false;
     std::vector<size_t> positions(n, 0);
-    size_t cursor = 0;
-    for (size_t i = 0; i < n; ++i) {
-        if (tokens[i].variable) continue;
-        positions[i] = findWhole(line, starts, tokens[i].text, cursor);
-        if (positions[i] == npos) return false;
-        cursor = positions[i] + tokens[i].text.size();
-    }
+    findPieces(tokens, line, starts, positions.data());
 
     Captures found;
     for (size_t i = 0; i < n; ++i) {

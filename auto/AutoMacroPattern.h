@@ -25,6 +25,7 @@ struct AutoMacroPattern {
 
 // Where each character of a line starts (1) or continues a pair (0).
 std::vector<char> CharStarts(std::string_view line);
+void CharStarts(std::string_view line, std::vector<char>& starts);  // into a kept buffer
 
 // Clears captures, then fills them when the line matches. starts: CharStarts(line).
 bool MatchAutoMacroPattern(const AutoMacroPattern& pattern, std::string_view line,

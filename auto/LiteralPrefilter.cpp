@@ -1,71 +1,48 @@
 #include "auto/LiteralPrefilter.h"
 
 #include <algorithm>
-#include <deque>
+#include <cstring>
 
-LiteralPrefilter::LiteralPrefilter(const std::vector<std::string>& keys) : seen_(keys.size(), 0) {
-    for (const std::string& key : keys)
-        for (char c : key)
-            byteClass_[static_cast<uint8_t>(c)] = 1;
-    for (int b = 0; b < 256; ++b)
-        if (byteClass_[b]) byteClass_[b] = static_cast<uint8_t>(classCount_++);
-    auto edgeOf = [&](std::vector<int32_t>& next, size_t state, char c) -> int32_t& {
-        return next[state * classCount_ + byteClass_[static_cast<uint8_t>(c)]];
-    };
+uint32_t LiteralPrefilter::quadAt(const unsigned char* at) {
+    uint32_t quad;
+    std::memcpy(&quad, at, sizeof quad);
+    return quad;
+}
 
-    // The trie: -1 marks a missing edge until the breadth-first pass fills it.
-    std::vector<int32_t> next(classCount_, -1);
-    std::vector<std::vector<uint32_t>> ends(1);
-    for (uint32_t id = 0; id < keys.size(); ++id) {
-        size_t state = 0;
-        for (char c : keys[id]) {
-            if (edgeOf(next, state, c) < 0) {
-                edgeOf(next, state, c) = static_cast<int32_t>(ends.size());
-                ends.emplace_back();
-                next.resize(next.size() + classCount_, -1);
-            }
-            state = static_cast<size_t>(edgeOf(next, state, c));
-        }
-        ends[state].push_back(id);
+void LiteralPrefilter::Table::Fill(const std::vector<std::pair<uint32_t, Entry>>& filed) {
+    // A counting sort of the keys by slot.
+    start.assign(kSlots + 1, 0);
+    for (const auto& [slot, entry] : filed) {
+        used[slot >> 6] |= uint64_t{1} << (slot & 63);
+        ++start[slot + 1];
     }
+    for (uint32_t s = 0; s < kSlots; ++s)
+        start[s + 1] += start[s];
+    std::vector<uint32_t> next(start.begin(), start.end() - 1);
+    entries.resize(filed.size());
+    for (const auto& [slot, entry] : filed)
+        entries[next[slot]++] = entry;
+}
 
-    // Failure links in breadth-first order turn the trie into a full automaton; every state
-    // also reports what its failure state reports.
-    std::vector<int32_t> fail(ends.size(), 0);
-    std::deque<int32_t> queue;
-    for (size_t c = 0; c < classCount_; ++c) {
-        if (next[c] < 0) {
-            next[c] = 0;
+LiteralPrefilter::LiteralPrefilter(const std::vector<std::string>& keys)
+    : keys_(keys), seen_(keys.size(), 0) {
+    std::vector<std::pair<uint32_t, Entry>> pairKeys, quadKeys;
+    for (uint32_t id = 0; id < keys_.size(); ++id) {
+        const auto* key = reinterpret_cast<const unsigned char*>(keys_[id].data());
+        const size_t size = keys_[id].size();
+        if (size == 1) {
+            singleUsed_[key[0]] = hasSingles_ = true;
+            singleIds_[key[0]].push_back(id);
+        } else if (size < 4) {
+            const uint32_t pair = pairAt(key + size - 2);
+            pairKeys.push_back({pair, {pair, id}});
         } else {
-            queue.push_back(next[c]);
+            const uint32_t quad = quadAt(key + size - 4);
+            quadKeys.push_back({quadSlot(quad), {quad, id}});
         }
     }
-    while (!queue.empty()) {
-        const int32_t state = queue.front();
-        queue.pop_front();
-        const std::vector<uint32_t>& inherited = ends[fail[state]];
-        ends[state].insert(ends[state].end(), inherited.begin(), inherited.end());
-        for (size_t c = 0; c < classCount_; ++c) {
-            int32_t& edge = next[state * classCount_ + c];
-            const int32_t viaFail = next[fail[state] * classCount_ + c];
-            if (edge < 0) {
-                edge = viaFail;
-            } else {
-                fail[edge] = viaFail;
-                queue.push_back(edge);
-            }
-        }
-    }
-
-    table_.reserve(next.size());
-    for (int32_t state : next)
-        table_.push_back(static_cast<uint32_t>(state) * classCount_ |
-                         (ends[state].empty() ? 0 : kReports));
-    for (const std::vector<uint32_t>& ids : ends) {
-        outputStart_.push_back(static_cast<uint32_t>(outputs_.size()));
-        outputs_.insert(outputs_.end(), ids.begin(), ids.end());
-    }
-    outputStart_.push_back(static_cast<uint32_t>(outputs_.size()));
+    pairs_.Fill(pairKeys);
+    quads_.Fill(quadKeys);
 }
 
 void LiteralPrefilter::Find(std::string_view text, std::vector<uint32_t>& ids) {
@@ -74,22 +51,39 @@ void LiteralPrefilter::Find(std::string_view text, std::vector<uint32_t>& ids) {
         std::fill(seen_.begin(), seen_.end(), 0);
         pass_ = 1;
     }
-    // Locals, so that the compiler keeps them in registers across the reports.
-    const uint32_t* table = table_.data();
-    const uint8_t* classes = byteClass_;
-    uint32_t row = 0;
-    for (char c : text) {
-        const uint32_t entry = table[row + classes[static_cast<uint8_t>(c)]];
-        row = entry & ~kReports;
-        if (entry & kReports) report(row / classCount_, ids);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t size = text.size();
+    // Tables without keys are not consulted at all.
+    const bool singles = hasSingles_, pairs = !pairs_.entries.empty(),
+               quads = !quads_.entries.empty();
+    for (size_t i = 0; i < size; ++i) {
+        if (singles && singleUsed_[bytes[i]]) {
+            for (uint32_t id : singleIds_[bytes[i]])
+                report(id, ids);
+        }
+        if (i + 2 > size) break;
+        if (const uint32_t pair = pairAt(bytes + i); pairs && pairs_.Used(pair))
+            compare(pairs_, pair, pair, text, i + 2, ids);
+        if (i + 4 > size) continue;
+        const uint32_t quad = quadAt(bytes + i);
+        if (const uint32_t slot = quadSlot(quad); quads && quads_.Used(slot))
+            compare(quads_, slot, quad, text, i + 4, ids);
     }
 }
 
-void LiteralPrefilter::report(uint32_t state, std::vector<uint32_t>& ids) {
-    for (uint32_t o = outputStart_[state]; o < outputStart_[state + 1]; ++o) {
-        const uint32_t id = outputs_[o];
-        if (seen_[id] == pass_) continue;
-        seen_[id] = pass_;
-        ids.push_back(id);
+void LiteralPrefilter::compare(const Table& table, uint32_t slot, uint32_t tail,
+                               std::string_view text, size_t end, std::vector<uint32_t>& ids) {
+    for (uint32_t e = table.start[slot]; e < table.start[slot + 1]; ++e) {
+        const Entry& entry = table.entries[e];
+        if (entry.tail != tail || seen_[entry.id] == pass_) continue;
+        const std::string& key = keys_[entry.id];
+        if (key.size() <= end && text.substr(end - key.size(), key.size()) == key)
+            report(entry.id, ids);
     }
+}
+
+void LiteralPrefilter::report(uint32_t id, std::vector<uint32_t>& ids) {
+    if (seen_[id] == pass_) return;
+    seen_[id] = pass_;
+    ids.push_back(id);
 }

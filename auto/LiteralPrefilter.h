@@ -1,7 +1,11 @@
 #pragma once
-// Finds, in one pass over a line, which of many literal keys occur in it: an Aho-Corasick
-// automaton over the keys, stored as a dense table over the bytes the keys use. A line then
-// costs the same whatever the number of keys.
+// Finds, in one pass over a line, which of many literal keys occur in it. A key is looked for
+// only where the line holds its last bytes: keys of four bytes or more are filed by a hash of
+// their last four (the first ones are often a common word), keys of two or three bytes by their
+// last two. Each position of the line tests one bit of each 8 KiB table (in the processor's
+// first cache, and independent of the position before); only on a hit are the keys filed there
+// read, and only those whose last bytes are the line's compared. A line then costs about the
+// same whatever the number of keys.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,17 +20,37 @@ public:
     void Find(std::string_view text, std::vector<uint32_t>& ids);
 
 private:
-    // A table entry: the next state's row (state * classCount_), with this bit when that state
-    // reports keys, so that the scan loads one entry per byte.
-    static constexpr uint32_t kReports = 1u << 31;
+    static constexpr uint32_t kSlots = 1u << 16;
 
-    void report(uint32_t state, std::vector<uint32_t>& ids);
+    // A key by the bytes it ends with (two or four, read as a number).
+    struct Entry {
+        uint32_t tail;
+        uint32_t id;
+    };
+    // Keys filed by a 16-bit slot: a bit per slot in use, then the keys of each slot.
+    struct Table {
+        uint64_t used[kSlots / 64] = {};
+        std::vector<uint32_t> start;  // keys of slot s: entries[start[s]..start[s + 1])
+        std::vector<Entry> entries;
 
-    uint8_t byteClass_[256] = {};  // 0: a byte no key uses
-    uint32_t classCount_ = 1;
-    std::vector<uint32_t> table_;        // row + class -> entry
-    std::vector<uint32_t> outputStart_;  // ids of state s: outputs_[outputStart_[s]..[s+1])
-    std::vector<uint32_t> outputs_;
+        bool Used(uint32_t slot) const { return used[slot >> 6] >> (slot & 63) & 1; }
+        void Fill(const std::vector<std::pair<uint32_t, Entry>>& filed);
+    };
+
+    static uint32_t pairAt(const unsigned char* at) { return at[0] << 8 | at[1]; }
+    static uint32_t quadAt(const unsigned char* at);
+    static uint32_t quadSlot(uint32_t quad) { return (quad * 0x9E3779B1u) >> 16; }
+    // Reports the keys of the slot that end with `tail` at `end` of the text.
+    void compare(const Table& table, uint32_t slot, uint32_t tail, std::string_view text,
+                 size_t end, std::vector<uint32_t>& ids);
+    void report(uint32_t id, std::vector<uint32_t>& ids);
+
+    std::vector<std::string> keys_;
+    bool hasSingles_ = false;
+    bool singleUsed_[256] = {};  // keys of one byte
+    std::vector<uint32_t> singleIds_[256];
+    Table pairs_;                 // keys of two or three bytes
+    Table quads_;                 // keys of four bytes or more
     std::vector<uint32_t> seen_;  // per id: the pass that reported it last
     uint32_t pass_ = 0;
 };

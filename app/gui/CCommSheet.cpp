@@ -1,9 +1,6 @@
 #include "app/gui/CCommSheet.h"
 
-#include <QDialogButtonBox>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/gui/CInternetPage.h"
@@ -30,12 +27,7 @@ const std::vector<QString>& CCommSheet::PageOrder() {
 CCommSheet::CCommSheet(const CommSheetContext& context, QWidget* parent)
     : QDialog(parent), tabs_(new QTabWidget) {
     setWindowTitle("통신 설정");
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs_);
-    QDialogButtonBox* buttons = OkCancelButtons(this);
-    QPushButton* apply = buttons->addButton("적용(&A)", QDialogButtonBox::ApplyRole);
-    connect(apply, &QPushButton::clicked, this, [this] { Apply(); });
-    layout->addWidget(buttons);
+    LayOutSheet(this, tabs_, [this] { Apply(); });
 
     AddPage(new CGeneralPage(context.registry));
     AddPage(new CModemPage(context));
@@ -60,9 +52,13 @@ CommSheetPage* CCommSheet::Page(const QString& title) const {
     return nullptr;
 }
 
+void ApplyPages(const QTabWidget& tabs) {
+    for (int i = 0; i < tabs.count(); ++i)
+        static_cast<CommSheetPage*>(tabs.widget(i))->Apply();
+}
+
 void CCommSheet::Apply() {
-    for (int i = 0; i < tabs_->count(); ++i)
-        static_cast<CommSheetPage*>(tabs_->widget(i))->Apply();
+    ApplyPages(*tabs_);
 }
 
 void CCommSheet::accept() {

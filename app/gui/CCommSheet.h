@@ -28,6 +28,9 @@ private:
     QString title_;
 };
 
+// Applies every page of a sheet's tabs, in tab order.
+void ApplyPages(const QTabWidget& tabs);
+
 struct CommSheetContext {
     Registry& registry;
     Prompt& prompt;

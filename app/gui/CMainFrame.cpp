@@ -13,6 +13,7 @@
 #include "app/gui/FramePlacement.h"
 #include "app/gui/HostDialog.h"
 #include "app/gui/LoginChooserDialog.h"
+#include "app/gui/Named.h"
 #include "app/gui/QtPrompt.h"
 #include "auto/ProgramExit.h"
 #include "link/CQuillonDoc.h"
@@ -47,6 +48,7 @@ CMainFrame::CMainFrame(Registry& registry, QtEventLoop& loop, Prompt& prompt, Cl
       menus_(this),
       bars_(*this, menus_, registry),
       panes_(*statusBar(), clock),
+      autoMacros_(named(new AutoMacroPanel, "autoMacros")),
       settings_(registry, "Settings") {
     setWindowTitle(QString(QtPrompt::kProgramName));
     pages_->addWidget(view_);
@@ -77,6 +79,7 @@ CMainFrame::CMainFrame(Registry& registry, QtEventLoop& loop, Prompt& prompt, Cl
     panes_.SetScreenSize(TWView::kColumns, view_->Rows());
     panes_.screenSettingsWanted = [this] { RunCommand(Cmd::ScreenSettings); };
     bars_.hostTyped = [this](const QString& typed) { openTypedHost(typed); };
+    bars_.AddPanelPage(autoMacros_);
     HangulInputSwitch& input = view_->InputSwitch();
     input.changed = [this, before = input.changed] {
         if (before) before();
@@ -94,7 +97,12 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::Attach(CQuillonDoc& doc) {
     doc_ = &doc;
     view_->Attach(doc);
+    ServiceChanged();
     UpdateCommands();
+}
+
+void CMainFrame::ServiceChanged() {
+    autoMacros_->Show(doc_);
 }
 
 bool CMainFrame::onIdle() {

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 
+#include "app/gui/AutoMacroPanel.h"
 #include "app/gui/CQuillonView.h"
 #include "app/gui/CommandMenus.h"
 #include "app/gui/FrameBars.h"
@@ -94,6 +95,8 @@ public:
     bool ChooseLogin(const std::vector<Record>& ids, LoginChoice& choice) override;
     void AttractUser() override;
     void RedrawNow() override;
+    // The icon panel's auto macros follow the session's list.
+    void ServiceChanged() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -124,6 +127,7 @@ private:
     CommandMenus menus_;
     FrameBars bars_;
     StatusPanes panes_;
+    AutoMacroPanel* autoMacros_;
     CSettingsSection settings_;
     std::map<int, Handler> handlers_;
     CQuillonDoc* doc_ = nullptr;

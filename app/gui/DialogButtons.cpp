@@ -1,6 +1,8 @@
 #include "app/gui/DialogButtons.h"
 
 #include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
 
 #include "app/gui/QtPrompt.h"
 
@@ -11,4 +13,13 @@ QDialogButtonBox* OkCancelButtons(QDialog* dialog) {
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;
+}
+
+void LayOutSheet(QDialog* sheet, QTabWidget* tabs, const std::function<void()>& apply) {
+    auto* layout = new QVBoxLayout(sheet);
+    layout->addWidget(tabs);
+    QDialogButtonBox* buttons = OkCancelButtons(sheet);
+    QPushButton* applyButton = buttons->addButton("적용(&A)", QDialogButtonBox::ApplyRole);
+    QObject::connect(applyButton, &QPushButton::clicked, sheet, apply);
+    layout->addWidget(buttons);
 }

@@ -2,6 +2,7 @@
 
 #include "app/CommandTable.h"
 #include "app/gui/CCommSheet.h"
+#include "app/gui/CMacroSheet.h"
 #include "app/gui/CMainFrame.h"
 #include "app/gui/CommandRegistration.h"
 #include "app/gui/EntryListDialog.h"
@@ -35,6 +36,13 @@ void OpenCommSheet(CMainFrame& frame) {
     sheet.exec();
 }
 
+void OpenMacroSheet(CMainFrame& frame) {
+    CQuillonDoc* doc = frame.Doc();
+    CMacroSheet sheet(frame.registry(), frame.prompt(), doc ? doc->CurrentService() : "", &frame);
+    sheet.exec();
+    frame.ServiceChanged();  // the session reloaded the list the sheet stored
+}
+
 void OpenEntryList(CMainFrame& frame, EntryKind kind) {
     EntryListDialog dialog(kind, frame.registry(), frame.prompt(), &frame);
     if (dialog.exec() == QDialog::Accepted && dialog.Chosen() && frame.Doc())
@@ -46,6 +54,7 @@ void registerDialogCommands(CMainFrame& frame) {
     auto launcher = std::make_shared<ProcessLauncher>();
     frame.SetCommand(Cmd::ScreenSettings, {[&frame] { OpenScreenSettings(frame); }});
     frame.SetCommand(Cmd::CommSettings, {[&frame] { OpenCommSheet(frame); }});
+    frame.SetCommand(Cmd::MacroSettings, {[&frame] { OpenMacroSheet(frame); }});
     frame.SetCommand(Cmd::ModemEntry, {[&frame] { OpenEntryList(frame, EntryKind::Modem); }});
     frame.SetCommand(Cmd::TelnetEntry, {[&frame] { OpenEntryList(frame, EntryKind::Telnet); }});
     frame.SetCommand(

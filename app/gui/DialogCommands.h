@@ -9,6 +9,8 @@ class CQuillonDoc;
 
 void OpenScreenSettings(CMainFrame& frame);
 void OpenCommSheet(CMainFrame& frame);
+// "매크로 설정" on the session's current service; the icon panel then shows what it stored.
+void OpenMacroSheet(CMainFrame& frame);
 // The modem or telnet entries; the one chosen is connected by the session.
 void OpenEntryList(CMainFrame& frame, EntryKind kind);
 // After the modem device changed: a session in modem mode that is not connected opens and

@@ -116,7 +116,12 @@ void FrameBars::makeIconPanel() {
         action->setIcon(window_.style()->standardIcon(picture));
         column->addAction(action);
     }
-    iconPanel_ = addDock("ICON_PANEL", "아이콘 패널", column, Qt::LeftDockWidgetArea);
+    auto* panel = new QWidget;
+    panelPages_ = new QVBoxLayout(panel);
+    panelPages_->setContentsMargins(0, 0, 0, 0);
+    panelPages_->addWidget(column);
+    panelPages_->addStretch();
+    iconPanel_ = addDock("ICON_PANEL", "아이콘 패널", panel, Qt::LeftDockWidgetArea);
     const int width = CSettingsSection(registry_, "IconBar").GetInt("Width", 62);
     window_.resizeDocks({iconPanel_}, {std::max(width, kPanelIconSize)}, Qt::Horizontal);
 }
@@ -141,6 +146,10 @@ void FrameBars::makeTopBar() {
     });
     window_.addToolBar(Qt::TopToolBarArea, topBar_);
     RefreshRecentHosts();
+}
+
+void FrameBars::AddPanelPage(QWidget* page) {
+    panelPages_->insertWidget(panelPages_->count() - 1, page);  // above the stretch
 }
 
 void FrameBars::RefreshRecentHosts() {

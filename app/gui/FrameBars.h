@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <array>
 #include <functional>
 
@@ -41,6 +42,8 @@ public:
     // A host typed into the top docking bar (its list holds the recent hosts).
     std::function<void(const QString&)> hostTyped;
     void RefreshRecentHosts();
+    // Adds a page below the icon panel's commands.
+    void AddPanelPage(QWidget* page);
 
 private:
     QToolBar* addToolBar(const char* name, const QString& caption, std::initializer_list<int> ids,
@@ -63,6 +66,7 @@ private:
     QToolBar* topBar_ = nullptr;
     QComboBox* hosts_ = nullptr;
     QDockWidget* iconPanel_ = nullptr;
+    QVBoxLayout* panelPages_ = nullptr;
     QDockWidget* history_;
     QListWidget* historyList_;
     QToolBar* webTool_ = nullptr;

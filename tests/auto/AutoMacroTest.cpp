@@ -2,6 +2,7 @@
 // the prefiltered rule list against a plain loop over the rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "auto/AutoMacroList.h"
@@ -223,6 +224,25 @@ TEST(AutoMacroListTest, PrefilteredListAgreesWithAPlainLoop) {
                 EXPECT_EQ(found->index, expected->index) << line;
                 EXPECT_EQ(found->captures, expected->captures) << line;
             }
+        }
+    }
+}
+
+TEST(AutoMacroListTest, PrefilterFindsExactlyTheKeysALineHolds) {
+    RandomText random(99);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::string> keys;
+        for (int n = random.pick(40); n > 0; --n)
+            keys.push_back(random.piece(3));
+        LiteralPrefilter prefilter(keys);
+        for (int i = 0; i < 50; ++i) {
+            const std::string line = random.line();
+            std::vector<uint32_t> expected, found;
+            for (uint32_t k = 0; k < keys.size(); ++k)
+                if (line.find(keys[k]) != std::string::npos) expected.push_back(k);
+            prefilter.Find(line, found);
+            std::sort(found.begin(), found.end());
+            ASSERT_EQ(found, expected) << line;
         }
     }
 }
