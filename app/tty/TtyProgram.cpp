@@ -47,9 +47,11 @@ int RunTtyProgram(const std::vector<std::string>& words) {
     CQuillonDoc& doc = app.CreateSession(loop, front.View(), front);
     app.Hooks().Dialer().SetView(&dialerLine);
     front.Attach(doc);
+    front.EnableCapture(app.registry());
     doc.Start(words);
     if (!doc.Closing()) front.Run();
     terminal.Restore();
+    front.Detach();
     app.End();
     setProgramExiting(true);
     return 0;
