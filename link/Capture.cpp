@@ -54,8 +54,9 @@ bool fileExists(const std::string& path) {
 Capture::Capture(Registry& registry, Prompt& prompt, TWView& view, CaptureHost& host)
     : registry_(registry), prompt_(prompt), view_(view), host_(host) {}
 
+// The session may already be gone (its recorder then checks `alive_`); the view is not.
 Capture::~Capture() {
-    removeRecorder();
+    if (mode_ == Mode::Text) view_.SetDisplayTap({});
 }
 
 bool Capture::SetMode(Mode mode) {
@@ -96,11 +97,13 @@ bool Capture::StartCapture() {
 }
 
 void Capture::installRecorder() {
-    auto recorder = [this](uint8_t byte) { Record(byte); };
-    if (mode_ == Mode::Code)
-        host_.SetRawTap(recorder);
-    else
-        view_.SetDisplayTap(recorder);
+    if (mode_ == Mode::Code) {
+        host_.SetRawTap([alive = std::weak_ptr<Capture*>(alive_)](uint8_t byte) {
+            if (std::shared_ptr<Capture*> capture = alive.lock()) (*capture)->Record(byte);
+        });
+    } else {
+        view_.SetDisplayTap([this](uint8_t byte) { Record(byte); });
+    }
 }
 
 void Capture::removeRecorder() {

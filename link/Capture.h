@@ -5,6 +5,7 @@
 // picture. One per session; user-interface thread only.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "auto/Registry.h"
@@ -95,4 +96,6 @@ private:
     bool lastWasCR_ = false;
     CaptureFile file_;
     std::string lastFileName_;  // UTF-8
+    // The session's interpreters hold the code recorder and may outlive this capture.
+    std::shared_ptr<Capture*> alive_ = std::make_shared<Capture*>(this);
 };

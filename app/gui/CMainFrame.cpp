@@ -11,6 +11,7 @@
 #include "app/CommandTable.h"
 #include "app/gui/CommandRegistration.h"
 #include "app/gui/FramePlacement.h"
+#include "app/gui/GuiCapture.h"
 #include "app/gui/HostDialog.h"
 #include "app/gui/QtPrompt.h"
 #include "auto/ProgramExit.h"
@@ -93,6 +94,7 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::Attach(CQuillonDoc& doc) {
     doc_ = &doc;
     view_->Attach(doc);
+    capture_ = std::make_unique<GuiCapture>(*this, doc);
     UpdateCommands();
 }
 

@@ -47,6 +47,14 @@ TEST_F(CaptureSessionTest, CodeCaptureKeepsEveryReceivedByteAcrossAReconnect) {
     EXPECT_EQ(capturedFile(), "\x1b[1;33mone\r\n\x1b[0mtwo\x07");
 }
 
+TEST_F(CaptureSessionTest, ACaptureGoneWhileRecordingLeavesTheSessionWorking) {
+    begin(Capture::Mode::Code);
+    capture.reset();
+    links.last->Feed("still here");
+    settle();
+    EXPECT_TRUE(screenShows("still here"));
+}
+
 TEST_F(CaptureSessionTest, TextCaptureKeepsWhatTheScreenShowsWithNormalisedLineEnds) {
     begin(Capture::Mode::Text);
     links.last->Feed("\x1b[1ma\nb\r\nc\r\rd\x1b[0m");
