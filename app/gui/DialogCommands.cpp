@@ -5,6 +5,7 @@
 #include "app/gui/CMainFrame.h"
 #include "app/gui/CommandRegistration.h"
 #include "app/gui/EntryListDialog.h"
+#include "app/gui/FileManagerSheet.h"
 #include "app/gui/PathDialogs.h"
 #include "app/gui/ScreenSettingsDialog.h"
 #include "app/gui/ScreenSettingsStore.h"
@@ -50,6 +51,8 @@ void registerDialogCommands(CMainFrame& frame) {
             launcher->reap();
             MakeFolderSettingsDialog(frame.registry(), frame.prompt(), *launcher, &frame)->exec();
         }});
+    frame.SetCommand(Cmd::FileManager,
+                     {[&frame] { OpenFileManager(frame, RecordKind::ReceivedFile); }});
     frame.SetCommand(Cmd::SoundSettings, {[&frame] {
                          MakeSoundSettingsDialog(frame.registry(), frame.prompt(), &frame)->exec();
                      }});
