@@ -98,11 +98,11 @@ bool Capture::StartCapture() {
 
 void Capture::installRecorder() {
     if (mode_ == Mode::Code) {
-        host_.SetRawTap([alive = std::weak_ptr<Capture*>(alive_)](uint8_t byte) {
-            if (std::shared_ptr<Capture*> capture = alive.lock()) (*capture)->Record(byte);
+        host_.SetRawTap([alive = std::weak_ptr<Capture*>(alive_)](const uint8_t* bytes, int n) {
+            if (std::shared_ptr<Capture*> capture = alive.lock()) (*capture)->Record(bytes, n);
         });
     } else {
-        view_.SetDisplayTap([this](uint8_t byte) { Record(byte); });
+        view_.SetDisplayTap([this](const uint8_t* bytes, int n) { Record(bytes, n); });
     }
 }
 
@@ -124,25 +124,33 @@ void Capture::PauseCapture() {
     host_.CaptureChanged();
 }
 
-void Capture::Record(uint8_t byte) {
-    if (state_ != State::Recording) return;
-    if (mode_ == Mode::Code) {
-        recordFailed(file_.Put(byte));
-        return;
+void Capture::Record(const uint8_t* bytes, int n) {
+    if (state_ != State::Recording || n <= 0) return;
+    const std::string_view run(reinterpret_cast<const char*>(bytes), static_cast<size_t>(n));
+    recordFailed(mode_ == Mode::Code ? file_.Write(run) : writeNormalised(run));
+}
+
+// LF and CR LF become CR LF; runs of CR collapse to one. Text between line ends is written
+// as it comes.
+int Capture::writeNormalised(std::string_view text) {
+    while (!text.empty()) {
+        const size_t end = text.find_first_of("\r\n");
+        if (end != 0) {
+            const std::string_view plain = text.substr(0, end);
+            if (const int error = file_.Write(plain)) return error;
+            lastWasCR_ = false;
+            text.remove_prefix(plain.size());
+            continue;
+        }
+        const bool cr = text[0] == '\r';
+        int error = 0;
+        if (!cr) error = file_.Write(lastWasCR_ ? "\n" : "\r\n");
+        if (cr && !lastWasCR_) error = file_.Write("\r");
+        lastWasCR_ = cr;
+        text.remove_prefix(1);
+        if (error) return error;
     }
-    // LF and CR LF become CR LF; runs of CR collapse to one.
-    int error = 0;
-    if (byte == '\n') {
-        error = lastWasCR_ ? file_.Put('\n') : file_.Write("\r\n");
-        lastWasCR_ = false;
-    } else if (byte == '\r') {
-        if (!lastWasCR_) error = file_.Put('\r');
-        lastWasCR_ = true;
-    } else {
-        error = file_.Put(byte);
-        lastWasCR_ = false;
-    }
-    recordFailed(error);
+    return 0;
 }
 
 // A recording that cannot be written is paused rather than silently losing what follows.

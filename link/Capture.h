@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "auto/Registry.h"
 #include "link/CaptureFile.h"
@@ -68,8 +69,8 @@ public:
     // The start/finish command (Alt+L).
     void StartOrFinish();
 
-    // The recorder: one byte shown (text mode) or received (code mode).
-    void Record(uint8_t byte);
+    // The recorder: bytes shown (text mode) or received (code mode).
+    void Record(const uint8_t* bytes, int n);
     const std::string& lastFileName() const { return lastFileName_; }
 
 private:
@@ -77,6 +78,7 @@ private:
     void installRecorder();
     void removeRecorder();
     bool recordFailed(int error);
+    int writeNormalised(std::string_view text);
     // The save dialog until a name is settled: Accepted with the path, Extra or Cancelled.
     FileReply askSaveName(FileRequest request);
     bool replaceExisting(const std::string& path);

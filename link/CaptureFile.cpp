@@ -40,19 +40,13 @@ int CaptureFile::Flush() {
     return error;
 }
 
-int CaptureFile::putSlow(uint8_t byte) {
-    const int error = Flush();
-    buffer_.push_back(static_cast<char>(byte));
-    return error;
-}
-
 int CaptureFile::Write(std::string_view bytes) {
-    if (buffer_.size() + bytes.size() <= kBufferSize) {
-        buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
-        return 0;
+    if (buffer_.size() + bytes.size() > kBufferSize) {
+        if (const int error = Flush()) return error;
     }
-    const int error = Flush();
-    return error ? error : (fd_ < 0 ? EBADF : writeAll(fd_, bytes));
+    if (bytes.size() > kBufferSize) return fd_ < 0 ? EBADF : writeAll(fd_, bytes);
+    buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+    return 0;
 }
 
 int CaptureFile::Close() {

@@ -24,20 +24,11 @@ public:
 
     // 0, or the errno of the write that failed; the bytes that did not fit are dropped.
     int Write(std::string_view bytes);
-    int Put(uint8_t byte) {
-        if (buffer_.size() < kBufferSize) {
-            buffer_.push_back(static_cast<char>(byte));
-            return 0;
-        }
-        return putSlow(byte);
-    }
     int Flush();
     // Flushes and closes: 0, or the errno of the last failure.
     int Close();
 
 private:
-    int putSlow(uint8_t byte);
-
     int fd_ = -1;
     std::string path_;
     std::vector<char> buffer_;

@@ -15,6 +15,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 class FakeCaptureHost : public CaptureHost {
 public:
     void ShowStatus(const std::string& text) override { statuses.push_back(text); }
@@ -125,10 +127,11 @@ TEST_F(CaptureTest, CodeCaptureWritesReceivedBytesAsTheyCame) {
     ASSERT_TRUE(capture.StartCapture());
     EXPECT_EQ(host.statuses.back(), "코드 갈무리를 시작합니다.");
     ASSERT_TRUE(host.rawTap);
-    std::string bytes = "\x1b[1;31mred\r\n\x07\x00\xff";
-    bytes += std::string(10000, 'x');  // through the buffer more than once
-    for (char c : bytes)
-        host.rawTap(static_cast<uint8_t>(c));
+    std::string bytes = "\x1b[1;31mred\r\n\x07\x00\xff"s;
+    bytes += std::string(10000, 'x');             // through the buffer more than once
+    for (size_t i = 0; i < bytes.size(); i += 7)  // in runs, as the interpreter hands them over
+        host.rawTap(reinterpret_cast<const uint8_t*>(bytes.data()) + i,
+                    static_cast<int>(std::min<size_t>(7, bytes.size() - i)));
     show("shown text is not code");
     capture.FinishCaptureAndView();
     EXPECT_FALSE(host.rawTap);
