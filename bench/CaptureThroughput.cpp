@@ -16,6 +16,7 @@
 #include "bench/KoreanAnsiStream.h"
 #include "bench/Median.h"
 #include "bench/NoFrame.h"
+#include "bench/PumpSession.h"
 #include "link/CQuillonDoc.h"
 #include "link/SessionCapture.h"
 #include "link/SystemLinks.h"
@@ -57,16 +58,7 @@ int runSession(int port, const std::string& profile, const std::string& mode) {
         capture.SetMode(mode == "code" ? Capture::Mode::Code : Capture::Mode::Text);
         if (!capture.StartCapture()) return 1;
     }
-    bool wasOnline = false;
-    loop.setIdleHook([&] {
-        const bool more = doc.OnIdle();
-        if (!more && wasOnline && !doc.Online()) loop.quit();
-        wasOnline |= doc.Online();
-        return more;
-    });
-    doc.Start({"127.0.0.1", std::to_string(port)});
-    loop.run();
-    loop.setIdleHook(nullptr);
+    const bool wasOnline = pumpUntilHostCloses(loop, doc, port);
     if (mode == "none") return wasOnline ? 0 : 1;
     capture.FinishCaptureAndView();
     const auto size = std::filesystem::file_size(host.recording);

@@ -134,7 +134,9 @@ void Capture::Record(const uint8_t* bytes, int n) {
 // as it comes.
 int Capture::writeNormalised(std::string_view text) {
     while (!text.empty()) {
-        const size_t end = text.find_first_of("\r\n");
+        size_t end = 0;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
         if (end != 0) {
             const std::string_view plain = text.substr(0, end);
             if (const int error = file_.Write(plain)) return error;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 CaptureFile::~CaptureFile() {
     Close();
@@ -18,7 +19,6 @@ int CaptureFile::Create(const std::string& folder) {
     fd_ = mkstemps(pattern.data(), 4);
     path_ = pattern;
     if (fd_ < 0) return errno;
-    buffer_.reserve(kBufferSize);
     return 0;
 }
 
@@ -34,18 +34,19 @@ int writeAll(int fd, std::string_view bytes) {
 }
 
 int CaptureFile::Flush() {
-    if (buffer_.empty()) return 0;
-    const int error = fd_ < 0 ? EBADF : writeAll(fd_, {buffer_.data(), buffer_.size()});
-    buffer_.clear();
+    if (used_ == 0) return 0;
+    const int error = fd_ < 0 ? EBADF : writeAll(fd_, {buffer_, used_});
+    used_ = 0;
     return error;
 }
 
 int CaptureFile::Write(std::string_view bytes) {
-    if (buffer_.size() + bytes.size() > kBufferSize) {
+    if (used_ + bytes.size() > kBufferSize) {
         if (const int error = Flush()) return error;
     }
     if (bytes.size() > kBufferSize) return fd_ < 0 ? EBADF : writeAll(fd_, bytes);
-    buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+    std::memcpy(buffer_ + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
     return 0;
 }
 

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 class CaptureFile {
 public:
@@ -31,7 +30,8 @@ public:
 private:
     int fd_ = -1;
     std::string path_;
-    std::vector<char> buffer_;
+    char buffer_[kBufferSize];
+    size_t used_ = 0;
 };
 
 // Writes all of `bytes` to a descriptor: 0, or the errno of the failure.
