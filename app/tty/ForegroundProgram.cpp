@@ -25,7 +25,8 @@ void giveTerminalTo(int fd, pid_t group) {
 [[noreturn]] void execInChild(int fd, const std::vector<std::string>& argv) {
     setpgid(0, 0);
     giveTerminalTo(fd, getpid());
-    for (int signal : {SIGINT, SIGQUIT, SIGTSTP, SIGTTIN, SIGTTOU, SIGPIPE, SIGCHLD, SIGWINCH})
+    for (int signal :
+         {SIGINT, SIGQUIT, SIGTSTP, SIGTTIN, SIGTTOU, SIGPIPE, SIGCHLD, SIGWINCH, SIGXFSZ})
         ::signal(signal, SIG_DFL);
     sigset_t none;
     sigemptyset(&none);
