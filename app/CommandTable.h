@@ -50,6 +50,14 @@ constexpr int FolderSettings = 32831;
 constexpr int SoundSettings = 32832;
 constexpr int LoginSettings = 32833;
 constexpr int About = 32841;
+constexpr int CaptureStart = 32861;  // start, or finish with saving
+constexpr int CapturePause = 32862;
+constexpr int CaptureEnd = 32863;
+constexpr int CaptureView = 32864;
+constexpr int CaptureText = 32865;
+constexpr int CaptureCode = 32866;
+constexpr int SaveScreen = 32867;
+constexpr int FileManager = 32868;
 }  // namespace Cmd
 
 // The top-level menus, in menu-bar order. Their mnemonics leave Alt+C, Alt+L, Alt+T, Alt+U and

@@ -2,6 +2,7 @@
 // ("--gui" asks for it), and runs inside the user's own terminal otherwise ("--tty").
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -35,6 +36,9 @@ bool inTerminal() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write past the file-size limit fails with EFBIG, which the writers report, instead of
+    // ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     bool tty = false, gui = false;
     GuiOptions options;
     std::vector<std::string> words;

@@ -18,6 +18,7 @@
 #include "bench/KoreanAnsiStream.h"
 #include "bench/Median.h"
 #include "bench/NoFrame.h"
+#include "bench/PumpSession.h"
 #include "link/CQuillonDoc.h"
 #include "link/SystemLinks.h"
 #include "platform/PollEventLoop.h"
@@ -43,17 +44,7 @@ int runSession(int port, const std::string& profile) {
     NoFrame frame;
     SystemLinks links(loop, prompt, *store.registry, frame);
     CQuillonDoc doc(SessionContext{loop, prompt, *store.registry, sound, view, links, frame});
-    bool wasOnline = false;
-    loop.setIdleHook([&] {
-        const bool more = doc.OnIdle();
-        if (!more && wasOnline && !doc.Online()) loop.quit();
-        wasOnline |= doc.Online();
-        return more;
-    });
-    doc.Start({"127.0.0.1", std::to_string(port)});
-    loop.run();
-    loop.setIdleHook(nullptr);
-    return wasOnline ? 0 : 1;
+    return pumpUntilHostCloses(loop, doc, port) ? 0 : 1;
 }
 
 double secondsSince(std::chrono::steady_clock::time_point start) {

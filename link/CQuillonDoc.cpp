@@ -66,6 +66,12 @@ void CQuillonDoc::makeInterpreter() {
                                  terminal.GetInt("Recv CR2CRLF", 0) != 0,
                                  terminal.GetInt("Recv LF2CRLF", 0) != 0);
     interpreter_->SetJohabSend(useJohab_);
+    interpreter_->SetRawTap(rawTap_);
+}
+
+void CQuillonDoc::SetRawTap(TWEmulator::RawTap tap) {
+    rawTap_ = std::move(tap);
+    if (interpreter_) interpreter_->SetRawTap(rawTap_);
 }
 
 // The next idle pass notices that the session went offline. Answer mode belongs to the modem

@@ -184,6 +184,8 @@ public:
     void setTitle(const std::string& cp949);
     GFComLink* Link() { return link_.get(); }
     TWEmulator* Interpreter() { return interpreter_.get(); }
+    // Sees every byte received, through this interpreter and every later one (code capture).
+    void SetRawTap(TWEmulator::RawTap tap);
 
 private:
     void enterStartMode();
@@ -247,6 +249,7 @@ private:
 
     std::unique_ptr<GFComLink> link_;
     std::unique_ptr<TWEmulator> interpreter_;
+    TWEmulator::RawTap rawTap_;
     std::unique_ptr<TransferJob> transfer_;
     std::unique_ptr<PasteJob> pasteJob_;
     std::string title_;

@@ -49,6 +49,7 @@ int TWEmulator::GetChar() {
     uint8_t text[kDisplayBatch];
     int textLength = 0;
     auto showText = [&] {
+        if (textLength > 0 && rawTap_) rawTap_(text, textLength);
         if (textLength > 0) view_->PutText(text, textLength);
         textLength = 0;
     };
@@ -67,7 +68,7 @@ int TWEmulator::GetChar() {
         showText();
         result_ = kTWNoData;
         (this->*state_)(b);
-        if (rawTap_) rawTap_(b);
+        if (rawTap_) rawTap_(&b, 1);
         if (answerEcho_) echo(b);
         lastByte_ = b;
         plain = plainTextPath();
@@ -89,7 +90,7 @@ int TWEmulator::GetChar() {
 
 // True while a ground-state text byte needs nothing but PutByte.
 bool TWEmulator::plainTextPath() const {
-    return state_ == &TWEmulator::stGround && !rawTap_ && !answerEcho_ && !underline_ &&
+    return state_ == &TWEmulator::stGround && !answerEcho_ && !underline_ &&
            (g1Active_ ? g1_ : g0_) != kDecGraphics;
 }
 

@@ -39,7 +39,7 @@ enum TWKeyModifier : unsigned { kTWShift = 1, kTWCtrl = 2, kTWAlt = 4 };
 
 class TWEmulator : public TWLinkFilter {
 public:
-    using RawTap = std::function<void(uint8_t byte)>;
+    using RawTap = std::function<void(const uint8_t* bytes, int n)>;
 
     TWEmulator(TWView* view, GFComLink* link);
 
@@ -53,7 +53,7 @@ public:
     void SetAnswerEcho(bool on) { answerEcho_ = on; }
     // Converts typed KS C 5601 pairs to Johab; also drops a held lead byte.
     void SetJohabSend(bool on);
-    // Sees every byte received from the link.
+    // Sees every byte received from the link, a run at a time.
     void SetRawTap(RawTap tap) { rawTap_ = std::move(tap); }
     void Reset();
     // Blink, bold, conceal, reverse and underline off, in the interpreter and on the screen.

@@ -28,17 +28,18 @@ TWView::TWView(Clock& clock) : clock_(clock) {
 
 // The path of every byte shown: its helpers are inlined into it.
 void TWView::PutByte(uint8_t b) {
-    if (displayTap_) displayTap_(b);
+    if (displayTap_) displayTap_(&b, 1);
     putByteAssembled(b);
     if (!highlights_.Empty()) checkHighlights();
 }
 
 void TWView::PutText(const uint8_t* bytes, int n) {
-    if (displayTap_ || charObserver_ || !highlights_.Empty()) {
+    if (charObserver_ || !highlights_.Empty()) {
         for (int i = 0; i < n; ++i)
             PutByte(bytes[i]);
         return;
     }
+    if (displayTap_) displayTap_(bytes, n);
     for (int i = 0; i < n;) {
         if (!leadPending_ && bytes[i] < 0x80) {
             i += putSingleRun(bytes + i, n - i);

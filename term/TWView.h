@@ -29,8 +29,8 @@ public:
     // default one, and the one or two bytes; the point (-1, -1) with no bytes ends a board.
     using CharObserver =
         std::function<void(TWPoint cell, bool attrDiffers, const uint8_t* bytes, int count)>;
-    // Sees every byte handed to the screen before it is processed.
-    using DisplayTap = std::function<void(uint8_t byte)>;
+    // Sees every byte handed to the screen before it is processed, a run at a time.
+    using DisplayTap = std::function<void(const uint8_t* bytes, int n)>;
 
     explicit TWView(Clock& clock = Clock::steady());
     virtual ~TWView() = default;

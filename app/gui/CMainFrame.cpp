@@ -11,6 +11,7 @@
 #include "app/CommandTable.h"
 #include "app/gui/CommandRegistration.h"
 #include "app/gui/FramePlacement.h"
+#include "app/gui/GuiCapture.h"
 #include "app/gui/HostDialog.h"
 #include "app/gui/LoginChooserDialog.h"
 #include "app/gui/Named.h"
@@ -98,6 +99,7 @@ void CMainFrame::Attach(CQuillonDoc& doc) {
     doc_ = &doc;
     view_->Attach(doc);
     ServiceChanged();
+    capture_ = std::make_unique<GuiCapture>(*this, doc);
     UpdateCommands();
 }
 

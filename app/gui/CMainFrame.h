@@ -23,6 +23,7 @@
 #include "platform/Prompt.h"
 
 class CQuillonDoc;
+class GuiCapture;
 
 class CMainFrame : public QMainWindow, public SessionFrame {
 public:
@@ -41,6 +42,9 @@ public:
     // From now on the view sends to the session and idle passes pump it.
     void Attach(CQuillonDoc& doc);
     CQuillonDoc* Doc() { return doc_; }
+    // The session's capture, once attached.
+    GuiCapture* ScreenCapture() { return capture_.get(); }
+    ProcessLauncher& Launcher() { return launcher_; }
 
     // What a command does, and when given, whether it shows checked and whether it can run now.
     struct Handler {
@@ -132,6 +136,7 @@ private:
     std::map<int, Handler> handlers_;
     CQuillonDoc* doc_ = nullptr;
     ProcessLauncher launcher_;
+    std::unique_ptr<GuiCapture> capture_;
     std::string title_;
     bool online_ = false;
 };

@@ -7,6 +7,7 @@
 #include "app/gui/CommandRegistration.h"
 #include "app/gui/EntryListDialog.h"
 #include "app/gui/LoginSettingsDialog.h"
+#include "app/gui/FileManagerSheet.h"
 #include "app/gui/PathDialogs.h"
 #include "app/gui/ScreenSettingsDialog.h"
 #include "app/gui/ScreenSettingsStore.h"
@@ -68,6 +69,8 @@ void registerDialogCommands(CMainFrame& frame) {
                                              &frame)
                              .exec();
                      }});
+    frame.SetCommand(Cmd::FileManager,
+                     {[&frame] { OpenFileManager(frame, RecordKind::ReceivedFile); }});
     frame.SetCommand(Cmd::SoundSettings, {[&frame] {
                          MakeSoundSettingsDialog(frame.registry(), frame.prompt(), &frame)->exec();
                      }});

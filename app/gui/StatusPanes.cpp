@@ -77,6 +77,8 @@ std::string linkStateText(const ModemTable& modems, const std::string& device) {
 }
 
 StatusPanes::StatusPanes(QStatusBar& bar, Clock& clock) : clock_(clock) {
+    capture_ = addPane(bar, "갈무리", "");
+    capture_->hide();
     link_ = addPane(bar, "COM3-00000", "통신상태");
     link_->hide();
     screen_ = addPane(bar, "99x99", "화면 설정 (Alt+Z)");
@@ -107,6 +109,11 @@ void StatusPanes::SetLinkMode(int mode, const std::string& portText, const std::
     link_->setVisible(modem);
     link_->setText(modem ? QString::fromStdString(portText) : QString());
     link_->setToolTip(modem ? QString::fromStdString("통신상태(" + device + ")") : "통신상태");
+}
+
+void StatusPanes::SetCapture(bool running) {
+    capture_->setText(running ? "갈무리" : "");
+    capture_->setVisible(running);
 }
 
 void StatusPanes::SetScreenSize(int columns, int rows) {

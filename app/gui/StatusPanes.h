@@ -1,7 +1,8 @@
 #pragma once
-// The panes of the main window's status bar, after the message area: the link's port and speed
-// in modem mode (pane 2), the screen size (3), the time online (4), the receive and send lamps
-// (6) and the input method's Hangul state (7), each with its tool tip.
+// The panes of the main window's status bar, after the message area: "갈무리" while a capture
+// runs (pane 1), the link's port and speed in modem mode (pane 2), the screen size (3), the time
+// online (4), the receive and send lamps (6) and the input method's Hangul state (7), each with its
+// tool tip.
 #include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
@@ -29,6 +30,8 @@ public:
     // modes collapse it.
     void SetLinkMode(int mode, const std::string& portText, const std::string& device);
     void SetScreenSize(int columns, int rows);
+    // Pane 1 shows "갈무리" while a capture records or pauses and is hidden otherwise.
+    void SetCapture(bool running);
     // Online starts the clock from "00:00:00"; offline shows "OFFLINE".
     void SetOnline(bool online);
     // Brings the clock and its tool tip up to date (every second while online).
@@ -40,6 +43,7 @@ public:
     // A double click on the screen size pane.
     std::function<void()> screenSettingsWanted;
 
+    QLabel& CapturePane() { return *capture_; }
     QLabel& LinkPane() { return *link_; }
     QLabel& ScreenPane() { return *screen_; }
     QLabel& TimePane() { return *time_; }
@@ -52,6 +56,7 @@ private:
     QLabel* addPane(QStatusBar& bar, const QString& sample, const QString& tip);
 
     Clock& clock_;
+    QLabel* capture_;
     QLabel* link_;
     QLabel* screen_;
     QLabel* time_;

@@ -8,6 +8,7 @@
 
 #include "app/CommandTable.h"
 #include "app/ConnectTime.h"
+#include "app/tty/TtyCapture.h"
 
 namespace {
 
@@ -87,6 +88,17 @@ void TtyFrontEnd::ApplyScreenSettings(const ScreenSettings& settings) {
 
 void TtyFrontEnd::Attach(CQuillonDoc& doc) {
     doc_ = &doc;
+}
+
+void TtyFrontEnd::Detach() {
+    capture_.reset();
+    doc_ = nullptr;
+}
+
+void TtyFrontEnd::EnableCapture(Registry& registry) {
+    capture_ = std::make_unique<TtyCapture>(*doc_, *this, registry, prompt_, view_, terminal_,
+                                            launcher_, [this] { markDirty(); },
+                                            [this] { resize(); });
 }
 
 void TtyFrontEnd::Run() {
@@ -265,10 +277,12 @@ std::vector<std::string> TtyFrontEnd::statusLines() const {
     if (commandPending_) {
         return WrapToWidth(" 명령: " + ttyCommandList() + "  ^] 보내기", columns_);
     }
+    if (captureKeyPending_) return WrapToWidth(TtyCapture::kKeyQuestion, columns_);
     if (panel_) return {panel_->StatusText(columns_)};
     // A message takes the place of the title for as long as it shows.
     std::string left = " " + mode_;
     if (doc_ && doc_->AnswerMode()) left += " 자동응답";
+    if (capture_) left += capture_->StatusText();
     if (!scroll_.AtBottom()) left += " | 스크롤 (Esc: 돌아가기)";
     if (!message_.empty()) {
         left += " | " + message_;

@@ -3,6 +3,7 @@
 // the keys translated as the terminal window translates them, a command key (Ctrl-]) for what
 // menus do in the GUI, questions on the status line, scroll-back, resizing, and the signals
 // that end or stop the program. It is the session's window (SessionFrame).
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@
 #include "term/ScreenSettings.h"
 #include "term/TWScrollBack.h"
 
+class TtyCapture;
+
 class TtyFrontEnd : public SessionFrame, private TtyQuestionHost {
 public:
     // Draws at most this often while data flows.
@@ -39,6 +42,10 @@ public:
     void ApplyScreenSettings(const ScreenSettings& settings);
     // From now on keys go to the session and idle passes pump it.
     void Attach(CQuillonDoc& doc);
+    // Capture on the command key's "l", once attached.
+    void EnableCapture(Registry& registry);
+    // The session is about to go: its capture ends first and keys no longer reach it.
+    void Detach();
     // Runs until the user quits (after the closing questions), a signal ends the program or the
     // terminal goes away.
     void Run();
@@ -102,6 +109,7 @@ private:
     TWScrollBack scroll_;
     ProcessLauncher launcher_;
     CQuillonDoc* doc_ = nullptr;
+    std::unique_ptr<TtyCapture> capture_;
     TtyPanel* panel_ = nullptr;
 
     int inputWatch_ = -1;
@@ -131,4 +139,5 @@ private:
     bool commandPending_ = false;
     bool frameEnabled_ = true;
     InternetDialer* internet_ = nullptr;
+    bool captureKeyPending_ = false;  // the command key and "l": the capture's key comes next
 };

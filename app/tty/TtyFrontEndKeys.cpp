@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "app/CommandTable.h"
+#include "app/tty/TtyCapture.h"
 #include "app/tty/TtyFrontEnd.h"
 #include "app/tty/TtyLoginChooser.h"
 #include "link/CommandLine.h"
@@ -69,6 +70,12 @@ void TtyFrontEnd::onKey(const TtyKey& key) {
         commandPending_ = false;
         markDirty();
         runCommand(key);
+        return;
+    }
+    if (captureKeyPending_) {
+        captureKeyPending_ = false;
+        markDirty();
+        if (key.kind == TtyKey::Kind::Text && key.text.size() == 1) capture_->OnKey(key.text[0]);
         return;
     }
     if (key.kind == TtyKey::Kind::Command) {
@@ -149,6 +156,11 @@ void TtyFrontEnd::runCommand(const TtyKey& key) {
     }
     if (key.kind != TtyKey::Kind::Text || key.text.size() != 1 || !doc_) return;
     const Command* command = commandForLetter(key.text[0]);
+    if (command && command->id == Cmd::CaptureStart && capture_) {
+        captureKeyPending_ = true;
+        markDirty();
+        return;
+    }
     if (!runCommandId(command ? command->id : 0)) {
         commandPending_ = true;  // '?' and unknown letters keep the command list up
         markDirty();
@@ -200,6 +212,10 @@ bool TtyFrontEnd::runCommandId(int id) {
             break;
         case Cmd::ModemEntry:
             askAndOpen("모뎀 연결 이름: ", {"/m"});
+            break;
+        case Cmd::CaptureStart:
+            if (!capture_) return false;
+            capture_->capture().StartOrFinish();
             break;
         case Cmd::AutoMacro:
             ShowStatus(doc_->ToggleUseAutoMacro() ? "자동 매크로를 켭니다."

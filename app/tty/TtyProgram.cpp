@@ -48,9 +48,11 @@ int RunTtyProgram(const std::vector<std::string>& words) {
     app.Hooks().Dialer().SetView(&dialerLine);
     front.Attach(doc);
     front.SetInternet(app.Hooks().Internet());
+    front.EnableCapture(app.registry());
     doc.Start(words);
     if (!doc.Closing()) front.Run();
     terminal.Restore();
+    front.Detach();
     app.End();
     setProgramExiting(true);
     return 0;

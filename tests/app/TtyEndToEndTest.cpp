@@ -331,6 +331,30 @@ TEST_F(TtyEndToEnd, TheCommandLettersHangUpScrollSwitchModesAndAskForEntries) {
     EXPECT_EQ(tmux->Screen().find("모뎀 연결 이름:"), std::string::npos) << tmux->Screen();
 }
 
+// Ctrl-] l and a key drive the capture; the status line shows it after the mode; "v" opens the
+// recording in $VISUAL in this terminal, and the program's screen comes back after it.
+TEST_F(TtyEndToEnd, CaptureKeysRecordTheScreenAndOpenItInTheEditor) {
+    const std::string editor = dir + "/editor";
+    std::ofstream(editor) << "#!/bin/sh\ncp \"$1\" " << dir
+                          << "/edited\necho EDITOR RAN\nsleep 1\n";
+    chmod(editor.c_str(), 0755);
+    connect("hello\r\n", {"VISUAL=" + editor, "TMPDIR=" + dir});
+    ASSERT_TRUE(tmux->WaitForScreen("hello"));
+    tmux->Keys({"C-]", "l"});
+    ASSERT_TRUE(tmux->WaitForScreen("갈무리: l 시작/끝")) << tmux->Screen();
+    tmux->Keys({"l"});
+    ASSERT_TRUE(tmux->WaitForScreen("텔넷 갈무리 | 갈무리를 시작합니다.")) << tmux->Screen();
+    ASSERT_TRUE(sendAll(host, "captured\n\r" + cp("한글") + "\r\n"));
+    ASSERT_TRUE(tmux->WaitForScreen("한글"));
+    tmux->Keys({"C-]", "l"});
+    ASSERT_TRUE(tmux->WaitForScreen("갈무리: l 시작/끝")) << tmux->Screen();
+    tmux->Keys({"v"});
+    ASSERT_TRUE(tmux->WaitForScreen("EDITOR RAN")) << tmux->Screen();
+    ASSERT_TRUE(tmux->WaitForScreen("captured")) << tmux->Screen();
+    EXPECT_EQ(readFile(dir + "/edited"), "captured\r\n\r" + cp("한글") + "\r\n");
+    EXPECT_EQ(tmux->Screen().find("텔넷 갈무리"), std::string::npos) << tmux->Screen();
+}
+
 // Esc or the command key gives up a connect that gets no answer; the status line says so, and
 // the program stays without a command list.
 class TtyCancelConnect : public TtyEndToEnd, public ::testing::WithParamInterface<const char*> {};

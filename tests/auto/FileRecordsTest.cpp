@@ -1,6 +1,7 @@
 #include <fstream>
 
 #include "TempProfile.h"
+#include "auto/FileListRows.h"
 #include "auto/FileRecords.h"
 #include "auto/ProfileLayout.h"
 
@@ -109,6 +110,54 @@ TEST_F(FileRecordsTest, TheSendBoxKeepsFifteenExistingFilesInTheOrderAdded) {
     ASSERT_EQ(box.size(), 14u);
     EXPECT_EQ(box[3], files[4]);
     EXPECT_EQ(sendBoxFiles(*registry).load().size(), 14u);  // the missing file left the store
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FileListRowsTest, RowsShowSizesSharesAndTimesAsTheListsDo) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    const std::string hitel = utf8ToCp949("하이텔(bbs)").value();
+    struct Case {
+        Record stored;
+        int kind;
+        std::vector<std::string> cells;
+    };
+    const Case cases[] = {
+        {{{"FilePath", "/d/a.zip"},
+          {"FileSize", "1000"},
+          {"RSize", "500"},
+          {"RTime", "1796566500"},
+          {"Description", hitel}},
+         RecordKind::ReceivedFile,
+         {"/d/a.zip", "1,000", "12-06 14:15", "50%", "하이텔(bbs)"}},
+        {{{"FilePath", "/d/b"}, {"FileSize", "0"}, {"SSize", "1234567"}, {"STime", "0"}},
+         RecordKind::SentFile,
+         {"/d/b", "1,234,567", "01-01 00:00", "?", ""}},
+        {{{"FilePath", "/d/big"},
+          {"FileSize", "9000000000000000000"},
+          {"RSize", "9000000000000000000"}},
+         RecordKind::ReceivedFile,
+         {"/d/big", "9,000,000,000,000,000,000", "01-01 00:00", "100%", ""}},
+        {{{"FilePath", "C:\\cap\\s1206.txt"}, {"FileSize", "12"}, {"MTime", "1796566500"}},
+         RecordKind::CaptureFile,
+         {"C:\\cap\\s1206.txt", "12", "12-06 14:15", ""}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fileListRow(c.stored, c.kind), c.cells) << c.cells[0];
+    EXPECT_EQ(fileListHeaders(RecordKind::SentFile),
+              (std::vector<std::string>{"   파일명", "크기", "보낸 날짜", "송신", "기타"}));
+
+    EXPECT_EQ(sendBoxSize(1000), "1KB");
+    EXPECT_EQ(sendBoxSize(0), "0KB");
+    EXPECT_EQ(sendBoxSize(1048575), "1.00MB");
+    EXPECT_EQ(sendBoxSize(1048576), "1.00MB");
+    EXPECT_EQ(sendBoxSize(1023 * 1024), "1,023KB");
+    EXPECT_EQ(sendBoxSize(int64_t(5000) * 1024 * 1024 + 10 * 1024), "5,000.01MB");
+    unsetenv("TZ");
+    tzset();
 }
 
 }  // namespace

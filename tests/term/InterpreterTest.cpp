@@ -280,7 +280,9 @@ TEST(Taps, RawTapSeesEveryReceivedByte) {
     TWView view;
     TWEmulator emulator(&view, &link);
     std::string raw;
-    emulator.SetRawTap([&](uint8_t b) { raw += static_cast<char>(b); });
+    emulator.SetRawTap([&](const uint8_t* bytes, int n) {
+        raw.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(n));
+    });
     while (link.InputCount() > 0) emulator.GetChar();
     EXPECT_EQ(raw, "a\x1b[1mb");
 }

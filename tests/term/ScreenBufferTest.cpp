@@ -169,7 +169,7 @@ TEST(Erasing, PartialErasesUseTheCurrentAttributeAndNeverScroll) {
     RecordingView view;
     view.LabelRows();
     int tapped = 0;
-    view.SetDisplayTap([&](uint8_t) { ++tapped; });
+    view.SetDisplayTap([&](const uint8_t*, int n) { tapped += n; });
     view.SetColors(14, 4);
     view.MoveTo(80, 25);
     view.EraseToStartOfLine();
@@ -418,9 +418,13 @@ TEST(ScreenText, RunsOfTextLeaveWhatSingleBytesLeave) {
 TEST(DisplayTap, SeesEveryDisplayedByteFirst) {
     RecordingView view;
     std::string tapped;
-    view.SetDisplayTap([&](uint8_t b) { tapped += static_cast<char>(b); });
+    view.SetDisplayTap([&](const uint8_t* bytes, int n) {
+        tapped.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(n));
+    });
     view.Write("a\xB0\xA1\r\n");
-    EXPECT_EQ(tapped, "a\xB0\xA1\r\n");
+    const uint8_t run[] = {'b', 0xB0, 0xA2, 'c'};
+    view.PutText(run, 4);
+    EXPECT_EQ(tapped, "a\xB0\xA1\r\nb\xB0\xA2" "c");
 }
 
 TEST(Johab, PairsAreStoredInKsAndExtendedSyllablesInCp949) {

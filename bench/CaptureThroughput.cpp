@@ -1,0 +1,110 @@
+// What capture costs the session's receive path: 16 MiB of Korean ANSI text sent by a host on a
+// loopback port through the telnet link and the session's pump into the screen, without a
+// capture, with text capture (every byte shown goes through the line-end normaliser into the
+// capture file) and with code capture (every byte received goes into it). Each is timed as a
+// program from its start to its end, three runs each; the medians are compared with the run
+// without capture.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "bench/KoreanAnsiStream.h"
+#include "bench/Median.h"
+#include "bench/NoFrame.h"
+#include "bench/PumpSession.h"
+#include "link/CQuillonDoc.h"
+#include "link/SessionCapture.h"
+#include "link/SystemLinks.h"
+#include "platform/PollEventLoop.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/ScriptedPrompt.h"
+#include "tests/fixtures/LoopbackListener.h"
+#include "tests/fixtures/PeerProcess.h"
+
+namespace {
+
+constexpr size_t kStreamSize = 16u << 20;
+constexpr int kRuns = 3;
+
+// Keeps the recording where it is: the benchmark removes its folder.
+class KeepingHost : public SessionCaptureHost {
+public:
+    using SessionCaptureHost::SessionCaptureHost;
+    void OpenInEditor(const std::string& path) override { recording = path; }
+    std::string recording;
+};
+
+// The client side: a session connected to the port, with a capture of `mode` ("none", "text",
+// "code"), pumped until the host has closed and everything it sent is on the screen. The
+// recording must hold at least what the host sent.
+int runSession(int port, const std::string& profile, const std::string& mode) {
+    Registry::Opened store = Registry::open(profile);
+    if (!store.registry) return 1;
+    PollEventLoop loop;
+    ScriptedPrompt prompt;
+    SilentSoundPlayer sound;
+    TWView view;
+    NoFrame frame;
+    SystemLinks links(loop, prompt, *store.registry, frame);
+    CQuillonDoc doc(SessionContext{loop, prompt, *store.registry, sound, view, links, frame});
+    KeepingHost host(doc, frame);
+    Capture capture(*store.registry, prompt, view, host);
+    if (mode != "none") {
+        capture.SetMode(mode == "code" ? Capture::Mode::Code : Capture::Mode::Text);
+        if (!capture.StartCapture()) return 1;
+    }
+    const bool wasOnline = pumpUntilHostCloses(loop, doc, port);
+    if (mode == "none") return wasOnline ? 0 : 1;
+    capture.FinishCaptureAndView();
+    const auto size = std::filesystem::file_size(host.recording);
+    return wasOnline && size >= kStreamSize / 2 ? 0 : 1;
+}
+
+double timeSession(const std::string& self, const std::string& stream, const std::string& folder,
+                   const std::string& mode) {
+    LoopbackListener listener;
+    std::filesystem::remove(folder + "/profile.db");
+    const auto start = std::chrono::steady_clock::now();
+    PeerProcess client(
+        {self, "--client", std::to_string(listener.port()), folder + "/profile.db", mode}, -1,
+        folder);
+    const int host = listener.accept(10000);
+    if (host < 0 || !sendAll(host, stream)) std::fprintf(stderr, "the host could not send\n");
+    if (host >= 0) close(host);
+    if (client.wait(120000) != 0) std::fprintf(stderr, "the session (%s) failed\n", mode.c_str());
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 5 && std::string(argv[1]) == "--client")
+        return runSession(std::atoi(argv[2]), argv[3], argv[4]);
+
+    char pattern[] = "/tmp/quilite-capture-bench-XXXXXX";
+    const std::string folder = mkdtemp(pattern);
+    setenv("TMPDIR", folder.c_str(), 1);  // the recordings go where the benchmark cleans up
+    const std::string stream = makeKoreanAnsiStream(kStreamSize);
+
+    std::vector<double> none, text, code;
+    const std::string self = ProcessLauncher::ownProgram();
+    for (int run = 0; run < kRuns; ++run) {
+        none.push_back(timeSession(self, stream, folder, "none"));
+        text.push_back(timeSession(self, stream, folder, "text"));
+        code.push_back(timeSession(self, stream, folder, "code"));
+    }
+    std::filesystem::remove_all(folder);
+    const double n = median(none), t = median(text), c = median(code);
+    std::printf("session without capture: %.3f s (median of %d), %.1f MB/s\n", n, kRuns,
+                stream.size() / n / 1e6);
+    std::printf("with text capture:       %.3f s, %.1f MB/s\n", t, stream.size() / t / 1e6);
+    std::printf("with code capture:       %.3f s, %.1f MB/s\n", c, stream.size() / c / 1e6);
+    std::printf("ratio text / none:       %.2f (target at most 1.10)\n", t / n);
+    std::printf("ratio code / none:       %.2f\n", c / n);
+    return t / n <= 1.1 ? 0 : 1;
+}

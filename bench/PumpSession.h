@@ -1,0 +1,22 @@
+#pragma once
+// Runs a benchmark's session: connected to a host on a loopback port and pumped until the host
+// has closed and everything it sent is on the screen.
+#include <string>
+
+#include "link/CQuillonDoc.h"
+#include "platform/PollEventLoop.h"
+
+// False when the session never came online.
+inline bool pumpUntilHostCloses(PollEventLoop& loop, CQuillonDoc& doc, int port) {
+    bool wasOnline = false;
+    loop.setIdleHook([&] {
+        const bool more = doc.OnIdle();
+        if (!more && wasOnline && !doc.Online()) loop.quit();
+        wasOnline |= doc.Online();
+        return more;
+    });
+    doc.Start({"127.0.0.1", std::to_string(port)});
+    loop.run();
+    loop.setIdleHook(nullptr);
+    return wasOnline;
+}
