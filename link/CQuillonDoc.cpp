@@ -117,7 +117,8 @@ bool CQuillonDoc::OnIdle() {
     if (value == kTWNoData && online_ && link_ && link_->IsDrained()) hooks_.OnInputSettled();
     OnLinkEvent(value);
     const bool pasteMore = stepPaste();
-    return value >= 0 || pasteMore;
+    // A status code ends a pass early: bytes read with it may wait in the link.
+    return value != kTWNoData || pasteMore;
 }
 
 int CQuillonDoc::Pump(int limitMs) {
