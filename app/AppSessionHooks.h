@@ -4,6 +4,7 @@
 // forwarding to an object of its own.
 #include "link/DialerHooks.h"
 #include "link/SessionHooks.h"
+#include "link/TransferBridge.h"
 #include "platform/Prompt.h"
 
 class AppSessionHooks : public SessionHooks {
@@ -12,12 +13,15 @@ public:
 
     // Attached to the session by the start-up; the front end gives it its view.
     DialerHooks& Dialer() { return dialer_; }
+    TransferBridge& Transfers() { return transfers_; }
 
     void DialEntry(const Record& entry) override { dialer_.DialEntry(entry); }
     bool OnLine(std::string_view line, bool partial) override {
         return dialer_.OnLine(line, partial);
     }
     void OnConnectionChanged(bool online) override { dialer_.OnConnectionChanged(online); }
+    void OnZmodemRequest(int code) override { transfers_.OnZmodemRequest(code); }
+    void OnHostImageTransfer() override { transfers_.OnHostImageTransfer(); }
 
     // The internet connection is not there yet.
     void ConnectInternet(const Record& /*entry*/) override {
@@ -27,4 +31,5 @@ public:
 private:
     Prompt& prompt_;
     DialerHooks dialer_;
+    TransferBridge transfers_;
 };

@@ -7,6 +7,7 @@
 
 AppStartup::~AppStartup() {
     hooks_.Dialer().Detach();
+    hooks_.Transfers().Detach();
     doc_.reset();  // the session goes before the links it was made with
 }
 
@@ -31,11 +32,13 @@ CQuillonDoc& AppStartup::CreateSession(EventLoop& loop, TWView& view, SessionFra
     doc_ = std::make_unique<CQuillonDoc>(
         SessionContext{loop, prompt_, *registry_, sound_, view, *links_, frame, &hooks_});
     hooks_.Dialer().Attach({*doc_, loop, prompt_, *registry_});
+    hooks_.Transfers().Attach({*doc_, loop, prompt_, *registry_, sound_});
     return *doc_;
 }
 
 void AppStartup::End() {
     hooks_.Dialer().Detach();
+    hooks_.Transfers().Detach();
     doc_.reset();
     links_.reset();
     PlayEventSound(*registry_, sound_, "프로그램 끝", true);

@@ -86,6 +86,10 @@ std::vector<Command> makeTable() {
         checkable(command(Cmd::AnswerMode, G::Comm, "자동 응답(&A)",
                           "모뎀이 걸려 오는 전화를 받도록 합니다.", "자동 응답", "", 'a',
                           "자동응답")),
+        separated(command(Cmd::SendFile, G::Comm, "파일 보내기(&U)...",
+                          "호스트에 파일을 보냅니다.", "파일 보내기", "", 's', "보내기")),
+        command(Cmd::ReceiveFile, G::Comm, "파일 받기(&D)...", "호스트에서 파일을 받습니다.",
+                "파일 받기", "", 'r', "받기"),
         separated(command(Cmd::CommSettings, G::Comm, "통신 설정(&S)...",
                           "모뎀과 텔넷, 터미널 설정을 바꿉니다.", "통신 설정")),
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/gui/CModemPage.h"
+#include "app/gui/CZmodemPage.h"
 #include "app/gui/CommPages.h"
 #include "app/gui/DialogButtons.h"
 
@@ -39,6 +40,7 @@ CCommSheet::CCommSheet(const CommSheetContext& context, QWidget* parent)
     AddPage(new CGeneralPage(context.registry));
     AddPage(new CModemPage(context));
     AddPage(new CTelnetPage(context.registry, context.prompt));
+    AddPage(new CZmodemPage(context.registry));
     AddPage(new CTermPage(context.registry, context.doc));
 }
 

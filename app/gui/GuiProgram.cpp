@@ -9,6 +9,8 @@
 #include "app/gui/QtEventLoop.h"
 #include "app/gui/QtPrompt.h"
 #include "app/gui/SplashWindow.h"
+#include "app/gui/TransferCommands.h"
+#include "app/gui/TransferProgressWindow.h"
 #include "auto/FirstRunSetup.h"
 #include "auto/ProgramExit.h"
 
@@ -41,6 +43,10 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
     frame.Attach(doc);
     DialerDialog dialer(&frame);
     app.Hooks().Dialer().SetView(&dialer);
+    TransferBridge& transfers = app.Hooks().Transfers();
+    TransferProgressWindow progress(transfers, &frame);
+    transfers.SetView(&progress);
+    registerTransferCommands(frame, transfers);
     EndSignals endSignals(loop, [&frame] { frame.EndNow(); });
     frame.show();
     if (SplashAllowed({options.noSplash, copies.SecondInstance(), !words.empty(), positionTaken}))
@@ -49,6 +55,7 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
     if (!doc.Closing()) loop.run();
     app.End();
     app.Hooks().Dialer().SetView(nullptr);
+    transfers.SetView(nullptr);
     frame.SaveWindowState();
     setProgramExiting(true);
     return 0;

@@ -15,6 +15,7 @@
 #include "app/tty/TtyView.h"
 #include "link/CQuillonDoc.h"
 #include "link/SessionFrame.h"
+#include "link/TransferBridge.h"
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
 #include "platform/ProcessLauncher.h"
@@ -43,6 +44,8 @@ public:
     void Run();
     // Puts a panel on the status line, or draws the one there again; null takes it off.
     void ShowPanel(TtyPanel* panel);
+    // Where the send and receive letters start transfers; null: they do nothing.
+    void SetTransfers(TransferBridge* transfers) { transfers_ = transfers; }
 
     void SetTitle(const std::string& title) override;
     void ShowStatus(const std::string& text) override;
@@ -95,6 +98,7 @@ private:
     ProcessLauncher launcher_;
     CQuillonDoc* doc_ = nullptr;
     TtyPanel* panel_ = nullptr;
+    TransferBridge* transfers_ = nullptr;
 
     int inputWatch_ = -1;
     int signalWatch_ = -1;

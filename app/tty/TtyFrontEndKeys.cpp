@@ -6,6 +6,7 @@
 
 #include "app/CommandTable.h"
 #include "app/tty/TtyFrontEnd.h"
+#include "app/tty/TtyTransferLine.h"
 #include "link/CommandLine.h"
 #include "platform/TextCodec.h"
 
@@ -183,6 +184,14 @@ bool TtyFrontEnd::runCommandId(int id) {
             break;
         case Cmd::ModemEntry:
             askAndOpen("모뎀 연결 이름: ", {"/m"});
+            break;
+        case Cmd::SendFile:
+            if (transfers_) transfers_->StartTransfer("ZMODEM", true, false);
+            break;
+        case Cmd::ReceiveFile:
+            if (!transfers_) break;
+            if (const std::optional<std::string> protocol = askReceiveProtocol(prompt_))
+                transfers_->StartTransfer(*protocol, false, false);
             break;
         case Cmd::AutoMacro:
             ShowStatus(doc_->ToggleUseAutoMacro() ? "자동 매크로를 켭니다."
