@@ -32,7 +32,7 @@ CQuillonDoc& AppStartup::CreateSession(EventLoop& loop, TWView& view, SessionFra
     doc_ = std::make_unique<CQuillonDoc>(
         SessionContext{loop, prompt_, *registry_, sound_, view, *links_, frame, &hooks_});
     hooks_.Dialer().Attach({*doc_, loop, prompt_, *registry_});
-    hooks_.Transfers().Attach({*doc_, loop, prompt_, *registry_, sound_});
+    hooks_.Transfers().Attach({*doc_, loop, prompt_, *registry_, sound_, frame});
     return *doc_;
 }
 

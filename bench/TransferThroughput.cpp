@@ -11,6 +11,7 @@
 
 #include "auto/CSettingsSection.h"
 #include "bench/Median.h"
+#include "bench/NoFrame.h"
 #include "link/CQuillonDoc.h"
 #include "link/SystemLinks.h"
 #include "link/TransferBridge.h"
@@ -83,7 +84,7 @@ double download(int port, const std::string& folder, const std::string& file, bo
     CSettingsSection(*store.registry, "Folder").SetString("Download", folder + "/down");
     CQuillonDoc doc(SessionContext{loop, prompt, *store.registry, sound, view, links, frame,
                                    bridged ? &hooks : nullptr});
-    hooks.bridge.Attach({doc, loop, prompt, *store.registry, sound});
+    hooks.bridge.Attach({doc, loop, prompt, *store.registry, sound, frame});
     loop.setIdleHook([&] { return doc.OnIdle(); });
     doc.Start({"127.0.0.1", std::to_string(port)});
     if (!pumpUntil(loop, view, "ready>")) return -1;

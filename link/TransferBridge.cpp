@@ -1,6 +1,11 @@
 #include "link/TransferBridge.h"
 
+#include <sys/stat.h>
+
+#include <ctime>
+
 #include "auto/CSettingsSection.h"
+#include "auto/FileRecords.h"
 #include "auto/Folders.h"
 #include "auto/SoundEvents.h"
 #include "link/TransferUserPrompt.h"
@@ -92,11 +97,16 @@ std::optional<TransferBridge::Choice> TransferBridge::askSendFiles(const std::st
     for (size_t i = 0; i < protocols.size(); ++i)
         if (protocols[i] == preselected) request.choice = static_cast<int>(i);
     request.choiceLocked = automatic;
+    // The files waiting in the send box go with one button.
+    const std::vector<std::string> sendBox = loadSendBox(context_->registry);
+    if (!sendBox.empty()) request.extraButton = kSendBoxButton;
     const FileReply reply = context_->prompt.askFile(request);
-    if (reply.answer != FileAnswer::Accepted || reply.paths.empty()) return std::nullopt;
+    const std::vector<std::string>& paths =
+        reply.answer == FileAnswer::Extra ? sendBox : reply.paths;
+    if (reply.answer == FileAnswer::Cancelled || paths.empty()) return std::nullopt;
     const bool validChoice = reply.choice >= 0 && reply.choice < static_cast<int>(protocols.size());
     const std::string chosen = automatic || !validChoice ? preselected : protocols[reply.choice];
-    return Choice{chosen, reply.paths};
+    return Choice{chosen, paths};
 }
 
 std::optional<std::string> TransferBridge::askReceiveFile(const std::string& protocol) {
@@ -140,6 +150,9 @@ bool TransferBridge::launch(Choice choice, bool send, bool announce) {
     setup.openMedia = [this, loop = &context_->loop](const std::string& path) {
         loop->post([this, path] { openMedia_(path); });
     };
+    setup.fileClosed = [this, loop = &context_->loop](const ClosedFile& file) {
+        loop->post([this, file] { recordFile(file); });
+    };
     auto monitor = std::make_shared<TransferMonitor>(std::move(setup));
     doc.PurgeInput();
     std::unique_ptr<GFTransfer> engine(
@@ -170,6 +183,26 @@ bool TransferBridge::launch(Choice choice, bool send, bool announce) {
         timer_ = context_->loop.addTimer(kProgressIntervalMs, true, [this] { showProgress(); });
     }
     return true;
+}
+
+// The file goes into the received or sent list of the file manager, partial files with the
+// share that arrived; one the engine removed again is not listed.
+void TransferBridge::recordFile(const ClosedFile& file) {
+    struct stat st{};
+    if (!context_ || stat(file.path.c_str(), &st) != 0) return;
+    const int64_t size = file.sending || file.size == 0 ? st.st_size : file.size;
+    const int64_t fileTime = file.sending || file.fileTime < 0 ? st.st_mtime : file.fileTime;
+    const FileRecord record = transferredFileRecord(file.path, size, fileTime,
+                                                    file.transferred, std::time(nullptr));
+    CRecordStore store(context_->registry);
+    const int kind = transferredFileKind(file.sending ? TransferDirection::Send
+                                                      : TransferDirection::Receive);
+    CQuillonDoc& doc = context_->doc;
+    if (AddFileRecord(store, record, kind, doc.CurrentService(), doc.Title()) ==
+        AddFileResult::PathNotStorable) {
+        context_->frame.ShowStatus("\"" + fileNameOf(file.path) +
+                                   "\"의 경로는 송수신 목록에 기록할 수 없습니다.");
+    }
 }
 
 void TransferBridge::showProgress() {

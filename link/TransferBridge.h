@@ -21,6 +21,7 @@ struct TransferBridgeContext {
     Prompt& prompt;
     Registry& registry;
     SoundPlayer& sound;
+    SessionFrame& frame;
     Clock& clock = Clock::steady();
 };
 
@@ -32,6 +33,8 @@ public:
     static constexpr int kProgressIntervalMs = 1000;
     static constexpr int kCancelBytes = 10;      // CAN, then as many BS, refuse a ZMODEM upload
     static constexpr int kImageCancelBytes = 5;  // CAN refusing a host's picture
+    // The send dialog's button that sends the files of the send box.
+    static constexpr char kSendBoxButton[] = "보낼 파일함(&B)";
 
     ~TransferBridge() { Detach(); }
     void Attach(const TransferBridgeContext& context) { context_.emplace(context); }
@@ -64,6 +67,7 @@ private:
     void refuseZmodemUpload();
     bool launch(Choice choice, bool send, bool announce);
     void showProgress();
+    void recordFile(const ClosedFile& file);
     void TransferFinished(unsigned serial, int result);
     void announceEnd(int result, bool aborted);
     int commValue(const char* name, int defaultValue);

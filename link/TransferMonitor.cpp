@@ -102,6 +102,13 @@ void TransferMonitor::NextFile() {
     snapshot_.fileCount = GetFileCount();
 }
 
+// A skipped file was not transferred (the receiver had it whole already).
+void TransferMonitor::OnCloseFile(int skipped) {
+    if (skipped || !setup_.fileClosed || GetFileName().empty()) return;
+    setup_.fileClosed(
+        ClosedFile{GetFileName(), setup_.sending, GetFileLength(), GetPos(), GetFileTime()});
+}
+
 std::string TransferMonitor::AnnouncedName(const std::string& path) {
     return hostFileName(path);
 }

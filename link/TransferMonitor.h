@@ -5,6 +5,7 @@
 // reads, and stops the engine once aborted. Engine calls come from the worker thread; the
 // snapshot, Abort and Aborted may be used from any thread.
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -13,12 +14,23 @@
 #include "xfer/GFErrors.h"
 #include "xfer/GFMonitor.h"
 
+// A file the engine closed, complete or not.
+struct ClosedFile {
+    std::string path;
+    bool sending = false;
+    uint64_t size = 0;         // the file's length as announced, 0 when unknown
+    uint64_t transferred = 0;  // how far the transfer got
+    long fileTime = -1;        // the sender's time for it, -1 when none came
+};
+
 struct TransferMonitorSetup {
     bool sending = false;
     std::string downloadFolder;  // where received files go (UTF-8)
     bool playMedia = true;       // `Comm` "ZmodemRealAudio"
     // Opens a media file with its player; called once per file from the worker thread.
     std::function<void(const std::string& path)> openMedia;
+    // Called from the worker thread for each file closed.
+    std::function<void(const ClosedFile& file)> fileClosed;
 };
 
 class TransferMonitor : public GFMonitor {
@@ -44,6 +56,7 @@ public:
     void SetTotalInfo(int files, unsigned long bytes) override;
     void NextFile() override;
     void WriteBlock(unsigned char* /*data*/, int /*n*/) override {}
+    void OnCloseFile(int skipped) override;
     std::string AnnouncedName(const std::string& path) override;
 
 private:

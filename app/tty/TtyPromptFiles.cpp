@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/tty/TtyPrompt.h"
+#include "app/tty/TtyScreen.h"
 
 namespace {
 
@@ -30,7 +31,10 @@ FileReply TtyPrompt::askFile(const FileRequest& request) {
     reply.choice = request.choice;
     for (const FileCheck& check : request.checks) reply.checks.push_back(check.checked);
     std::optional<std::vector<std::string>> paths = askPaths(request);
-    if (!paths || paths->empty()) return reply;
+    if (!paths) return reply;
+    // An empty first line stands for the extra button, where there is one.
+    const bool extra = paths->empty() && !request.extraButton.empty();
+    if (paths->empty() && !extra) return reply;
     if (!request.choices.empty() && !request.choiceLocked) {
         std::optional<int> choice = AskChoice("프로토콜:", request.choices, request.choice);
         if (!choice) return reply;
@@ -42,7 +46,7 @@ FileReply TtyPrompt::askFile(const FileRequest& request) {
         reply.checks[i] = answer == PromptAnswer::Yes;
     }
     reply.paths = std::move(*paths);
-    reply.answer = FileAnswer::Accepted;
+    reply.answer = extra ? FileAnswer::Extra : FileAnswer::Accepted;
     return reply;
 }
 
@@ -52,6 +56,8 @@ std::optional<std::vector<std::string>> TtyPrompt::askPaths(const FileRequest& r
     const std::string where = request.folder.empty() ? "" : " (" + request.folder + ")";
     for (;;) {
         std::string label = request.caption + where;
+        if (paths.empty() && !request.extraButton.empty() && request.kind != FileDialogKind::Save)
+            label += " [Enter: " + WithoutMnemonic(request.extraButton) + "]";
         if (request.kind == FileDialogKind::OpenMany)
             label += paths.empty() ? ", 빈 줄로 끝: " : " " + std::to_string(paths.size() + 1) + ": ";
         else if (!request.fileName.empty())

@@ -87,6 +87,15 @@ TEST_F(TtyFileQuestions, SavingProposesTheNameAndAddsTheExtension) {
     EXPECT_EQ(prompt.askFile(request).paths, std::vector<std::string>{"/cap/note.log"});
 }
 
+TEST_F(TtyFileQuestions, AnEmptyFirstLineStandsForTheExtraButton) {
+    FileRequest request;
+    request.kind = FileDialogKind::OpenMany;
+    request.extraButton = "보낼 파일함(&B)";
+    host.typeLine("");
+    EXPECT_EQ(prompt.askFile(request).answer, FileAnswer::Extra);
+    EXPECT_NE(host.shown.front().find("[Enter: 보낼 파일함]"), std::string::npos);
+}
+
 TEST_F(TtyFileQuestions, EscOrAnEmptyListCancels) {
     FileRequest request;
     request.kind = FileDialogKind::Open;

@@ -1,8 +1,10 @@
 // The transfer bridge without a real host: names both ways, the monitor's placing of files and
 // its media start, the progress figures, and the bridge's dialogs and refusals on a fake link.
+#include "auto/FileRecords.h"
 #include "auto/Folders.h"
 #include "link/TransferNames.h"
 #include "tests/link/TransferSupport.h"
+#include "tests/xfer/XferTestSupport.h"
 
 namespace {
 
@@ -146,7 +148,7 @@ protected:
     TransferBridgeTest() {
         start({"bbs.example"}, Clock::steady(), nullptr, &bridgeHooks);
         setOnline(true);
-        bridgeHooks.bridge.Attach({*doc, loop, prompt, *registry, sound});
+        bridgeHooks.bridge.Attach({*doc, loop, prompt, *registry, sound, frame});
         bridgeHooks.bridge.SetView(&progress);
     }
     ~TransferBridgeTest() override {
@@ -173,6 +175,24 @@ TEST_F(TransferBridgeTest, ACancelledZmodemUploadPurgesThenSendsTenCanAndTenBs) 
     EXPECT_EQ(prompt.filesAsked[1].choice, 2);  // ZMODEM preselected
     EXPECT_FALSE(prompt.filesAsked[1].choiceLocked);
     EXPECT_EQ(sent().size(), 20u);
+}
+
+TEST_F(TransferBridgeTest, TheSendBoxGoesWithTheDialogsExtraButton) {
+    bridge().StartTransfer("ZMODEM", true, false);
+    EXPECT_EQ(prompt.filesAsked.back().extraButton, "");  // an empty send box offers nothing
+
+    const std::string waiting = dir + "/waiting.txt";
+    xfertest::writeFile(waiting, "queued");
+    addToSendBox(*registry, {waiting});
+    FileReply reply;
+    reply.answer = FileAnswer::Extra;
+    reply.choice = 0;  // XMODEM
+    prompt.expectFile(reply);
+    bridge().StartTransfer("ZMODEM", true, false);
+    EXPECT_EQ(prompt.filesAsked.back().extraButton, TransferBridge::kSendBoxButton);
+    EXPECT_TRUE(doc->TransferActive());
+    bridge().Abort();
+    ASSERT_TRUE(runUntil([&] { return !bridge().Running(); }, 30000));
 }
 
 TEST_F(TransferBridgeTest, AutomaticRequestsFollowTheirSettings) {

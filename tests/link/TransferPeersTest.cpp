@@ -3,6 +3,7 @@
 // aborting and closing stop the transfer and keep what arrived.
 #include <filesystem>
 
+#include "auto/FileRecords.h"
 #include "auto/Folders.h"
 #include "link/SystemLinks.h"
 #include "tests/fixtures/TelnetServer.h"
@@ -31,7 +32,7 @@ protected:
     // Connects, has the test program run `command` and gives it the byte it waits for.
     void runOnHost(const std::string& command) {
         start({"127.0.0.1", std::to_string(server.port())}, Clock::steady(), &system, &hooks);
-        hooks.bridge.Attach({*doc, loop, prompt, *registry, sound});
+        hooks.bridge.Attach({*doc, loop, prompt, *registry, sound, frame});
         ASSERT_TRUE(runUntil([&] { return screenShows("ready>"); }, kStartMs)) << screen();
         doc->SendLine(command);
         ASSERT_TRUE(runUntil([&] { return screen().find("READY") != std::string::npos; }, kStartMs))
@@ -46,6 +47,13 @@ protected:
         std::string text;
         for (int y = 0; y < view.Rows(); ++y) text += view.Text(y) + "\n";
         return text;
+    }
+    // The file manager's list of received (kind 8) or sent (kind 9) files.
+    std::vector<FileRecord> listed(int kind) {
+        CRecordStore store(*registry);
+        std::vector<FileRecord> files;
+        for (const Record& r : readFileRecords(store, kind)) files.push_back(fileRecordFrom(r, kind));
+        return files;
     }
     std::string download() { return GetFolder(*registry, FolderKind::Download); }
 
@@ -72,6 +80,11 @@ TEST_F(TransferPeers, HostSzDownloadsUnaskedUnderItsKoreanName) {
     EXPECT_TRUE(prompt.filesAsked.empty());
     EXPECT_EQ(progress.opened, std::vector<bool>{false});
     EXPECT_EQ(progress.closed, 1);
+    const std::vector<FileRecord> received = listed(transferredFileKind(TransferDirection::Receive));
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].path, download() + "/한글자료.bin");
+    EXPECT_EQ(received[0].size, 300000);
+    EXPECT_EQ(received[0].transferred, 300000);
 }
 
 TEST_F(TransferPeers, WithAutoReceiveOffTheHeaderStaysOnScreen) {
@@ -112,6 +125,10 @@ TEST_F(TransferPeers, HostRzOpensTheSendDialogAndGetsTheChosenFiles) {
     EXPECT_TRUE(sameBytes(readFile(dst + "/" + cp("가")), readFile(dir + "/가")));
     EXPECT_TRUE(sameBytes(readFile(dst + "/b"), readFile(dir + "/b")));
     EXPECT_EQ(progress.opened, std::vector<bool>{true});
+    const std::vector<FileRecord> sent = listed(transferredFileKind(TransferDirection::Send));
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[0].path, dir + "/가");
+    EXPECT_EQ(sent[1].transferred, 5000);
 }
 
 // An abort keeps the partial file and shows no failure; the session reads the host again.
@@ -128,6 +145,11 @@ TEST_F(TransferPeers, AbortKeepsThePartialFileWithoutAFailureMessage) {
     EXPECT_TRUE(sound.played.empty());
     const auto size = std::filesystem::file_size(download() + "/big.bin");
     EXPECT_LT(size, 32u << 20);
+    // Listed with the share that arrived.
+    const std::vector<FileRecord> received = listed(transferredFileKind(TransferDirection::Receive));
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].size, 32 << 20);
+    EXPECT_LT(received[0].transferred, 32 << 20);
     EXPECT_TRUE(doc->SendByte('x'));
     doc->OnIdle();
     EXPECT_FALSE(doc->TransferActive());

@@ -54,7 +54,7 @@ protected:
         doc = std::make_unique<CQuillonDoc>(
             SessionContext{loop, prompt, *registry, sound, frame->View(), *links, *frame, &hooks});
         frame->Attach(*doc);
-        hooks.bridge.Attach({*doc, loop, prompt, *registry, sound});
+        hooks.bridge.Attach({*doc, loop, prompt, *registry, sound, *frame});
         progress = std::make_unique<TransferProgressWindow>(hooks.bridge, frame.get());
         hooks.bridge.SetView(progress.get());
         registerTransferCommands(*frame, hooks.bridge);
