@@ -33,6 +33,7 @@ TransferProgressWindow::TransferProgressWindow(TransferBridge& bridge, QWidget* 
     total_ = row("전체 시간:");
     rate_ = row("평균 속도:");
     fileRate_ = row("파일 속도:");
+    errors_ = row("오류:");
     bar_ = new QProgressBar(this);
     bar_->setRange(0, 100);
     layout->addWidget(bar_);
@@ -51,7 +52,7 @@ void TransferProgressWindow::reject() {
 void TransferProgressWindow::OpenProgress(bool sending) {
     setWindowTitle(sending ? "파일보내기" : "파일받기");
     for (QLabel* label : {protocol_, file_, position_, files_, elapsed_, remaining_, total_, rate_,
-                          fileRate_})
+                          fileRate_, errors_})
         label->clear();
     bar_->setValue(0);
     hangUp_->setChecked(false);
@@ -69,6 +70,7 @@ void TransferProgressWindow::ShowProgress(const TransferFigures& f) {
     total_->setText(QString::fromStdString(clockText(f.totalSeconds)));
     rate_->setText(number(f.averageCps) + " cps");
     fileRate_->setText(number(f.fileCps) + " cps");
+    errors_->setText(QString::number(f.now.errors));
     bar_->setValue(f.percent);
     if (mainWindow_ && mainWindow_->isMinimized()) {
         if (mainCaption_.isEmpty()) mainCaption_ = mainWindow_->windowTitle();

@@ -37,6 +37,7 @@ private:
     QLabel* total_;
     QLabel* rate_;
     QLabel* fileRate_;
+    QLabel* errors_;
     QProgressBar* bar_;
     QCheckBox* hangUp_;
 };
