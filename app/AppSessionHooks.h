@@ -8,6 +8,7 @@
 #include "link/InternetDialer.h"
 #include "link/PppdBackend.h"
 #include "link/SessionHooks.h"
+#include "link/TransferBridge.h"
 #include "platform/Prompt.h"
 
 class AppSessionHooks : public SessionHooks {
@@ -16,6 +17,7 @@ public:
 
     // Attached to the session by the start-up; the front end gives it its view.
     DialerHooks& Dialer() { return dialer_; }
+    TransferBridge& Transfers() { return transfers_; }
 
     // The internet connection through pppd, for the session of the start-up; detached before
     // the session goes. Null until then.
@@ -30,6 +32,8 @@ public:
         return dialer_.OnLine(line, partial);
     }
     void OnConnectionChanged(bool online) override { dialer_.OnConnectionChanged(online); }
+    void OnZmodemRequest(int code) override { transfers_.OnZmodemRequest(code); }
+    void OnHostImageTransfer() override { transfers_.OnHostImageTransfer(); }
 
     void ConnectInternet(const std::string& address, const std::string& dialer) override {
         if (internet_) internet_->ConnectInternet(address, dialer);
@@ -47,4 +51,5 @@ private:
     ProcessLauncher launcher_;
     std::unique_ptr<PppdBackend> backend_;
     std::unique_ptr<InternetDialer> internet_;
+    TransferBridge transfers_;
 };

@@ -8,6 +8,7 @@
 AppStartup::~AppStartup() {
     hooks_.Dialer().Detach();
     hooks_.DetachInternet();
+    hooks_.Transfers().Detach();
     doc_.reset();  // the session goes before the links it was made with
 }
 
@@ -33,12 +34,14 @@ CQuillonDoc& AppStartup::CreateSession(EventLoop& loop, TWView& view, SessionFra
         SessionContext{loop, prompt_, *registry_, sound_, view, *links_, frame, &hooks_});
     hooks_.Dialer().Attach({*doc_, loop, prompt_, *registry_});
     hooks_.AttachInternet(*doc_, loop, *registry_, frame, installedDataFolder() + "/ck/executer");
+    hooks_.Transfers().Attach({*doc_, loop, prompt_, *registry_, sound_, frame});
     return *doc_;
 }
 
 void AppStartup::End() {
     hooks_.Dialer().Detach();
     hooks_.DetachInternet();
+    hooks_.Transfers().Detach();
     doc_.reset();
     links_.reset();
     PlayEventSound(*registry_, sound_, "프로그램 끝", true);

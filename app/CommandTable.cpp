@@ -106,6 +106,10 @@ std::vector<Command> makeTable() {
                           "인터넷")),
         command(Cmd::DialupFolder, G::Comm, "전화 접속 네트워킹 폴더(&D)",
                 "전화 접속 네트워킹 연결이 있는 폴더를 엽니다.", "전화 접속 네트워킹 폴더"),
+        separated(command(Cmd::SendFile, G::Comm, "파일 보내기(&U)...",
+                          "호스트에 파일을 보냅니다.", "파일 보내기", "", 's', "보내기")),
+        command(Cmd::ReceiveFile, G::Comm, "파일 받기(&D)...", "호스트에서 파일을 받습니다.",
+                "파일 받기", "", 'r', "받기"),
         separated(command(Cmd::CommSettings, G::Comm, "통신 설정(&S)...",
                           "모뎀과 텔넷, 터미널 설정을 바꿉니다.", "통신 설정")),
 

@@ -128,7 +128,8 @@ bool CQuillonDoc::OnIdle() {
     }
     OnLinkEvent(value);
     const bool pasteMore = stepPaste();
-    return value >= 0 || pasteMore;
+    // A status code ends a pass early: bytes read with it may wait in the link.
+    return value != kTWNoData || pasteMore;
 }
 
 int CQuillonDoc::Pump(int limitMs) {

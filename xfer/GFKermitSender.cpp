@@ -1,6 +1,5 @@
 // The Kermit sender: Send-Init, then for each file its header, its data and its end, and the
 // break at the end of the batch.
-#include "xfer/GFFileNames.h"
 #include "xfer/GFKermit.h"
 
 namespace {
@@ -38,7 +37,7 @@ int GFKermit::dataCapacity() const {
 bool GFKermit::sendOneFile() {
     message("Sending file %s", fileList_->Path().c_str());
     if (!OpenFile()) return false;
-    const std::string name = gfSentFileName(path_);
+    const std::string name = monitor_->AnnouncedName(path_);
     std::string data;
     gfkermit::encode(out_, reinterpret_cast<const uint8_t*>(name.data()),
                      static_cast<int>(name.size()), dataCapacity(), data);

@@ -1,6 +1,12 @@
 #include "xfer/GFMonitor.h"
 
+#include "xfer/GFFileNames.h"
+
 GFMonitor::GFMonitor() : protocol_(ProtocolName(GF_TYPE_NONE)) {}
+
+std::string GFMonitor::AnnouncedName(const std::string& path) {
+    return gfSentFileName(path);
+}
 
 const char* GFMonitor::ProtocolName(int type) {
     static const char* const names[] = {"XMODEM", "XMODEM 1K", "YMODEM",  "XMODEM 1KG", "YMODEM G",

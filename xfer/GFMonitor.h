@@ -47,6 +47,9 @@ public:
     virtual void NextFile() { fileCount_ += 1; }
     virtual void WriteBlock(unsigned char* /*data*/, int /*n*/) {}
     virtual void OnCloseFile(int /*skipped*/) {}
+    // The name a sender puts on the wire for a local path (gfSentFileName unless the host
+    // converts it, to the host's character code for one).
+    virtual std::string AnnouncedName(const std::string& path);
 
     bool IsZmodem() const { return zmodem_; }
     bool IsXorKermit() const {

@@ -61,7 +61,7 @@ void GFYmodem::sendBatch() {
         if (another) {
             monitor_->SetFileName(fileList_->Path().c_str());
             monitor_->SetFileLength(fileList_->Length());
-            const std::string name = gfSentFileName(fileList_->Path());
+            const std::string name = monitor_->AnnouncedName(fileList_->Path());
             message("Stripped name: %s", name.c_str());
             monitor_->SetBlockSize(
                 formatHeaderBlock(buffer_.data(), name, fileList_->Length(), fileList_->Time()));

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "xfer/GFCrc.h"
-#include "xfer/GFFileNames.h"
 #include "xfer/GFZmodem.h"
 #include "xfer/ZmodemDefs.h"
 
@@ -120,7 +119,7 @@ void GFZmodem::sendOneFile() {
     std::snprintf(numbers, sizeof numbers, "%ld %ld %d %d %d %ld",
                   static_cast<long>(fileList_->Length()), 0L, 0, 3, fileList_->Remaining() + 1,
                   static_cast<long>(fileList_->RemainingBytes() + fileList_->Length()));
-    std::string info = gfSentFileName(path_);
+    std::string info = monitor_->AnnouncedName(path_);
     info += '\0';
     info += numbers;
     monitor_->SetBlockErrorCount(0);

@@ -5,6 +5,7 @@
 
 #include "app/gui/CInternetPage.h"
 #include "app/gui/CModemPage.h"
+#include "app/gui/CZmodemPage.h"
 #include "app/gui/CommPages.h"
 #include "app/gui/DialogButtons.h"
 
@@ -33,6 +34,7 @@ CCommSheet::CCommSheet(const CommSheetContext& context, QWidget* parent)
     AddPage(new CModemPage(context));
     if (context.dialup) AddPage(new CInternetPage(context.registry, *context.dialup));
     AddPage(new CTelnetPage(context.registry, context.prompt));
+    AddPage(new CZmodemPage(context.registry));
     AddPage(new CTermPage(context.registry, context.doc));
 }
 

@@ -10,6 +10,8 @@
 #include "app/gui/QtEventLoop.h"
 #include "app/gui/QtPrompt.h"
 #include "app/gui/SplashWindow.h"
+#include "app/gui/TransferCommands.h"
+#include "app/gui/TransferProgressWindow.h"
 #include "auto/FirstRunSetup.h"
 #include "auto/ProgramExit.h"
 
@@ -43,6 +45,10 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
     DialerDialog dialer(&frame);
     app.Hooks().Dialer().SetView(&dialer);
     registerInternetCommands(frame, *app.Hooks().Internet(), *app.Hooks().Dialup());
+    TransferBridge& transfers = app.Hooks().Transfers();
+    TransferProgressWindow progress(transfers, &frame);
+    transfers.SetView(&progress);
+    registerTransferCommands(frame, transfers);
     EndSignals endSignals(loop, [&frame] { frame.EndNow(); });
     frame.show();
     if (SplashAllowed({options.noSplash, copies.SecondInstance(), !words.empty(), positionTaken}))
@@ -51,6 +57,7 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
     if (!doc.Closing()) loop.run();
     app.End();
     app.Hooks().Dialer().SetView(nullptr);
+    transfers.SetView(nullptr);
     frame.SaveWindowState();
     setProgramExiting(true);
     return 0;

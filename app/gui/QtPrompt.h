@@ -1,6 +1,6 @@
 #pragma once
 // Questions and notices of the window: message boxes with Korean buttons and an optional check
-// box, and a wait notice with a cancel button that appears once a job outlasts its delay.
+// box, file dialogs, and a wait notice with a cancel button that appears once a job outlasts its delay.
 #include <QPointer>
 #include <QWidget>
 
@@ -19,6 +19,8 @@ public:
 
     PromptReply show(const PromptRequest& request) override;
     std::unique_ptr<WaitNotice> beginWait(const std::string& text, int delayMs) override;
+    // Qt's file dialog with the request's extra controls (QtFileDialog.cpp).
+    FileReply askFile(const FileRequest& request) override;
     void beep() override;
 
 private:

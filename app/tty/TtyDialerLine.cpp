@@ -10,12 +10,6 @@ namespace {
 // The dialling animation, one cell a step.
 constexpr const char* kAnimation[ModemDialer::kAnimationSteps] = {".", "o", "O", "0", "O", "o"};
 
-// "걸기(&D)" without its mnemonic.
-std::string withoutMnemonic(std::string text) {
-    const size_t at = text.find("(&");
-    return at == std::string::npos ? text : text.erase(at, 4);
-}
-
 // A stored number as the status line can show it: a control byte would act on the terminal.
 std::string shown(const std::string& cp949) {
     std::string text = cp949ToUtf8Lossy(cp949);
@@ -51,7 +45,7 @@ std::string TtyDialerLine::StatusText(int width) const {
                 shown(selected.record.number) + " " + selected.region + " (" +
                 dialer_->LocationName() + ")";
     }
-    const std::string keys = "  Enter " + withoutMnemonic(dialer_->StartButtonText()) +
+    const std::string keys = "  Enter " + WithoutMnemonic(dialer_->StartButtonText()) +
                              (dialer_->Dialling() ? "  n 다음 번호" : "") + "  Esc 취소 ";
     const int captionWidth = width - DisplayWidth(state) - DisplayWidth(keys);
     return FitToWidth(" " + dialer_->Caption() + " ", std::max(captionWidth, 0)) +

@@ -17,6 +17,7 @@
 #include "link/CQuillonDoc.h"
 #include "link/InternetDialer.h"
 #include "link/SessionFrame.h"
+#include "link/TransferBridge.h"
 #include "platform/Clock.h"
 #include "platform/EventLoop.h"
 #include "platform/ProcessLauncher.h"
@@ -51,6 +52,8 @@ public:
     void Run();
     // Puts a panel on the status line, or draws the one there again; null takes it off.
     void ShowPanel(TtyPanel* panel);
+    // Where the send and receive letters start transfers; null: they do nothing.
+    void SetTransfers(TransferBridge* transfers) { transfers_ = transfers; }
 
     void SetTitle(const std::string& title) override;
     void ShowStatus(const std::string& text) override;
@@ -111,6 +114,7 @@ private:
     CQuillonDoc* doc_ = nullptr;
     std::unique_ptr<TtyCapture> capture_;
     TtyPanel* panel_ = nullptr;
+    TransferBridge* transfers_ = nullptr;
 
     int inputWatch_ = -1;
     int signalWatch_ = -1;

@@ -8,6 +8,7 @@
 #include "app/tty/TtyCapture.h"
 #include "app/tty/TtyFrontEnd.h"
 #include "app/tty/TtyLoginChooser.h"
+#include "app/tty/TtyTransferLine.h"
 #include "link/CommandLine.h"
 #include "platform/TextCodec.h"
 
@@ -216,6 +217,14 @@ bool TtyFrontEnd::runCommandId(int id) {
         case Cmd::CaptureStart:
             if (!capture_) return false;
             capture_->capture().StartOrFinish();
+            break;
+        case Cmd::SendFile:
+            if (transfers_) transfers_->StartTransfer("ZMODEM", true, false);
+            break;
+        case Cmd::ReceiveFile:
+            if (!transfers_) break;
+            if (const std::optional<std::string> protocol = askReceiveProtocol(prompt_))
+                transfers_->StartTransfer(*protocol, false, false);
             break;
         case Cmd::AutoMacro:
             ShowStatus(doc_->ToggleUseAutoMacro() ? "자동 매크로를 켭니다."

@@ -10,6 +10,7 @@
 #include "app/tty/HostTerminal.h"
 #include "app/tty/TtyDialerLine.h"
 #include "app/tty/TtyFrontEnd.h"
+#include "app/tty/TtyTransferLine.h"
 #include "auto/ProgramExit.h"
 #include "platform/PollEventLoop.h"
 
@@ -46,6 +47,10 @@ int RunTtyProgram(const std::vector<std::string>& words) {
     front.ApplyScreenSettings(app.StoredScreenSettings());
     CQuillonDoc& doc = app.CreateSession(loop, front.View(), front);
     app.Hooks().Dialer().SetView(&dialerLine);
+    TransferBridge& transfers = app.Hooks().Transfers();
+    TtyTransferLine transferLine(transfers, [&front](TtyPanel* panel) { front.ShowPanel(panel); });
+    transfers.SetView(&transferLine);
+    front.SetTransfers(&transfers);
     front.Attach(doc);
     front.SetInternet(app.Hooks().Internet());
     front.EnableCapture(app.registry());
@@ -54,6 +59,7 @@ int RunTtyProgram(const std::vector<std::string>& words) {
     terminal.Restore();
     front.Detach();
     app.End();
+    transfers.SetView(nullptr);
     setProgramExiting(true);
     return 0;
 }

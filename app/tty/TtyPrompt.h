@@ -40,8 +40,14 @@ public:
     PromptReply show(const PromptRequest& request) override;
     std::unique_ptr<WaitNotice> beginWait(const std::string& text, int delayMs) override;
     void beep() override { host_.Beep(); }
+    // One path per line; for several files an empty line ends the list. A choice list is asked
+    // as a numbered question, check boxes as yes/no questions (TtyPromptFiles.cpp).
+    FileReply askFile(const FileRequest& request) override;
     // A line typed on the status line after `label`; nothing when Esc cancelled it.
     std::optional<std::string> AskLine(const std::string& label, const LineQuestion& how = {});
+    // One of `choices` by its number (Enter keeps `preselected`); nothing when Esc cancelled.
+    std::optional<int> AskChoice(const std::string& label, const std::vector<std::string>& choices,
+                                 int preselected);
 
     // A key while a question or a wait notice is up: true when it was taken.
     bool OnKey(const TtyKey& key);
@@ -58,6 +64,7 @@ private:
     enum class Asking { Nothing, Buttons, Line };
     class Wait;
 
+    std::optional<std::vector<std::string>> askPaths(const FileRequest& request);
     bool answerButton(const TtyKey& key);
     bool editLine(const TtyKey& key);
     void showLine();

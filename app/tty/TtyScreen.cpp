@@ -137,6 +137,13 @@ int DisplayWidth(const std::string& utf8) {
     return cells;
 }
 
+std::string WithoutMnemonic(std::string text) {
+    if (const size_t at = text.find("(&"); at != std::string::npos) text.erase(at, 4);
+    for (char& c : text)
+        if (c == '\n') c = ' ';
+    return text;
+}
+
 std::string FitToWidth(const std::string& utf8, int cells) {
     std::string out;
     int used = 0;

@@ -73,17 +73,16 @@ protected:
 TEST_F(CommSheetTest, PagesKeepTheSheetOrderWhenMoreAreAdded) {
     CCommSheet sheet(context());
     EXPECT_EQ(sheet.windowTitle(), "통신 설정");
-    EXPECT_EQ(tabTitles(sheet), (QStringList{"일반", "모뎀", "텔넷", "터미널"}));
-    auto* protocol = new CountingPage("프로토콜");
-    sheet.AddPage(protocol);
-    sheet.AddPage(new CountingPage("인터넷 연결"));
+    EXPECT_EQ(tabTitles(sheet), (QStringList{"일반", "모뎀", "텔넷", "프로토콜", "터미널"}));
+    auto* internet = new CountingPage("인터넷 연결");
+    sheet.AddPage(internet);
     sheet.AddPage(new CountingPage("기타"));
     EXPECT_EQ(tabTitles(sheet),
               (QStringList{"일반", "모뎀", "인터넷 연결", "텔넷", "프로토콜", "터미널", "기타"}));
     sheet.Apply();
-    EXPECT_EQ(protocol->applied, 1);
+    EXPECT_EQ(internet->applied, 1);
     sheet.accept();
-    EXPECT_EQ(protocol->applied, 2);
+    EXPECT_EQ(internet->applied, 2);
 }
 
 TEST_F(CommSheetTest, SettingsCommandsAndTheSessionOpenTheirDialogs) {
