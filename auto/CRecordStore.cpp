@@ -17,7 +17,9 @@ bool isTitle(const std::string& field) {
 }
 
 // The stored name of a field: the title is the unnamed value.
-std::string valueName(const std::string& field) { return isTitle(field) ? "" : field; }
+std::string valueName(const std::string& field) {
+    return isTitle(field) ? "" : field;
+}
 
 std::string numberedName(long long index) {
     char name[24];
@@ -42,8 +44,7 @@ bool CRecordStore::SelectKind(int kind) {
 }
 
 std::optional<RegKey> CRecordStore::OpenChild(std::optional<RegKey> parent,
-                                              const std::optional<std::string>& name,
-                                              bool create) {
+                                              const std::optional<std::string>& name, bool create) {
     RegKey list = parent.value_or(section_);
     if (!name) {
         std::vector<RegChild> children = registry_.subkeys(list);
@@ -60,7 +61,9 @@ std::optional<RegKey> CRecordStore::FindRecord(const std::string& title) {
     return std::nullopt;
 }
 
-int CRecordStore::Count(RegKey list) { return static_cast<int>(registry_.subkeys(list).size()); }
+int CRecordStore::Count(RegKey list) {
+    return static_cast<int>(registry_.subkeys(list).size());
+}
 
 std::optional<RegKey> CRecordStore::RecordAt(RegKey list, int index) {
     std::vector<RegChild> children = registry_.subkeys(list);
@@ -188,8 +191,7 @@ bool CRecordStore::ReplaceList(RegKey list, const std::vector<Record>& records) 
     return true;
 }
 
-std::optional<RegKey> CRecordStore::serviceList(const std::string& service, int kind,
-                                                bool create) {
+std::optional<RegKey> CRecordStore::serviceList(const std::string& service, int kind, bool create) {
     if (!SelectKind(kind)) return std::nullopt;
     std::optional<RegKey> found = FindRecord(service);
     if (!found) return std::nullopt;

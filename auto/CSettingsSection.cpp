@@ -41,7 +41,9 @@ bool CSettingsSection::SetInt(const std::string& key, int value) {
     return SetString(key, std::to_string(value));
 }
 
-std::string CSettingsSection::GetString(const std::string& key) { return read(key).value_or(""); }
+std::string CSettingsSection::GetString(const std::string& key) {
+    return read(key).value_or("");
+}
 
 bool CSettingsSection::SetString(const std::string& key, const std::string& text) {
     return registry_.transaction([&] {
@@ -56,8 +58,16 @@ std::optional<WindowPlacement> CSettingsSection::LoadPlacement(const std::string
     auto n = parsePlacementNumbers(*text);
     if (!n) return std::nullopt;
     auto i = [&](int index) { return static_cast<int>((*n)[index]); };
-    return WindowPlacement{static_cast<unsigned>((*n)[0]), static_cast<unsigned>((*n)[1]),
-                           i(2), i(3), i(4), i(5), i(6), i(7), i(8), i(9)};
+    return WindowPlacement{static_cast<unsigned>((*n)[0]),
+                           static_cast<unsigned>((*n)[1]),
+                           i(2),
+                           i(3),
+                           i(4),
+                           i(5),
+                           i(6),
+                           i(7),
+                           i(8),
+                           i(9)};
 }
 
 bool CSettingsSection::SavePlacement(const std::string& name, const WindowPlacement& p) {

@@ -10,8 +10,8 @@
 struct WindowPlacement {
     unsigned flags = 0;
     unsigned showCmd = 0;
-    int minX = 0, minY = 0;  // minimised position
-    int maxX = 0, maxY = 0;  // maximised position
+    int minX = 0, minY = 0;                        // minimised position
+    int maxX = 0, maxY = 0;                        // maximised position
     int left = 0, top = 0, right = 0, bottom = 0;  // normal rectangle
 };
 

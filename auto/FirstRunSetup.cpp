@@ -54,14 +54,14 @@ FirstRunResult runFirstRunSetup(Registry& registry, Prompt& prompt, const std::s
                     "(이 프로그램은 복수 사용자 설정을 지원합니다)",
                 PromptIcon::Information);
 
-    std::string file = dataFolder + (dataFolder.empty() || dataFolder.back() != '/' ? "/" : "") +
-                       "regorg.bak";
+    std::string file =
+        dataFolder + (dataFolder.empty() || dataFolder.back() != '/' ? "/" : "") + "regorg.bak";
     if (!hasDefaultProfile(dataFolder)) {
-        result.proceed = prompt.ask("기본 사용자 환경 정보가 기록된 " + file +
-                                        " 파일을 찾을 수 없습니다.\n\n프로그램 수행을 "
-                                        "계속하시겠습니까?",
-                                    PromptButtons::YesNo, PromptIcon::Question) ==
-                         PromptAnswer::Yes;
+        result.proceed =
+            prompt.ask("기본 사용자 환경 정보가 기록된 " + file +
+                           " 파일을 찾을 수 없습니다.\n\n프로그램 수행을 "
+                           "계속하시겠습니까?",
+                       PromptButtons::YesNo, PromptIcon::Question) == PromptAnswer::Yes;
         return result;
     }
     result.import = importRegFile(registry, file);

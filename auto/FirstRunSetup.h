@@ -11,9 +11,9 @@
 std::string installedDataFolder();
 
 struct FirstRunResult {
-    bool proceed = true;   // false: the user chose to end the program
-    bool ran = false;      // the user root was missing
-    bool imported = false; // the default profile went in
+    bool proceed = true;    // false: the user chose to end the program
+    bool ran = false;       // the user root was missing
+    bool imported = false;  // the default profile went in
     RegImportResult import;
 };
 

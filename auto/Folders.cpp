@@ -31,11 +31,16 @@ const UserFolder* userFolder(int kind) {
 std::string defaultUserFolder(int kind) {
     const std::string data = dataHome() + "/quilite";
     switch (kind) {
-        case FolderKind::Capture: return data + "/cap";
-        case FolderKind::SendFrom: return data + "/up";
-        case FolderKind::Download: return downloadDir() + "/quilite";
-        case FolderKind::Media: return data + "/sounds";
-        default: return data + "/bitmap";
+        case FolderKind::Capture:
+            return data + "/cap";
+        case FolderKind::SendFrom:
+            return data + "/up";
+        case FolderKind::Download:
+            return downloadDir() + "/quilite";
+        case FolderKind::Media:
+            return data + "/sounds";
+        default:
+            return data + "/bitmap";
     }
 }
 
@@ -63,12 +68,17 @@ std::string GetFolder(Registry& registry, int kind) {
     if (!folder) {
         switch (kind) {
             case FolderKind::Desktop:
-            case FolderKind::DesktopDirectory: return desktopFolder();
-            case FolderKind::Personal: return homeDir();
+            case FolderKind::DesktopDirectory:
+                return desktopFolder();
+            case FolderKind::Personal:
+                return homeDir();
             case FolderKind::Program:
-            case FolderKind::System: return installedPath(registry);
-            case FolderKind::Temporary: return tempDir();
-            default: return {};
+            case FolderKind::System:
+                return installedPath(registry);
+            case FolderKind::Temporary:
+                return tempDir();
+            default:
+                return {};
         }
     }
     std::optional<RegKey> section = openSection(registry, "Folder");

@@ -15,7 +15,8 @@ public:
     void unsubscribe(int id) { listeners_.erase(id); }
     void notify(int kind) {
         auto copy = listeners_;  // a listener may unsubscribe itself
-        for (auto& [id, listener] : copy) listener(kind);
+        for (auto& [id, listener] : copy)
+            listener(kind);
     }
 
 private:

@@ -59,7 +59,9 @@ bool moveAside(const std::string& path, const std::string& aside, std::string& e
 
 }  // namespace
 
-std::string defaultProfilePath() { return configHome() + "/quilite/profile.db"; }
+std::string defaultProfilePath() {
+    return configHome() + "/quilite/profile.db";
+}
 
 std::unique_ptr<Registry> openProfileStore(const std::string& path, Prompt& prompt,
                                            std::string& error) {

@@ -6,5 +6,9 @@ namespace {
 std::atomic<bool> exiting{false};
 }
 
-bool programIsExiting() { return exiting.load(); }
-void setProgramExiting(bool value) { exiting.store(value); }
+bool programIsExiting() {
+    return exiting.load();
+}
+void setProgramExiting(bool value) {
+    exiting.store(value);
+}

@@ -47,6 +47,6 @@ RecentList sendBoxFiles(Registry& registry) {
 
 RecentList typedWebAddresses(Registry& registry) {
     return RecentList(registry,
-                      "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\TypedURLs",
-                      "url", 30);
+                      "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\TypedURLs", "url",
+                      30);
 }

@@ -9,7 +9,9 @@
 class RecentList {
 public:
     RecentList(Registry& registry, std::string keyPath, std::string prefix, int limit)
-        : registry_(registry), keyPath_(std::move(keyPath)), prefix_(std::move(prefix)),
+        : registry_(registry),
+          keyPath_(std::move(keyPath)),
+          prefix_(std::move(prefix)),
           limit_(limit) {}
 
     std::vector<std::string> load();

@@ -9,7 +9,8 @@ namespace {
 std::vector<std::string> split(const std::string& utf8List) {
     std::vector<std::string> names;
     std::istringstream in(utf8ToCp949(utf8List).value());
-    for (std::string name; std::getline(in, name, ',');) names.push_back(name);
+    for (std::string name; std::getline(in, name, ',');)
+        names.push_back(name);
     return names;
 }
 
@@ -41,8 +42,7 @@ std::vector<RecordKindInfo> buildTable() {
     return {
         {Service, "Hosts", "", icon, true, false},
         {ModemEntry, "Entry\\Modem", "", modem, true, false},
-        {TelnetEntry, "Entry\\Telnet", "", join(icon, split("Type,Host,Server,Port")), true,
-         false},
+        {TelnetEntry, "Entry\\Telnet", "", join(icon, split("Type,Host,Server,Port")), true, false},
         {WebEntry, "Entry\\Web", "", {}, true, false},
         {Screen, "Screen", "",
          split("WinFont,HanFont16,WallPaper,FontSize,Rows,SysColor,VariableRows,FontLeading,"

@@ -24,11 +24,11 @@ constexpr int IdList = 16;  // the `ID` list of a service, which has no number o
 
 struct RecordKindInfo {
     int kind;
-    std::string section;                // under the user root
-    std::string subkey;                 // list inside a service record, or empty
-    std::vector<std::string> fields;    // read besides the title (CP949)
+    std::string section;              // under the user root
+    std::string subkey;               // list inside a service record, or empty
+    std::vector<std::string> fields;  // read besides the title (CP949)
     bool readsTitle;
-    bool readsAllValues;                // every named value, whatever its name
+    bool readsAllValues;  // every named value, whatever its name
 };
 
 // Nothing for an unknown kind.

@@ -13,7 +13,8 @@ const std::string_view kHeader4 = "REGEDIT4";
 const std::string_view kHeader5 = "Windows Registry Editor Version 5.00";
 
 std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
         s.remove_suffix(1);
     return s;
@@ -67,8 +68,8 @@ std::optional<std::string> readHexBytes(std::string_view list) {
     for (std::string item; std::getline(in, item, ',');) {
         std::string_view digits = trim(item);
         if (digits.empty()) continue;
-        if (digits.size() > 2 || digits.find_first_not_of("0123456789abcdefABCDEF") !=
-                                     std::string_view::npos)
+        if (digits.size() > 2 ||
+            digits.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos)
             return std::nullopt;
         bytes += static_cast<char>(std::stoi(std::string(digits), nullptr, 16));
     }

@@ -21,10 +21,10 @@ struct RegImportResult {
     RegImportStatus status = RegImportStatus::Unreadable;
     bool ok() const { return status == RegImportStatus::Imported; }
     std::string error;
-    int keys = 0;     // key sections applied
-    int values = 0;   // values written
-    int deleted = 0;  // keys and values deleted
-    int skipped = 0;  // entries left out
+    int keys = 0;                             // key sections applied
+    int values = 0;                           // values written
+    int deleted = 0;                          // keys and values deleted
+    int skipped = 0;                          // entries left out
     std::vector<std::string> skippedReasons;  // "line N: why", the first few
 };
 

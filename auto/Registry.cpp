@@ -29,7 +29,9 @@ INSERT OR IGNORE INTO keys VALUES
 PRAGMA user_version = 1;
 )";
 
-bool isLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+bool isLeadByte(unsigned char c) {
+    return c >= 0x81 && c <= 0xFE;
+}
 
 bool allDigits(std::string_view name) {
     if (name.empty()) return false;
@@ -45,7 +47,8 @@ std::string sortKey(std::string_view name) {
     std::string_view digits = name.substr(std::min(name.find_first_not_of('0'), name.size()));
     std::string key = "\x01";
     uint32_t length = digits.size();
-    for (int shift = 24; shift >= 0; shift -= 8) key += char((length >> shift) & 0xFF);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        key += char((length >> shift) & 0xFF);
     key.append(digits);
     key += '\0';
     key.append(name);
@@ -114,8 +117,8 @@ std::string Registry::foldName(std::string_view name) {
 Registry::Opened Registry::open(const std::string& path, int busyTimeoutMs) {
     Opened result;
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
+    int rc =
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
         result.error = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         result.damaged = rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT;
@@ -133,7 +136,8 @@ Registry::Opened Registry::open(const std::string& path, int busyTimeoutMs) {
 }
 
 Registry::~Registry() {
-    for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
+    for (auto& [sql, stmt] : statements_)
+        sqlite3_finalize(stmt);
     sqlite3_close(db_);
 }
 
@@ -146,8 +150,9 @@ bool Registry::initialise(bool& damaged) {
     int version = -1;
     int tables = 0;
     {
-        Statement check(*this, "SELECT (SELECT user_version FROM pragma_user_version),"
-                               " (SELECT count(*) FROM sqlite_schema WHERE type = 'table')");
+        Statement check(*this,
+                        "SELECT (SELECT user_version FROM pragma_user_version),"
+                        " (SELECT count(*) FROM sqlite_schema WHERE type = 'table')");
         if (!check || check.step() != SQLITE_ROW) {
             damaged = isDamage();
             return fail("cannot read the profile store");
@@ -204,7 +209,9 @@ const char* Registry::hiveName(Hive hive) {
     return hive == Hive::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
 }
 
-RegKey Registry::hive(Hive hive) const { return RegKey{hive == Hive::CurrentUser ? 1 : 2}; }
+RegKey Registry::hive(Hive hive) const {
+    return RegKey{hive == Hive::CurrentUser ? 1 : 2};
+}
 
 std::optional<std::pair<Hive, std::string_view>> Registry::splitHive(std::string_view fullPath) {
     size_t end = std::min(fullPath.find('\\'), fullPath.size());
@@ -223,8 +230,7 @@ std::optional<RegKey> Registry::childKey(RegKey parent, std::string_view name) {
 }
 
 std::optional<RegKey> Registry::insertChild(RegKey parent, std::string_view name) {
-    Statement insert(*this,
-                     "INSERT INTO keys(parent, name, fold, sortkey) VALUES (?, ?, ?, ?)");
+    Statement insert(*this, "INSERT INTO keys(parent, name, fold, sortkey) VALUES (?, ?, ?, ?)");
     insert.bind(parent.id).bind(name).bind(foldName(name)).bind(sortKey(name));
     if (insert.step() != SQLITE_DONE) {
         fail("cannot create a key");
@@ -301,7 +307,8 @@ std::vector<RegChild> Registry::subkeys(RegKey key) {
     Statement list(*this, "SELECT id, name FROM keys WHERE parent = ? ORDER BY sortkey");
     list.bind(key.id);
     while (list.step() == SQLITE_ROW)
-        children.push_back({RegKey{sqlite3_column_int64(list.get(), 0)}, columnText(list.get(), 1)});
+        children.push_back(
+            {RegKey{sqlite3_column_int64(list.get(), 0)}, columnText(list.get(), 1)});
     return children;
 }
 
@@ -317,7 +324,8 @@ std::vector<RegChildContents> Registry::subkeysWithValues(RegKey key) {
         if (children.empty() || !(children.back().key == child))
             children.push_back({child, columnText(list.get(), 1), {}});
         if (sqlite3_column_type(list.get(), 2) != SQLITE_NULL)
-            children.back().values.push_back({columnText(list.get(), 2), columnText(list.get(), 3)});
+            children.back().values.push_back(
+                {columnText(list.get(), 2), columnText(list.get(), 3)});
     }
     return children;
 }

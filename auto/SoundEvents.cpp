@@ -8,9 +8,10 @@
 
 const std::vector<std::string>& soundEventNames() {
     static const std::vector<std::string> names = {
-        "프로그램 시작",     "프로그램 끝",       "연결",           "연결 끊김",
-        "파일 송수신 성공", "파일 송수신 실패", "Wisp 마우스 선택", "아이콘 선택",
-        "문자열 찾기 성공", "쪽지 도착"};
+        "프로그램 시작",    "프로그램 끝",      "연결",
+        "연결 끊김",        "파일 송수신 성공", "파일 송수신 실패",
+        "Wisp 마우스 선택", "아이콘 선택",      "문자열 찾기 성공",
+        "쪽지 도착"};
     return names;
 }
 

@@ -34,7 +34,8 @@ using Clock = std::chrono::steady_clock;
 std::string randomData() {
     std::mt19937 r(1);
     std::string s(kSize, '\0');
-    for (char& c : s) c = static_cast<char>(r() & 0xFF);
+    for (char& c : s)
+        c = static_cast<char>(r() & 0xFF);
     return s;
 }
 
@@ -110,8 +111,7 @@ struct Bench {
         clean();
         const std::string remote =
             "set host /pty kermit " + receiverScript() + " -Y\nif fail exit 3\n";
-        const std::string local =
-            script("local.ksc", true, remote + "send " + src + "/" + kName);
+        const std::string local = script("local.ksc", true, remote + "send " + src + "/" + kName);
         const auto start = Clock::now();
         PeerProcess sender({"kermit", local, "-Y"}, -1, dst);
         const int status = sender.wait(600000);
@@ -130,9 +130,11 @@ void compare(const Bench& b, const char* what, const std::string& data,
         if (!b.arrived(data)) std::printf("  C-Kermit: file differs!\n");
     }
     std::printf("%-40s ours", what);
-    for (double r : oursRuns) std::printf(" %6.0f", r);
+    for (double r : oursRuns)
+        std::printf(" %6.0f", r);
     std::printf("   C-Kermit");
-    for (double r : peerRuns) std::printf(" %6.0f", r);
+    for (double r : peerRuns)
+        std::printf(" %6.0f", r);
     std::printf("  kB/s   ratio %.2f\n", median(oursRuns) / median(peerRuns));
 }
 
@@ -146,12 +148,15 @@ int main() {
     std::filesystem::create_directories(b.dst);
     const std::string data = randomData();
     writeText(b.src + "/" + kName, data);
-    std::printf("Kermit, %zu MiB of random data per run, %d runs each, median ratio ours/C-Kermit\n",
-                kSize >> 20, kRuns);
-    compare(b, "ours -> C-Kermit vs C-Kermit -> C-Kermit", data, [&] { return b.oursToKermit(); },
-            [&] { return b.kermitToKermit(); });
-    compare(b, "C-Kermit -> ours vs C-Kermit -> C-Kermit", data, [&] { return b.kermitToOurs(); },
-            [&] { return b.kermitToKermit(); });
+    std::printf(
+        "Kermit, %zu MiB of random data per run, %d runs each, median ratio ours/C-Kermit\n",
+        kSize >> 20, kRuns);
+    compare(
+        b, "ours -> C-Kermit vs C-Kermit -> C-Kermit", data, [&] { return b.oursToKermit(); },
+        [&] { return b.kermitToKermit(); });
+    compare(
+        b, "C-Kermit -> ours vs C-Kermit -> C-Kermit", data, [&] { return b.kermitToOurs(); },
+        [&] { return b.kermitToKermit(); });
     std::filesystem::remove_all(root);
     return 0;
 }

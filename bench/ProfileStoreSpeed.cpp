@@ -31,7 +31,8 @@ double millis(const std::function<void()>& work) {
 
 double medianMillis(int runs, const std::function<void()>& work) {
     std::vector<double> times;
-    for (int i = 0; i < runs; ++i) times.push_back(millis(work));
+    for (int i = 0; i < runs; ++i)
+        times.push_back(millis(work));
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }
@@ -40,8 +41,12 @@ std::vector<Record> bookmarks(int n) {
     std::vector<Record> list;
     for (int i = 0; i < n; ++i) {
         std::string s = std::to_string(i);
-        list.push_back({{"Title", "bookmark " + s}, {"Location", "LOC" + s}, {"VTime", "9" + s},
-                        {"InfoCode", "I" + s}, {"IconIndex", "3"}, {"ReadOnly", "0"}});
+        list.push_back({{"Title", "bookmark " + s},
+                        {"Location", "LOC" + s},
+                        {"VTime", "9" + s},
+                        {"InfoCode", "I" + s},
+                        {"IconIndex", "3"},
+                        {"ReadOnly", "0"}});
     }
     return list;
 }
@@ -94,8 +99,7 @@ public:
 
     int read(const std::string& name) {
         if (!get_)
-            sqlite3_prepare_v2(db_, "SELECT data FROM settings WHERE name = ?", -1, &get_,
-                               nullptr);
+            sqlite3_prepare_v2(db_, "SELECT data FROM settings WHERE name = ?", -1, &get_, nullptr);
         sqlite3_bind_text(get_, 1, name.c_str(), -1, SQLITE_TRANSIENT);
         int value = sqlite3_step(get_) == SQLITE_ROW ? sqlite3_column_int(get_, 0) : 0;
         sqlite3_reset(get_);
@@ -137,7 +141,8 @@ int main() {
         store.WriteRecord(*store.AddRecord(store.Section()), {{"Title", "service"}});
 
         const auto longList = bookmarks(kLongList), shortList = bookmarks(kShortList);
-        double save = millis([&] { ok &= store.SaveList("service", RecordKind::Bookmark, longList); });
+        double save =
+            millis([&] { ok &= store.SaveList("service", RecordKind::Bookmark, longList); });
         double peerSave = millis([&] { peer.save(longList); });
         report("save a list of 10,000 records", save, peerSave);
 
@@ -160,10 +165,12 @@ int main() {
         }
         long sum = 0, peerSum = 0;
         double reads = millis([&] {
-            for (int i = 0; i < kReads; ++i) sum += settings.GetInt("Value" + std::to_string(i % 50), 0);
+            for (int i = 0; i < kReads; ++i)
+                sum += settings.GetInt("Value" + std::to_string(i % 50), 0);
         });
         double peerReads = millis([&] {
-            for (int i = 0; i < kReads; ++i) peerSum += peer.read("Value" + std::to_string(i % 50));
+            for (int i = 0; i < kReads; ++i)
+                peerSum += peer.read("Value" + std::to_string(i % 50));
         });
         report("read 100,000 settings", reads, peerReads);
         ok &= sum == peerSum;

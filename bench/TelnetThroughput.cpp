@@ -58,7 +58,8 @@ struct Pattern {
     uint64_t expected() const {
         ChecksumSink sink;
         for (size_t done = 0; done < kTotal; done += kChunk)
-            for (uint8_t b : bytes) sink.take(b);
+            for (uint8_t b : bytes)
+                sink.take(b);
         return sink.sum;
     }
     std::vector<uint8_t> bytes;
@@ -79,7 +80,8 @@ void writeCoded(int fd, const Pattern& p) {
 void readPlain(int fd, Sink& sink) {
     std::vector<uint8_t> buffer(kChunk);
     for (ssize_t n; (n = recv(fd, buffer.data(), buffer.size(), 0)) > 0;)
-        for (ssize_t i = 0; i < n; ++i) sink.take(buffer[static_cast<size_t>(i)]);
+        for (ssize_t i = 0; i < n; ++i)
+            sink.take(buffer[static_cast<size_t>(i)]);
 }
 
 uint64_t readLink(GFComLink& link) {
@@ -106,7 +108,8 @@ double linkRun(const TelnetContext& context, EventLoop& loop, const Pattern& p) 
     TelnetLink link(context);
     if (!link.Connect("127.0.0.1", host.port())) return 0;
     const int fd = host.accept(5000);
-    while (!link.IsOnline()) loop.runFor(5);
+    while (!link.IsOnline())
+        loop.runFor(5);
     while (link.ReadByte() >= 0) {
     }  // "Trying ...", "Connected to ...", as the terminal would have shown them
     link.SetTransferMode(1);
@@ -163,9 +166,11 @@ int main() {
         "plain recv loop with a virtual sink per byte\n",
         kTotal >> 20, kRuns);
     std::printf("receive (ReadByte)   TelnetLink");
-    for (double r : ours) std::printf(" %7.1f", r);
+    for (double r : ours)
+        std::printf(" %7.1f", r);
     std::printf("   plain");
-    for (double r : plain) std::printf(" %7.1f", r);
+    for (double r : plain)
+        std::printf(" %7.1f", r);
     std::printf("  MB/s   ratio %.2f\n", median(ours) / median(plain));
     return 0;
 }

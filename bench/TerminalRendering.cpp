@@ -25,7 +25,8 @@ void fillScreen(TWView& view, bool symbols) {
     for (int y = 0; y < view.Rows(); ++y) {
         view.MoveTo(1, y + 1);
         for (int x = 0; x < 78;) {
-            if (rng() % 6 == 0) view.SetColors(static_cast<int>(rng() % 16), static_cast<int>(rng() % 8));
+            if (rng() % 6 == 0)
+                view.SetColors(static_cast<int>(rng() % 16), static_cast<int>(rng() % 8));
             if (!symbols && rng() % 4 == 0) {
                 view.PutByte(static_cast<uint8_t>('a' + rng() % 26));
                 ++x;
@@ -41,8 +42,10 @@ void fillScreen(TWView& view, bool symbols) {
 double framesPerSecond(const std::function<void()>& frame) {
     frame();  // glyphs made once
     auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < kFrames; ++i) frame();
-    return kFrames / std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    for (int i = 0; i < kFrames; ++i)
+        frame();
+    return kFrames /
+           std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 double ourFps(const TWView& view, const char* face) {
@@ -73,7 +76,8 @@ double qtFps(const TWView& view) {
         const uint8_t* attrs = view.AttrRow(view.ScreenTop() + y);
         for (int x = 0; x < 80;) {
             int end = x + 1;
-            while (end < 80 && attrs[end] == attrs[x]) ++end;
+            while (end < 80 && attrs[end] == attrs[x])
+                ++end;
             std::string text(reinterpret_cast<const char*>(chars) + x, end - x);
             runs[y].push_back({x, QString::fromStdString(cp949ToUtf8Lossy(text))});
             runAttrs[y].push_back(attrs[x]);
@@ -87,7 +91,8 @@ double qtFps(const TWView& view) {
             for (size_t i = 0; i < runs[y].size(); ++i) {
                 const int x = runs[y][i].first;
                 const int next = i + 1 < runs[y].size() ? runs[y][i + 1].first : 80;
-                p.fillRect(x * cw, y * lh, (next - x) * cw, lh, QColor(palette[runAttrs[y][i] >> 4]));
+                p.fillRect(x * cw, y * lh, (next - x) * cw, lh,
+                           QColor(palette[runAttrs[y][i] >> 4]));
                 p.setPen(QColor(palette[runAttrs[y][i] & 15]));
                 p.drawText(x * cw, y * lh + 14, runs[y][i].second);
             }
@@ -109,8 +114,10 @@ int main(int argc, char** argv) {
         const double qt = qtFps(view);
         std::printf("full 25-row screens of coloured Korean %s, font size 16, %d frames:\n",
                     symbols ? "symbols" : "text", kFrames);
-        std::printf("  raster face + .hft   %8.0f frames/s  (%.2fx Qt drawText)\n", raster, raster / qt);
-        std::printf("  TrueType face        %8.0f frames/s  (%.2fx Qt drawText)\n", trueType, trueType / qt);
+        std::printf("  raster face + .hft   %8.0f frames/s  (%.2fx Qt drawText)\n", raster,
+                    raster / qt);
+        std::printf("  TrueType face        %8.0f frames/s  (%.2fx Qt drawText)\n", trueType,
+                    trueType / qt);
         std::printf("  Qt drawText (peer)   %8.0f frames/s\n", qt);
         fast = fast && raster >= 300 && trueType >= 300;
     }

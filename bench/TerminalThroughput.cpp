@@ -27,7 +27,8 @@ double runOurs(const std::string& stream, size_t& allocated) {
     TWEmulator emulator(&view, &link);
     size_t before = allocations;
     auto start = std::chrono::steady_clock::now();
-    while (link.InputCount() > 0) emulator.GetChar();
+    while (link.InputCount() > 0)
+        emulator.GetChar();
     double s = seconds(start);
     allocated = allocations - before;
     return stream.size() / s / 1e6;
@@ -56,8 +57,12 @@ void* operator new(size_t n) {
     if (void* p = std::malloc(n ? n : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    std::free(p);
+}
 
 int main() {
     const std::string stream = makeKoreanAnsiStream(64u << 20);

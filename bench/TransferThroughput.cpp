@@ -94,12 +94,15 @@ double download(int port, const std::string& folder, const std::string& file, bo
     const auto start = std::chrono::steady_clock::now();
     if (bridged) {
         doc.SendByte('g');
-        while (!hooks.bridge.Running() && secondsSince(start) < 20) loop.runFor(5);
-        while (hooks.bridge.Running() || doc.TransferActive()) loop.runFor(5);
+        while (!hooks.bridge.Running() && secondsSince(start) < 20)
+            loop.runFor(5);
+        while (hooks.bridge.Running() || doc.TransferActive())
+            loop.runFor(5);
     } else {
         doc.SetPumpSuspended(true);
         PlacingMonitor monitor(folder + "/down");
-        std::unique_ptr<GFTransfer> engine(GFTransfer::CreateObject("ZMODEM", doc.Link(), &monitor));
+        std::unique_ptr<GFTransfer> engine(
+            GFTransfer::CreateObject("ZMODEM", doc.Link(), &monitor));
         doc.Link()->WriteByte('g');
         engine->ReceiveFile("");
     }
@@ -122,7 +125,8 @@ int main() {
     std::filesystem::create_directories(folder + "/down");
     std::string data(kFileSize, '\0');
     uint32_t x = 12345;
-    for (char& c : data) c = static_cast<char>((x = x * 1664525 + 1013904223) >> 24);
+    for (char& c : data)
+        c = static_cast<char>((x = x * 1664525 + 1013904223) >> 24);
     const std::string file = folder + "/data.bin";
     FILE* out = std::fopen(file.c_str(), "wb");
     if (!out || std::fwrite(data.data(), 1, data.size(), out) != data.size()) return 2;

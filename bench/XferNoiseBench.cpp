@@ -38,7 +38,7 @@ struct Settings {
     int timeoutSeconds = 60;
     std::string only;
     bool verbose = false;
-    bool keep = false;  // keeps the folder with the programs' error output and fault logs
+    bool keep = false;      // keeps the folder with the programs' error output and fault logs
     bool oursOnly = false;  // leaves out the peer with itself (its column stays empty)
     std::string tool = std::string(QUILITE_BINARY_DIR) + "/tools/quilite-xfer";  // another build's
 };

@@ -43,8 +43,12 @@ struct End {
     int type = -1;
 };
 
-End lrzsz(std::vector<std::string> args) { return End{std::move(args)}; }
-End ours(const char* protocol, int type) { return End{{}, protocol, type}; }
+End lrzsz(std::vector<std::string> args) {
+    return End{std::move(args)};
+}
+End ours(const char* protocol, int type) {
+    return End{{}, protocol, type};
+}
 
 struct Bench {
     std::string src, dst, name = "data.bin", data;
@@ -99,19 +103,20 @@ struct Bench {
 
 std::vector<double> rates(const std::function<double()>& run, int runs = kRuns) {
     std::vector<double> v;
-    for (int i = 0; i < runs; ++i) v.push_back(kSize / run() / 1e6);
+    for (int i = 0; i < runs; ++i)
+        v.push_back(kSize / run() / 1e6);
     return v;
 }
 
 void printRates(const char* who, const std::vector<double>& v) {
     std::printf(" %s", who);
-    for (double r : v) std::printf(" %6.2f", r);
+    for (double r : v)
+        std::printf(" %6.2f", r);
 }
 
 // Runs a and b alternately; prints both, the ratio of their medians and of their best runs (a
 // busy machine puts runs into a fast and a slow group; the best runs compare like with like).
-void compare(const char* what, const std::function<double()>& a,
-             const std::function<double()>& b) {
+void compare(const char* what, const std::function<double()>& a, const std::function<double()>& b) {
     std::vector<double> ra, rb;
     for (int i = 0; i < kRuns; ++i) {
         ra.push_back(kSize / a() / 1e6);
@@ -164,7 +169,8 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(b.dst);
     std::mt19937 r(1);
     b.data.resize(kSize);
-    for (char& c : b.data) c = static_cast<char>(r() & 0xFF);
+    for (char& c : b.data)
+        c = static_cast<char>(r() & 0xFF);
     std::ofstream(b.src + "/" + b.name, std::ios::binary) << b.data;
     std::printf("XMODEM and YMODEM, 1 MiB per run, %d runs each, ratios ours/lrzsz\n", kRuns);
 
@@ -187,8 +193,9 @@ int main(int argc, char** argv) {
     };
     for (const Row& row : rows) {
         if (std::string(row.what).find(only) == std::string::npos) continue;
-        compare(row.what, [&] { return b.session(row.a1, row.a2); },
-                [&] { return b.session(row.b1, row.b2); });
+        compare(
+            row.what, [&] { return b.session(row.a1, row.a2); },
+            [&] { return b.session(row.b1, row.b2); });
     }
 
     // A raw run lasts a fraction of a millisecond: more of them make its median steady.

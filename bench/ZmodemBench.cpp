@@ -35,16 +35,18 @@ using Clock = std::chrono::steady_clock;
 std::string randomData() {
     std::mt19937 r(1);
     std::string s(kSize, '\0');
-    for (char& c : s) c = static_cast<char>(r() & 0xFF);
+    for (char& c : s)
+        c = static_cast<char>(r() & 0xFF);
     return s;
 }
 
 std::string textData() {
-    static const char* words[] = {"the ", "ZMODEM ", "file ", "transfer ", "of ", "text\r\n",
-                                  "with ", "lines\n", "1998 ", "BBS "};
+    static const char* words[] = {"the ",     "ZMODEM ", "file ",   "transfer ", "of ",
+                                  "text\r\n", "with ",   "lines\n", "1998 ",     "BBS "};
     std::mt19937 r(2);
     std::string s;
-    while (s.size() < kSize) s += words[r() % 10];
+    while (s.size() < kSize)
+        s += words[r() % 10];
     s.resize(kSize);
     return s;
 }
@@ -118,9 +120,11 @@ void compare(const Bench& b, const char* what, const std::string& data,
         peerRuns.push_back(b.mbps(peer()));
     }
     std::printf("%-34s ours", what);
-    for (double r : oursRuns) std::printf(" %7.1f", r);
+    for (double r : oursRuns)
+        std::printf(" %7.1f", r);
     std::printf("   lrzsz");
-    for (double r : peerRuns) std::printf(" %7.1f", r);
+    for (double r : peerRuns)
+        std::printf(" %7.1f", r);
     std::printf("  MB/s   ratio %.2f\n", median(oursRuns) / median(peerRuns));
 }
 
@@ -134,15 +138,18 @@ int main() {
     std::filesystem::create_directories(b.dst);
     std::printf("ZMODEM, %zu MiB per run, %d runs each, median ratio ours/lrzsz\n", kSize >> 20,
                 kRuns);
-    for (const auto& [kind, data] : {std::pair<const char*, std::string>{"random", randomData()},
-                                     {"text", textData()}}) {
+    for (const auto& [kind, data] :
+         {std::pair<const char*, std::string>{"random", randomData()}, {"text", textData()}}) {
         std::ofstream(b.src + "/" + b.name, std::ios::binary) << data;
-        compare(b, (std::string(kind) + ": ours -> rz vs sz -e -> rz").c_str(), data,
-                [&] { return b.oursToRz<SocketPair>(); }, [&] { return b.szToRz(true); });
-        compare(b, (std::string(kind) + ": ours -> rz vs sz -> rz").c_str(), data,
-                [&] { return b.oursToRz<SocketPair>(); }, [&] { return b.szToRz(false); });
-        compare(b, (std::string(kind) + ": sz -> ours vs sz -> rz").c_str(), data,
-                [&] { return b.szToOurs<SocketPair>(); }, [&] { return b.szToRz(false); });
+        compare(
+            b, (std::string(kind) + ": ours -> rz vs sz -e -> rz").c_str(), data,
+            [&] { return b.oursToRz<SocketPair>(); }, [&] { return b.szToRz(true); });
+        compare(
+            b, (std::string(kind) + ": ours -> rz vs sz -> rz").c_str(), data,
+            [&] { return b.oursToRz<SocketPair>(); }, [&] { return b.szToRz(false); });
+        compare(
+            b, (std::string(kind) + ": sz -> ours vs sz -> rz").c_str(), data,
+            [&] { return b.szToOurs<SocketPair>(); }, [&] { return b.szToRz(false); });
     }
     std::printf("pty, random: ours -> rz %.1f MB/s, sz -> ours %.1f MB/s\n",
                 b.mbps(b.oursToRz<PtyPair>()), b.mbps(b.szToOurs<PtyPair>()));

@@ -124,15 +124,18 @@ std::optional<std::string> TransferBridge::askReceiveFile(const std::string& pro
 void TransferBridge::refuseZmodemUpload() {
     CQuillonDoc& doc = context_->doc;
     doc.PurgeInput();
-    for (int i = 0; i < kCancelBytes; ++i) doc.SendRawByte(kCAN);
-    for (int i = 0; i < kCancelBytes; ++i) doc.SendRawByte(kBS);
+    for (int i = 0; i < kCancelBytes; ++i)
+        doc.SendRawByte(kCAN);
+    for (int i = 0; i < kCancelBytes; ++i)
+        doc.SendRawByte(kBS);
 }
 
 void TransferBridge::OnHostImageTransfer() {
     if (!context_) return;
     CQuillonDoc& doc = context_->doc;
     if (commValue("HitelImage", 1) == 0) {
-        for (int i = 0; i < kImageCancelBytes; ++i) doc.SendRawByte(kCAN);
+        for (int i = 0; i < kImageCancelBytes; ++i)
+            doc.SendRawByte(kCAN);
         doc.PurgeInput();
         return;
     }
@@ -159,7 +162,8 @@ bool TransferBridge::launch(Choice choice, bool send, bool announce) {
         GFTransfer::CreateObject(choice.protocol.c_str(), doc.Link(), monitor.get()));
     if (!engine) return false;  // the session's link stays free
 
-    auto questions = std::make_shared<TransferUserPrompt>(context_->loop, context_->prompt, monitor);
+    auto questions =
+        std::make_shared<TransferUserPrompt>(context_->loop, context_->prompt, monitor);
     engine->SetUserPrompt(questions.get());
     const std::string target = !send && !choice.paths.empty() ? choice.paths.front() : "";
     if (send) engine->SetSendList(std::move(choice.paths));
@@ -175,8 +179,8 @@ bool TransferBridge::launch(Choice choice, bool send, bool announce) {
     announce_ = announce;
     hangUpAfter_ = false;
     progress_ = std::make_unique<TransferProgress>(context_->clock.nowMs());
-    doc.BeginTransfer(
-        std::make_unique<TransferWorker>(std::move(engine), monitor, std::move(run), std::move(ended)));
+    doc.BeginTransfer(std::make_unique<TransferWorker>(std::move(engine), monitor, std::move(run),
+                                                       std::move(ended)));
     if (view_ && announce) {
         view_->OpenProgress(send);
         showProgress();
@@ -188,15 +192,15 @@ bool TransferBridge::launch(Choice choice, bool send, bool announce) {
 // The file goes into the received or sent list of the file manager, partial files with the
 // share that arrived; one the engine removed again is not listed.
 void TransferBridge::recordFile(const ClosedFile& file) {
-    struct stat st{};
+    struct stat st {};
     if (!context_ || stat(file.path.c_str(), &st) != 0) return;
     const int64_t size = file.sending || file.size == 0 ? st.st_size : file.size;
     const int64_t fileTime = file.sending || file.fileTime < 0 ? st.st_mtime : file.fileTime;
-    const FileRecord record = transferredFileRecord(file.path, size, fileTime,
-                                                    file.transferred, std::time(nullptr));
+    const FileRecord record =
+        transferredFileRecord(file.path, size, fileTime, file.transferred, std::time(nullptr));
     CRecordStore store(context_->registry);
-    const int kind = transferredFileKind(file.sending ? TransferDirection::Send
-                                                      : TransferDirection::Receive);
+    const int kind =
+        transferredFileKind(file.sending ? TransferDirection::Send : TransferDirection::Receive);
     CQuillonDoc& doc = context_->doc;
     if (AddFileRecord(store, record, kind, doc.CurrentService(), doc.Title()) ==
         AddFileResult::PathNotStorable) {

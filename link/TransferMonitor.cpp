@@ -11,7 +11,8 @@ std::string lowerExtension(const std::string& path) {
     const size_t dot = path.rfind('.');
     if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return "";
     std::string ext = path.substr(dot);
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext;
 }
 

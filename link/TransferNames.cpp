@@ -7,7 +7,9 @@
 
 namespace {
 
-bool isLeadByte(uint8_t b) { return b >= 0x81 && b <= 0xFE; }
+bool isLeadByte(uint8_t b) {
+    return b >= 0x81 && b <= 0xFE;
+}
 
 }  // namespace
 

@@ -5,9 +5,13 @@
 
 namespace {
 
-uint64_t ratePerSecond(uint64_t bytes, int64_t ms) { return ms > 0 ? bytes * 1000 / ms : 0; }
+uint64_t ratePerSecond(uint64_t bytes, int64_t ms) {
+    return ms > 0 ? bytes * 1000 / ms : 0;
+}
 
-uint64_t minus(uint64_t a, uint64_t b) { return a > b ? a - b : 0; }
+uint64_t minus(uint64_t a, uint64_t b) {
+    return a > b ? a - b : 0;
+}
 
 }  // namespace
 
@@ -28,9 +32,9 @@ TransferFigures TransferProgress::Update(const TransferSnapshot& now, int64_t no
     const uint64_t total = std::max(now.totalBytes, now.doneBefore + now.length);
     f.remainingSeconds = average_ > 0 ? static_cast<int64_t>(minus(total, done) / average_) : 0;
     f.totalSeconds = f.remainingSeconds + f.elapsedSeconds;
-    f.percent = now.length > 0 ? static_cast<int>(std::min<uint64_t>(100, now.position * 100 /
-                                                                             now.length))
-                               : 0;
+    f.percent = now.length > 0
+                    ? static_cast<int>(std::min<uint64_t>(100, now.position * 100 / now.length))
+                    : 0;
     return f;
 }
 

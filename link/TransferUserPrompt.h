@@ -14,8 +14,7 @@ public:
     TransferUserPrompt(EventLoop& loop, Prompt& prompt, std::shared_ptr<TransferMonitor> monitor)
         : loop_(loop), prompt_(prompt), monitor_(std::move(monitor)) {}
 
-    void FileOpenFailed(const std::string& path, bool forWriting,
-                        const std::string& text) override;
+    void FileOpenFailed(const std::string& path, bool forWriting, const std::string& text) override;
     bool CancelForDiskSpace(const std::string& folder, uint64_t freeBytes,
                             const std::string& caption, const std::string& text) override;
 

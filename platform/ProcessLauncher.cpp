@@ -56,7 +56,8 @@ ProcessLauncher::Started ProcessLauncher::start(const std::vector<std::string>& 
     SpawnAttributes attributes;
     if (detached) {
         for (int fd : {0, 1, 2})
-            posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd ? O_WRONLY : O_RDONLY, 0);
+            posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd ? O_WRONLY : O_RDONLY,
+                                             0);
         short flags = 0;
         posix_spawnattr_getflags(&attributes.attr, &flags);
         posix_spawnattr_setflags(&attributes.attr, flags | POSIX_SPAWN_SETSID);

@@ -14,8 +14,8 @@ struct PromptRequest {
     std::string text;
     PromptButtons buttons = PromptButtons::Ok;
     PromptIcon icon = PromptIcon::None;
-    std::string checkText;  // empty: no check box
-    bool checked = false;   // initial state of the check box
+    std::string checkText;     // empty: no check box
+    bool checked = false;      // initial state of the check box
     std::string caption = {};  // the box's title; empty: the program's name
 };
 
@@ -78,7 +78,7 @@ struct FileReply {
     std::vector<std::string> paths;  // absolute; one unless the request was OpenMany
     int filter = 0;                  // the filter pair chosen
     int choice = 0;
-    std::vector<bool> checks;        // the final states, in the request's order
+    std::vector<bool> checks;  // the final states, in the request's order
 };
 
 class Prompt {
@@ -91,7 +91,8 @@ public:
     virtual FileReply askFile(const FileRequest& request) {
         FileReply reply;
         reply.choice = request.choice;
-        for (const FileCheck& check : request.checks) reply.checks.push_back(check.checked);
+        for (const FileCheck& check : request.checks)
+            reply.checks.push_back(check.checked);
         return reply;
     }
     // The short warning sound of a refused action (a delete with nothing selected).

@@ -49,8 +49,7 @@ PromptReply ScriptedPrompt::show(const PromptRequest& request) {
 }
 
 std::unique_ptr<WaitNotice> ScriptedPrompt::beginWait(const std::string& text, int delayMs) {
-    return std::make_unique<ScriptedWait>(waitsShown, clock_, text, delayMs,
-                                          cancelAfterPolls_);
+    return std::make_unique<ScriptedWait>(waitsShown, clock_, text, delayMs, cancelAfterPolls_);
 }
 
 FileReply ScriptedPrompt::askFile(const FileRequest& request) {

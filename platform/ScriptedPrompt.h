@@ -21,9 +21,9 @@ public:
     std::unique_ptr<WaitNotice> beginWait(const std::string& text, int delayMs) override;
     FileReply askFile(const FileRequest& request) override;
 
-    std::vector<PromptRequest> asked;       // every question, in order
-    std::vector<FileRequest> filesAsked;    // every file dialog, in order
-    std::vector<std::string> waitsShown;    // texts of the wait notices that became visible
+    std::vector<PromptRequest> asked;     // every question, in order
+    std::vector<FileRequest> filesAsked;  // every file dialog, in order
+    std::vector<std::string> waitsShown;  // texts of the wait notices that became visible
     int beeps = 0;
 
     void beep() override { ++beeps; }

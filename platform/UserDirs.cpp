@@ -12,7 +12,8 @@ std::string absoluteEnv(const char* name) {
     const char* value = std::getenv(name);
     if (!value || value[0] != '/') return {};
     std::string path = value;
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
     return path;
 }
 

@@ -8,6 +8,7 @@
 inline bool IsTrailHalf(const uint8_t* row, int x) {
     if (x < 1 || x >= 80) return false;
     bool trail = false;
-    for (int i = 0; i < x; ++i) trail = row[i] >= 0x80 ? !trail : false;
+    for (int i = 0; i < x; ++i)
+        trail = row[i] >= 0x80 ? !trail : false;
     return trail;
 }

@@ -11,7 +11,8 @@ namespace {
 // One past the last non-blank column of the row, 0 for a blank row.
 int textEnd(const uint8_t* row) {
     int end = TWView::kColumns;
-    while (end > 0 && row[end - 1] == ' ') --end;
+    while (end > 0 && row[end - 1] == ' ')
+        --end;
     return end;
 }
 
@@ -69,7 +70,8 @@ std::string CopyScreen(const TWView& view) {
 
 std::string CopyScrollback(const TWView& view) {
     const int top = view.ScreenTop();
-    return CopySelection(view, 0, top - view.HistoryRows(), TWView::kColumns, top + view.Rows() - 1);
+    return CopySelection(view, 0, top - view.HistoryRows(), TWView::kColumns,
+                         top + view.Rows() - 1);
 }
 
 std::string ClipboardText(std::string_view cp949) {

@@ -18,15 +18,22 @@ std::string FontsFolder() {
         return std::string(env) + "/Fonts";
     }
     std::error_code ec;
-    if (fs::exists(fs::path(QUILITE_INSTALL_FONTS_DIR) / kRasterFace, ec)) return QUILITE_INSTALL_FONTS_DIR;
+    if (fs::exists(fs::path(QUILITE_INSTALL_FONTS_DIR) / kRasterFace, ec))
+        return QUILITE_INSTALL_FONTS_DIR;
     return QUILITE_BUILD_FONTS_DIR;
 }
 
-std::string DefaultHangulFontPath() { return FontsFolder() + "/" + kHangulFont; }
+std::string DefaultHangulFontPath() {
+    return FontsFolder() + "/" + kHangulFont;
+}
 
-std::string RasterFacePath() { return FontsFolder() + "/" + kRasterFace; }
+std::string RasterFacePath() {
+    return FontsFolder() + "/" + kRasterFace;
+}
 
-std::vector<std::string> HangulFontFiles() { return FolderFiles(FontsFolder(), ".hft"); }
+std::vector<std::string> HangulFontFiles() {
+    return FolderFiles(FontsFolder(), ".hft");
+}
 
 std::vector<std::string> FolderFiles(const std::string& folder, const std::string& extension) {
     std::vector<std::string> files;

@@ -13,9 +13,9 @@ constexpr int kGlyphBytes = 32;
 // The four accepted layouts, told apart by the file size alone.
 struct Layout {
     size_t size;
-    size_t header;       // bytes skipped at the start
-    int perSet[3];       // glyphs in each initial, vowel and final set
-    bool extraPerSet;    // one unused glyph before each set
+    size_t header;     // bytes skipped at the start
+    int perSet[3];     // glyphs in each initial, vowel and final set
+    bool extraPerSet;  // one unused glyph before each set
 };
 constexpr Layout kLayouts[] = {
     {13056, 256, {23, 23, 31}, false},
@@ -26,14 +26,17 @@ constexpr Layout kLayouts[] = {
 
 // Atlas columns that receive the glyphs of a set, in order. Column c stands for component code
 // c + 2; the other columns are codes no jamo has and stay blank.
-constexpr int kInitialColumns[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
-constexpr int kVowelColumns[] = {1, 2, 3, 4, 5, 8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 20, 21, 24, 25, 26, 27};
+constexpr int kInitialColumns[] = {0,  1,  2,  3,  4,  5,  6,  7,  8, 9,
+                                   10, 11, 12, 13, 14, 15, 16, 17, 18};
+constexpr int kVowelColumns[] = {1,  2,  3,  4,  5,  8,  9,  10, 11, 12, 13,
+                                 16, 17, 18, 19, 20, 21, 24, 25, 26, 27};
 constexpr int kFinalColumns[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13,
                                  14, 15, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27};
 
 Glyph16 readGlyph(const uint8_t* p) {
     Glyph16 g;
-    for (int r = 0; r < 16; ++r) g[r] = static_cast<uint16_t>(p[2 * r] << 8 | p[2 * r + 1]);
+    for (int r = 0; r < 16; ++r)
+        g[r] = static_cast<uint16_t>(p[2 * r] << 8 | p[2 * r + 1]);
     return g;
 }
 
@@ -44,7 +47,9 @@ bool inAny(int v, std::initializer_list<int> set) {
     return false;
 }
 
-bool verticalVowel(int v) { return (v >= 3 && v <= 7) || (v >= 10 && v <= 12) || v == 29; }
+bool verticalVowel(int v) {
+    return (v >= 3 && v <= 7) || (v >= 10 && v <= 12) || v == 29;
+}
 
 // Which of the 8 initial forms fits the vowel beside it and the final below.
 int initialSet(int vowel, bool hasFinal) {
@@ -78,7 +83,8 @@ int finalSet(int vowel) {
 }
 
 void orInto(Glyph16& out, const Glyph16& g) {
-    for (int r = 0; r < 16; ++r) out[r] |= g[r];
+    for (int r = 0; r < 16; ++r)
+        out[r] |= g[r];
 }
 
 }  // namespace
@@ -135,9 +141,12 @@ JamoSlots HangulFont::SlotsOf(uint16_t johab) {
     const bool hasFinal = final != 0 && final != 1 && final != 31;
     // Fill codes (0, 1) add nothing; codes past the atlas are not jamo and add nothing either.
     auto column = [](int code) { return code >= 2 && code - 2 < kAtlasColumns ? code - 2 : -1; };
-    return {initialSet(vowel, hasFinal), initial >= 2 && initial <= 20 ? initial - 2 : 19,
-            8 + vowelSet(initial, hasFinal), column(vowel),
-            12 + finalSet(vowel), column(final)};
+    return {initialSet(vowel, hasFinal),
+            initial >= 2 && initial <= 20 ? initial - 2 : 19,
+            8 + vowelSet(initial, hasFinal),
+            column(vowel),
+            12 + finalSet(vowel),
+            column(final)};
 }
 
 std::span<const int> HangulFont::SetColumns(int set) {

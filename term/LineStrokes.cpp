@@ -5,7 +5,8 @@
 namespace {
 
 // Rectangle from (x0, y0) to (x1, y1) exclusive, clipped to the cell; nothing when empty.
-void addClipped(std::vector<PixelRect>& out, const CellGeometry& c, int x0, int y0, int x1, int y1) {
+void addClipped(std::vector<PixelRect>& out, const CellGeometry& c, int x0, int y0, int x1,
+                int y1) {
     x0 = std::max(x0, 0);
     y0 = std::max(y0, 0);
     x1 = std::min(x1, c.cellWidth);
@@ -15,7 +16,8 @@ void addClipped(std::vector<PixelRect>& out, const CellGeometry& c, int x0, int 
 
 // A thin line from (x0, y0) towards (x1, y1), the end point excluded, one pixel per step of the
 // longer axis.
-void addDiagonal(std::vector<PixelRect>& out, const CellGeometry& c, int x0, int y0, int x1, int y1) {
+void addDiagonal(std::vector<PixelRect>& out, const CellGeometry& c, int x0, int y0, int x1,
+                 int y1) {
     const int dx = x1 - x0, dy = y1 - y0;
     const int steps = std::max(dx, dy);
     for (int i = 0; i < steps; ++i) {
@@ -32,22 +34,48 @@ std::vector<PixelRect> StrokeRects(char code, const CellGeometry& c) {
     const int cx = c.cellWidth / 2, cy = c.fontHeight / 2;
     const int w = c.cellWidth, h = c.lineHeight;
     std::vector<PixelRect> out;
-    auto left = [&] { addClipped(out, c, 0, cy, cx + 1, cy + 1); };   // thin, left edge to cx
-    auto right = [&] { addClipped(out, c, cx, cy, w, cy + 1); };      // thin, cx to right edge
+    auto left = [&] { addClipped(out, c, 0, cy, cx + 1, cy + 1); };    // thin, left edge to cx
+    auto right = [&] { addClipped(out, c, cx, cy, w, cy + 1); };       // thin, cx to right edge
     auto up = [&] { addClipped(out, c, cx - 1, 0, cx + 1, cy + 1); };  // thick, top to cy
     auto down = [&] { addClipped(out, c, cx - 1, cy, cx + 1, h); };    // thick, cy to bottom
     switch (code) {
-    case '-': left(); right(); break;
-    case '|': addClipped(out, c, cx - 1, 0, cx + 1, h); break;
-    case 'S': down(); right(); break;
-    case 's': up(); right(); break;
-    case 'r': left(); down(); break;
-    case 'R': left(); up(); break;
-    case '\\': addDiagonal(out, c, 0, 0, w - 1, c.fontHeight - 1); break;
-    case 'a': addClipped(out, c, 0, 0, w, h); break;
-    case 'b': addClipped(out, c, 0, 0, w, cy); break;
-    case 'c': addClipped(out, c, 0, cy, w, h); break;
-    default: break;
+        case '-':
+            left();
+            right();
+            break;
+        case '|':
+            addClipped(out, c, cx - 1, 0, cx + 1, h);
+            break;
+        case 'S':
+            down();
+            right();
+            break;
+        case 's':
+            up();
+            right();
+            break;
+        case 'r':
+            left();
+            down();
+            break;
+        case 'R':
+            left();
+            up();
+            break;
+        case '\\':
+            addDiagonal(out, c, 0, 0, w - 1, c.fontHeight - 1);
+            break;
+        case 'a':
+            addClipped(out, c, 0, 0, w, h);
+            break;
+        case 'b':
+            addClipped(out, c, 0, 0, w, cy);
+            break;
+        case 'c':
+            addClipped(out, c, 0, cy, w, h);
+            break;
+        default:
+            break;
     }
     return out;
 }

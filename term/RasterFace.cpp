@@ -20,7 +20,8 @@ bool RasterFace::Load(const std::string& path) {
 bool RasterFace::LoadData(std::string_view bytes) {
     glyphs_.clear();
     offsets_.assign(0x10000, -1);
-    if (bytes.size() < kHeaderSize || bytes.substr(0, 4) != std::string_view(kMagic, 4)) return false;
+    if (bytes.size() < kHeaderSize || bytes.substr(0, 4) != std::string_view(kMagic, 4))
+        return false;
     const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
     const uint32_t count = p[4] | p[5] << 8 | p[6] << 16 | uint32_t(p[7]) << 24;
     std::vector<uint8_t> data(p + kHeaderSize, p + bytes.size());
@@ -50,7 +51,8 @@ bool RasterFace::Glyph(char32_t code, Glyph16& rows, int& width) const {
 std::string RasterFace::Serialise(const std::vector<RasterGlyph>& glyphs) {
     std::string out(kMagic, 4);
     const uint32_t count = static_cast<uint32_t>(glyphs.size());
-    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>(count >> shift);
+    for (int shift = 0; shift < 32; shift += 8)
+        out += static_cast<char>(count >> shift);
     for (const RasterGlyph& g : glyphs) {
         out += static_cast<char>(g.code & 0xFF);
         out += static_cast<char>(g.code >> 8);

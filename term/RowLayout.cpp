@@ -22,19 +22,32 @@ int LayoutRow(const uint8_t* chars, RowItem* items) {
 
 char32_t DecGraphicsCharacter(uint8_t code) {
     switch (code) {
-    case 0x01: return U'\u250C';  // ┌
-    case 0x02: return U'\u2510';  // ┐
-    case 0x03: return U'\u2514';  // └
-    case 0x04: return U'\u2518';  // ┘
-    case 0x05: return U'\u2502';  // │
-    case 0x06: return U'\u2500';  // ─
-    case 0x07: return U'\u00B7';  // ·
-    case 0x10: return U'\u253C';  // ┼
-    case 0x15: return U'\u2534';  // ┴
-    case 0x16: return U'\u252C';  // ┬
-    case 0x17: return U'\u2524';  // ┤
-    case 0x19: return U'\u251C';  // ├
-    default: return 0;
+        case 0x01:
+            return U'\u250C';  // ┌
+        case 0x02:
+            return U'\u2510';  // ┐
+        case 0x03:
+            return U'\u2514';  // └
+        case 0x04:
+            return U'\u2518';  // ┘
+        case 0x05:
+            return U'\u2502';  // │
+        case 0x06:
+            return U'\u2500';  // ─
+        case 0x07:
+            return U'\u00B7';  // ·
+        case 0x10:
+            return U'\u253C';  // ┼
+        case 0x15:
+            return U'\u2534';  // ┴
+        case 0x16:
+            return U'\u252C';  // ┬
+        case 0x17:
+            return U'\u2524';  // ┤
+        case 0x19:
+            return U'\u251C';  // ├
+        default:
+            return 0;
     }
 }
 

@@ -12,9 +12,8 @@ namespace {
 
 // The 16 PC text colours as RGB.
 constexpr TermPalette kPcColors = {
-    0xFF000000, 0xFF000080, 0xFF008000, 0xFF008080, 0xFF800000, 0xFF800080,
-    0xFF808000, 0xFFC0C0C0, 0xFF808080, 0xFF0000FF, 0xFF00FF00, 0xFF00FFFF,
-    0xFFFF0000, 0xFFFF00FF, 0xFFFFFF00, 0xFFFFFFFF,
+    0xFF000000, 0xFF000080, 0xFF008000, 0xFF008080, 0xFF800000, 0xFF800080, 0xFF808000, 0xFFC0C0C0,
+    0xFF808080, 0xFF0000FF, 0xFF00FF00, 0xFF00FFFF, 0xFFFF0000, 0xFFFF00FF, 0xFFFFFF00, 0xFFFFFFFF,
 };
 constexpr QRgb kDesktopColor = 0xFF008080;
 
@@ -34,7 +33,8 @@ bool clip(const QImage& image, int& x, int& y, int& w, int& h) {
 
 void fill(QImage& image, int x, int y, int w, int h, QRgb color) {
     if (!clip(image, x, y, w, h)) return;
-    for (int row = y; row < y + h; ++row) std::fill_n(pixelAt(image, x, row), w, color);
+    for (int row = y; row < y + h; ++row)
+        std::fill_n(pixelAt(image, x, row), w, color);
 }
 
 QRgb blend(QRgb under, QRgb over, int alpha) {
@@ -80,9 +80,11 @@ void paintInk(QImage& image, int x, int y, int w, int h, QRgb fg, QRgb bg, bool 
 void tile(QImage& image, int y, int height, const QImage& picture) {
     const QImage source = picture.convertToFormat(QImage::Format_RGB32);
     for (int row = y; row < std::min(y + height, image.height()); ++row) {
-        const QRgb* src = reinterpret_cast<const QRgb*>(source.constScanLine(row % source.height()));
+        const QRgb* src =
+            reinterpret_cast<const QRgb*>(source.constScanLine(row % source.height()));
         QRgb* dst = pixelAt(image, 0, row);
-        for (int x = 0; x < image.width(); ++x) dst[x] = src[x % source.width()];
+        for (int x = 0; x < image.width(); ++x)
+            dst[x] = src[x % source.width()];
     }
 }
 
@@ -153,7 +155,8 @@ void ScreenPainter::paintRow(QImage& target, int y, const TWView& view, int row)
     const int cw = fonts_.CellWidth(), lh = fonts_.LineHeight();
     for (int x = 0; x < TWView::kColumns;) {
         int end = x + 1;
-        while (end < TWView::kColumns && attrs[end] == attrs[x]) ++end;
+        while (end < TWView::kColumns && attrs[end] == attrs[x])
+            ++end;
         const int bg = attrs[x] >> 4;
         if (!(transparentBackground() && bg == defaultBackground_)) {
             fill(target, x * cw, y, (end - x) * cw, lh, palette_[bg]);
@@ -178,31 +181,33 @@ void ScreenPainter::paintCharacter(QImage& target, int x, int y, uint8_t attr, u
     const SpecialGlyph special =
         trail ? ClassifySpecial(lead, trail) : SpecialGlyph{SpecialKind::None, 0, 0, 0};
     switch (special.kind) {
-    case SpecialKind::SymbolFont:
-        drawMask(target, x, y, fonts_.SymbolGlyph(special.lead, special.trail), fg);
-        return;
-    case SpecialKind::Pattern: {
-        // The pattern is aligned to the image, as a brush would be; it is always opaque.
-        const uint8_t* rows = FillPattern(special.index);
-        paintInk(target, x, y, w, h, fg, bg, true,
-                 [&](int px, int py) { return rows[py & 7] >> (7 - (px & 7)) & 1; });
-        return;
-    }
-    case SpecialKind::Bitmap: {
-        // Stretched to the two cells; the background shows through on a transparent one.
-        const uint16_t* rows = SymbolBitmap(special.index);
-        paintInk(target, x, y, w, h, fg, bg, opaque, [&](int px, int py) {
-            return rows[(py - y) * 16 / h] >> (15 - (px - x) * 16 / w) & 1;
-        });
-        return;
-    }
-    case SpecialKind::None:
-        drawMask(target, x, y, fonts_.Glyph(static_cast<uint16_t>(trail ? lead << 8 | trail : lead)), fg);
-        return;
+        case SpecialKind::SymbolFont:
+            drawMask(target, x, y, fonts_.SymbolGlyph(special.lead, special.trail), fg);
+            return;
+        case SpecialKind::Pattern: {
+            // The pattern is aligned to the image, as a brush would be; it is always opaque.
+            const uint8_t* rows = FillPattern(special.index);
+            paintInk(target, x, y, w, h, fg, bg, true,
+                     [&](int px, int py) { return rows[py & 7] >> (7 - (px & 7)) & 1; });
+            return;
+        }
+        case SpecialKind::Bitmap: {
+            // Stretched to the two cells; the background shows through on a transparent one.
+            const uint16_t* rows = SymbolBitmap(special.index);
+            paintInk(target, x, y, w, h, fg, bg, opaque, [&](int px, int py) {
+                return rows[(py - y) * 16 / h] >> (15 - (px - x) * 16 / w) & 1;
+            });
+            return;
+        }
+        case SpecialKind::None:
+            drawMask(target, x, y,
+                     fonts_.Glyph(static_cast<uint16_t>(trail ? lead << 8 | trail : lead)), fg);
+            return;
     }
 }
 
-void ScreenPainter::paintLineCodes(QImage& target, int y, const uint8_t* lines, const uint8_t* attrs) {
+void ScreenPainter::paintLineCodes(QImage& target, int y, const uint8_t* lines,
+                                   const uint8_t* attrs) {
     const CellGeometry geometry{fonts_.CellWidth(), fonts_.LineHeight(), fonts_.FontHeight()};
     for (int x = 0; x < TWView::kColumns; ++x) {
         if (lines[x] == ' ') continue;
@@ -213,7 +218,8 @@ void ScreenPainter::paintLineCodes(QImage& target, int y, const uint8_t* lines, 
 }
 
 // Row flag 1 doubles the width; 2 and 3 double both and show the top or the bottom half.
-void ScreenPainter::paintDoubledRow(QImage& target, int y, const TWView& view, int row, uint8_t flag) {
+void ScreenPainter::paintDoubledRow(QImage& target, int y, const TWView& view, int row,
+                                    uint8_t flag) {
     const int lh = fonts_.LineHeight();
     if (scratch_.width() != target.width() || scratch_.height() != lh) {
         scratch_ = QImage(target.width(), lh, QImage::Format_RGB32);
@@ -226,7 +232,8 @@ void ScreenPainter::paintDoubledRow(QImage& target, int y, const TWView& view, i
         const int sy = flag == 1 ? r : flag == 2 ? r / 2 : (r + lh) / 2;
         const QRgb* src = pixelAt(scratch_, 0, std::min(sy, lh - 1));
         QRgb* dst = pixelAt(target, 0, y + r);
-        for (int x = 0; x < target.width(); ++x) dst[x] = src[x / 2];
+        for (int x = 0; x < target.width(); ++x)
+            dst[x] = src[x / 2];
     }
 }
 
@@ -234,7 +241,8 @@ void ScreenPainter::invert(QImage& target, int x, int y, int w, int h) {
     if (!clip(target, x, y, w, h)) return;
     for (int row = y; row < y + h; ++row) {
         QRgb* p = pixelAt(target, x, row);
-        for (int i = 0; i < w; ++i) p[i] ^= 0x00FFFFFF;
+        for (int i = 0; i < w; ++i)
+            p[i] ^= 0x00FFFFFF;
     }
 }
 
@@ -243,8 +251,10 @@ QImage RenderScreen(const TWView& view, TermFonts& fonts, const ScreenSettings& 
     QImage image(TWView::kColumns * fonts.CellWidth(), view.Rows() * fonts.LineHeight(),
                  QImage::Format_RGB32);
     ScreenPainter painter(fonts);
-    painter.SetPalette(MakePalette(settings.sysColor, settings.sysColor ? DesktopColors() : SystemColors{}));
-    if (!settings.wallPaper.empty()) painter.SetWallpaper(QImage(QString::fromStdString(settings.wallPaper)));
+    painter.SetPalette(
+        MakePalette(settings.sysColor, settings.sysColor ? DesktopColors() : SystemColors{}));
+    if (!settings.wallPaper.empty())
+        painter.SetWallpaper(QImage(QString::fromStdString(settings.wallPaper)));
     painter.SetDesktopBackground(settings.desktopBkGnd);
     PaintRequest request;
     request.topRow = view.ScreenTop();

@@ -26,8 +26,8 @@ struct PaintRequest {
     int topRow = 0;  // logical row painted at the top of the image
     int rows = 25;
     const TWSelection* selection = nullptr;
-    bool caret = false;             // the caret at the view's cursor (screen coordinates)
-    bool caretTwoCells = false;     // while the input method composes a syllable
+    bool caret = false;          // the caret at the view's cursor (screen coordinates)
+    bool caretTwoCells = false;  // while the input method composes a syllable
 };
 
 class ScreenPainter {

@@ -10,7 +10,8 @@ namespace {
 // A stored number: absent or empty gives `fallback`; clamped to lo..hi.
 int number(const SettingsMap& map, const char* key, int fallback, int lo, int hi) {
     auto found = map.find(key);
-    int value = found == map.end() || found->second.empty() ? fallback : parseDecimal(found->second);
+    int value =
+        found == map.end() || found->second.empty() ? fallback : parseDecimal(found->second);
     return std::clamp(value, lo, hi);
 }
 
@@ -60,9 +61,13 @@ SettingsMap WriteScreenSettings(const ScreenSettings& s) {
             {"WallPaper", utf8ToCp949Lossy(s.wallPaper)}};
 }
 
-bool CanAddRow(int rows, bool maximised) { return rows < 99 && !maximised; }
+bool CanAddRow(int rows, bool maximised) {
+    return rows < 99 && !maximised;
+}
 
-bool CanRemoveRow(int rows, bool maximised) { return rows >= 25 && !maximised; }
+bool CanRemoveRow(int rows, bool maximised) {
+    return rows >= 25 && !maximised;
+}
 
 void ChangeRows(SettingsMap& map, int rows, int change) {
     map["Rows"] = std::to_string(std::clamp(rows + change, 1, 99));

@@ -9,9 +9,9 @@ using SettingsMap = std::map<std::string, std::string>;
 
 struct ScreenSettings {
     std::string winFont = "굴림체";  // face name (UTF-8)
-    int fontSize = 12;                 // 10..26
-    int fontLeading = 2;               // 0..9
-    int rows = 24;                     // 1..99
+    int fontSize = 12;               // 10..26
+    int fontLeading = 2;             // 0..9
+    int rows = 24;                   // 1..99
     bool variableRows = false;
     bool boldFont = false;
     std::string hanFont16;  // path of an .hft font, used with a raster face only

@@ -73,7 +73,8 @@ SpecialGlyph ClassifySpecial(uint8_t lead, uint8_t trail) {
         return symbol(0xA2, trail);
     }
     if (lead == 0xA2 && trail >= 0xC6 && trail <= 0xCC) return {SpecialKind::Pattern, trail - 0xC6};
-    if (lead == 0xAD && trail >= 0xD1 && trail <= 0xD3) return {SpecialKind::Pattern, 7 + trail - 0xD1};
+    if (lead == 0xAD && trail >= 0xD1 && trail <= 0xD3)
+        return {SpecialKind::Pattern, 7 + trail - 0xD1};
     const uint16_t code = static_cast<uint16_t>(lead << 8 | trail);
     for (int i = 0; i < 15; ++i) {
         if (kBitmaps[i].code == code) return {SpecialKind::Bitmap, i};
@@ -81,6 +82,10 @@ SpecialGlyph ClassifySpecial(uint8_t lead, uint8_t trail) {
     return {};
 }
 
-const uint8_t* FillPattern(int i) { return kPatterns[i]; }
+const uint8_t* FillPattern(int i) {
+    return kPatterns[i];
+}
 
-const uint16_t* SymbolBitmap(int i) { return kBitmaps[i].rows; }
+const uint16_t* SymbolBitmap(int i) {
+    return kBitmaps[i].rows;
+}

@@ -8,8 +8,8 @@ enum class SpecialKind { None, SymbolFont, Pattern, Bitmap };
 
 struct SpecialGlyph {
     SpecialKind kind = SpecialKind::None;
-    int index = 0;         // pattern or bitmap number
-    uint8_t lead = 0;      // the character the symbol font draws
+    int index = 0;     // pattern or bitmap number
+    uint8_t lead = 0;  // the character the symbol font draws
     uint8_t trail = 0;
 };
 

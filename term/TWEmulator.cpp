@@ -14,9 +14,9 @@ constexpr uint8_t LF = 0x0A, CR = 0x0D, ESC = 0x1B;
 // DEC special graphics for 0x5F..0x7F; 0 keeps the byte. The results are codes the window font
 // draws as line and block glyphs.
 constexpr uint8_t kDecGraphicsGlyphs[0x21] = {
-    '_',  0,    0,    0,    0,    0,    0,    0,    0,    0,    0,     // _ ` a..i
-    4,    2,    1,    3,    0x10, 6,    6,    6,    '_',  '_',  0x19,  // j..t
-    0x17, 0x15, 0x16, 5,    '<',  '>',  0,    0,    0,    7,    0,     // u..~ DEL
+    '_',  0,    0,    0, 0,    0,   0, 0, 0,   0,   0,     // _ ` a..i
+    4,    2,    1,    3, 0x10, 6,   6, 6, '_', '_', 0x19,  // j..t
+    0x17, 0x15, 0x16, 5, '<',  '>', 0, 0, 0,   7,   0,     // u..~ DEL
 };
 
 // Text bytes displayed in one call at most, so the caller gets control back regularly.
@@ -25,14 +25,18 @@ constexpr int kDisplayBatch = 256;
 // Bytes the ground state displays without a second look.
 constexpr auto kPlainText = [] {
     std::array<bool, 256> plain{};
-    for (int b = 0x20; b < 0xFF; ++b) plain[b] = true;
-    for (int b : {0x2A, 0x7F, 0x84, 0x85, 0x8D, 0x9B}) plain[b] = false;  // '*' starts a trigger
+    for (int b = 0x20; b < 0xFF; ++b)
+        plain[b] = true;
+    for (int b : {0x2A, 0x7F, 0x84, 0x85, 0x8D, 0x9B})
+        plain[b] = false;  // '*' starts a trigger
     return plain;
 }();
 
 }  // namespace
 
-TWEmulator::TWEmulator(TWView* view, GFComLink* link) : TWLinkFilter(view, link) { Reset(); }
+TWEmulator::TWEmulator(TWView* view, GFComLink* link) : TWLinkFilter(view, link) {
+    Reset();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Receiving
@@ -124,7 +128,9 @@ void TWEmulator::echo(uint8_t b) {
     }
 }
 
-void TWEmulator::sendByte(uint8_t b) { putByte(b); }
+void TWEmulator::sendByte(uint8_t b) {
+    putByte(b);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Sending
@@ -175,11 +181,14 @@ void TWEmulator::SetLineOptions(bool sendCR, bool recvCR2CRLF, bool recvLF2CRLF)
 
 void TWEmulator::sendReply(const char* bytes, int count, bool grouped) {
     if (grouped) beginHold();
-    for (int i = 0; i < count; ++i) putByte(static_cast<uint8_t>(bytes[i]));
+    for (int i = 0; i < count; ++i)
+        putByte(static_cast<uint8_t>(bytes[i]));
     if (grouped) endHold();
 }
 
-void TWEmulator::sendIdentification() { sendReply("\x1b[?6c", 5, false); }
+void TWEmulator::sendIdentification() {
+    sendReply("\x1b[?6c", 5, false);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Reset
@@ -258,6 +267,7 @@ bool TWEmulator::SendKey(TWKey key, unsigned modifiers) {
     }
     if (!tail) return false;
     PutChar(ESC);
-    for (const char* p = tail; *p; ++p) PutChar(static_cast<uint8_t>(*p));
+    for (const char* p = tail; *p; ++p)
+        PutChar(static_cast<uint8_t>(*p));
     return true;
 }

@@ -46,84 +46,86 @@ bool TWEmulator::nextParameter() {
     return false;
 }
 
-int TWEmulator::param(int i, int fallback) const { return params_[i] ? params_[i] : fallback; }
+int TWEmulator::param(int i, int fallback) const {
+    return params_[i] ? params_[i] : fallback;
+}
 
 void TWEmulator::stCsi(uint8_t b) {
     b &= 0x7F;
     if (collectParameter(b)) return;
     switch (b) {
-    case ',':
-        if (nextParameter()) enter(&TWEmulator::stCsiComma);
-        return;
-    case '?':
-        // Only ESC [ ? opens the private form; after the 8-bit CSI the sequence ends.
-        return enter(lastByte_ == '[' ? &TWEmulator::stCsiPrivate : &TWEmulator::stGround);
-    case '=':
-        return enter(&TWEmulator::stCsiEquals);
-    case '"':
-    case '>':
-        return;
-    case ESC:
-        return enter(&TWEmulator::stEscape);
-    default:
-        enter(&TWEmulator::stGround);
-        csiDispatch(b);
+        case ',':
+            if (nextParameter()) enter(&TWEmulator::stCsiComma);
+            return;
+        case '?':
+            // Only ESC [ ? opens the private form; after the 8-bit CSI the sequence ends.
+            return enter(lastByte_ == '[' ? &TWEmulator::stCsiPrivate : &TWEmulator::stGround);
+        case '=':
+            return enter(&TWEmulator::stCsiEquals);
+        case '"':
+        case '>':
+            return;
+        case ESC:
+            return enter(&TWEmulator::stEscape);
+        default:
+            enter(&TWEmulator::stGround);
+            csiDispatch(b);
     }
 }
 
 void TWEmulator::csiDispatch(uint8_t final) {
     switch (final) {
-    case '@':
-        return view_->InsertBlanks(param(0, 1));
-    case 'A':
-        return view_->CursorUp(param(0, 1));
-    case 'B':
-        return view_->CursorDown(param(0, 1));
-    case 'C':
-        return view_->CursorRight(param(0, 1));
-    case 'D':
-        return view_->CursorLeft(param(0, 1));
-    case 'G':
-        if (params_[0] && params_[1]) view_->DrawBox(params_[0], params_[1]);
-        return;
-    case 'H':
-    case 'f':
-        return csiCursorPosition();
-    case 'J':
-        return csiEraseInDisplay();
-    case 'K':
-        return csiEraseInLine();
-    case 'L':
-        return view_->InsertLines(param(0, 1));
-    case 'M':
-        return view_->DeleteLines(param(0, 1));
-    case 'P':
-        return view_->DeleteChars(param(0, 1));
-    case 'X':
-        return view_->EraseChars(param(0, 1));
-    case 'c':
-        return csiDeviceAttributes();
-    case 'g':
-        if (count_ == 1) return;
-        if (params_[0] == 0) view_->ClearTabStop();
-        if (params_[0] == 3) view_->ClearAllTabStops();
-        return;
-    case 'h':
-        return csiSetAnsiModes(true);
-    case 'l':
-        return csiSetAnsiModes(false);
-    case 'm':
-        return csiSelectGraphicRendition();
-    case 'n':
-        return csiDeviceStatusReport();
-    case 'r':
-        return view_->SetRegion(params_[0], params_[1]);
-    case 's':
-        return csiSaveState();
-    case 'u':
-        return csiRestoreState();
-    default:
-        return;
+        case '@':
+            return view_->InsertBlanks(param(0, 1));
+        case 'A':
+            return view_->CursorUp(param(0, 1));
+        case 'B':
+            return view_->CursorDown(param(0, 1));
+        case 'C':
+            return view_->CursorRight(param(0, 1));
+        case 'D':
+            return view_->CursorLeft(param(0, 1));
+        case 'G':
+            if (params_[0] && params_[1]) view_->DrawBox(params_[0], params_[1]);
+            return;
+        case 'H':
+        case 'f':
+            return csiCursorPosition();
+        case 'J':
+            return csiEraseInDisplay();
+        case 'K':
+            return csiEraseInLine();
+        case 'L':
+            return view_->InsertLines(param(0, 1));
+        case 'M':
+            return view_->DeleteLines(param(0, 1));
+        case 'P':
+            return view_->DeleteChars(param(0, 1));
+        case 'X':
+            return view_->EraseChars(param(0, 1));
+        case 'c':
+            return csiDeviceAttributes();
+        case 'g':
+            if (count_ == 1) return;
+            if (params_[0] == 0) view_->ClearTabStop();
+            if (params_[0] == 3) view_->ClearAllTabStops();
+            return;
+        case 'h':
+            return csiSetAnsiModes(true);
+        case 'l':
+            return csiSetAnsiModes(false);
+        case 'm':
+            return csiSelectGraphicRendition();
+        case 'n':
+            return csiDeviceStatusReport();
+        case 'r':
+            return view_->SetRegion(params_[0], params_[1]);
+        case 's':
+            return csiSaveState();
+        case 'u':
+            return csiRestoreState();
+        default:
+            return;
     }
 }
 
@@ -134,31 +136,31 @@ void TWEmulator::csiCursorPosition() {
 void TWEmulator::csiEraseInDisplay() {
     imagePending_ = false;
     switch (params_[0]) {
-    case 0:
-        return view_->EraseToEndOfScreen();
-    case 1:
-        return view_->EraseToStartOfScreen();
-    case 2: {
-        int row = view_->GetPosition().y;
-        view_->ClearScreen();
-        return view_->MoveTo(1, std::max(row - 1, 1));
-    }
-    case 3:
-        // ESC [ 3 ; top ; left ; bottom ; right J
-        if (count_ == 4) view_->EraseRect(params_[2], params_[1], params_[4], params_[3]);
-        return;
+        case 0:
+            return view_->EraseToEndOfScreen();
+        case 1:
+            return view_->EraseToStartOfScreen();
+        case 2: {
+            int row = view_->GetPosition().y;
+            view_->ClearScreen();
+            return view_->MoveTo(1, std::max(row - 1, 1));
+        }
+        case 3:
+            // ESC [ 3 ; top ; left ; bottom ; right J
+            if (count_ == 4) view_->EraseRect(params_[2], params_[1], params_[4], params_[3]);
+            return;
     }
 }
 
 void TWEmulator::csiEraseInLine() {
     switch (params_[0]) {
-    case 0:
-        return view_->EraseToEndOfLine();
-    case 1:
-        return view_->EraseToStartOfLine();
-    case 2:
-        view_->EraseToEndOfLine();
-        return view_->EraseToStartOfLine();
+        case 0:
+            return view_->EraseToEndOfLine();
+        case 1:
+            return view_->EraseToStartOfLine();
+        case 2:
+            view_->EraseToEndOfLine();
+            return view_->EraseToStartOfLine();
     }
 }
 
@@ -190,37 +192,37 @@ void TWEmulator::csiSelectGraphicRendition() {
     for (int i = 0; i <= count_; ++i) {
         int p = params_[i];
         switch (p) {
-        case 0:
-            ClearRendition();
-            break;
-        case 1:
-        case 2:
-        case 22:
-            bold_ = p == 1;
-            view_->SetBold(bold_);
-            break;
-        case 4:
-        case 24:
-            underline_ = p == 4;
-            break;
-        case 5:
-        case 25:
-            blink_ = p == 5;
-            break;
-        case 7:
-        case 27:
-            reverse_ = p == 7;
-            view_->SetReverse(reverse_);
-            break;
-        case 8:
-            conceal_ = true;
-            view_->SetConceal(true);
-            break;
-        default:
-            // With reverse on, the colours are given for the swapped pair.
-            if (p >= 30 && p <= 37) (reverse_ ? bg : fg) = kAnsiColor[p - 30];
-            if (p >= 40 && p <= 47) (reverse_ ? fg : bg) = kAnsiColor[p - 40];
-            break;
+            case 0:
+                ClearRendition();
+                break;
+            case 1:
+            case 2:
+            case 22:
+                bold_ = p == 1;
+                view_->SetBold(bold_);
+                break;
+            case 4:
+            case 24:
+                underline_ = p == 4;
+                break;
+            case 5:
+            case 25:
+                blink_ = p == 5;
+                break;
+            case 7:
+            case 27:
+                reverse_ = p == 7;
+                view_->SetReverse(reverse_);
+                break;
+            case 8:
+                conceal_ = true;
+                view_->SetConceal(true);
+                break;
+            default:
+                // With reverse on, the colours are given for the swapped pair.
+                if (p >= 30 && p <= 37) (reverse_ ? bg : fg) = kAnsiColor[p - 30];
+                if (p >= 40 && p <= 47) (reverse_ ? fg : bg) = kAnsiColor[p - 40];
+                break;
         }
     }
     view_->SetColors(fg, bg);
@@ -271,27 +273,27 @@ void TWEmulator::stCsiPrivate(uint8_t b) {
 void TWEmulator::decSetModes(bool on) {
     for (int i = 0; i <= count_; ++i) {
         switch (params_[i]) {
-        case 1:
-            cursorIntroducer_ = on ? 'O' : '[';
-            break;
-        case 3:
-            decColumnMode(!on);
-            break;
-        case 5:
-            reverse_ = on;  // the interpreter's flag only; the screen colours stay
-            break;
-        case 6:
-            originMode_ = on;
-            break;
-        case 7:
-            autoWrap_ = on;  // recorded; lines always wrap
-            break;
-        case 25:
-            on ? view_->ShowCaret() : view_->HideCaret();
-            break;
-        case 85:
-            view_->SetHangulInputMode(on);
-            break;
+            case 1:
+                cursorIntroducer_ = on ? 'O' : '[';
+                break;
+            case 3:
+                decColumnMode(!on);
+                break;
+            case 5:
+                reverse_ = on;  // the interpreter's flag only; the screen colours stay
+                break;
+            case 6:
+                originMode_ = on;
+                break;
+            case 7:
+                autoWrap_ = on;  // recorded; lines always wrap
+                break;
+            case 25:
+                on ? view_->ShowCaret() : view_->HideCaret();
+                break;
+            case 85:
+                view_->SetHangulInputMode(on);
+                break;
         }
     }
 }
@@ -316,24 +318,24 @@ void TWEmulator::stCsiEquals(uint8_t b) {
     int fg, bg;
     view_->GetColors(fg, bg);
     switch (b) {
-    case 'F':
-        if (params_[0] <= 15) view_->SetColors(params_[0], bg);
-        return;
-    case 'G':
-        if (params_[0] <= 15) view_->SetColors(fg, params_[0]);
-        return;
-    case 'H':
-        return csiCursorPosition();
-    case 'J':
-        imagePending_ = false;
-        if (params_[0] == 2) view_->ClearScreen();
-        return;
-    case 'K':
-        return csiEraseInLine();
-    case 's':
-        return csiSaveState();
-    case 'u':
-        return csiRestoreState();
+        case 'F':
+            if (params_[0] <= 15) view_->SetColors(params_[0], bg);
+            return;
+        case 'G':
+            if (params_[0] <= 15) view_->SetColors(fg, params_[0]);
+            return;
+        case 'H':
+            return csiCursorPosition();
+        case 'J':
+            imagePending_ = false;
+            if (params_[0] == 2) view_->ClearScreen();
+            return;
+        case 'K':
+            return csiEraseInLine();
+        case 's':
+            return csiSaveState();
+        case 'u':
+            return csiRestoreState();
     }
 }
 

@@ -14,156 +14,158 @@ bool TWEmulator::isTextByte(uint8_t /*b*/) const {
     return view_->JohabDisplay() || view_->LeadPendingAtCursor();
 }
 
-void TWEmulator::stGround(uint8_t b) { ground(b); }
+void TWEmulator::stGround(uint8_t b) {
+    ground(b);
+}
 
 void TWEmulator::ground(uint8_t b) {
     switch (b) {
-    case 0x05:
-    case 0x7F:
-    case 0xFF:
-        return;
-    case BEL:
-        view_->Bell();
-        return;
-    case BS:
-        view_->CursorLeft(1);
-        return;
-    case HT:
-        view_->Tab();
-        return;
-    case LF:
-        display(b);
-        return;
-    case CR:
-        display(b);
-        if (answerEcho_) crLineEnd_ = true;
-        return;
-    case SO:
-        g1Active_ = true;
-        return;
-    case SI:
-        g1Active_ = false;
-        return;
-    case CAN:
-        imagePending_ = false;
-        canCount_ = 0;
-        enter(&TWEmulator::stCancel);
-        return;
-    case ESC:
-        enter(&TWEmulator::stEscape);
-        return;
-    case '*':
-        display(b);
-        enter(&TWEmulator::stStar1);
-        return;
-    case 0x84:
-        if (isTextByte(b)) return display(b);
-        view_->CursorDown(1);
-        return;
-    case 0x85:
-        display(isTextByte(b) ? b : LF);
-        return;
-    case 0x8D:
-        if (isTextByte(b)) return display(b);
-        view_->CursorUp(1);
-        return;
-    case 0x9B:
-        if (isTextByte(b)) return display(b);
-        startSequence();
-        enter(&TWEmulator::stCsi);
-        return;
-    default:
-        if (b >= 0x20) display(b);
-        return;
+        case 0x05:
+        case 0x7F:
+        case 0xFF:
+            return;
+        case BEL:
+            view_->Bell();
+            return;
+        case BS:
+            view_->CursorLeft(1);
+            return;
+        case HT:
+            view_->Tab();
+            return;
+        case LF:
+            display(b);
+            return;
+        case CR:
+            display(b);
+            if (answerEcho_) crLineEnd_ = true;
+            return;
+        case SO:
+            g1Active_ = true;
+            return;
+        case SI:
+            g1Active_ = false;
+            return;
+        case CAN:
+            imagePending_ = false;
+            canCount_ = 0;
+            enter(&TWEmulator::stCancel);
+            return;
+        case ESC:
+            enter(&TWEmulator::stEscape);
+            return;
+        case '*':
+            display(b);
+            enter(&TWEmulator::stStar1);
+            return;
+        case 0x84:
+            if (isTextByte(b)) return display(b);
+            view_->CursorDown(1);
+            return;
+        case 0x85:
+            display(isTextByte(b) ? b : LF);
+            return;
+        case 0x8D:
+            if (isTextByte(b)) return display(b);
+            view_->CursorUp(1);
+            return;
+        case 0x9B:
+            if (isTextByte(b)) return display(b);
+            startSequence();
+            enter(&TWEmulator::stCsi);
+            return;
+        default:
+            if (b >= 0x20) display(b);
+            return;
     }
 }
 
 void TWEmulator::stEscape(uint8_t b) {
     switch (b) {
-    case ESC:
-        return;
-    case '#':
-        return enter(&TWEmulator::stEscHash);
-    case '%':
-        return enter(&TWEmulator::stEscPercent);
-    case '&':
-        return enter(&TWEmulator::stEscAmpersand);
-    case '(':
-        return enter(&TWEmulator::stEscParen0);
-    case ')':
-        return enter(&TWEmulator::stEscParen1);
-    case '[':
-        startSequence();
-        return enter(&TWEmulator::stCsi);
-    default:
-        break;
+        case ESC:
+            return;
+        case '#':
+            return enter(&TWEmulator::stEscHash);
+        case '%':
+            return enter(&TWEmulator::stEscPercent);
+        case '&':
+            return enter(&TWEmulator::stEscAmpersand);
+        case '(':
+            return enter(&TWEmulator::stEscParen0);
+        case ')':
+            return enter(&TWEmulator::stEscParen1);
+        case '[':
+            startSequence();
+            return enter(&TWEmulator::stCsi);
+        default:
+            break;
     }
     enter(&TWEmulator::stGround);
     switch (b) {
-    case '7':
-        savedCursor_ = view_->GetPosition();
-        break;
-    case '8':
-        view_->MoveTo(savedCursor_.x, savedCursor_.y);
-        break;
-    case '=':
-        keypadApplication_ = true;
-        break;
-    case '>':
-        keypadApplication_ = false;
-        break;
-    case 'D':
-        view_->ScrollUp(1);
-        break;
-    case 'M':
-        view_->ScrollDown(1);
-        break;
-    case 'E':
-        view_->NewLine();
-        break;
-    case 'H':
-        view_->SetTabStop();
-        break;
-    case 'W':
-        view_->ClearScreen();
-        break;
-    case 'Z':
-        sendIdentification();
-        break;
-    case 'c':
-        Reset();
-        break;
-    default:
-        if (b >= 0x80) display(b);
-        break;
+        case '7':
+            savedCursor_ = view_->GetPosition();
+            break;
+        case '8':
+            view_->MoveTo(savedCursor_.x, savedCursor_.y);
+            break;
+        case '=':
+            keypadApplication_ = true;
+            break;
+        case '>':
+            keypadApplication_ = false;
+            break;
+        case 'D':
+            view_->ScrollUp(1);
+            break;
+        case 'M':
+            view_->ScrollDown(1);
+            break;
+        case 'E':
+            view_->NewLine();
+            break;
+        case 'H':
+            view_->SetTabStop();
+            break;
+        case 'W':
+            view_->ClearScreen();
+            break;
+        case 'Z':
+            sendIdentification();
+            break;
+        case 'c':
+            Reset();
+            break;
+        default:
+            if (b >= 0x80) display(b);
+            break;
     }
 }
 
 void TWEmulator::stEscHash(uint8_t b) {
     enter(&TWEmulator::stGround);
     switch (b) {
-    case '3':
-        return view_->SetRowFlag(2);
-    case '4':
-        return view_->SetRowFlag(3);
-    case '5':
-        return view_->SetRowFlag(0);
-    case '6':
-        return view_->SetRowFlag(1);
+        case '3':
+            return view_->SetRowFlag(2);
+        case '4':
+            return view_->SetRowFlag(3);
+        case '5':
+            return view_->SetRowFlag(0);
+        case '6':
+            return view_->SetRowFlag(1);
     }
 }
 
 void TWEmulator::designate(Charset& set, uint8_t b) {
     switch (b) {
-    case '0':
-        set = kDecGraphics;
-        break;
-    case 'A':
-        set = kUk;
-        break;
-    case 'B':
-        set = kAscii;
-        break;
+        case '0':
+            set = kDecGraphics;
+            break;
+        case 'A':
+            set = kUk;
+            break;
+        case 'B':
+            set = kAscii;
+            break;
     }
 }
 
@@ -226,7 +228,8 @@ void TWEmulator::stStarCanB0(uint8_t b) {
 
 void TWEmulator::zmodemTrigger(uint8_t b) {
     view_->CursorLeft(4);
-    for (int i = 0; i < 4; ++i) view_->PutByte(' ');
+    for (int i = 0; i < 4; ++i)
+        view_->PutByte(' ');
     view_->CursorLeft(4);
     if (b == '1') {
         result_ = kTWZmodemSend;

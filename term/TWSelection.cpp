@@ -17,7 +17,9 @@ bool TWSelection::Finish() {
     return active_;
 }
 
-void TWSelection::Clear() { active_ = dragging_ = false; }
+void TWSelection::Clear() {
+    active_ = dragging_ = false;
+}
 
 bool TWSelection::Contains(int row, int column) const {
     if (!active_) return false;

@@ -154,26 +154,26 @@ void TWView::writeCell(uint8_t b) {
 // and drawn with the font's glyph for them.
 bool TWView::actOnControl(uint8_t b) {
     switch (b) {
-    case BS:
-        if (cursorX_ > 0) --cursorX_;
-        justWrapped_ = false;
-        return true;
-    case HT:
-        Tab();
-        return true;
-    case CR:
-        cursorX_ = 0;
-        return true;
-    case LF:
-        // After a character wrapped the line, the host's own line end must not add a row.
-        if (justWrapped_) {
+        case BS:
+            if (cursorX_ > 0) --cursorX_;
             justWrapped_ = false;
-        } else {
-            lineAdvance();
-        }
-        return true;
-    default:
-        return false;
+            return true;
+        case HT:
+            Tab();
+            return true;
+        case CR:
+            cursorX_ = 0;
+            return true;
+        case LF:
+            // After a character wrapped the line, the host's own line end must not add a row.
+            if (justWrapped_) {
+                justWrapped_ = false;
+            } else {
+                lineAdvance();
+            }
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -210,7 +210,9 @@ void TWView::blankOrphanLead(int y, int x) {
     invalidate(y, x - 1, x - 1);
 }
 
-bool TWView::isTrailHalf(int y, int x) const { return IsTrailHalf(chars_.Row(ScreenTop() + y), x); }
+bool TWView::isTrailHalf(int y, int x) const {
+    return IsTrailHalf(chars_.Row(ScreenTop() + y), x);
+}
 
 void TWView::advance() {
     justWrapped_ = false;
@@ -313,7 +315,9 @@ void TWView::CursorLeft(int n) {
     justWrapped_ = false;
 }
 
-TWPoint TWView::GetPosition() const { return {cursorX_ + originX_, cursorY_ + originY_}; }
+TWPoint TWView::GetPosition() const {
+    return {cursorX_ + originX_, cursorY_ + originY_};
+}
 
 void TWView::SetOrigin(int x, int y) {
     originX_ = x;
@@ -332,12 +336,19 @@ void TWView::SetRows(int rows) {
 // ---------------------------------------------------------------------------------------------
 // Tabs
 
-void TWView::SetTabStop() { tabStops_[cursorX_] = 1; }
-void TWView::ClearTabStop() { tabStops_[cursorX_] = 0; }
-void TWView::ClearAllTabStops() { std::memset(tabStops_, 0, sizeof tabStops_); }
+void TWView::SetTabStop() {
+    tabStops_[cursorX_] = 1;
+}
+void TWView::ClearTabStop() {
+    tabStops_[cursorX_] = 0;
+}
+void TWView::ClearAllTabStops() {
+    std::memset(tabStops_, 0, sizeof tabStops_);
+}
 
 void TWView::ResetTabStops() {
-    for (int x = 0; x < kColumns; ++x) tabStops_[x] = x % 8 == 0;
+    for (int x = 0; x < kColumns; ++x)
+        tabStops_[x] = x % 8 == 0;
 }
 
 void TWView::Tab() {

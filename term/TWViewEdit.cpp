@@ -51,10 +51,12 @@ void TWView::ScrollUp(int n) {
     if (regionTop_ == 0 && regionBottom_ == rows_ - 1) {
         // The whole screen: the ring turns, the top rows become the newest history.
         advanceRing(n);
-        for (int r = kRingRows - n; r < kRingRows; ++r) blankRow(r);
+        for (int r = kRingRows - n; r < kRingRows; ++r)
+            blankRow(r);
         scrolledSinceClear_ = std::min(scrolledSinceClear_ + n, 1 << 30);
     } else {
-        for (int i = 0; i < n; ++i) scrollRegionUpOnce();
+        for (int i = 0; i < n; ++i)
+            scrollRegionUpOnce();
     }
     historyRows_ = std::min(historyRows_ + n, ScreenTop());
     invalidateAll();
@@ -72,8 +74,10 @@ void TWView::scrollRegionUpOnce() {
     std::memcpy(saved[1], attrs_.Row(top - 1 + regionTop_), kColumns);
     std::memcpy(saved[2], lines_.Row(top - 1 + regionTop_), kColumns);
     saved[3][0] = flags_.Row(top - 1 + regionTop_)[0];
-    for (int k = regionTop_ - 1; k >= 0; --k) moveRow(top + k, top - 1 + k);
-    for (int k = rows_ - 1; k > regionBottom_; --k) moveRow(top + k, top - 1 + k);
+    for (int k = regionTop_ - 1; k >= 0; --k)
+        moveRow(top + k, top - 1 + k);
+    for (int k = rows_ - 1; k > regionBottom_; --k)
+        moveRow(top + k, top - 1 + k);
     std::memcpy(chars_.Row(top - 1), saved[0], kColumns);
     std::memcpy(attrs_.Row(top - 1), saved[1], kColumns);
     std::memcpy(lines_.Row(top - 1), saved[2], kColumns);
@@ -85,8 +89,10 @@ void TWView::ScrollDown(int n) {
     if (n <= 0) return;
     const int top = ScreenTop();
     n = std::min(n, regionBottom_ - regionTop_ + 1);
-    for (int y = regionBottom_; y >= regionTop_ + n; --y) moveRow(top + y, top + y - n);
-    for (int y = regionTop_; y < regionTop_ + n; ++y) blankRow(top + y);
+    for (int y = regionBottom_; y >= regionTop_ + n; --y)
+        moveRow(top + y, top + y - n);
+    for (int y = regionTop_; y < regionTop_ + n; ++y)
+        blankRow(top + y);
     scrolledSinceClear_ = std::max(0, scrolledSinceClear_ - n);
     invalidateAll();
 }
@@ -109,12 +115,14 @@ void TWView::EraseToEndOfScreen() {
         return;
     }
     blankCells(cursorY_, cursorX_, kColumns - 1);
-    for (int y = cursorY_ + 1; y < rows_; ++y) blankRow(ScreenTop() + y);
+    for (int y = cursorY_ + 1; y < rows_; ++y)
+        blankRow(ScreenTop() + y);
     invalidateAll();
 }
 
 void TWView::EraseToStartOfScreen() {
-    for (int y = 0; y < cursorY_; ++y) blankRow(ScreenTop() + y);
+    for (int y = 0; y < cursorY_; ++y)
+        blankRow(ScreenTop() + y);
     blankCells(cursorY_, 0, cursorX_);
     invalidateAll();
 }
@@ -128,7 +136,8 @@ void TWView::ClearScreen() {
         regionTop_ = top;
         regionBottom_ = bottom;
     } else {
-        for (int y = 0; y < rows_; ++y) blankRow(ScreenTop() + y);
+        for (int y = 0; y < rows_; ++y)
+            blankRow(ScreenTop() + y);
     }
     cursorX_ = cursorY_ = 0;
     justWrapped_ = false;
@@ -144,11 +153,14 @@ void TWView::EraseToEndOfLine() {
     if (boardInProgress_) OnBoardEraseToEndOfLine({cursorX_, cursorY_});
 }
 
-void TWView::EraseToStartOfLine() { blankCells(cursorY_, 0, cursorX_); }
+void TWView::EraseToStartOfLine() {
+    blankCells(cursorY_, 0, cursorX_);
+}
 
 void TWView::EraseRect(int left, int top, int right, int bottom) {
     int y0 = std::max(top - originY_, 0), y1 = std::min(bottom - originY_, rows_ - 1);
-    for (int y = y0; y <= y1; ++y) blankCells(y, left - originX_, right - originX_);
+    for (int y = y0; y <= y1; ++y)
+        blankCells(y, left - originX_, right - originX_);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -158,8 +170,10 @@ void TWView::InsertLines(int n) {
     if (n <= 0) return;
     const int top = ScreenTop();
     n = std::min(n, rows_ - cursorY_);
-    for (int y = rows_ - 1; y >= cursorY_ + n; --y) moveRow(top + y, top + y - n);
-    for (int y = cursorY_; y < cursorY_ + n; ++y) blankRow(top + y);
+    for (int y = rows_ - 1; y >= cursorY_ + n; --y)
+        moveRow(top + y, top + y - n);
+    for (int y = cursorY_; y < cursorY_ + n; ++y)
+        blankRow(top + y);
     invalidateAll();
 }
 
@@ -167,8 +181,10 @@ void TWView::DeleteLines(int n) {
     if (n <= 0) return;
     const int top = ScreenTop();
     n = std::min(n, rows_ - cursorY_);
-    for (int y = cursorY_; y + n < rows_; ++y) moveRow(top + y, top + y + n);
-    for (int y = rows_ - n; y < rows_; ++y) blankRow(top + y);
+    for (int y = cursorY_; y + n < rows_; ++y)
+        moveRow(top + y, top + y + n);
+    for (int y = rows_ - n; y < rows_; ++y)
+        blankRow(top + y);
     invalidateAll();
 }
 

@@ -15,7 +15,8 @@ void TWView::ResizeRows(int rows) {
         const int d = -delta;
         const int dropped = std::min(d, rows_ - 1 - cursorY_);
         advanceRing(-dropped);
-        for (int r = 0; r < dropped; ++r) blankRow(r);  // the bottom rows wrapped to the oldest
+        for (int r = 0; r < dropped; ++r)
+            blankRow(r);  // the bottom rows wrapped to the oldest
         cursorShift = dropped - d;
         historyChange = d - dropped;
         clearShift = d - dropped;
@@ -24,7 +25,8 @@ void TWView::ResizeRows(int rows) {
         const int back = std::min(delta, historyRows_);
         const int added = delta - back;
         advanceRing(added);
-        for (int r = kRingRows - added; r < kRingRows; ++r) blankRow(r);
+        for (int r = kRingRows - added; r < kRingRows; ++r)
+            blankRow(r);
         cursorShift = back;
         historyChange = -back;
         clearShift = -back;

@@ -99,7 +99,9 @@ bool measuresFixedPitch(const QString& family) {
 
 }  // namespace
 
-TermFonts::TermFonts() { rasterFace_.Load(RasterFacePath()); }
+TermFonts::TermFonts() {
+    rasterFace_.Load(RasterFacePath());
+}
 
 TermFonts::~TermFonts() = default;
 
@@ -203,7 +205,8 @@ GlyphMask TermFonts::rasterGlyph(char32_t c, int cells, bool symbol) const {
 void TermFonts::embolden(GlyphMask& m) const {
     for (int y = 0; y < m.height; ++y) {
         uint8_t* row = m.alpha.data() + size_t(y) * m.width;
-        for (int x = m.width - 1; x > 0; --x) row[x] |= row[x - 1];
+        for (int x = m.width - 1; x > 0; --x)
+            row[x] |= row[x - 1];
     }
 }
 

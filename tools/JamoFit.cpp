@@ -21,7 +21,9 @@ struct Sample {
     int slot[3];  // set * 29 + column of the initial, vowel and final jamo; -1 for none
 };
 
-bool pixel(const Glyph16& g, int p) { return g[p / 16] >> (15 - p % 16) & 1; }
+bool pixel(const Glyph16& g, int p) {
+    return g[p / 16] >> (15 - p % 16) & 1;
+}
 void setPixel(Glyph16& g, int p, bool on) {
     uint16_t bit = static_cast<uint16_t>(1u << (15 - p % 16));
     g[p / 16] = static_cast<uint16_t>(on ? g[p / 16] | bit : g[p / 16] & ~bit);
@@ -37,7 +39,8 @@ Glyph16 othersOf(Atlas& atlas, const Sample& s, int except) {
     for (int k = 0; k < 3; ++k) {
         if (k == except || s.slot[k] < 0) continue;
         const Glyph16& o = slotGlyph(atlas, s.slot[k]);
-        for (int r = 0; r < 16; ++r) g[r] |= o[r];
+        for (int r = 0; r < 16; ++r)
+            g[r] |= o[r];
     }
     return g;
 }
@@ -51,7 +54,8 @@ void startFromCommonPixels(Atlas& atlas, const std::vector<Sample>& samples,
         Glyph16 common;
         common.fill(0xFFFF);
         for (int i : users[slot]) {
-            for (int r = 0; r < 16; ++r) common[r] &= samples[i].target[r];
+            for (int r = 0; r < 16; ++r)
+                common[r] &= samples[i].target[r];
         }
         slotGlyph(atlas, static_cast<int>(slot)) = common;
     }
@@ -100,7 +104,8 @@ uint16_t johabOfSyllable(int index) {
     const int initial = index / (21 * 28), vowel = index / 28 % 21, final = index % 28;
     // Finals 1..16 are codes 2..17, finals 17..27 codes 19..29; no final is the fill code 1.
     const int finalCode = final == 0 ? 1 : final <= 16 ? final + 1 : final + 2;
-    return static_cast<uint16_t>(0x8000 | (initial + 2) << 10 | kVowelCodes[vowel] << 5 | finalCode);
+    return static_cast<uint16_t>(0x8000 | (initial + 2) << 10 | kVowelCodes[vowel] << 5 |
+                                 finalCode);
 }
 
 std::string fitHangulFont(const std::map<char32_t, HexGlyph>& glyphs) {
@@ -133,7 +138,8 @@ std::string fitHangulFont(const std::map<char32_t, HexGlyph>& glyphs) {
 
     std::string file;
     for (int set = 0; set < HangulFont::kSets; ++set) {
-        for (int column : HangulFont::SetColumns(set)) appendGlyph(file, atlas[set][column]);
+        for (int column : HangulFont::SetColumns(set))
+            appendGlyph(file, atlas[set][column]);
     }
     return file;
 }

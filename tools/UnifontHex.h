@@ -8,7 +8,7 @@
 #include "term/HangulFont.h"
 
 struct HexGlyph {
-    int width = 8;  // 8 or 16
+    int width = 8;   // 8 or 16
     Glyph16 rows{};  // an 8-pixel glyph sits in the high byte of each row
 };
 

@@ -39,7 +39,8 @@ std::string jsonEscape(std::string_view utf8) {
 void appendRow(std::string& out, const TWView& view, int row) {
     const uint8_t* chars = view.CharRow(row);
     size_t length = TWView::kColumns;
-    while (length > 0 && chars[length - 1] == ' ') --length;
+    while (length > 0 && chars[length - 1] == ' ')
+        --length;
     std::string_view text(reinterpret_cast<const char*>(chars), length);
     out += "{\"chars\":\"";
     out += hex(chars, TWView::kColumns);

@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
     }
     std::vector<RasterGlyph> raster;
     raster.reserve(glyphs.size());
-    for (const auto& [code, g] : glyphs) raster.push_back({code, g.width, g.rows});
+    for (const auto& [code, g] : glyphs)
+        raster.push_back({code, g.width, g.rows});
     std::string hft = fitHangulFont(glyphs);
     if (hft.empty()) {
         std::fprintf(stderr, "quilite-fontgen: %s lacks Hangul syllables\n", argv[1]);

@@ -54,9 +54,9 @@ bool writePng(const TWView& view, const PngOptions& png, int& argc, char** argv)
     QGuiApplication app(argc, argv);
     ScreenSettings settings;
     settings.fontSize = png.fontSize;
-    settings.winFont = !png.face.empty()          ? png.face
-                       : png.fontSize == 16       ? TermFonts::kRasterFaceName
-                                                  : TermFonts::kGulimFaceName;
+    settings.winFont = !png.face.empty()    ? png.face
+                       : png.fontSize == 16 ? TermFonts::kRasterFaceName
+                                            : TermFonts::kGulimFaceName;
     settings.hanFont16 = png.hft;
     TermFonts fonts;
     return RenderScreen(view, fonts, settings).save(QString::fromStdString(png.path), "PNG");

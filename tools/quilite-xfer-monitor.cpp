@@ -8,10 +8,12 @@
 
 std::atomic<bool> ConsoleMonitor::interrupted{false};
 
-ConsoleMonitor::ConsoleMonitor(std::string folder, int progressFd, Clock& clock,
-                               int64_t deadlineMs)
-    : folder_(std::move(folder)), progressFd_(progressFd), clock_(clock),
-      deadlineMs_(deadlineMs), startMs_(clock.nowMs()) {}
+ConsoleMonitor::ConsoleMonitor(std::string folder, int progressFd, Clock& clock, int64_t deadlineMs)
+    : folder_(std::move(folder)),
+      progressFd_(progressFd),
+      clock_(clock),
+      deadlineMs_(deadlineMs),
+      startMs_(clock.nowMs()) {}
 
 ConsoleMonitor::~ConsoleMonitor() {
     if (log_) std::fclose(log_);

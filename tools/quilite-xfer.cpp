@@ -62,7 +62,8 @@ const Variant variants[] = {
 
 // Upper case, a blank read as a hyphen; a variant becomes its engine and type.
 void setProtocol(Options& o, std::string name) {
-    for (char& ch : name) ch = ch == ' ' ? '-' : static_cast<char>(std::toupper(ch));
+    for (char& ch : name)
+        ch = ch == ' ' ? '-' : static_cast<char>(std::toupper(ch));
     o.protocol = name;
     for (const Variant& v : variants) {
         if (name == v.name) {
@@ -130,7 +131,8 @@ std::optional<Options> parse(int argc, char** argv, const char** why) {
 }
 
 bool sameDevice(int a, int b) {
-    struct stat sa{}, sb{};
+    struct stat sa {
+    }, sb{};
     return fstat(a, &sa) == 0 && fstat(b, &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
 }
@@ -141,11 +143,13 @@ bool progressWanted(int inFd, int outFd) {
            !sameDevice(STDERR_FILENO, outFd);
 }
 
-void onSignal(int) { ConsoleMonitor::interrupted = true; }
+void onSignal(int) {
+    ConsoleMonitor::interrupted = true;
+}
 
 void installSignals() {
     signal(SIGPIPE, SIG_IGN);
-    struct sigaction sa{};
+    struct sigaction sa {};
     sa.sa_handler = onSignal;
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
@@ -178,7 +182,8 @@ int run(const Options& o, int inFd, int outFd) {
         if (o.transferType >= 0) monitor.SetTransferType(o.transferType);
         if (o.send) {
             std::string joined;
-            for (const std::string& f : o.files) joined += (joined.empty() ? "" : "\t") + f;
+            for (const std::string& f : o.files)
+                joined += (joined.empty() ? "" : "\t") + f;
             engine->SetSendList(o.files);
             result = engine->SendFile(joined.c_str());
         } else {

@@ -12,7 +12,8 @@ constexpr std::array<uint16_t, 256> makeCrc16Table() {
     std::array<uint16_t, 256> t{};
     for (unsigned i = 0; i < 256; ++i) {
         unsigned crc = i << 8;
-        for (int k = 0; k < 8; ++k) crc = (crc & 0x8000) ? (crc << 1) ^ 0x1021 : crc << 1;
+        for (int k = 0; k < 8; ++k)
+            crc = (crc & 0x8000) ? (crc << 1) ^ 0x1021 : crc << 1;
         t[i] = static_cast<uint16_t>(crc);
     }
     return t;
@@ -35,7 +36,8 @@ constexpr std::array<uint32_t, 256> makeCrc32Table() {
     std::array<uint32_t, 256> t{};
     for (uint32_t i = 0; i < 256; ++i) {
         uint32_t crc = i;
-        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+        for (int k = 0; k < 8; ++k)
+            crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
         t[i] = crc;
     }
     return t;
@@ -63,10 +65,12 @@ inline uint16_t gfCrc16(uint16_t crc, const uint8_t* data, size_t n) {
         crc = t[7][(crc >> 8) ^ data[0]] ^ t[6][(crc & 0xFF) ^ data[1]] ^ t[5][data[2]] ^
               t[4][data[3]] ^ t[3][data[4]] ^ t[2][data[5]] ^ t[1][data[6]] ^ t[0][data[7]];
     }
-    for (size_t i = 0; i < n; ++i) crc = gfCrc16(crc, data[i]);
+    for (size_t i = 0; i < n; ++i)
+        crc = gfCrc16(crc, data[i]);
     return crc;
 }
 inline uint32_t gfCrc32(uint32_t crc, const uint8_t* data, size_t n) {
-    for (size_t i = 0; i < n; ++i) crc = gfCrc32(crc, data[i]);
+    for (size_t i = 0; i < n; ++i)
+        crc = gfCrc32(crc, data[i]);
     return crc;
 }

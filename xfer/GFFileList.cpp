@@ -22,7 +22,7 @@ std::vector<std::string> GFFileList::Split(const char* paths) {
 unsigned long GFFileList::RemainingBytes() const {
     unsigned long total = 0;
     for (size_t i = next_; i < paths_.size(); ++i) {
-        struct stat st{};
+        struct stat st {};
         if (stat(paths_[i].c_str(), &st) == 0) total += static_cast<unsigned long>(st.st_size);
     }
     return total;
@@ -30,7 +30,7 @@ unsigned long GFFileList::RemainingBytes() const {
 
 bool GFFileList::TakeNext() {
     if (next_ >= paths_.size()) return false;
-    struct stat st{};
+    struct stat st {};
     if (stat(paths_[next_].c_str(), &st) != 0) return false;
     path_ = paths_[next_++];
     length_ = static_cast<unsigned long>(st.st_size);

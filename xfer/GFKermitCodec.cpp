@@ -9,7 +9,8 @@ namespace {
 
 int sixBitSum(const uint8_t* bytes, int n) {
     unsigned sum = 0;
-    for (int i = 0; i < n; ++i) sum += bytes[i];
+    for (int i = 0; i < n; ++i)
+        sum += bytes[i];
     sum &= 0xFF;
     return (sum + (sum >> 6)) & 63;
 }
@@ -43,7 +44,9 @@ int readCheck(int type, const uint8_t* chars) {
     return static_cast<int>(((bits(chars[0]) & 15) << 12) | (bits(chars[1]) << 6) | bits(chars[2]));
 }
 
-bool isPrefixChar(int c) { return (c >= 33 && c <= 62) || (c >= 96 && c <= 126); }
+bool isPrefixChar(int c) {
+    return (c >= 33 && c <= 62) || (c >= 96 && c <= 126);
+}
 
 namespace {
 
@@ -72,7 +75,8 @@ int encode(const Prefixes& p, const uint8_t* in, int n, int capacity, std::strin
     while (taken < n) {
         int run = 1;
         if (p.rpt) {
-            while (taken + run < n && run < kMaxRepeat && in[taken + run] == in[taken]) ++run;
+            while (taken + run < n && run < kMaxRepeat && in[taken + run] == in[taken])
+                ++run;
         }
         char unit[5];
         int length = 0;
@@ -119,7 +123,9 @@ void decode(const Prefixes& p, const uint8_t* data, int n, std::string& out) {
 
 namespace {
 
-int number(const std::string& text, size_t at, size_t n) { return std::stoi(text.substr(at, n)); }
+int number(const std::string& text, size_t at, size_t n) {
+    return std::stoi(text.substr(at, n));
+}
 
 }  // namespace
 
@@ -129,16 +135,16 @@ bool parseDate(const std::string& text, std::tm& out) {
         ++digits;
     }
     if (digits != 6 && digits != 8) return false;
-    const int year = digits == 8 ? number(text, 0, 4)
-                                 : (text[0] < '5' ? 2000 : 1900) + number(text, 0, 2);
+    const int year =
+        digits == 8 ? number(text, 0, 4) : (text[0] < '5' ? 2000 : 1900) + number(text, 0, 2);
     const int month = number(text, digits - 4, 2);
     const int day = number(text, digits - 2, 2);
     int hour = 0, minute = 0, second = 0;
     const size_t timeAt = text.find_first_not_of(' ', digits);
     if (timeAt != std::string::npos) {
         char extra = 0;
-        const int fields = std::sscanf(text.c_str() + timeAt, "%2d:%2d:%2d%c", &hour, &minute,
-                                       &second, &extra);
+        const int fields =
+            std::sscanf(text.c_str() + timeAt, "%2d:%2d:%2d%c", &hour, &minute, &second, &extra);
         if (fields < 2 || fields > 3) return false;
     }
     if (month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 || minute < 0 ||

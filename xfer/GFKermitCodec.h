@@ -7,9 +7,15 @@
 
 namespace gfkermit {
 
-inline int toChar(int x) { return x + 32; }
-inline int unChar(int c) { return c - 32; }
-inline int ctl(int c) { return c ^ 64; }
+inline int toChar(int x) {
+    return x + 32;
+}
+inline int unChar(int c) {
+    return c - 32;
+}
+inline int ctl(int c) {
+    return c ^ 64;
+}
 
 // The block check of the given type over bytes (LEN, SEQ, TYPE and DATA of a packet): type 1
 // is the 6-bit sum, type 3 the 16-bit CRC (CCITT polynomial, reflected, starting at 0).

@@ -70,9 +70,9 @@ bool GFKermit::fillData(std::string& data) {
             return false;
         }
     }
-    const int taken = gfkermit::encode(
-        out_, reinterpret_cast<const uint8_t*>(ahead_.data()) + aheadPos_,
-        static_cast<int>(ahead_.size() - aheadPos_), dataCapacity(), data);
+    const int taken =
+        gfkermit::encode(out_, reinterpret_cast<const uint8_t*>(ahead_.data()) + aheadPos_,
+                         static_cast<int>(ahead_.size() - aheadPos_), dataCapacity(), data);
     aheadPos_ += taken;
     monitor_->AddPos(taken);
     monitor_->SetBlockSize(static_cast<int>(data.size()));

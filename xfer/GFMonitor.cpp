@@ -9,8 +9,8 @@ std::string GFMonitor::AnnouncedName(const std::string& path) {
 }
 
 const char* GFMonitor::ProtocolName(int type) {
-    static const char* const names[] = {"XMODEM", "XMODEM 1K", "YMODEM",  "XMODEM 1KG", "YMODEM G",
-                                        "KERMIT", "ASCII",     "ZMODEM",  "<NONE>"};
+    static const char* const names[] = {"XMODEM", "XMODEM 1K", "YMODEM", "XMODEM 1KG", "YMODEM G",
+                                        "KERMIT", "ASCII",     "ZMODEM", "<NONE>"};
     return type >= 0 && type <= GF_TYPE_NONE ? names[type] : names[GF_TYPE_NONE];
 }
 

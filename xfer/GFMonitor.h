@@ -17,7 +17,12 @@ enum GFTransferType : int {
 };
 
 // Error-check methods (SetCheck).
-enum GFCheck : int { GF_CHECK_KERMIT = 0, GF_CHECK_SUM8 = 1, GF_CHECK_CRC16 = 3, GF_CHECK_CRC32 = 4 };
+enum GFCheck : int {
+    GF_CHECK_KERMIT = 0,
+    GF_CHECK_SUM8 = 1,
+    GF_CHECK_CRC16 = 3,
+    GF_CHECK_CRC32 = 4
+};
 
 class GFMonitor {
 public:

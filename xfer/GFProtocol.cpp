@@ -154,7 +154,8 @@ int GFProtocol::WriteBuffer(const unsigned char* data, int n) {
     for (;;) {
         const int before = sent;
         int r = 0;
-        while (sent < n && (r = link_->WriteByte(data[sent])) == 0) ++sent;
+        while (sent < n && (r = link_->WriteByte(data[sent])) == 0)
+            ++sent;
         if (sent == n) return 0;
         if (r != GF_OUTPUT_FULL) return setError(GF_CARRIER_LOST_WRITING);
         const int64_t left = deadline - clock_->nowMs();
@@ -312,8 +313,7 @@ void GFProtocol::CloseFile(int skipped) {
         file_ = nullptr;
         monitor_->OnCloseFile(skipped);
         if (textConversion_ && fileComplete_ && !path_.empty()) gfConvertFileNewlines(path_);
-        if (!monitor_->GetSending() && !fileComplete_ && !keepsPartialFiles() &&
-            !path_.empty()) {
+        if (!monitor_->GetSending() && !fileComplete_ && !keepsPartialFiles() && !path_.empty()) {
             message("Removing incomplete file %s", path_.c_str());
             std::remove(path_.c_str());
         }

@@ -22,12 +22,8 @@ GFTransfer* make(GFComLink* link, GFMonitor* monitor) {
 }
 
 const EngineEntry engines[] = {
-    {"XMODEM", make<GFXmodem>},
-    {"YMODEM", make<GFYmodem>},
-    {"ZMODEM", make<GFZmodem>},
-    {"ZIMAGE", make<GFZimage>},
-    {"KERMIT", make<GFKermit>},
-    {"ASCII", make<GFTranstxt>},
+    {"XMODEM", make<GFXmodem>}, {"YMODEM", make<GFYmodem>}, {"ZMODEM", make<GFZmodem>},
+    {"ZIMAGE", make<GFZimage>}, {"KERMIT", make<GFKermit>}, {"ASCII", make<GFTranstxt>},
 };
 
 }  // namespace

@@ -62,6 +62,7 @@ void GFXmodem::purge() {
 unsigned GFXmodem::blockCheck(const uint8_t* data, int n) const {
     if (crcMode_) return gfCrc16(0, data, n);
     unsigned sum = 0;
-    for (int i = 0; i < n; ++i) sum += data[i];
+    for (int i = 0; i < n; ++i)
+        sum += data[i];
     return sum & 0xFF;
 }

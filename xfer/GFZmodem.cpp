@@ -42,7 +42,7 @@ int GFZmodem::OpenTransferFile() {
         path_ = monitor_->GetFileName();
         message("Opening file %s", path_.c_str());
         const char* mode = "wb";
-        struct stat st{};
+        struct stat st {};
         if (stat(path_.c_str(), &st) == 0 && access(path_.c_str(), W_OK) == 0) {
             const auto size = static_cast<unsigned long>(st.st_size);
             if (size != 0 && size <= monitor_->GetFileLength()) {

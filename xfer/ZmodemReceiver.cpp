@@ -141,7 +141,7 @@ void GFZmodem::endHandshake() {
 
 bool GFZmodem::enoughDiskSpace(unsigned long length) {
     const std::string folder = folderOf(monitor_->GetFileName());
-    struct statvfs vfs{};
+    struct statvfs vfs {};
     if (statvfs(folder.c_str(), &vfs) != 0) return true;
     const uint64_t freeBytes = static_cast<uint64_t>(vfs.f_bavail) * vfs.f_frsize;
     const unsigned long pos = monitor_->GetPos();
@@ -260,9 +260,14 @@ bool GFZmodem::ReadFileData() {
                 dataSeen = true;
                 if (file_) std::fseek(file_, static_cast<long>(rxPos()), SEEK_SET);
                 switch (readFileSubpackets()) {
-                    case kFileFailed: return false;
-                    case kFrameEnded: sendPosition = false; await(); break;
-                    default: break;
+                    case kFileFailed:
+                        return false;
+                    case kFrameEnded:
+                        sendPosition = false;
+                        await();
+                        break;
+                    default:
+                        break;
                 }
                 break;
             case ZEOF:

@@ -134,8 +134,8 @@ bool GFZmodem::offerFile(const std::string& info) {
     for (int attempt = 0; attempt < 10; ++attempt) {
         message("Sending with CRC-32");
         SendBinaryHeader(ZFILE, Header{0, 0, 0, ZCRESUM});
-        SendDataPacket(reinterpret_cast<const uint8_t*>(info.data()),
-                       static_cast<int>(info.size()), ZCRCW);
+        SendDataPacket(reinterpret_cast<const uint8_t*>(info.data()), static_cast<int>(info.size()),
+                       ZCRCW);
         if (lastError() < 0) return false;
         bool padSeen = false;
         for (bool readAgain = true; readAgain;) {

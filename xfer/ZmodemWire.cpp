@@ -150,9 +150,12 @@ int GFZmodem::ReadFrameHeader(bool padSeen) {
         }
         padSeen = false;
         int c = read7(seconds);
-        while (c == ZPAD) c = read7(seconds);
-        if (c == ZDLE) c = read7(seconds);
-        else if (c >= 0) c = 0;  // no ZDLE after the pad: garbage
+        while (c == ZPAD)
+            c = read7(seconds);
+        if (c == ZDLE)
+            c = read7(seconds);
+        else if (c >= 0)
+            c = 0;  // no ZDLE after the pad: garbage
         found = true;
         switch (c) {
             case ZBIN:
@@ -169,12 +172,29 @@ int GFZmodem::ReadFrameHeader(bool padSeen) {
                 crc32Frame_ = false;
                 result = readHexHeader(hdr, seconds);
                 break;
-            case 'D': message("ZBINR32"); result = c; break;
-            case 'a': message("ZVBIN"); result = c; break;
-            case 'b': message("ZVHEX"); result = c; break;
-            case 'c': message("ZVBIN32"); result = c; break;
-            case 'd': message("ZVBINR32"); result = c; break;
-            case GF_READ_TIMEOUT: result = c; break;
+            case 'D':
+                message("ZBINR32");
+                result = c;
+                break;
+            case 'a':
+                message("ZVBIN");
+                result = c;
+                break;
+            case 'b':
+                message("ZVHEX");
+                result = c;
+                break;
+            case 'c':
+                message("ZVBIN32");
+                result = c;
+                break;
+            case 'd':
+                message("ZVBINR32");
+                result = c;
+                break;
+            case GF_READ_TIMEOUT:
+                result = c;
+                break;
             default:
                 found = false;
                 if (--garbage <= 0) {
@@ -342,7 +362,8 @@ int GFZmodem::SendHexHeader(int type, const Header& hdr) {
         out[n++] = digits[b >> 4];
         out[n++] = digits[b & 15];
     };
-    for (uint8_t b : raw) putHex(b);
+    for (uint8_t b : raw)
+        putHex(b);
     putHex(static_cast<uint8_t>(crc >> 8));
     putHex(static_cast<uint8_t>(crc));
     out[n++] = '\r';
@@ -374,10 +395,12 @@ int GFZmodem::SendBinaryHeader(int type, const Header& hdr) {
     crc32Data_ = crc32Headers_;
     const uint8_t raw[5] = {static_cast<uint8_t>(type), hdr[0], hdr[1], hdr[2], hdr[3]};
     encoded_.assign({ZPAD, ZDLE, static_cast<uint8_t>(crc32Headers_ ? ZBIN32 : ZBIN)});
-    for (uint8_t b : raw) encodeEscaped(b, encoded_);
+    for (uint8_t b : raw)
+        encodeEscaped(b, encoded_);
     if (crc32Headers_) {
         const uint32_t crc = ~gfCrc32(0xFFFFFFFF, raw, 5);
-        for (int i = 0; i < 4; ++i) encodeEscaped(static_cast<uint8_t>(crc >> (8 * i)), encoded_);
+        for (int i = 0; i < 4; ++i)
+            encodeEscaped(static_cast<uint8_t>(crc >> (8 * i)), encoded_);
     } else {
         const uint16_t crc = gfCrc16(0, raw, 5);
         encodeEscaped(static_cast<uint8_t>(crc >> 8), encoded_);
@@ -397,12 +420,14 @@ int GFZmodem::SendDataPacket(const uint8_t* data, int length, int end) {
     monitor_->SetCheck(crc32Data_ ? GF_CHECK_CRC32 : GF_CHECK_CRC16);
     encoded_.clear();
     encoded_.reserve(2 * length + 16);
-    for (int i = 0; i < length; ++i) encodeEscaped(data[i], encoded_);
+    for (int i = 0; i < length; ++i)
+        encodeEscaped(data[i], encoded_);
     encoded_.push_back(ZDLE);
     encoded_.push_back(static_cast<uint8_t>(end));
     if (crc32Data_) {
         const uint32_t crc = ~gfCrc32(gfCrc32(0xFFFFFFFF, data, length), static_cast<uint8_t>(end));
-        for (int i = 0; i < 4; ++i) encodeEscaped(static_cast<uint8_t>(crc >> (8 * i)), encoded_);
+        for (int i = 0; i < 4; ++i)
+            encodeEscaped(static_cast<uint8_t>(crc >> (8 * i)), encoded_);
     } else {
         const uint16_t crc = gfCrc16(gfCrc16(0, data, length), static_cast<uint8_t>(end));
         encodeEscaped(static_cast<uint8_t>(crc >> 8), encoded_);

@@ -15,7 +15,9 @@
 
 namespace {
 
-QString text(const std::string& s) { return QString::fromStdString(s); }
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QFileDialog::FileMode fileMode(FileDialogKind kind) {
     switch (kind) {
@@ -42,7 +44,8 @@ void addControls(QFileDialog& dialog, const FileRequest& request, ExtraControls&
     int row = grid->rowCount();
     if (!request.choices.empty()) {
         controls.choices = named(new QComboBox(&dialog), "choices");
-        for (const std::string& choice : request.choices) controls.choices->addItem(text(choice));
+        for (const std::string& choice : request.choices)
+            controls.choices->addItem(text(choice));
         controls.choices->setCurrentIndex(request.choice);
         controls.choices->setEnabled(!request.choiceLocked);
         auto* label = new QLabel("프로토콜(&P):", &dialog);
@@ -60,7 +63,8 @@ void addControls(QFileDialog& dialog, const FileRequest& request, ExtraControls&
     if (request.checksForFilter >= 0) {
         const QStringList filters = dialog.nameFilters();
         auto enable = [&controls, filters, wanted = request.checksForFilter](const QString& f) {
-            for (QCheckBox* box : controls.checks) box->setEnabled(filters.indexOf(f) == wanted);
+            for (QCheckBox* box : controls.checks)
+                box->setEnabled(filters.indexOf(f) == wanted);
         };
         QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, enable);
         enable(dialog.selectedNameFilter());
@@ -106,16 +110,18 @@ FileReply QtPrompt::askFile(const FileRequest& request) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(fileMode(request.kind));
     dialog.setAcceptMode(request.kind == FileDialogKind::Save ? QFileDialog::AcceptSave
-                                                             : QFileDialog::AcceptOpen);
+                                                              : QFileDialog::AcceptOpen);
     const QStringList filters = qtNameFilters(request.filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(text(request.defaultExtension));
     if (!request.fileName.empty()) dialog.selectFile(text(request.fileName));
-    if (!request.acceptText.empty()) dialog.setLabelText(QFileDialog::Accept, text(request.acceptText));
+    if (!request.acceptText.empty())
+        dialog.setLabelText(QFileDialog::Accept, text(request.acceptText));
     addControls(dialog, request, controls);
     if (dialog.exec() != QDialog::Accepted) return reply;
     reply.answer = controls.extraClicked ? FileAnswer::Extra : FileAnswer::Accepted;
-    for (const QString& path : dialog.selectedFiles()) reply.paths.push_back(path.toStdString());
+    for (const QString& path : dialog.selectedFiles())
+        reply.paths.push_back(path.toStdString());
     reply.filter = std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()));
     if (controls.choices) reply.choice = controls.choices->currentIndex();
     for (size_t i = 0; i < controls.checks.size(); ++i)

@@ -1,6 +1,7 @@
 #pragma once
 // Questions and notices of the window: message boxes with Korean buttons and an optional check
-// box, file dialogs, and a wait notice with a cancel button that appears once a job outlasts its delay.
+// box, file dialogs, and a wait notice with a cancel button that appears once a job outlasts its
+// delay.
 #include <QPointer>
 #include <QWidget>
 

@@ -21,9 +21,9 @@ void registerTransferCommands(CMainFrame& frame, TransferBridge& transfers) {
         return frame.Doc() && frame.Doc()->LinkOpen() && !frame.Doc()->TransferActive() &&
                !transfers.Running();
     };
-    frame.SetCommand(Cmd::SendFile,
-                     {[&transfers] { transfers.StartTransfer("ZMODEM", true, false); }, nullptr,
-                      canStart});
+    frame.SetCommand(
+        Cmd::SendFile,
+        {[&transfers] { transfers.StartTransfer("ZMODEM", true, false); }, nullptr, canStart});
     frame.SetCommand(Cmd::ReceiveFile, {[&frame, &transfers] {
                                             if (auto protocol = askReceiveProtocol(&frame))
                                                 transfers.StartTransfer(*protocol, false, false);

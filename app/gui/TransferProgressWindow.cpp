@@ -9,7 +9,9 @@
 
 namespace {
 
-QString number(uint64_t n) { return QString::number(static_cast<qulonglong>(n)); }
+QString number(uint64_t n) {
+    return QString::number(static_cast<qulonglong>(n));
+}
 
 }  // namespace
 

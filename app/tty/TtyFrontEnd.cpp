@@ -96,9 +96,9 @@ void TtyFrontEnd::Detach() {
 }
 
 void TtyFrontEnd::EnableCapture(Registry& registry) {
-    capture_ = std::make_unique<TtyCapture>(*doc_, *this, registry, prompt_, view_, terminal_,
-                                            launcher_, [this] { markDirty(); },
-                                            [this] { resize(); });
+    capture_ = std::make_unique<TtyCapture>(
+        *doc_, *this, registry, prompt_, view_, terminal_, launcher_, [this] { markDirty(); },
+        [this] { resize(); });
 }
 
 void TtyFrontEnd::Run() {

@@ -29,7 +29,8 @@ std::string withExtension(std::string path, const std::string& extension) {
 FileReply TtyPrompt::askFile(const FileRequest& request) {
     FileReply reply;
     reply.choice = request.choice;
-    for (const FileCheck& check : request.checks) reply.checks.push_back(check.checked);
+    for (const FileCheck& check : request.checks)
+        reply.checks.push_back(check.checked);
     std::optional<std::vector<std::string>> paths = askPaths(request);
     if (!paths) return reply;
     // An empty first line stands for the extra button, where there is one.
@@ -59,7 +60,8 @@ std::optional<std::vector<std::string>> TtyPrompt::askPaths(const FileRequest& r
         if (paths.empty() && !request.extraButton.empty() && request.kind != FileDialogKind::Save)
             label += " [Enter: " + WithoutMnemonic(request.extraButton) + "]";
         if (request.kind == FileDialogKind::OpenMany)
-            label += paths.empty() ? ", 빈 줄로 끝: " : " " + std::to_string(paths.size() + 1) + ": ";
+            label +=
+                paths.empty() ? ", 빈 줄로 끝: " : " " + std::to_string(paths.size() + 1) + ": ";
         else if (!request.fileName.empty())
             label += " [" + request.fileName + "]: ";
         else
@@ -77,8 +79,7 @@ std::optional<std::vector<std::string>> TtyPrompt::askPaths(const FileRequest& r
 }
 
 std::optional<int> TtyPrompt::AskChoice(const std::string& label,
-                                        const std::vector<std::string>& choices,
-                                        int preselected) {
+                                        const std::vector<std::string>& choices, int preselected) {
     std::string line = label;
     for (size_t i = 0; i < choices.size(); ++i)
         line += (line.empty() ? "" : " ") + std::to_string(i + 1) + " " + choices[i];

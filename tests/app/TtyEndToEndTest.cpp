@@ -129,11 +129,11 @@ protected:
         CRecordStore store(*registry);
         ASSERT_TRUE(store.SelectKind(RecordKind::TelnetEntry));
         std::optional<RegKey> entry = store.AddRecord(store.Section());
-        ASSERT_TRUE(entry && store.WriteRecord(*entry, {{"Title", "bbs"},
-                                                        {"Type", "1"},
-                                                        {"Host", cp("하이텔")},
-                                                        {"Server", "127.0.0.1:" +
-                                                                       std::to_string(port)}}));
+        ASSERT_TRUE(entry &&
+                    store.WriteRecord(*entry, {{"Title", "bbs"},
+                                               {"Type", "1"},
+                                               {"Host", cp("하이텔")},
+                                               {"Server", "127.0.0.1:" + std::to_string(port)}}));
     }
     // The program ended and gave the terminal back as it found it.
     void expectTerminalRestored() {

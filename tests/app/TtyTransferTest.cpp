@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "auto/Folders.h"
 #include "auto/FirstRunSetup.h"
+#include "auto/Folders.h"
 #include "auto/ProfileStore.h"
 #include "platform/ScriptedPrompt.h"
 #include "platform/TextCodec.h"

@@ -26,9 +26,10 @@ TEST_F(FirstRunTest, MissingProfileGetsTheShippedDefaults) {
     CRecordStore store(*registry);
     ASSERT_TRUE(store.SelectKind(RecordKind::Service));
     std::vector<std::string> titles;
-    for (const Record& r : store.ReadList(store.Section())) titles.push_back(r.at("Title"));
-    EXPECT_EQ(titles, (std::vector<std::string>{cp("하이텔"), cp("천리안"), cp("나우누리"),
-                                                cp("유니텔")}));
+    for (const Record& r : store.ReadList(store.Section()))
+        titles.push_back(r.at("Title"));
+    EXPECT_EQ(titles,
+              (std::vector<std::string>{cp("하이텔"), cp("천리안"), cp("나우누리"), cp("유니텔")}));
     ASSERT_TRUE(store.SelectKind(RecordKind::TelnetEntry));
     EXPECT_EQ(store.Count(store.Section()), 1);
     EXPECT_EQ(CSettingsSection(*registry, "Comm").GetInt("DialTimeOut", 0), 80);

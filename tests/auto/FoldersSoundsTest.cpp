@@ -20,8 +20,8 @@ TEST_F(FoldersTest, UserFoldersDefaultUnderTheXdgFoldersAndAreStored) {
 }
 
 TEST_F(FoldersTest, ImportedWindowsPathsCountAsEmpty) {
-    ASSERT_TRUE(registry->setValue(*createSection(*registry, "Folder"), "Download",
-                                   "C:\\QuiLite\\down"));
+    ASSERT_TRUE(
+        registry->setValue(*createSection(*registry, "Folder"), "Download", "C:\\QuiLite\\down"));
     EXPECT_EQ(GetFolder(*registry, FolderKind::Download), dir + "/Downloads/quilite");
     EXPECT_FALSE(std::filesystem::exists("C:\\QuiLite\\down"));
 }

@@ -19,8 +19,8 @@ TEST(TextCodecTest, KoreanRoundTripsAndBadInputIsRefused) {
 TEST(ScriptedPromptTest, AnswersFromTheScriptThenWithTheFirstButton) {
     ScriptedPrompt prompt;
     prompt.expect(PromptAnswer::Cancel, true);
-    PromptReply reply = prompt.show({"질문", PromptButtons::OkCancel, PromptIcon::Question,
-                                    "다시 묻지 않기", false});
+    PromptReply reply = prompt.show(
+        {"질문", PromptButtons::OkCancel, PromptIcon::Question, "다시 묻지 않기", false});
     EXPECT_EQ(reply.answer, PromptAnswer::Cancel);
     EXPECT_TRUE(reply.checked);
     EXPECT_EQ(prompt.ask("질문", PromptButtons::YesNoCancel, PromptIcon::Question),

@@ -16,12 +16,13 @@ protected:
 
     // Runs the tool on the test's store; returns the exit status, output in `out`.
     int run(const std::string& args) {
-        std::string command = QUILITE_BINARY_DIR "/tools/quilite-reg --db '" + dbPath + "' " +
-                              args + " 2>&1";
+        std::string command =
+            QUILITE_BINARY_DIR "/tools/quilite-reg --db '" + dbPath + "' " + args + " 2>&1";
         FILE* pipe = popen(command.c_str(), "r");
         out.clear();
         char buffer[4096];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
         int status = pclose(pipe);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -35,7 +36,9 @@ TEST_F(QuiliteRegTest, SetGetAndListSpeakUtf8AndStoreCp949) {
     ASSERT_EQ(run("set " + key + " 초기\\ 메뉴 top"), 0) << out;
     ASSERT_EQ(run("get " + key), 0);
     EXPECT_EQ(out, "하이텔\n");
-    ASSERT_EQ(run("get 'hkey_current_user\\software\\vantra\\반트라 퀼론 98 Lite\\hosts\\000' '초기 메뉴'"), 0);
+    ASSERT_EQ(run("get 'hkey_current_user\\software\\vantra\\반트라 퀼론 98 Lite\\hosts\\000' "
+                  "'초기 메뉴'"),
+              0);
     EXPECT_EQ(out, "top\n");
     ASSERT_EQ(run("list 'HKCU\\Software\\Vantra\\반트라 퀼론 98 Lite'"), 0);
     EXPECT_EQ(out, "[Hosts]\n");
@@ -43,7 +46,8 @@ TEST_F(QuiliteRegTest, SetGetAndListSpeakUtf8AndStoreCp949) {
     EXPECT_EQ(out, "@=\"하이텔\"\n\"초기 메뉴\"=\"top\"\n");
 
     registry = openStore();
-    auto stored = registry->openPath(cp("HKEY_CURRENT_USER\\Software\\Vantra\\반트라 퀼론 98 Lite\\Hosts\\000"));
+    auto stored = registry->openPath(
+        cp("HKEY_CURRENT_USER\\Software\\Vantra\\반트라 퀼론 98 Lite\\Hosts\\000"));
     ASSERT_TRUE(stored);
     EXPECT_EQ(registry->value(*stored, ""), cp("하이텔"));
 }
@@ -67,7 +71,8 @@ TEST_F(QuiliteRegTest, AutoMacrosImportedAndListed) {
     std::ofstream(dir + "/rules.reg", std::ios::binary)
         << cp("REGEDIT4\r\n\r\n" + hosts + "\\000]\r\n@=\"테스트\"\r\n\r\n" + hosts +
               "\\000\\AutoMacro\\000]\r\n@=\"넘기기\"\r\n\"Pattern\"=\"[Enter]를 누르세요\"\r\n"
-              "\"SendString\"=\"<Enter>\"\r\n\r\n" + hosts +
+              "\"SendString\"=\"<Enter>\"\r\n\r\n" +
+              hosts +
               "\\000\\AutoMacro\\001]\r\n@=\"bell\"\r\n\"Pattern\"=\"memo\"\r\n\"Off\"=\"1\"\r\n"
               "\"Cmd\"=\"32827\"\r\n\"PlaySound\"=\"/s.wav\"\r\n");
     ASSERT_EQ(run("import " + dir + "/rules.reg"), 0) << out;

@@ -1,8 +1,8 @@
+#include "InjectFailure.h"
 #include "TempProfile.h"
 #include "auto/CRecordStore.h"
 #include "auto/PasswordScrambler.h"
 #include "auto/ProfileLayout.h"
-#include "InjectFailure.h"
 
 namespace {
 
@@ -16,14 +16,16 @@ protected:
 
     std::vector<std::string> childNames(RegKey key) {
         std::vector<std::string> result;
-        for (const RegChild& child : registry->subkeys(key)) result.push_back(child.name);
+        for (const RegChild& child : registry->subkeys(key))
+            result.push_back(child.name);
         return result;
     }
 
     static std::vector<Record> bookmarks(int n, const std::string& tag) {
         std::vector<Record> list;
         for (int i = 0; i < n; ++i)
-            list.push_back({{"Title", tag + std::to_string(i)}, {"Location", "L" + std::to_string(i)}});
+            list.push_back(
+                {{"Title", tag + std::to_string(i)}, {"Location", "L" + std::to_string(i)}});
         return list;
     }
 
@@ -97,7 +99,8 @@ TEST_F(RecordStoreTest, WriteRecordKeepsAbsentFieldsAndReadFollowsTheKind) {
     ASSERT_TRUE(store.SelectKind(RecordKind::ServiceValues));
     Record all;
     store.ReadRecord(service, all);
-    EXPECT_EQ(all, (Record{{"IconIndex", "2"}, {"LoginString", "login: "}, {cp("초기 메뉴"), "top"}}));
+    EXPECT_EQ(all,
+              (Record{{"IconIndex", "2"}, {"LoginString", "login: "}, {cp("초기 메뉴"), "top"}}));
 
     ASSERT_TRUE(store.SelectKind(RecordKind::ServiceCommands));
     Record commands;

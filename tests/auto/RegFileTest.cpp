@@ -9,28 +9,31 @@ using RegFileTest = TempProfile;
 
 std::string crlf(const std::string& text) {
     std::string out;
-    for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (char c : text)
+        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
     return out;
 }
 
-std::string utf16(const std::string& utf8) { return "\xFF\xFE" + utf8ToUtf16le(utf8).value(); }
+std::string utf16(const std::string& utf8) {
+    return "\xFF\xFE" + utf8ToUtf16le(utf8).value();
+}
 
 TEST_F(RegFileTest, Regedit4ValuesOfEveryKind) {
-    std::string file = cp(
-        "REGEDIT4\n\n"
-        "[HKEY_CURRENT_USER\\Software\\Test]\n"
-        "@=\"기본값\"\n"
-        "\"Path\"=\"C:\\\\Program Files\\\\\\\"Q\\\"\"\n"
-        "\"Count\"=dword:0000000a\n"
-        "\"Big\"=dword:ffffffff\n"
-        "\"Hex1\"=hex(1):b0,a1,41,00\n"
-        "\"Hex2\"=hex(2):25,50,41,\\\n"
-        "  54,48,25,00\n"
-        "\"Binary\"=hex:01,02\n"
-        "\"Multi\"=hex(7):41,00,00\n"
-        "; a comment\n"
-        "[HKEY_CLASSES_ROOT\\Nope]\n"
-        "\"Lost\"=\"x\"\n");
+    std::string file =
+        cp("REGEDIT4\n\n"
+           "[HKEY_CURRENT_USER\\Software\\Test]\n"
+           "@=\"기본값\"\n"
+           "\"Path\"=\"C:\\\\Program Files\\\\\\\"Q\\\"\"\n"
+           "\"Count\"=dword:0000000a\n"
+           "\"Big\"=dword:ffffffff\n"
+           "\"Hex1\"=hex(1):b0,a1,41,00\n"
+           "\"Hex2\"=hex(2):25,50,41,\\\n"
+           "  54,48,25,00\n"
+           "\"Binary\"=hex:01,02\n"
+           "\"Multi\"=hex(7):41,00,00\n"
+           "; a comment\n"
+           "[HKEY_CLASSES_ROOT\\Nope]\n"
+           "\"Lost\"=\"x\"\n");
     RegImportResult result = importRegText(*registry, crlf(file));
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(result.keys, 1);
@@ -53,9 +56,10 @@ TEST_F(RegFileTest, DeletionsRemoveKeysAndValues) {
     registry->setValue(kept, "drop", "1");
     registry->setValue(kept, "stay", "1");
     registry->setValue(kept, "binary", "old");
-    RegImportResult result = importRegText(
-        *registry, "REGEDIT4\r\n[-HKEY_CURRENT_USER\\Gone]\r\n[HKEY_CURRENT_USER\\Kept]\r\n"
-                   "\"drop\"=-\r\n\"binary\"=hex:00\r\n[-HKEY_CURRENT_USER]\r\n");
+    RegImportResult result =
+        importRegText(*registry,
+                      "REGEDIT4\r\n[-HKEY_CURRENT_USER\\Gone]\r\n[HKEY_CURRENT_USER\\Kept]\r\n"
+                      "\"drop\"=-\r\n\"binary\"=hex:00\r\n[-HKEY_CURRENT_USER]\r\n");
     ASSERT_TRUE(result.ok());
     EXPECT_FALSE(registry->openPath("HKEY_CURRENT_USER\\Gone"));
     EXPECT_TRUE(registry->values(key).empty());
@@ -92,7 +96,8 @@ TEST_F(RegFileTest, BadInputIsRefusedAndFailuresKeepNothing) {
 
     injectFailure(dbPath, "BEFORE INSERT ON vals WHEN CAST(NEW.name AS TEXT) = 'second'");
     RegImportResult result = importRegText(
-        *registry, "REGEDIT4\r\n[HKEY_CURRENT_USER\\New]\r\n\"first\"=\"1\"\r\n\"second\"=\"2\"\r\n");
+        *registry,
+        "REGEDIT4\r\n[HKEY_CURRENT_USER\\New]\r\n\"first\"=\"1\"\r\n\"second\"=\"2\"\r\n");
     EXPECT_EQ(result.status, RegImportStatus::StoreFailed);
     EXPECT_FALSE(registry->openPath("HKEY_CURRENT_USER\\New"));
 }
@@ -105,16 +110,16 @@ TEST_F(RegFileTest, ExportIsRegedit4AndSurvivesARoundTrip) {
     registry->setValue(root, "Lines", "one\r\ntwo");
     registry->createKey(root, "10");
     registry->createKey(root, "9\\Leaf");
-    std::string expected = cp(
-        "REGEDIT4\r\n\r\n"
-        "[HKEY_CURRENT_USER\\Software\\퀼론]\r\n"
-        "@=\"제목\"\r\n"
-        "\"Alpha\"=\"a\\\"b\\\\c\"\r\n"
-        "\"Lines\"=hex(1):6f,6e,65,0d,0a,74,77,6f,00\r\n"
-        "\"zeta\"=\"z\"\r\n\r\n"
-        "[HKEY_CURRENT_USER\\Software\\퀼론\\9]\r\n\r\n"
-        "[HKEY_CURRENT_USER\\Software\\퀼론\\9\\Leaf]\r\n\r\n"
-        "[HKEY_CURRENT_USER\\Software\\퀼론\\10]\r\n\r\n");
+    std::string expected =
+        cp("REGEDIT4\r\n\r\n"
+           "[HKEY_CURRENT_USER\\Software\\퀼론]\r\n"
+           "@=\"제목\"\r\n"
+           "\"Alpha\"=\"a\\\"b\\\\c\"\r\n"
+           "\"Lines\"=hex(1):6f,6e,65,0d,0a,74,77,6f,00\r\n"
+           "\"zeta\"=\"z\"\r\n\r\n"
+           "[HKEY_CURRENT_USER\\Software\\퀼론\\9]\r\n\r\n"
+           "[HKEY_CURRENT_USER\\Software\\퀼론\\9\\Leaf]\r\n\r\n"
+           "[HKEY_CURRENT_USER\\Software\\퀼론\\10]\r\n\r\n");
     auto first = exportRegText(*registry, cp("hkey_current_user\\software\\퀼론"));
     ASSERT_TRUE(first);
     EXPECT_EQ(*first, expected);

@@ -13,7 +13,8 @@ using RegistryTest = TempProfile;
 
 std::vector<std::string> names(const std::vector<RegChild>& children) {
     std::vector<std::string> result;
-    for (const RegChild& child : children) result.push_back(child.name);
+    for (const RegChild& child : children)
+        result.push_back(child.name);
     return result;
 }
 
@@ -44,9 +45,9 @@ TEST_F(RegistryTest, DigitNamesEnumerateNumericallyBeforeOthers) {
     RegKey root = *registry->createPath("HKEY_CURRENT_USER\\Order");
     for (const char* name : {"beta", "1000", "Alpha", "101", "002", "_x", "999", "gamma"})
         ASSERT_TRUE(registry->createKey(root, name));
-    EXPECT_EQ(names(registry->subkeys(root)),
-              (std::vector<std::string>{"002", "101", "999", "1000", "Alpha", "beta", "gamma",
-                                        "_x"}));
+    EXPECT_EQ(
+        names(registry->subkeys(root)),
+        (std::vector<std::string>{"002", "101", "999", "1000", "Alpha", "beta", "gamma", "_x"}));
 }
 
 TEST_F(RegistryTest, DeletingAKeyTakesItsSubtreeAndTheHivesStay) {
@@ -91,7 +92,7 @@ TEST_F(RegistryTest, StoreIsPrivateToTheUser) {
     ScriptedPrompt prompt;
     std::string error;
     ASSERT_TRUE(openProfileStore(path, prompt, error)) << error;
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     ASSERT_EQ(stat((dir + "/config/quilite").c_str(), &st), 0);

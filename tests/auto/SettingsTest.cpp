@@ -76,7 +76,8 @@ using RecentListTest = TempProfile;
 
 TEST_F(RecentListTest, MostRecentFirstWithoutDuplicatesUpToTheLimit) {
     RecentList hosts = recentTelnetHosts(*registry);
-    for (int i = 0; i < 32; ++i) ASSERT_TRUE(hosts.add("host" + std::to_string(i) + ".example"));
+    for (int i = 0; i < 32; ++i)
+        ASSERT_TRUE(hosts.add("host" + std::to_string(i) + ".example"));
     ASSERT_TRUE(hosts.add("HOST5.example"));
     std::vector<std::string> loaded = hosts.load();
     ASSERT_EQ(loaded.size(), 30u);

@@ -26,7 +26,8 @@ TEST(TransferNames, HostNamesBecomeSafeUtf8Names) {
         {"\x81\x20x", "_ x"},        // a pair CP949 does not define
         {"plain.zip", "plain.zip"},
     };
-    for (const auto& c : cases) EXPECT_EQ(localFileName(c.host), c.local) << c.host;
+    for (const auto& c : cases)
+        EXPECT_EQ(localFileName(c.host), c.local) << c.host;
 }
 
 TEST(TransferNames, AnnouncedNamesAreCp949WhenItHoldsThem) {

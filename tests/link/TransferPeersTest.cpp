@@ -45,14 +45,16 @@ protected:
     }
     std::string screen() const {
         std::string text;
-        for (int y = 0; y < view.Rows(); ++y) text += view.Text(y) + "\n";
+        for (int y = 0; y < view.Rows(); ++y)
+            text += view.Text(y) + "\n";
         return text;
     }
     // The file manager's list of received (kind 8) or sent (kind 9) files.
     std::vector<FileRecord> listed(int kind) {
         CRecordStore store(*registry);
         std::vector<FileRecord> files;
-        for (const Record& r : readFileRecords(store, kind)) files.push_back(fileRecordFrom(r, kind));
+        for (const Record& r : readFileRecords(store, kind))
+            files.push_back(fileRecordFrom(r, kind));
         return files;
     }
     std::string download() { return GetFolder(*registry, FolderKind::Download); }
@@ -80,7 +82,8 @@ TEST_F(TransferPeers, HostSzDownloadsUnaskedUnderItsKoreanName) {
     EXPECT_TRUE(prompt.filesAsked.empty());
     EXPECT_EQ(progress.opened, std::vector<bool>{false});
     EXPECT_EQ(progress.closed, 1);
-    const std::vector<FileRecord> received = listed(transferredFileKind(TransferDirection::Receive));
+    const std::vector<FileRecord> received =
+        listed(transferredFileKind(TransferDirection::Receive));
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].path, download() + "/한글자료.bin");
     EXPECT_EQ(received[0].size, 300000);
@@ -91,8 +94,8 @@ TEST_F(TransferPeers, WithAutoReceiveOffTheHeaderStaysOnScreen) {
     setComm("AutoZmodemReceive", "0");
     xfertest::writeFile(src + "/a.bin", "abc");
     ASSERT_NO_FATAL_FAILURE(runOnHost("sz " + src + "/a.bin"));
-    ASSERT_TRUE(runUntil([&] { return screen().find("0000000000") != std::string::npos; },
-                         kStartMs))
+    ASSERT_TRUE(
+        runUntil([&] { return screen().find("0000000000") != std::string::npos; }, kStartMs))
         << screen();
     EXPECT_EQ(hooks.events, std::vector<int>{kTWZmodemReceive});
     EXPECT_FALSE(hooks.bridge.Running());
@@ -135,10 +138,12 @@ TEST_F(TransferPeers, HostRzOpensTheSendDialogAndGetsTheChosenFiles) {
 TEST_F(TransferPeers, AbortKeepsThePartialFileWithoutAFailureMessage) {
     xfertest::writeFile(src + "/big.bin", xfertest::randomData(32u << 20, 9));
     ASSERT_NO_FATAL_FAILURE(runOnHost("sz " + src + "/big.bin"));
-    ASSERT_TRUE(runUntil([&] {
-        return hooks.bridge.Running() && xfertest::exists(download() + "/big.bin") &&
-               std::filesystem::file_size(download() + "/big.bin") > 0;
-    }, kTransferMs));
+    ASSERT_TRUE(runUntil(
+        [&] {
+            return hooks.bridge.Running() && xfertest::exists(download() + "/big.bin") &&
+                   std::filesystem::file_size(download() + "/big.bin") > 0;
+        },
+        kTransferMs));
     hooks.bridge.Abort();
     ASSERT_TRUE(transferEnds());
     EXPECT_TRUE(prompt.asked.empty());
@@ -146,7 +151,8 @@ TEST_F(TransferPeers, AbortKeepsThePartialFileWithoutAFailureMessage) {
     const auto size = std::filesystem::file_size(download() + "/big.bin");
     EXPECT_LT(size, 32u << 20);
     // Listed with the share that arrived.
-    const std::vector<FileRecord> received = listed(transferredFileKind(TransferDirection::Receive));
+    const std::vector<FileRecord> received =
+        listed(transferredFileKind(TransferDirection::Receive));
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].size, 32 << 20);
     EXPECT_LT(received[0].transferred, 32 << 20);
@@ -159,10 +165,12 @@ TEST_F(TransferPeers, AbortKeepsThePartialFileWithoutAFailureMessage) {
 TEST_F(TransferPeers, ClosingMidTransferStopsItAndKeepsThePartialFile) {
     xfertest::writeFile(src + "/big.bin", xfertest::randomData(32u << 20, 9));
     ASSERT_NO_FATAL_FAILURE(runOnHost("sz " + src + "/big.bin"));
-    ASSERT_TRUE(runUntil([&] {
-        return doc->TransferActive() && xfertest::exists(download() + "/big.bin") &&
-               std::filesystem::file_size(download() + "/big.bin") > 100000;
-    }, kTransferMs));
+    ASSERT_TRUE(runUntil(
+        [&] {
+            return doc->TransferActive() && xfertest::exists(download() + "/big.bin") &&
+                   std::filesystem::file_size(download() + "/big.bin") > 100000;
+        },
+        kTransferMs));
     prompt.expect(PromptAnswer::Yes);  // cancel the transfer
     prompt.expect(PromptAnswer::Ok);   // close the connection
     EXPECT_TRUE(doc->QueryClose());

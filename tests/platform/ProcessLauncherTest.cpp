@@ -49,8 +49,9 @@ TEST_F(Launcher, ExitStatusAndSignals) {
 // A detached program reads end-of-file, its output goes nowhere, and it leads a session of its
 // own (no controlling terminal to write to).
 TEST_F(Launcher, DetachedProgramsKeepOffOurTerminal) {
-    const std::string script = "read line; echo \"[$line]\" > out; echo noise; "
-                               "[ \"$(ps -o sid= -p $$)\" -eq $$ ] && echo leader >> out";
+    const std::string script =
+        "read line; echo \"[$line]\" > out; echo noise; "
+        "[ \"$(ps -o sid= -p $$)\" -eq $$ ] && echo leader >> out";
     auto started = launcher.start({"sh", "-c", script}, dir, true);
     ASSERT_GT(started.pid, 0);
     EXPECT_EQ(launcher.wait(started.pid, 5000), 0);

@@ -15,7 +15,9 @@ json dump(const std::string& input, const std::string& args = "") {
     return json::parse(vtdumpJson(input, args));
 }
 
-std::string text(const json& j, int row) { return j["screen"][row]["text"]; }
+std::string text(const json& j, int row) {
+    return j["screen"][row]["text"];
+}
 // Byte x of a row's character plane, as two hex digits.
 std::string cell(const json& j, int row, int x) {
     return j["screen"][row]["chars"].get<std::string>().substr(2 * x, 2);
@@ -23,7 +25,8 @@ std::string cell(const json& j, int row, int x) {
 
 std::string labelledRows() {
     std::string s;
-    for (int y = 1; y <= 25; ++y) s += "\x1b[" + std::to_string(y) + ";1HR" + std::to_string(y);
+    for (int y = 1; y <= 25; ++y)
+        s += "\x1b[" + std::to_string(y) + ";1HR" + std::to_string(y);
     return s;
 }
 
@@ -47,7 +50,8 @@ TEST(EdgeCases, LeadByteBeforeACursorMoveStaysWhereItArrived) {
 
 TEST(EdgeCases, HistoryKeepsTheRowsTheScreenDoesNotUse) {
     std::string lines;
-    for (int i = 0; i < 1000; ++i) lines += "L" + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 1000; ++i)
+        lines += "L" + std::to_string(i) + "\r\n";
     json j = dump(lines);
     ASSERT_EQ(j["history"].size(), 793u);
     EXPECT_EQ(j["history"][0]["text"], "L183");
@@ -81,7 +85,8 @@ TEST(EdgeCases, RegionZeroZeroIsTheWholeScreen) {
 TEST(EdgeCases, DeletingFiftyLinesOnRow21BlanksTheRest) {
     json j = dump(labelledRows() + "\x1b[21;1H\x1b[50M");
     EXPECT_EQ(text(j, 19), "R20");
-    for (int y = 20; y < 25; ++y) EXPECT_EQ(text(j, y), "") << y;
+    for (int y = 20; y < 25; ++y)
+        EXPECT_EQ(text(j, y), "") << y;
 }
 
 TEST(EdgeCases, BoldBrightensDarkColoursOnly) {
@@ -95,11 +100,17 @@ TEST(EdgeCases, InterpreterCornerCases) {
     EXPECT_EQ(dump("\x1b[3;7H\x1b[6n")["replies"], "1b5b333b3752");
     EXPECT_EQ(dump("\x1b[1;31;44m")["attr"], 0x1C);
     EXPECT_EQ(text(dump("\x1b[4mA B"), 0), "A_B");
-    json zmodem = dump("**\x18" "B00");
+    json zmodem = dump(
+        "**\x18"
+        "B00");
     EXPECT_EQ(zmodem["events"], json::array({-806}));
     EXPECT_EQ(text(zmodem, 0), "");
-    EXPECT_EQ(dump("***\x18" "B00")["events"], json::array());
-    json picture = dump("\x18\n\x1b[10,5H**\x18" "B00");
+    EXPECT_EQ(dump("***\x18"
+                   "B00")["events"],
+              json::array());
+    json picture = dump(
+        "\x18\n\x1b[10,5H**\x18"
+        "B00");
     EXPECT_EQ(picture["cursor"], json::array({10, 5}));
     EXPECT_EQ(picture["events"], json::array({-817}));
     EXPECT_EQ(dump("\x9b?25l")["caret"], true);

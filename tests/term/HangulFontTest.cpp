@@ -53,7 +53,9 @@ struct Pick {
 std::ostream& operator<<(std::ostream& os, const Pick& p) {
     return os << "(" << p.set << "," << p.index << ")";
 }
-Pick pickOf(uint16_t row) { return {row >> 8, (row & 0xFF) - 1}; }
+Pick pickOf(uint16_t row) {
+    return {row >> 8, (row & 0xFF) - 1};
+}
 constexpr Pick kNone{0, -1};
 
 struct Case {
@@ -64,22 +66,22 @@ struct Case {
 // Every branch of the choice of forms: vowel shapes with and without a final, the hooked
 // initials ㄱ and ㅋ, final forms by vowel, and the glyph order around the unused codes.
 constexpr Case kCases[] = {
-    {2, 3, 1, {0, 0}, {8, 0}, kNone},        // 가
-    {2, 3, 2, {5, 0}, {10, 0}, {12, 0}},     // 각
+    {2, 3, 1, {0, 0}, {8, 0}, kNone},           // 가
+    {2, 3, 2, {5, 0}, {10, 0}, {12, 0}},        // 각
     {20, 29, 23, {5, 18}, {11, 20}, {13, 20}},  // 힝
     {4, 3, 29, {5, 2}, {11, 0}, {12, 26}},      // 낳
-    {4, 13, 1, {1, 2}, {9, 8}, kNone},       // 노
-    {4, 20, 1, {2, 2}, {9, 13}, kNone},      // 누
-    {4, 14, 1, {3, 2}, {9, 9}, kNone},       // 놔
-    {4, 21, 1, {4, 2}, {9, 14}, kNone},      // 눠
-    {4, 13, 2, {6, 2}, {11, 8}, {15, 0}},    // 녹
-    {3, 14, 2, {7, 1}, {11, 9}, {12, 0}},    // 꽉
-    {17, 4, 1, {0, 15}, {8, 1}, kNone},      // 캐
-    {17, 4, 2, {5, 15}, {10, 1}, {14, 0}},   // 캑
-    {2, 7, 9, {5, 0}, {10, 4}, {13, 7}},     // 걸
-    {2, 3, 17, {5, 0}, {10, 0}, {12, 15}},   // 감
-    {2, 3, 19, {5, 0}, {10, 0}, {12, 16}},   // 갑
-    {2, 3, 20, {5, 0}, {10, 0}, {12, 17}},   // 값
+    {4, 13, 1, {1, 2}, {9, 8}, kNone},          // 노
+    {4, 20, 1, {2, 2}, {9, 13}, kNone},         // 누
+    {4, 14, 1, {3, 2}, {9, 9}, kNone},          // 놔
+    {4, 21, 1, {4, 2}, {9, 14}, kNone},         // 눠
+    {4, 13, 2, {6, 2}, {11, 8}, {15, 0}},       // 녹
+    {3, 14, 2, {7, 1}, {11, 9}, {12, 0}},       // 꽉
+    {17, 4, 1, {0, 15}, {8, 1}, kNone},         // 캐
+    {17, 4, 2, {5, 15}, {10, 1}, {14, 0}},      // 캑
+    {2, 7, 9, {5, 0}, {10, 4}, {13, 7}},        // 걸
+    {2, 3, 17, {5, 0}, {10, 0}, {12, 15}},      // 감
+    {2, 3, 19, {5, 0}, {10, 0}, {12, 16}},      // 갑
+    {2, 3, 20, {5, 0}, {10, 0}, {12, 17}},      // 값
 };
 
 std::string tempPath(const char* name) {
@@ -102,7 +104,8 @@ TEST(HangulFont, EveryLayoutFeedsTheSameGlyphsToEachSyllable) {
             EXPECT_EQ(pickOf(g[0]), c.ini);
             EXPECT_EQ(pickOf(g[1]), c.vow);
             EXPECT_EQ(pickOf(g[2]), c.fin);
-            for (int r = 3; r < 16; ++r) EXPECT_EQ(g[r], 0);
+            for (int r = 3; r < 16; ++r)
+                EXPECT_EQ(g[r], 0);
         }
         // A compound-final jamo is drawn by its final glyph alone.
         Glyph16 g;
@@ -156,7 +159,8 @@ TEST(DefaultHangulFont, ComposedSyllablesAgreeWithUnifont) {
             char32_t code = (utf8[0] & 0x0F) << 12 | (utf8[1] & 0x3F) << 6 | (utf8[2] & 0x3F);
             const Glyph16& reference = unifont.at(code).rows;
             int diff = 0;
-            for (int r = 0; r < 16; ++r) diff += std::popcount(unsigned(composed[r] ^ reference[r]));
+            for (int r = 0; r < 16; ++r)
+                diff += std::popcount(unsigned(composed[r] ^ reference[r]));
             ++syllables;
             identical += diff == 0;
             differing += diff;
@@ -164,9 +168,10 @@ TEST(DefaultHangulFont, ComposedSyllablesAgreeWithUnifont) {
         }
     }
     const double agreement = 1.0 - double(differing) / (syllables * 256.0);
-    std::printf("default .hft: %d of %d KS syllables identical to unifont, %.2f%% of pixels "
-                "agree, worst glyph %d/256 pixels\n",
-                identical, syllables, 100.0 * agreement, worst);
+    std::printf(
+        "default .hft: %d of %d KS syllables identical to unifont, %.2f%% of pixels "
+        "agree, worst glyph %d/256 pixels\n",
+        identical, syllables, 100.0 * agreement, worst);
     RecordProperty("identical", identical);
     EXPECT_EQ(syllables, 2350);
     EXPECT_GE(identical, 2000);

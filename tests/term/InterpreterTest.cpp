@@ -43,7 +43,10 @@ TEST(CursorControl, ClearScreenLeavesTheCursorOneRowAboveWhereItWas) {
 }
 
 TEST(CursorControl, SaveAndRestore) {
-    Term r("\x1b[3;4H\x1b" "7\x1b[10;10H\x1b" "8X");
+    Term r(
+        "\x1b[3;4H\x1b"
+        "7\x1b[10;10H\x1b"
+        "8X");
     EXPECT_EQ(text(r.view(), 2), "   X");
     Term s("\x1b[3;4H\x1b[1;33;42m\x1b[s\x1b[0;37;44m\x1b[20;1H\x1b[uY");
     EXPECT_EQ(s.cursor(), (TWPoint{4, 2}));
@@ -51,7 +54,12 @@ TEST(CursorControl, SaveAndRestore) {
 }
 
 TEST(CursorControl, NextLineIndexAndReverseIndex) {
-    Term r("ab\x1b" "Ecd\x1b[25;1H\x1b" "D\x1b" "M\x1b" "M");
+    Term r(
+        "ab\x1b"
+        "Ecd\x1b[25;1H\x1b"
+        "D\x1b"
+        "M\x1b"
+        "M");
     EXPECT_EQ(r.cursor(), (TWPoint{0, 24}));
     EXPECT_EQ(text(r.view(), 1), "");  // ESC D pushed "ab" up, two ESC M brought it down twice
     EXPECT_EQ(text(r.view(), 2), "cd");
@@ -132,36 +140,57 @@ TEST(Modes, RowFlagsTabsRegionAndBox) {
 }
 
 TEST(ZmodemTrigger, StartsAreRecognisedAndWiped) {
-    Term receive("ab**\x18" "B00");
+    Term receive(
+        "ab**\x18"
+        "B00");
     EXPECT_EQ(receive.dump.Events(), Events({kTWZmodemReceive}));
     EXPECT_EQ(text(receive.view(), 0), "ab");
     EXPECT_EQ(receive.cursor(), (TWPoint{2, 0}));
-    EXPECT_EQ(Term("**\x18" "B01").dump.Events(), Events({kTWZmodemSend}));
+    EXPECT_EQ(Term("**\x18"
+                   "B01")
+                  .dump.Events(),
+              Events({kTWZmodemSend}));
     // A third star restarts the chain, so the CAN is an ordinary cancel.
-    Term three("***\x18" "B00");
+    Term three(
+        "***\x18"
+        "B00");
     EXPECT_EQ(three.dump.Events(), Events());
     EXPECT_EQ(text(three.view(), 0), "***B00");
-    EXPECT_EQ(text(Term("**\x18" "B0x").view(), 0), "**B0x");
+    EXPECT_EQ(text(Term("**\x18"
+                        "B0x")
+                       .view(),
+                   0),
+              "**B0x");
 }
 
 TEST(ZmodemTrigger, PictureTransferGoesToTheAnchor) {
-    Term r("\x18\n\x1b[10,5H**\x18" "B00");
+    Term r(
+        "\x18\n\x1b[10,5H**\x18"
+        "B00");
     EXPECT_EQ(r.dump.Events(), Events({kTWImageReceive}));
     EXPECT_EQ(r.cursor(), (TWPoint{10, 5}));
     // Two CANs before the line end do not announce a picture.
-    EXPECT_EQ(Term("\x18\x18\n**\x18" "B00").dump.Events(), Events({kTWZmodemReceive}));
+    EXPECT_EQ(Term("\x18\x18\n**\x18"
+                   "B00")
+                  .dump.Events(),
+              Events({kTWZmodemReceive}));
 }
 
 TEST(Negotiation, RepliesAndEvents) {
-    const std::string caps = std::string(" \x7f" "01456789;@A\x7f\r");
+    const std::string caps = std::string(
+        " \x7f"
+        "01456789;@A\x7f\r");
     Term amp("\x1b&2");
     EXPECT_EQ(amp.dump.Replies(), "\x1b&3" + caps + "\x11");
     ASSERT_EQ(amp.dump.Replies().size(), 19u);
     EXPECT_EQ(amp.dump.Events(), Events());
 
-    Term r("\x1b%2\x1b&3\x1b&0abcd\x1b%1\x1b&4\x1b%A\x1b%6A\x1b&6@\x1b%B4\x1b&B1\x1b&C\x1b&Q\x1b%Z");
-    EXPECT_EQ(r.dump.Replies(), std::string("\x1b&3" "A\x7f" "6\x7f") + caps + "\x1b&>" +
-                                    "\x1b&>" + "\x1b&3" + "\x1b&3" + "\x1b&3\r");
+    Term r(
+        "\x1b%2\x1b&3\x1b&0abcd\x1b%1\x1b&4\x1b%A\x1b%6A\x1b&6@\x1b%B4\x1b&B1\x1b&C\x1b&Q\x1b%Z");
+    EXPECT_EQ(r.dump.Replies(), std::string("\x1b&3"
+                                            "A\x7f"
+                                            "6\x7f") +
+                                    caps + "\x1b&>" + "\x1b&>" + "\x1b&3" + "\x1b&3" + "\x1b&3\r");
     EXPECT_EQ(r.dump.Events(),
               Events({kTWServiceStart, kTWServiceQuery, kTWVideotexStart, kTWVideotexStart,
                       kTWServiceStart, kTWImageStart, kTWImageCommand1, kTWImageEnd}));
@@ -172,7 +201,8 @@ TEST(Negotiation, AmpersandRepliesGoOutAsOneWriteGroup) {
     MemoryLink link("\x1b&2\x1b%2\x1b&0wxyz\x1b%0wxyz");
     TWView view;
     TWEmulator emulator(&view, &link);
-    while (link.InputCount() > 0) emulator.GetChar();
+    while (link.InputCount() > 0)
+        emulator.GetChar();
     const std::string& out = link.Output();
     ASSERT_EQ(link.Groups().size(), 2u);
     EXPECT_EQ(link.Groups()[0], std::make_pair(size_t{0}, size_t{19}));
@@ -183,14 +213,23 @@ TEST(Negotiation, AmpersandRepliesGoOutAsOneWriteGroup) {
 
 TEST(KoreanText, C1BytesCompleteAPendingPair) {
     // 0xB0 0x85 is a CP949 extended syllable; 0x85 is its second byte, not a line feed.
-    Term r("\xB0\x85" "a\xB0\x84\xB0\x8D\xB0\x9B");
-    EXPECT_EQ(text(r.view(), 0), "\xB0\x85" "a\xB0\x84\xB0\x8D\xB0\x9B");
+    Term r(
+        "\xB0\x85"
+        "a\xB0\x84\xB0\x8D\xB0\x9B");
+    EXPECT_EQ(text(r.view(), 0),
+              "\xB0\x85"
+              "a\xB0\x84\xB0\x8D\xB0\x9B");
     EXPECT_EQ(r.cursor(), (TWPoint{9, 0}));
 }
 
 TEST(KoreanText, C1BytesAreControlsWhenNoPairIsPending) {
     // Down, up, a line feed without carriage return, and the 8-bit CSI.
-    Term r("\x1b[3;3Ha\x84" "b\x8D" "c\x85" "d\x9b" "2Ce");
+    Term r(
+        "\x1b[3;3Ha\x84"
+        "b\x8D"
+        "c\x85"
+        "d\x9b"
+        "2Ce");
     EXPECT_EQ(text(r.view(), 2), "  a c");
     EXPECT_EQ(text(r.view(), 3), "   b d  e");
 }
@@ -235,7 +274,8 @@ TEST(Sending, TypedBytesWithEchoAndJohab) {
     TWView view;
     TWEmulator emulator(&view, &link);
     emulator.SetAnswerEcho(true);
-    for (uint8_t b : std::string("hi\r")) emulator.PutChar(b);
+    for (uint8_t b : std::string("hi\r"))
+        emulator.PutChar(b);
     EXPECT_EQ(link.Output(), "hi\r\n");
     EXPECT_EQ(view.Cursor(), (TWPoint{0, 1}));
 
@@ -243,7 +283,8 @@ TEST(Sending, TypedBytesWithEchoAndJohab) {
     emulator.SetAnswerEcho(false);
     emulator.SetJohabSend(true);
     // 가 똠 (an extended syllable), then a lone lead before CR: the CR is not swallowed.
-    for (uint8_t b : std::string("\xB0\xA1\x8C\x63\xB0\r")) emulator.PutChar(b);
+    for (uint8_t b : std::string("\xB0\xA1\x8C\x63\xB0\r"))
+        emulator.PutChar(b);
     EXPECT_EQ(link.Output(), "\x88\x61\x99\xB1\xB0\r");
 }
 
@@ -267,7 +308,8 @@ TEST(Keys, FunctionCursorAndKeypadKeys) {
     EXPECT_EQ(send(TWKey::Up, 0), "\x1b[A");
     EXPECT_EQ(send(TWKey::Keypad5, 0), "");
     EXPECT_EQ(send(TWKey::Backspace, 0), "");
-    while (link.InputCount() > 0) emulator.GetChar();
+    while (link.InputCount() > 0)
+        emulator.GetChar();
     EXPECT_EQ(send(TWKey::Left, 0), "\x1bOD");
     link.Feed("\x1b=");
     emulator.GetChar();
@@ -283,12 +325,15 @@ TEST(Taps, RawTapSeesEveryReceivedByte) {
     emulator.SetRawTap([&](const uint8_t* bytes, int n) {
         raw.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(n));
     });
-    while (link.InputCount() > 0) emulator.GetChar();
+    while (link.InputCount() > 0)
+        emulator.GetChar();
     EXPECT_EQ(raw, "a\x1b[1mb");
 }
 
 TEST(ResetSequence, ClearsTheScreenAndKeepsTheColours) {
-    Term r("\x1b[33;41mtext\x1b[?25l\x1b[5;10r\x1b" "c");
+    Term r(
+        "\x1b[33;41mtext\x1b[?25l\x1b[5;10r\x1b"
+        "c");
     EXPECT_EQ(text(r.view(), 0), "");
     EXPECT_EQ(r.view().HistoryRows(), 25);
     EXPECT_TRUE(r.view().CaretVisible());

@@ -19,7 +19,8 @@ public:
     void SetHangulInputMode(bool on) override { hangulInput.push_back(on); }
 
     void Write(std::string_view bytes) {
-        for (char c : bytes) PutByte(static_cast<uint8_t>(c));
+        for (char c : bytes)
+            PutByte(static_cast<uint8_t>(c));
     }
     // Writes "R00", "R01", ... at the start of the first `count` screen rows (all rows when
     // negative) without scrolling; the cursor stays after the last label.

@@ -102,7 +102,8 @@ TEST(ClearRendition, TurnsOffReverseBoldAndConcealOnTheScreen) {
     MemoryLink link;
     TWEmulator emulator(&view, &link);
     link.Feed("\x1b[32;40;1;7;8m");
-    while (link.InputCount() > 0) emulator.GetChar();
+    while (link.InputCount() > 0)
+        emulator.GetChar();
     EXPECT_EQ(view.Attribute(), 0x2A);  // reversed, concealed, bold
     emulator.ClearRendition();
     EXPECT_EQ(view.Attribute(), 0x02);  // green on black

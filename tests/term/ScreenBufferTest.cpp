@@ -28,7 +28,9 @@ TEST(ScreenText, SingleByteOverTheRightHalfOfABoxPairBlanksTheLeftHalf) {
     view.MoveTo(4, 1);
     view.Write("B");
     // The box pair loses its orphaned lead; the Hangul lead stays.
-    EXPECT_EQ(view.Text(0), " A\xB0" "B");
+    EXPECT_EQ(view.Text(0),
+              " A\xB0"
+              "B");
 }
 
 TEST(ScreenText, LeadByteFollowedByCursorMovementIsWrittenAloneWhereItArrived) {
@@ -43,8 +45,12 @@ TEST(ScreenText, LeadByteFollowedByCursorMovementIsWrittenAloneWhereItArrived) {
     view.MoveTo(1, 2);
     view.Write("\xB1");
     view.MoveTo(5, 2);
-    view.Write("\xB0\xA1" "C");
-    EXPECT_EQ(view.Text(1), "\xB1   \xB0\xA1" "C");
+    view.Write(
+        "\xB0\xA1"
+        "C");
+    EXPECT_EQ(view.Text(1),
+              "\xB1   \xB0\xA1"
+              "C");
 }
 
 TEST(ScreenText, LeadByteFollowedByAControlIsWrittenAloneAndTheControlActs) {
@@ -73,7 +79,9 @@ TEST(ScreenText, EightyCharactersThenCrLfLeaveNoEmptyRow) {
 
 TEST(ScreenText, ControlBytesActInsteadOfBeingStored) {
     RecordingView view;
-    view.Write("abc\x08" "X\tY\x0B\x0C");
+    view.Write(
+        "abc\x08"
+        "X\tY\x0B\x0C");
     EXPECT_EQ(view.Text(0), "abX     Y\x0B\x0C");
 }
 
@@ -182,7 +190,8 @@ TEST(Erasing, PartialErasesUseTheCurrentAttributeAndNeverScroll) {
     EXPECT_EQ(view.Cursor(), (TWPoint{79, 24}));
     EXPECT_EQ(tapped, 0);
     EXPECT_TRUE(view.PendingLine().empty());
-    for (int y = 0; y < 25; ++y) EXPECT_EQ(view.Text(y), "") << y;
+    for (int y = 0; y < 25; ++y)
+        EXPECT_EQ(view.Text(y), "") << y;
 
     view.LabelRows();
     view.MoveTo(2, 3);
@@ -201,7 +210,8 @@ TEST(Editing, DeleteLinesIsClampedToTheRowsBelowTheCursor) {
     view.MoveTo(1, 21);
     view.DeleteLines(50);
     EXPECT_EQ(view.Text(19), "R19");
-    for (int y = 20; y < 25; ++y) EXPECT_EQ(view.Text(y), "") << y;
+    for (int y = 20; y < 25; ++y)
+        EXPECT_EQ(view.Text(y), "") << y;
 }
 
 TEST(Editing, InsertAndDeleteLinesMoveRowFlagsWithTheirRows) {
@@ -219,7 +229,8 @@ TEST(Editing, InsertAndDeleteLinesMoveRowFlagsWithTheirRows) {
     EXPECT_EQ(view.Text(1), "R02");
     EXPECT_EQ(view.RowFlag(view.ScreenTop() + 2), 2);
     view.InsertLines(65535);
-    for (int y = 1; y < 25; ++y) EXPECT_EQ(view.Text(y), "") << y;
+    for (int y = 1; y < 25; ++y)
+        EXPECT_EQ(view.Text(y), "") << y;
 }
 
 TEST(Editing, CharacterInsertDeleteAndEraseStayOnTheRow) {
@@ -350,8 +361,9 @@ TEST(GoBoard, ObserverSeesCharactersAndTheEndOfTheBoard) {
     RecordingView view;
     std::vector<std::string> seen;
     view.SetCharObserver([&](TWPoint p, bool differs, const uint8_t* bytes, int n) {
-        seen.push_back(std::to_string(p.x) + "," + std::to_string(p.y) + (differs ? "!" : ":") +
-                       std::string(reinterpret_cast<const char*>(bytes ? bytes : (const uint8_t*)""), n));
+        seen.push_back(
+            std::to_string(p.x) + "," + std::to_string(p.y) + (differs ? "!" : ":") +
+            std::string(reinterpret_cast<const char*>(bytes ? bytes : (const uint8_t*)""), n));
     });
     view.MoveTo(4, 1);
     view.Write("A");
@@ -424,7 +436,9 @@ TEST(DisplayTap, SeesEveryDisplayedByteFirst) {
     view.Write("a\xB0\xA1\r\n");
     const uint8_t run[] = {'b', 0xB0, 0xA2, 'c'};
     view.PutText(run, 4);
-    EXPECT_EQ(tapped, "a\xB0\xA1\r\nb\xB0\xA2" "c");
+    EXPECT_EQ(tapped,
+              "a\xB0\xA1\r\nb\xB0\xA2"
+              "c");
 }
 
 TEST(Johab, PairsAreStoredInKsAndExtendedSyllablesInCp949) {
@@ -436,7 +450,9 @@ TEST(Johab, PairsAreStoredInKsAndExtendedSyllablesInCp949) {
 
 TEST(Symbols, PrivateRowsAreRewrittenBeforeStoring) {
     RecordingView view;
-    view.Write("\xAD\xA4\xAE\xA2" "x");
+    view.Write(
+        "\xAD\xA4\xAE\xA2"
+        "x");
     EXPECT_EQ(view.Row(0).substr(0, 5), "\xA2\xBE  x");
     EXPECT_EQ(view.Lines(0).substr(0, 5), "  bb ");
     EXPECT_EQ(view.Cursor().x, 5);

@@ -21,7 +21,8 @@ std::string randomBytes(std::mt19937& rng, size_t n) {
     std::uniform_int_distribution<int> any(0, 255);
     std::uniform_int_distribution<int> coin(0, 3);
     std::string out(n, '\0');
-    for (char& c : out) c = coin(rng) ? alphabet[pick(rng)] : static_cast<char>(any(rng));
+    for (char& c : out)
+        c = coin(rng) ? alphabet[pick(rng)] : static_cast<char>(any(rng));
     return out;
 }
 
@@ -38,8 +39,8 @@ void checkInvariants(const TWView& view) {
 }
 
 TEST(Stress, RandomBytesKeepTheCursorAndRegionOnTheScreen) {
-    const std::set<int> known = {-802, -806, -807, -808, -809, -810, -811, -812, -813,
-                                 -814, -815, -816, -817, -818, -819};
+    const std::set<int> known = {-802, -806, -807, -808, -809, -810, -811, -812,
+                                 -813, -814, -815, -816, -817, -818, -819};
     std::mt19937 rng(20261207);
     size_t total = 0;
     for (int round = 0; round < 12; ++round) {
@@ -58,7 +59,8 @@ TEST(Stress, RandomBytesKeepTheCursorAndRegionOnTheScreen) {
                 ASSERT_TRUE(r >= 0 || known.count(r)) << r;
             }
             checkInvariants(view);
-            for (uint8_t b : randomBytes(rng, 20)) emulator.PutChar(b);
+            for (uint8_t b : randomBytes(rng, 20))
+                emulator.PutChar(b);
             link.ClearOutput();
             total += 5000;
         }

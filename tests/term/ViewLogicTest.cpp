@@ -23,7 +23,9 @@ std::vector<RowItem> layout(const std::string& text) {
 }
 
 TEST(RowLayout, PairsLoneHighBytesAndTheLastColumn) {
-    auto items = layout("\xB0\xA1" "a\xB0 \x81\x41");
+    auto items = layout(
+        "\xB0\xA1"
+        "a\xB0 \x81\x41");
     ASSERT_GE(items.size(), 5u);
     EXPECT_EQ(items[0].width, 2);
     EXPECT_EQ(items[1].column, 2);
@@ -39,7 +41,8 @@ std::vector<std::string> paint(char code, CellGeometry g) {
     std::vector<std::string> cell(g.lineHeight, std::string(g.cellWidth, '.'));
     for (const PixelRect& r : StrokeRects(code, g)) {
         for (int y = r.y; y < r.y + r.h; ++y) {
-            for (int x = r.x; x < r.x + r.w; ++x) cell.at(y).at(x) = '#';
+            for (int x = r.x; x < r.x + r.w; ++x)
+                cell.at(y).at(x) = '#';
         }
     }
     return cell;
@@ -47,14 +50,15 @@ std::vector<std::string> paint(char code, CellGeometry g) {
 
 std::string column(const std::vector<std::string>& cell, int x) {
     std::string s;
-    for (const std::string& row : cell) s += row[x];
+    for (const std::string& row : cell)
+        s += row[x];
     return s;
 }
 
 TEST(LineStrokes, EveryCodeAtFontSize16WithLeading2) {
     const CellGeometry g{8, 18, 16};  // cx = 4, cy = 8
     const std::string all(18, '#'), none(18, '.');
-    const std::string upper = std::string(9, '#') + std::string(9, '.');  // rows 0..8
+    const std::string upper = std::string(9, '#') + std::string(9, '.');   // rows 0..8
     const std::string lower = std::string(8, '.') + std::string(10, '#');  // rows 8..17
     auto dash = paint('-', g);
     EXPECT_EQ(dash[8], "########");
@@ -68,18 +72,22 @@ TEST(LineStrokes, EveryCodeAtFontSize16WithLeading2) {
         char code;
         std::string row8;
         const std::string& vertical;
-    } corners[] = {{'S', "...#####", lower}, {'s', "...#####", upper},
-                   {'r', "#####...", lower}, {'R', "#####...", upper}};
+    } corners[] = {{'S', "...#####", lower},
+                   {'s', "...#####", upper},
+                   {'r', "#####...", lower},
+                   {'R', "#####...", upper}};
     for (const Corner& c : corners) {
         SCOPED_TRACE(c.code);
         auto cell = paint(c.code, g);
         EXPECT_EQ(cell[8], c.row8);
         EXPECT_EQ(column(cell, 3), c.vertical);
         EXPECT_EQ(column(cell, 4), c.vertical);
-        EXPECT_EQ(column(cell, 2), c.row8[2] == '#' ? std::string(8, '.') + "#" + std::string(9, '.') : none);
+        EXPECT_EQ(column(cell, 2),
+                  c.row8[2] == '#' ? std::string(8, '.') + "#" + std::string(9, '.') : none);
     }
     auto full = paint('a', g);
-    for (const std::string& row : full) EXPECT_EQ(row, "########");
+    for (const std::string& row : full)
+        EXPECT_EQ(row, "########");
     auto top = paint('b', g), bottom = paint('c', g);
     EXPECT_EQ(column(top, 0), std::string(8, '#') + std::string(10, '.'));
     EXPECT_EQ(column(bottom, 0), std::string(8, '.') + std::string(10, '#'));
@@ -87,7 +95,8 @@ TEST(LineStrokes, EveryCodeAtFontSize16WithLeading2) {
     auto diagonal = paint('\\', g);
     int pixels = 0;
     for (int y = 0; y < 18; ++y) {
-        for (int x = 0; x < 8; ++x) pixels += diagonal[y][x] == '#';
+        for (int x = 0; x < 8; ++x)
+            pixels += diagonal[y][x] == '#';
     }
     EXPECT_EQ(pixels, 15);
     EXPECT_EQ(diagonal[0], "#.......");
@@ -188,9 +197,11 @@ TEST(CopyText, ScreenAndScrollbackTakeTheRowsKept) {
 }
 
 TEST(CopyText, ClipboardGetsUtf8WithBoxCharacters) {
-    EXPECT_EQ(ClipboardText("\x01\x06\x02 \xB0\xA1\r\n\x19\x10\x17"),
-              "┌─┐ 가\r\n├┼┤");
-    EXPECT_EQ(ClipboardText("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(ClipboardText("\x01\x06\x02 \xB0\xA1\r\n\x19\x10\x17"), "┌─┐ 가\r\n├┼┤");
+    EXPECT_EQ(ClipboardText("a\xFF"
+                            "b"),
+              "a\xEF\xBF\xBD"
+              "b");
 }
 
 TEST(ScreenSettings, ValuesAreClampedAndDefaultsApply) {
@@ -198,10 +209,14 @@ TEST(ScreenSettings, ValuesAreClampedAndDefaultsApply) {
     current.winFont = "Fixedsys";
     current.variableRows = true;
     current.textColor = 7;
-    ScreenSettings s = ReadScreenSettings(
-        {{"FontSize", "30"}, {"Rows", "0"}, {"FontLeading", "abc"}, {"WinFont", ""},
-         {"BkColor", "99"}, {"HanFont16", "fonts\\my.hft"}, {"WallPaper", "/tmp/w.bmp"}},
-        current);
+    ScreenSettings s = ReadScreenSettings({{"FontSize", "30"},
+                                           {"Rows", "0"},
+                                           {"FontLeading", "abc"},
+                                           {"WinFont", ""},
+                                           {"BkColor", "99"},
+                                           {"HanFont16", "fonts\\my.hft"},
+                                           {"WallPaper", "/tmp/w.bmp"}},
+                                          current);
     EXPECT_EQ(s.fontSize, 26);
     EXPECT_EQ(s.rows, 1);
     EXPECT_EQ(s.fontLeading, 0);
@@ -280,7 +295,8 @@ TEST(VTServices, PutsSendsTextThenCrAndRestoreColorsResets) {
     TWEmulator emulator(&view, &link);
     view.SetDefaultColors(7, 0);
     link.Feed("\x1b[5;10r\x1b[1;7;31;42m");
-    while (link.InputCount() > 0) emulator.GetChar();
+    while (link.InputCount() > 0)
+        emulator.GetChar();
     RestoreColors(view, &emulator);
     EXPECT_EQ(view.Attribute(), 0x07);
     EXPECT_EQ(view.RegionTop(), 0);

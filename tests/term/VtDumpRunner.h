@@ -40,10 +40,10 @@ inline VtDumpResult vtdump(const std::string& args, const std::string* input = n
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     r.out = slurp(out);
     r.err = slurp(err);
-    for (const std::string& path : {in, out, err}) std::remove(path.c_str());
+    for (const std::string& path : {in, out, err})
+        std::remove(path.c_str());
     return r;
 }
-
 
 // The tool's JSON for the input; fails the test when the tool does not succeed.
 inline std::string vtdumpJson(const std::string& input, const std::string& args = "") {

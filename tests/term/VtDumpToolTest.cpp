@@ -8,8 +8,8 @@
 namespace {
 
 TEST(VtDumpTool, BadCommandLinesExitWithTwoAndSayWhy) {
-    for (const char* args : {"--rows 0", "--rows 100", "--rows x", "--rows", "--bogus",
-                             "/nonexistent/file", "a b"}) {
+    for (const char* args :
+         {"--rows 0", "--rows 100", "--rows x", "--rows", "--bogus", "/nonexistent/file", "a b"}) {
         VtDumpResult r = vtdump(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.err.find("quilite-vtdump: "), std::string::npos) << args;
@@ -24,7 +24,8 @@ TEST(VtDumpTool, PrintsScreenHistoryRepliesAndEventsAsJson) {
     // Four lines into three rows push two rows into the history.
     std::string input =
         "one\r\ntwo\r\nthree\r\nfour\r\n"
-        "\x1b[1;31m\xB0\xA1\x80?\x1b(0l\x1b(B \"q\\\x1b[6n**\x18" "B00";
+        "\x1b[1;31m\xB0\xA1\x80?\x1b(0l\x1b(B \"q\\\x1b[6n**\x18"
+        "B00";
     VtDumpResult r = vtdump("--rows 3", &input);
     ASSERT_EQ(r.status, 0) << r.err;
     nlohmann::json j = nlohmann::json::parse(r.out);
@@ -46,7 +47,8 @@ TEST(VtDumpTool, PrintsScreenHistoryRepliesAndEventsAsJson) {
     EXPECT_EQ(last["chars"].get<std::string>().size(), 160u);
     EXPECT_EQ(last["attrs"].get<std::string>().substr(0, 4), "1c1c");
     std::string blankLines;
-    for (int i = 0; i < 80; ++i) blankLines += "20";
+    for (int i = 0; i < 80; ++i)
+        blankLines += "20";
     EXPECT_EQ(last["lines"], blankLines);
     EXPECT_EQ(last["flag"], 0);
     EXPECT_EQ(j["cursor"], nlohmann::json::array({9, 2}));
@@ -60,7 +62,9 @@ TEST(VtDumpTool, JohabAndEchoOptions) {
     ASSERT_EQ(r.status, 0) << r.err;
     nlohmann::json j = nlohmann::json::parse(r.out);
     EXPECT_EQ(j["screen"][0]["text"], "\xEA\xB0\x80");
-    EXPECT_EQ(j["replies"], "8861" "0d0a");
+    EXPECT_EQ(j["replies"],
+              "8861"
+              "0d0a");
     EXPECT_EQ(j["cursor"], nlohmann::json::array({0, 1}));
 }
 

@@ -132,7 +132,7 @@ TEST(FileList, LengthsTimesAndMissingFiles) {
     EXPECT_EQ(list.Length(), 5u);
     EXPECT_EQ(list.Time(), 1700000000);  // UTC seconds, whatever the local zone
     ASSERT_TRUE(list.TakeNext());
-    EXPECT_EQ(list.Time(), 0);  // before 1970
+    EXPECT_EQ(list.Time(), 0);      // before 1970
     EXPECT_FALSE(list.TakeNext());  // a missing file ends the list
 }
 
@@ -140,7 +140,10 @@ TEST(FileNames, ReceivedNamesStayInTheFolder) {
     EXPECT_EQ(gfReceivedFileName("../../etc/passwd"), "passwd");
     EXPECT_EQ(gfReceivedFileName("C:\\dos\\autoexec.bat"), "autoexec.bat");
     EXPECT_EQ(gfReceivedFileName("host:name"), "name");
-    EXPECT_EQ(gfReceivedFileName("a\x01" "b\x7f" "c\x1b"), "abc");
+    EXPECT_EQ(gfReceivedFileName("a\x01"
+                                 "b\x7f"
+                                 "c\x1b"),
+              "abc");
     EXPECT_EQ(gfReceivedFileName("\xc7\xd1\xb1\xdb.txt"), "\xc7\xd1\xb1\xdb.txt");  // CP949 kept
     EXPECT_EQ(gfReceivedFileName("한글 파일.txt"), "한글 파일.txt");
     EXPECT_EQ(gfReceivedFileName(".."), "");
@@ -165,7 +168,8 @@ TEST(Crc, KnownCheckValues) {
     const auto* d = reinterpret_cast<const uint8_t*>(data.data());
     for (size_t n : {0, 1, 7, 8, 9, 15, 16, 1000}) {
         uint16_t byByte = 0x1234;
-        for (size_t i = 0; i < n; ++i) byByte = gfCrc16(byByte, d[i]);
+        for (size_t i = 0; i < n; ++i)
+            byByte = gfCrc16(byByte, d[i]);
         EXPECT_EQ(gfCrc16(0x1234, d, n), byByte) << n;
     }
 }

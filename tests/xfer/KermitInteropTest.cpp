@@ -82,7 +82,8 @@ protected:
             return argv;
         }
         std::string action = "msend";
-        for (const std::string& n : names) action += " " + quoted(n);
+        for (const std::string& n : names)
+            action += " " + quoted(n);
         return ckermit(action);
     }
     std::vector<std::string> peerReceiving() {
@@ -122,7 +123,8 @@ protected:
         PeerProcess peer(peerReceiving(), pty.theirs, dst, dir / "peer.log");
         pty.closeTheirs();
         std::string files;
-        for (const std::string& n : names) files += (files.empty() ? "" : "\t") + src + "/" + n;
+        for (const std::string& n : names)
+            files += (files.empty() ? "" : "\t") + src + "/" + n;
         EngineThread engine(pty.ours, true, files, ours, options());
         const int r = engine.result(120000);
         return {r, peer.wait(30000)};

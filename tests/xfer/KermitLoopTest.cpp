@@ -67,8 +67,8 @@ TEST_F(KermitLoop, AwkwardDataAndNamesInOneBatch) {
     std::string files;
     int i = 0;
     for (const std::string& name : kermittest::awkwardNames()) {
-        const std::string data = i == 0 ? kermittest::awkwardData()
-                                        : xfertest::randomData(20000 * i, i);
+        const std::string data =
+            i == 0 ? kermittest::awkwardData() : xfertest::randomData(20000 * i, i);
         files += (files.empty() ? "" : "\t") + add(name, data);
         ++i;
     }

@@ -24,7 +24,8 @@ class FileMonitor : public RecordingMonitor {
 public:
     using RecordingMonitor::RecordingMonitor;
     int TransferAbort() override {
-        return clock && clock->nowMs() >= stopAtMs ? GF_USER_ABORT : RecordingMonitor::TransferAbort();
+        return clock && clock->nowMs() >= stopAtMs ? GF_USER_ABORT
+                                                   : RecordingMonitor::TransferAbort();
     }
     void OnCloseFile(int skipped) override {
         RecordingMonitor::OnCloseFile(skipped);
@@ -75,10 +76,10 @@ TEST_F(KermitReceiver, DecodesEighthBitAndRepeatPrefixes) {
 
 TEST_F(KermitReceiver, WithoutPrefixesEveryByteStandsForItself) {
     // QBIN "Y" and no REPT: "&" and "~" are plain data; "#" still quotes.
-    EXPECT_EQ(receive({packet('S', 0, kermittest::initData('~', '*', 'Y', 0)),
-                       packet('F', 1, "plain"), packet('D', 2, "&~#\xc1\xff"),
-                       packet('Z', 3, ""), packet('B', 4, "")}),
-              0);
+    EXPECT_EQ(
+        receive({packet('S', 0, kermittest::initData('~', '*', 'Y', 0)), packet('F', 1, "plain"),
+                 packet('D', 2, "&~#\xc1\xff"), packet('Z', 3, ""), packet('B', 4, "")}),
+        0);
     EXPECT_EQ(file("plain"), "&~\x81\xff");
     EXPECT_EQ(sent[0].data, "~* @-#Y1");
 }
@@ -98,11 +99,11 @@ TEST_F(KermitReceiver, AttributesGiveLengthAndLocalTime) {
     setenv("TZ", "KST-9", 1);
     tzset();
     const std::string attrs = std::string("1$1234") + "#-991231 23:59" + "!%x";
-    EXPECT_EQ(receive({packet('S', 0, kermittest::initData()), packet('F', 1, "a"),
-                       packet('A', 2, attrs), packet('Z', 3, ""), packet('F', 4, "b"),
-                       packet('A', 5, "#&010101"), packet('Z', 6, ""), packet('F', 7, "c"),
-                       packet('Z', 8, ""), packet('B', 9, "")}),
-              0);
+    EXPECT_EQ(
+        receive({packet('S', 0, kermittest::initData()), packet('F', 1, "a"), packet('A', 2, attrs),
+                 packet('Z', 3, ""), packet('F', 4, "b"), packet('A', 5, "#&010101"),
+                 packet('Z', 6, ""), packet('F', 7, "c"), packet('Z', 8, ""), packet('B', 9, "")}),
+        0);
     unsetenv("TZ");
     tzset();
     // 1999-12-31 23:59 in Seoul is 14:59 UTC; 2001-01-01 00:00 there is 15:00 UTC the day before.
@@ -132,14 +133,16 @@ TEST(KermitDate, SixAndEightDigitDates) {
 }
 
 TEST_F(KermitReceiver, DuplicatesAreAcknowledgedAgainAndNotWrittenTwice) {
-    EXPECT_EQ(receive({packet('S', 0, kermittest::initData()), packet('S', 0, kermittest::initData()),
-                       packet('F', 1, "dup"), packet('F', 1, "dup"), packet('D', 2, "one"),
-                       packet('D', 2, "one"), packet('D', 3, "two"), packet('Z', 4, ""),
-                       packet('Z', 4, ""), packet('B', 5, "")}),
-              0);
+    EXPECT_EQ(
+        receive({packet('S', 0, kermittest::initData()), packet('S', 0, kermittest::initData()),
+                 packet('F', 1, "dup"), packet('F', 1, "dup"), packet('D', 2, "one"),
+                 packet('D', 2, "one"), packet('D', 3, "two"), packet('Z', 4, ""),
+                 packet('Z', 4, ""), packet('B', 5, "")}),
+        0);
     EXPECT_EQ(file("dup"), "onetwo");
     std::string seqs;
-    for (const auto& p : sent) seqs += static_cast<char>('0' + p.seq);
+    for (const auto& p : sent)
+        seqs += static_cast<char>('0' + p.seq);
     EXPECT_EQ(seqs, "0011223445");
     EXPECT_EQ(sent[1].data, sent[0].data);  // the repeated Send-Init gets our parameters again
 }
@@ -197,7 +200,8 @@ TEST_F(KermitReceiver, ElevenFailuresOnOnePacketEndTheTransfer) {
                                     packet('D', 2, "first")};
     std::string damaged = packet('D', 3, "data");
     damaged[6] ^= 0x10;
-    for (int i = 0; i < 11; ++i) script.push_back(damaged);
+    for (int i = 0; i < 11; ++i)
+        script.push_back(damaged);
     EXPECT_EQ(receive(script), GF_TOO_MANY_ERRORS);
     EXPECT_EQ(kermittest::types(sent), "YYY" + std::string(10, 'N') + "E");
     EXPECT_FALSE(xfertest::exists(dir / "f"));
@@ -211,7 +215,7 @@ TEST_F(KermitReceiver, DiscardedFileIsRemovedAndNotReportedAsReceived) {
     EXPECT_FALSE(xfertest::exists(dir / "gone"));
     EXPECT_EQ(file("kept"), "whole");
     EXPECT_TRUE(monitor.saw("OnCloseFile 1"));
-    EXPECT_EQ(monitor.GetPosAll(), 5);  // only the kept file counts as received
+    EXPECT_EQ(monitor.GetPosAll(), 5);               // only the kept file counts as received
     EXPECT_EQ(kermittest::types(sent), "YYYYYYYY");  // the batch itself ran to its end
 }
 
@@ -223,9 +227,9 @@ TEST_F(KermitReceiver, ErrorPacketFromTheSenderEndsWithoutAnswer) {
 }
 
 TEST_F(KermitReceiver, UnexpectedPacketIsAProtocolError) {
-    EXPECT_EQ(receive({packet('S', 0, kermittest::initData()), packet('F', 1, "f"),
-                       packet('X', 2, "")}),
-              GF_KERMIT_PROTOCOL);
+    EXPECT_EQ(
+        receive({packet('S', 0, kermittest::initData()), packet('F', 1, "f"), packet('X', 2, "")}),
+        GF_KERMIT_PROTOCOL);
     EXPECT_EQ(kermittest::types(sent), "YYE");
     EXPECT_EQ(receive({packet('D', 0, "")}), GF_KERMIT_PROTOCOL);
 }

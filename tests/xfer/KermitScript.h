@@ -53,7 +53,8 @@ inline std::vector<Packet> packets(const std::string& out, int check = 1) {
 
 inline std::string types(const std::vector<Packet>& ps) {
     std::string t;
-    for (const Packet& p : ps) t += p.type;
+    for (const Packet& p : ps)
+        t += p.type;
     return t;
 }
 

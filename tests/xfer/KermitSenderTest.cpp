@@ -34,7 +34,8 @@ protected:
     // other packet (at most acks of them).
     int send(const std::string& files, const std::string& init, int acks = 3000) {
         std::vector<std::string> script{packet('Y', 0, init)};
-        for (int seq = 1; seq <= acks; ++seq) script.push_back(packet('Y', seq, ""));
+        for (int seq = 1; seq <= acks; ++seq)
+            script.push_back(packet('Y', seq, ""));
         return sendScript(files, script);
     }
     int sendScript(const std::string& files, std::vector<std::string> script) {
@@ -135,8 +136,8 @@ TEST_F(KermitSender, SilentReceiverTimesOut) {
 }
 
 TEST_F(KermitSender, ErrorPacketFromTheReceiverEndsTheTransfer) {
-    EXPECT_EQ(sendScript(add("f", "data"), {packet('Y', 0, kermittest::initData()),
-                                           packet('E', 1, "no room")}),
+    EXPECT_EQ(sendScript(add("f", "data"),
+                         {packet('Y', 0, kermittest::initData()), packet('E', 1, "no room")}),
               GF_REMOTE_CANCEL);
     EXPECT_EQ(kermittest::types(sent), "SF");
 }
@@ -171,9 +172,9 @@ TEST(KermitCodec, BlockChecksAndRoundTrips) {
             std::string decoded;
             for (size_t at = 0; at < data.size();) {
                 std::string packetData;
-                const int taken = gfkermit::encode(
-                    p, reinterpret_cast<const uint8_t*>(data.data()) + at,
-                    static_cast<int>(data.size() - at), 7, packetData);
+                const int taken =
+                    gfkermit::encode(p, reinterpret_cast<const uint8_t*>(data.data()) + at,
+                                     static_cast<int>(data.size() - at), 7, packetData);
                 ASSERT_GT(taken, 0);
                 ASSERT_LE(packetData.size(), 7u);
                 gfkermit::decode(p, reinterpret_cast<const uint8_t*>(packetData.data()),

@@ -9,10 +9,12 @@ namespace kermittest {
 // prefixed (#, &, ~, their eighth-bit twins, DEL, CR, NUL), then short runs of every length.
 inline std::string awkwardData() {
     std::string s;
-    for (int i = 0; i < 256; ++i) s += static_cast<char>(i);
+    for (int i = 0; i < 256; ++i)
+        s += static_cast<char>(i);
     for (char c : {'\xff', '#', '&', '~', '\xa3', '\xa6', '\xfe', '\x7f', '\r', '\0', '\x80'})
         s += std::string(1000, c);
-    for (int n = 1; n <= 100; ++n) s += std::string(n, static_cast<char>(n * 7));
+    for (int n = 1; n <= 100; ++n)
+        s += std::string(n, static_cast<char>(n * 7));
     return s;
 }
 

@@ -1,4 +1,5 @@
-// quilite-xfer with the Kermit and ASCII engines: a Kermit session with itself, an ASCII capture into the named file, an ASCII send, and the command line.
+// quilite-xfer with the Kermit and ASCII engines: a Kermit session with itself, an ASCII capture
+// into the named file, an ASCII send, and the command line.
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -57,8 +58,8 @@ TEST_F(KermitTool, AsciiCaptureEndsWhenTheLineGoesQuiet) {
     EXPECT_EQ(PeerProcess({kTool, "receive", "-p", "ASCII"}, -1, dir.path()).wait(30000), 2);
     SocketPair pair;
     const std::string text = xfertest::textData(5000);
-    PeerProcess receiving({kTool, "receive", "-p", "ASCII", "-d", dst, "capture.txt"},
-                          pair.theirs, dir.path(), dir / "receiver.log");
+    PeerProcess receiving({kTool, "receive", "-p", "ASCII", "-d", dst, "capture.txt"}, pair.theirs,
+                          dir.path(), dir / "receiver.log");
     pair.closeTheirs();
     ASSERT_EQ(write(pair.ours, text.data(), text.size()), static_cast<ssize_t>(text.size()));
     const auto start = std::chrono::steady_clock::now();
@@ -69,7 +70,8 @@ TEST_F(KermitTool, AsciiCaptureEndsWhenTheLineGoesQuiet) {
 
 TEST_F(KermitTool, AsciiSendPacesTheLines) {
     std::string text;
-    for (int i = 0; i < 10; ++i) text += "line " + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 10; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
     writeFile(src + "/t.txt", text);
     SocketPair pair;
     const auto start = std::chrono::steady_clock::now();

@@ -69,7 +69,8 @@ protected:
         PeerProcess peer({"rz"}, pair.theirs, dst, dir / "rz.log");
         pair.closeTheirs();
         std::string files;
-        for (const std::string& n : names) files += (files.empty() ? "" : "\t") + src + "/" + n;
+        for (const std::string& n : names)
+            files += (files.empty() ? "" : "\t") + src + "/" + n;
         EngineThread ours(pair.ours, true, files, ourSender);
         const int r = ours.result();
         return {r, peer.wait(60000)};
@@ -89,7 +90,8 @@ TEST_F(Lrzsz, SzToOursOneFileWithKoreanName) {
 }
 
 TEST_F(Lrzsz, SzToOursBatchesOfThreeInEverySize) {
-    for (const auto& names : sizeBatches()) EXPECT_EQ(fromSz(names), std::make_pair(0, 0));
+    for (const auto& names : sizeBatches())
+        EXPECT_EQ(fromSz(names), std::make_pair(0, 0));
     expectArrived();
 }
 
@@ -100,7 +102,8 @@ TEST_P(SzOptions, ArriveWhole) {
     addSource("random", xfertest::randomData(200000, 4));
     addSource("text.txt", xfertest::textData(100000));
     std::vector<std::string> args = GetParam();
-    for (const char* n : {"awkward", "random", "text.txt"}) args.push_back(n);
+    for (const char* n : {"awkward", "random", "text.txt"})
+        args.push_back(n);
     EXPECT_EQ(fromSz(args), std::make_pair(0, 0));
     expectArrived();
 }
@@ -119,7 +122,8 @@ TEST_F(Lrzsz, OursToRzOneFileWithKoreanName) {
 }
 
 TEST_F(Lrzsz, OursToRzBatchesOfThreeInEverySize) {
-    for (const auto& names : sizeBatches()) EXPECT_EQ(toRz(names), std::make_pair(0, 0));
+    for (const auto& names : sizeBatches())
+        EXPECT_EQ(toRz(names), std::make_pair(0, 0));
     expectArrived();
 }
 

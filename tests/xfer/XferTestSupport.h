@@ -43,22 +43,28 @@ inline std::string readFile(const std::string& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-inline bool exists(const std::string& path) { return std::filesystem::exists(path); }
+inline bool exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
 
 inline std::string randomData(size_t n, uint32_t seed = 7) {
     std::mt19937 r(seed);
     std::string s(n, '\0');
-    for (char& c : s) c = static_cast<char>(r() & 0xFF);
+    for (char& c : s)
+        c = static_cast<char>(r() & 0xFF);
     return s;
 }
 
 // Every byte value, then long runs of the bytes ZMODEM treats specially.
 inline std::string awkwardData() {
     std::string s;
-    for (int i = 0; i < 256; ++i) s += static_cast<char>(i);
+    for (int i = 0; i < 256; ++i)
+        s += static_cast<char>(i);
     for (char c : {'\x18', '\x11', '\x13', '\xff', '\x91', '\x93', '\x7f', '\r', '*'})
         s += std::string(3000, c);
-    for (int i = 0; i < 2000; ++i) s += "**\x18" "B00\r\n"[i % 8];
+    for (int i = 0; i < 2000; ++i)
+        s += "**\x18"
+             "B00\r\n"[i % 8];
     return s;
 }
 
@@ -66,7 +72,8 @@ inline std::string textData(size_t n) {
     static const char* words[] = {"ZMODEM ", "파일 ", "transfer ", "line\n", "CR LF\r\n", "한글 "};
     std::mt19937 r(3);
     std::string s;
-    while (s.size() < n) s += words[r() % 6];
+    while (s.size() < n)
+        s += words[r() % 6];
     s.resize(n);
     return s;
 }
@@ -80,9 +87,10 @@ inline ::testing::AssertionResult sameBytes(const std::string& actual,
                                             const std::string& expected) {
     if (actual == expected) return ::testing::AssertionSuccess();
     size_t at = 0;
-    while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
-    return ::testing::AssertionFailure() << "sizes " << actual.size() << " and "
-                                         << expected.size() << ", first difference at " << at;
+    while (at < actual.size() && at < expected.size() && actual[at] == expected[at])
+        ++at;
+    return ::testing::AssertionFailure() << "sizes " << actual.size() << " and " << expected.size()
+                                         << ", first difference at " << at;
 }
 
 }  // namespace xfertest

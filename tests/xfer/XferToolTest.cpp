@@ -32,7 +32,8 @@ protected:
         return xfertest::runToolAlone(args, dir.path());
     }
     // Two programs on the two ends of a socketpair; returns their exit statuses.
-    std::pair<int, int> session(const std::vector<std::string>& sender, const std::string& senderDir,
+    std::pair<int, int> session(const std::vector<std::string>& sender,
+                                const std::string& senderDir,
                                 const std::vector<std::string>& receiver,
                                 const std::string& receiverDir) {
         return xfertest::runSession(sender, senderDir, receiver, receiverDir, dir.path());
@@ -100,8 +101,8 @@ TEST_F(Tool, SendsToRz) {
 TEST_F(Tool, MissingFileMakesTheSendFail) {
     writeFile(src + "/a", "abc");
     writeFile(src + "/b", "def");
-    auto [sent, received] = session({kTool, "send", "-p", "ZMODEM", src + "/missing"}, dir.path(),
-                                    {"rz"}, dst);
+    auto [sent, received] =
+        session({kTool, "send", "-p", "ZMODEM", src + "/missing"}, dir.path(), {"rz"}, dst);
     EXPECT_EQ(sent, 1);
     std::tie(sent, received) =
         session({kTool, "send", "-p", "ZMODEM", src + "/a", src + "/missing", src + "/b"},

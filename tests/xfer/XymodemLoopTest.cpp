@@ -71,8 +71,7 @@ TEST_P(XmodemTypes, EverySizeArrivesPadded) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, XmodemTypes,
-                         ::testing::Values(GF_TYPE_XMODEM, GF_TYPE_XMODEM_1K,
-                                           GF_TYPE_XMODEM_1KG));
+                         ::testing::Values(GF_TYPE_XMODEM, GF_TYPE_XMODEM_1K, GF_TYPE_XMODEM_1KG));
 
 class YmodemTypes : public XyLoop, public ::testing::WithParamInterface<int> {};
 
@@ -89,14 +88,13 @@ TEST_P(YmodemTypes, BatchOfEverySizeArrivesExact) {
     for (auto& [name, data] : expected) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(sameBytes(readFile(dst + "/" + name), data));
-        struct stat st{};
+        struct stat st {};
         ASSERT_EQ(stat((src + "/" + name).c_str(), &st), 0);
         EXPECT_EQ(receiverMonitor.timeOf(name), st.st_mtime);
     }
     EXPECT_EQ(receiverMonitor.GetFileCount(), static_cast<int>(expected.size()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Types, YmodemTypes,
-                         ::testing::Values(GF_TYPE_YMODEM, GF_TYPE_YMODEM_G));
+INSTANTIATE_TEST_SUITE_P(Types, YmodemTypes, ::testing::Values(GF_TYPE_YMODEM, GF_TYPE_YMODEM_G));
 
 }  // namespace

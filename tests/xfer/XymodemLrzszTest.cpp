@@ -32,7 +32,7 @@ protected:
         expected[name] = data;
     }
     long sourceTime(const std::string& name) const {
-        struct stat st{};
+        struct stat st {};
         return stat((src + "/" + name).c_str(), &st) == 0 ? st.st_mtime : -1;
     }
     EngineThread::Options engine(const char* protocol, int type) const {
@@ -59,7 +59,8 @@ protected:
                                const std::vector<std::string>& names) {
         SocketPair pair;
         std::string files;
-        for (const std::string& n : names) files += (files.empty() ? "" : "\t") + src + "/" + n;
+        for (const std::string& n : names)
+            files += (files.empty() ? "" : "\t") + src + "/" + n;
         EngineThread ours(pair.ours, true, files, ourSender, options);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         PeerProcess peer(args, pair.theirs, dst, dir / "peer.log");
@@ -187,7 +188,7 @@ TEST_F(XyLrzsz, OursToRbBatchesOfThreeArriveExact) {
     }
     expectArrivedExact();
     for (auto& [name, data] : expected) {
-        struct stat st{};
+        struct stat st {};
         ASSERT_EQ(stat((dst + "/" + name).c_str(), &st), 0) << name;
         EXPECT_EQ(st.st_mtime, sourceTime(name)) << name;
     }
@@ -198,7 +199,8 @@ TEST_F(XyLrzsz, OursToRbBatchesOfThreeArriveExact) {
 // "500"); our receiver does not trust a text that fills the block, and keeps every block.
 TEST_F(XyLrzsz, LongKoreanNamesBothWays) {
     std::string name;
-    for (int i = 0; i < 40; ++i) name += "한";
+    for (int i = 0; i < 40; ++i)
+        name += "한";
     name += ".bin";  // 124 bytes of UTF-8
     const std::string data = xfertest::randomData(5000, 3);
     addSource(name, data);

@@ -119,8 +119,9 @@ TEST_F(XyScript, UserAbortSendsTheAbortString) {
 // answered again and the batch goes on.
 TEST_F(XyScript, RepeatedEotBeforeTheNextHeaderIsAnswered) {
     EXPECT_EQ(run("YMODEM", false,
-                  {headerBlock(bytes("a\0" "3 0 0")), "", block(1, "abc"), kEot, "", kEot,
-                   "", headerBlock("")}),
+                  {headerBlock(bytes("a\0"
+                                     "3 0 0")),
+                   "", block(1, "abc"), kEot, "", kEot, "", headerBlock("")}),
               0);
     EXPECT_EQ(readFile(dir / "a"), "abc");
     EXPECT_TRUE(monitor.saw("msg Repeated end of file"));
@@ -130,15 +131,20 @@ TEST_F(XyScript, RepeatedEotBeforeTheNextHeaderIsAnswered) {
 // before the first 0 are the name, the rest is the length and time.
 TEST_F(XyScript, HeaderNamesAreSanitised) {
     EXPECT_EQ(run("YMODEM", false,
-                  {headerBlock(bytes("../../x/b\\c:\x01" "d\0" "2 17 0")), "",
-                   block(1, "hi"), kEot, headerBlock("")}),
+                  {headerBlock(bytes("../../x/b\\c:\x01"
+                                     "d\0"
+                                     "2 17 0")),
+                   "", block(1, "hi"), kEot, headerBlock("")}),
               0);
     EXPECT_EQ(readFile(dir / "d"), "hi");
     EXPECT_EQ(monitor.GetFileTime(), 017);
 }
 
 TEST_F(XyScript, HeaderNamesThatCannotBeUsedAreRefused) {
-    EXPECT_EQ(run("YMODEM", false, {headerBlock(bytes("..\0" "1 0"))}), GF_OPEN_FAILED);
+    EXPECT_EQ(run("YMODEM", false,
+                  {headerBlock(bytes("..\0"
+                                     "1 0"))}),
+              GF_OPEN_FAILED);
     EXPECT_EQ(out(), "C" + kAbort);
     EXPECT_EQ(run("YMODEM", false, {block(0, std::string(128, 'n'))}), GF_OPEN_FAILED);
     EXPECT_EQ(out(), "C" + kAbort);
@@ -164,8 +170,9 @@ TEST_F(XyScript, OneKSenderBlockSizes) {
         std::deque<std::string> acks(blocks + 1, kAck);
         acks.push_front("C");
         EXPECT_EQ(run("XMODEM", true, acks, GF_TYPE_XMODEM_1K, dir / "s"), 0) << size;
-        const std::string expected =
-            size == 896 ? std::string(7, '\x01') : size == 1025 ? "\x02\x01" : "\x02";
+        const std::string expected = size == 896    ? std::string(7, '\x01')
+                                     : size == 1025 ? "\x02\x01"
+                                                    : "\x02";
         std::string starts;
         for (size_t at = 0; out()[at] != '\x04'; at += out()[at] == '\x01' ? 133 : 1029) {
             starts += out()[at];

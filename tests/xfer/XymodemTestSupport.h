@@ -9,13 +9,14 @@
 namespace xymodemtest {
 
 // Around the 128- and 1024-byte blocks and the 896-byte switch between them, and 1 MiB.
-inline const std::vector<size_t> kSizes = {0,   1,   127,  128,  129,  895,    896,
-                                           897, 1023, 1024, 1025, 1u << 20};
+inline const std::vector<size_t> kSizes = {0,   1,   127,  128,  129,  895,
+                                           896, 897, 1023, 1024, 1025, 1u << 20};
 
 // Every byte value in turn, then a different walk through them.
 inline std::string everyByte(size_t n) {
     std::string s(n, '\0');
-    for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>(i < 256 ? i : (i * 7 + i / 256) & 0xFF);
+    for (size_t i = 0; i < n; ++i)
+        s[i] = static_cast<char>(i < 256 ? i : (i * 7 + i / 256) & 0xFF);
     return s;
 }
 

@@ -36,9 +36,9 @@ protected:
 
 TEST_F(XyTool, CommandLineErrors) {
     writeFile(src + "/f", "x");
-    EXPECT_EQ(runAlone({"receive", "-p", "XMODEM", "-d", dst}), 2);         // no FILE
-    EXPECT_EQ(runAlone({"receive", "-p", "xmodem-1k", "a", "b"}), 2);       // two
-    EXPECT_EQ(runAlone({"receive", "-p", "YMODEM", "-d", dst, "f"}), 2);    // names come with it
+    EXPECT_EQ(runAlone({"receive", "-p", "XMODEM", "-d", dst}), 2);       // no FILE
+    EXPECT_EQ(runAlone({"receive", "-p", "xmodem-1k", "a", "b"}), 2);     // two
+    EXPECT_EQ(runAlone({"receive", "-p", "YMODEM", "-d", dst, "f"}), 2);  // names come with it
     EXPECT_EQ(runAlone({"receive", "-p", "ymodem g", "f"}), 2);
     EXPECT_EQ(runAlone({"send", "-p", "XMODEM-1KG"}), 2);
     EXPECT_EQ(runAlone({"send", "-p", "XMODEM-2K", src + "/f"}), 2);
@@ -53,8 +53,8 @@ TEST_F(XyTool, XmodemReceiveFromSxNamesItsFile) {
                       {kTool, "receive", "-p", "Xmodem 1K", "-d", dst, "b"}, dir.path()),
               std::make_pair(0, 0));
     EXPECT_TRUE(sameBytes(readFile(dst + "/b"), xymodemtest::padded(data, '\x1A')));
-    EXPECT_EQ(session({"sx", "-b", "a"},
-                      {kTool, "receive", "-p", "xmodem", "-d", dst, dir / "abs"}, dir.path()),
+    EXPECT_EQ(session({"sx", "-b", "a"}, {kTool, "receive", "-p", "xmodem", "-d", dst, dir / "abs"},
+                      dir.path()),
               std::make_pair(0, 0));
     EXPECT_TRUE(sameBytes(readFile(dir / "abs"), xymodemtest::padded(data, '\x1A')));
 }

@@ -49,7 +49,8 @@ TEST_F(Loop, EverySizeArrivesWhole) {
         expected.emplace_back(name, data);
     }
     EXPECT_EQ(transfer(files), std::make_pair(0, 0));
-    for (auto& [name, data] : expected) EXPECT_TRUE(sameBytes(readFile(dst + "/" + name), data)) << name;
+    for (auto& [name, data] : expected)
+        EXPECT_TRUE(sameBytes(readFile(dst + "/" + name), data)) << name;
     EXPECT_EQ(receiverMonitor.GetFileCount(), 9);
 }
 
@@ -75,7 +76,9 @@ TEST_F(Loop, ResumeAtAnOddOffsetAndRepositionInsideTheRing) {
     EXPECT_TRUE(senderMonitor.saw("OnRecovery 5000"));
     EXPECT_TRUE(senderMonitor.saw("msg GetInSync: ZRPOS 32648"));
     EXPECT_GE(receiverMonitor.GetErrors(), 1);
-    if (getenv("XFER_DEBUG")) for (auto& e : receiverMonitor.events()) printf("  R %s\n", e.c_str());
+    if (getenv("XFER_DEBUG"))
+        for (auto& e : receiverMonitor.events())
+            printf("  R %s\n", e.c_str());
 }
 
 TEST_F(Loop, SenderAbortLeavesThePartialFile) {
@@ -112,8 +115,8 @@ TEST_F(Loop, DamagedLineNeverHangsOrCorrupts) {
     int whole = 0, failed = 0;
     for (double rate : {1e-5, 1e-4, 1e-3}) {
         for (uint32_t seed : {1u, 2u, 3u}) {
-            RecordingMonitor sendSide, receiveSide(dir.make("noisy-" + std::to_string(seed) + "-" +
-                                                            std::to_string(rate)));
+            RecordingMonitor sendSide,
+                receiveSide(dir.make("noisy-" + std::to_string(seed) + "-" + std::to_string(rate)));
             FaultyLink::Schedule faults;
             faults.rate = rate;
             faults.seed = seed;
@@ -131,8 +134,10 @@ TEST_F(Loop, DamagedLineNeverHangsOrCorrupts) {
             const std::string got = readFile(receiveSide.GetFileName());
             if (getenv("XFER_DEBUG")) {
                 printf("rate %g seed %u: send %d receive %d\n", rate, seed, s, r);
-                for (auto& e : receiveSide.events()) printf("  R %s\n", e.c_str());
-                for (auto& e : sendSide.events()) printf("  S %s\n", e.c_str());
+                for (auto& e : receiveSide.events())
+                    printf("  R %s\n", e.c_str());
+                for (auto& e : sendSide.events())
+                    printf("  S %s\n", e.c_str());
             }
             if (r == 0 && s == 0) {
                 EXPECT_TRUE(sameBytes(got, data)) << rate << " seed " << seed;

@@ -40,7 +40,9 @@ public:
     }
 };
 
-std::string info(size_t length) { return std::to_string(length) + " 0 0 0 1 " + std::to_string(length); }
+std::string info(size_t length) {
+    return std::to_string(length) + " 0 0 0 1 " + std::to_string(length);
+}
 
 std::string endOfBatch(uint32_t end) {
     return binHeader(ZEOF, pos(end)) + hexHeader(ZFIN, pos(0)) + "OO";
@@ -65,8 +67,8 @@ protected:
     }
     int countSent(int type) const {
         auto h = sentHeaders();
-        return static_cast<int>(std::count_if(h.begin(), h.end(),
-                                              [&](auto& p) { return p.first == type; }));
+        return static_cast<int>(
+            std::count_if(h.begin(), h.end(), [&](auto& p) { return p.first == type; }));
     }
 
     xfertest::TempFolder dir;
@@ -94,9 +96,9 @@ TEST_F(Receiver, ReceivesAFileAndAnswersEveryStep) {
 TEST_F(Receiver, ResumesAPartialFileAtItsSize) {
     const std::string data = xfertest::randomData(8000);
     writeFile(dir / "part.bin", data.substr(0, 5000));
-    EXPECT_EQ(receive(zfile("part.bin", info(8000)) + zdata(5000, data.substr(5000)) +
-                      endOfBatch(8000)),
-              0);
+    EXPECT_EQ(
+        receive(zfile("part.bin", info(8000)) + zdata(5000, data.substr(5000)) + endOfBatch(8000)),
+        0);
     EXPECT_TRUE(xfertest::sameBytes(readFile(dir / "part.bin"), data));
     EXPECT_EQ(sentHeaders()[1], std::make_pair(int(ZRPOS), 5000u));
     const int setPos = monitor.indexOf("SetPos 5000");
@@ -133,9 +135,8 @@ TEST_F(Receiver, LongerLocalFileIsReplaced) {
 
 TEST_F(Receiver, DataAtAnotherPositionIsAskedAgain) {
     const std::string data = xfertest::randomData(2000);
-    EXPECT_EQ(receive(zfile("f", info(2000)) + zdata(700, "zzz") + zdata(0, data) +
-                      endOfBatch(2000)),
-              0);
+    EXPECT_EQ(
+        receive(zfile("f", info(2000)) + zdata(700, "zzz") + zdata(0, data) + endOfBatch(2000)), 0);
     EXPECT_TRUE(xfertest::sameBytes(readFile(dir / "f"), data));
     EXPECT_EQ(countSent(ZRPOS), 2);
 }
@@ -148,12 +149,12 @@ TEST_F(Receiver, StaleDataAfterAZrposIsPassedOver) {
     damaged[100] ^= 0x01;
     std::string damagedHeader = binHeader(ZDATA, pos(1000));
     damagedHeader[5] ^= 0x01;
-    EXPECT_EQ(receive(zfile("f", info(3000)) + binHeader(ZDATA, pos(0)) +
-                      subpacket(data.substr(0, 1000), 'i') + damaged +
-                      subpacket(data.substr(2000), 'h') + zdata(2500, xfertest::randomData(5000)) +
-                      damagedHeader + subpacket("zzz", 'h') + zdata(1000, data.substr(1000)) +
-                      endOfBatch(3000)),
-              0);
+    EXPECT_EQ(
+        receive(zfile("f", info(3000)) + binHeader(ZDATA, pos(0)) +
+                subpacket(data.substr(0, 1000), 'i') + damaged + subpacket(data.substr(2000), 'h') +
+                zdata(2500, xfertest::randomData(5000)) + damagedHeader + subpacket("zzz", 'h') +
+                zdata(1000, data.substr(1000)) + endOfBatch(3000)),
+        0);
     EXPECT_TRUE(xfertest::sameBytes(readFile(dir / "f"), data));
     EXPECT_EQ(sentHeaders()[2], std::make_pair(int(ZRPOS), 1000u));
     EXPECT_EQ(countSent(ZRPOS), 2);
@@ -189,30 +190,31 @@ private:
 TEST_F(Receiver, ZrposUnansweredForTenSecondsIsSentAgain) {
     SlowLink slow(clock);
     std::string script = zfile("f", info(200000)) + zdata(0, xfertest::randomData(1000));
-    for (int i = 0; i < 120; ++i) script += zdata(1700 + 1000 * i, xfertest::randomData(1000));
+    for (int i = 0; i < 120; ++i)
+        script += zdata(1700 + 1000 * i, xfertest::randomData(1000));
     slow.Feed(script);
     std::unique_ptr<GFTransfer> engine(GFTransfer::CreateObject("ZMODEM", &slow, &monitor));
     engine->SetClock(clock);
     EXPECT_EQ(engine->ReceiveFile(nullptr), GF_TOO_MANY_ERRORS);
     int zrpos = 0;
-    for (const Event& e : parseAll(slow.Output())) zrpos += e.kind == Event::kHeader && e.type == ZRPOS;
+    for (const Event& e : parseAll(slow.Output()))
+        zrpos += e.kind == Event::kHeader && e.type == ZRPOS;
     EXPECT_EQ(zrpos, 10);
     EXPECT_TRUE(monitor.saw("msg ReadFileData: ZRPOS unanswered"));
 }
 
 TEST_F(Receiver, NewlineConversionOnRequest) {
     const std::string text = "one\ntwo\r\nthree\n";
-    EXPECT_EQ(receive(zfile("t.txt", info(text.size()), ZCNL) + zdata(0, text) +
-                      endOfBatch(text.size())),
-              0);
+    EXPECT_EQ(
+        receive(zfile("t.txt", info(text.size()), ZCNL) + zdata(0, text) + endOfBatch(text.size())),
+        0);
     EXPECT_EQ(readFile(dir / "t.txt"), "one\r\ntwo\r\nthree\r\n");
 }
 
 TEST_F(Receiver, PictureVariantAlwaysWritesAFreshFile) {
     writeFile(dir / "p.jpg", "old!");
     const std::string data = xfertest::randomData(3000);
-    EXPECT_EQ(receive(zfile("p.jpg", info(3000)) + zdata(0, data) + endOfBatch(3000), "ZIMAGE"),
-              0);
+    EXPECT_EQ(receive(zfile("p.jpg", info(3000)) + zdata(0, data) + endOfBatch(3000), "ZIMAGE"), 0);
     EXPECT_TRUE(xfertest::sameBytes(readFile(dir / "p.jpg"), data));
     EXPECT_EQ(sentHeaders()[1], std::make_pair(int(ZRPOS), 0u));
     EXPECT_EQ(monitor.indexOf("OnRecovery"), -1);
@@ -220,9 +222,9 @@ TEST_F(Receiver, PictureVariantAlwaysWritesAFreshFile) {
 
 TEST_F(Receiver, CommandsAreNeverRun) {
     const std::string marker = dir / "ran";
-    EXPECT_EQ(receive(binHeader(ZCOMMAND, flags(0)) + subpacket("touch " + marker + '\0', 'k') +
-                      "OO"),
-              0);
+    EXPECT_EQ(
+        receive(binHeader(ZCOMMAND, flags(0)) + subpacket("touch " + marker + '\0', 'k') + "OO"),
+        0);
     EXPECT_FALSE(xfertest::exists(marker));
     EXPECT_EQ(countSent(ZCOMPL), 1);
     EXPECT_EQ(countSent(ZFIN), 1);
@@ -236,22 +238,27 @@ TEST_F(Receiver, HostileNamesStayInTheFolder) {
 }
 
 TEST_F(Receiver, NameWithNothingLeftFailsToOpen) {
-    EXPECT_EQ(receive(zfile("..", info(7)) + zdata(0, "payload") + endOfBatch(7)),
-              GF_OPEN_FAILED);
+    EXPECT_EQ(receive(zfile("..", info(7)) + zdata(0, "payload") + endOfBatch(7)), GF_OPEN_FAILED);
 }
 
 TEST_F(Receiver, FileInformationIsBoundedByTheSubpacket) {
     // A name without its zero byte, and an over-long subpacket.
     std::string script = binHeader(ZFILE, flags(0)) + subpacket(std::string(1024, 'n'), 'k');
     script += binHeader(ZFILE, flags(0)) + subpacket(std::string(1500, 'n'), 'k');
-    script += binHeader(ZFILE, flags(0)) + subpacket(std::string("x\0" "3", 3), 'k');
+    script += binHeader(ZFILE, flags(0)) + subpacket(std::string("x\0"
+                                                                 "3",
+                                                                 3),
+                                                     'k');
     EXPECT_EQ(receive(script + zdata(0, "abc") + endOfBatch(3)), GF_OPEN_FAILED);
     // The 1024-byte name is too long for the file system; the others were never reached.
     EXPECT_TRUE(monitor.saw("msg Failed to open file"));
 }
 
 TEST_F(Receiver, ShortInformationTextStillGivesTheLength) {
-    std::string script = binHeader(ZFILE, flags(0)) + subpacket(std::string("x\0" "3", 3), 'k');
+    std::string script = binHeader(ZFILE, flags(0)) + subpacket(std::string("x\0"
+                                                                            "3",
+                                                                            3),
+                                                                'k');
     EXPECT_EQ(receive(script + zdata(0, "abc") + endOfBatch(3)), 0);
     EXPECT_EQ(readFile(dir / "x"), "abc");
 }
@@ -294,8 +301,7 @@ TEST_F(Receiver, CancelInsideDataKeepsThePartialFile) {
 TEST_F(Receiver, UserAbortSendsTheAbortString) {
     monitor.abortAfter(1024);
     const std::string data = xfertest::randomData(5000);
-    EXPECT_EQ(receive(zfile("u", info(5000)) + zdata(0, data) + endOfBatch(5000)),
-              GF_USER_ABORT);
+    EXPECT_EQ(receive(zfile("u", info(5000)) + zdata(0, data) + endOfBatch(5000)), GF_USER_ABORT);
     EXPECT_NE(link.Output().find(std::string(10, '\x18') + std::string(10, '\b')),
               std::string::npos);
     EXPECT_EQ(readFile(dir / "u").size(), 1024u);

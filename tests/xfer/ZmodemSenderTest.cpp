@@ -93,8 +93,12 @@ private:
             }
             headers.push_back(e);
             switch (e.type) {
-                case ZRQINIT: sendInit(); break;
-                case ZFILE: fileInfo = true; break;
+                case ZRQINIT:
+                    sendInit();
+                    break;
+                case ZFILE:
+                    fileInfo = true;
+                    break;
                 case ZDATA:
                     accepting = e.position == position;
                     if (accepting) frames.push_back(position);
@@ -243,8 +247,8 @@ TEST_F(Sender, AnswersARepositioningWithOneFrameAtThatPosition) {
 // Opens the subpacket writer to the test.
 class WireZmodem : public GFZmodem {
 public:
-    using GFZmodem::GFZmodem;
     using GFZmodem::escapeControls_;
+    using GFZmodem::GFZmodem;
     using GFZmodem::SendDataPacket;
 };
 
