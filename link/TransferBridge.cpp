@@ -232,6 +232,9 @@ void TransferBridge::TransferFinished(unsigned serial, int result) {
     if (doc.TransferActive()) doc.EndTransfer(result);
     if (hangUp && !aborted) doc.HangUp(false);
     if (announce_) announceEnd(result, aborted);
+    if (result == 0 && !sending_ && !hangUp && view_ &&
+        CSettingsSection(context_->registry, "Settings").GetInt("UseInbox", 1) != 0)
+        view_->ShowReceivedFiles();
 }
 
 void TransferBridge::announceEnd(int result, bool aborted) {

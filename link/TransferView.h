@@ -10,4 +10,7 @@ public:
     // At the start and then at most once a second.
     virtual void ShowProgress(const TransferFigures& figures) = 0;
     virtual void CloseProgress() = 0;
+    // A receive ended well, no hang-up was asked for and "UseInbox" is on: the front end shows
+    // its list of received files, where there is one.
+    virtual void ShowReceivedFiles() {}
 };

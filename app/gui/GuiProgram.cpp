@@ -6,6 +6,7 @@
 #include "app/gui/CMainFrame.h"
 #include "app/gui/DialerDialog.h"
 #include "app/gui/EndSignals.h"
+#include "app/gui/FileManagerSheet.h"
 #include "app/gui/InternetCommands.h"
 #include "app/gui/QtEventLoop.h"
 #include "app/gui/QtPrompt.h"
@@ -46,7 +47,8 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
     app.Hooks().Dialer().SetView(&dialer);
     registerInternetCommands(frame, *app.Hooks().Internet(), *app.Hooks().Dialup());
     TransferBridge& transfers = app.Hooks().Transfers();
-    TransferProgressWindow progress(transfers, &frame);
+    TransferProgressWindow progress(transfers, &frame,
+                                    [&frame] { OpenFileManager(frame, RecordKind::ReceivedFile); });
     transfers.SetView(&progress);
     registerTransferCommands(frame, transfers);
     EndSignals endSignals(loop, [&frame] { frame.EndNow(); });

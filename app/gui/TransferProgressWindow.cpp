@@ -15,8 +15,12 @@ QString number(uint64_t n) {
 
 }  // namespace
 
-TransferProgressWindow::TransferProgressWindow(TransferBridge& bridge, QWidget* mainWindow)
-    : QDialog(mainWindow), bridge_(bridge), mainWindow_(mainWindow) {
+TransferProgressWindow::TransferProgressWindow(TransferBridge& bridge, QWidget* mainWindow,
+                                               std::function<void()> showReceivedFiles)
+    : QDialog(mainWindow),
+      bridge_(bridge),
+      showReceivedFiles_(std::move(showReceivedFiles)),
+      mainWindow_(mainWindow) {
     setModal(false);
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;

@@ -5,6 +5,7 @@
 // progress and the file name.
 #include <QDialog>
 #include <QPointer>
+#include <functional>
 
 #include "link/TransferBridge.h"
 #include "link/TransferView.h"
@@ -15,17 +16,23 @@ class QProgressBar;
 
 class TransferProgressWindow : public QDialog, public TransferView {
 public:
-    TransferProgressWindow(TransferBridge& bridge, QWidget* mainWindow);
+    // showReceivedFiles: opens the list of received files after a receive (may be empty).
+    TransferProgressWindow(TransferBridge& bridge, QWidget* mainWindow,
+                           std::function<void()> showReceivedFiles = {});
 
     void OpenProgress(bool sending) override;
     void ShowProgress(const TransferFigures& figures) override;
     void CloseProgress() override;
+    void ShowReceivedFiles() override {
+        if (showReceivedFiles_) showReceivedFiles_();
+    }
 
 protected:
     void reject() override;  // Esc and the title bar's close abort, as the button does
 
 private:
     TransferBridge& bridge_;
+    std::function<void()> showReceivedFiles_;
     QPointer<QWidget> mainWindow_;
     QString mainCaption_;  // the main window's caption before a minimised one replaced it
     QLabel* protocol_;

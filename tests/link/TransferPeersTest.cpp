@@ -82,6 +82,7 @@ TEST_F(TransferPeers, HostSzDownloadsUnaskedUnderItsKoreanName) {
     EXPECT_TRUE(prompt.filesAsked.empty());
     EXPECT_EQ(progress.opened, std::vector<bool>{false});
     EXPECT_EQ(progress.closed, 1);
+    EXPECT_EQ(progress.receivedShown, 1);  // "UseInbox" is on by default
     const std::vector<FileRecord> received =
         listed(transferredFileKind(TransferDirection::Receive));
     ASSERT_EQ(received.size(), 1u);
@@ -128,6 +129,7 @@ TEST_F(TransferPeers, HostRzOpensTheSendDialogAndGetsTheChosenFiles) {
     EXPECT_TRUE(sameBytes(readFile(dst + "/" + cp("가")), readFile(dir + "/가")));
     EXPECT_TRUE(sameBytes(readFile(dst + "/b"), readFile(dir + "/b")));
     EXPECT_EQ(progress.opened, std::vector<bool>{true});
+    EXPECT_EQ(progress.receivedShown, 0);  // only a receive shows the received files
     const std::vector<FileRecord> sent = listed(transferredFileKind(TransferDirection::Send));
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(sent[0].path, dir + "/가");
@@ -146,6 +148,7 @@ TEST_F(TransferPeers, AbortKeepsThePartialFileWithoutAFailureMessage) {
         kTransferMs));
     hooks.bridge.Abort();
     ASSERT_TRUE(transferEnds());
+    EXPECT_EQ(progress.receivedShown, 0);
     EXPECT_TRUE(prompt.asked.empty());
     EXPECT_TRUE(sound.played.empty());
     const auto size = std::filesystem::file_size(download() + "/big.bin");

@@ -25,7 +25,9 @@ public:
     void OpenProgress(bool sending) override { opened.push_back(sending); }
     void ShowProgress(const TransferFigures& figures) override { shown.push_back(figures); }
     void CloseProgress() override { ++closed; }
+    void ShowReceivedFiles() override { ++receivedShown; }
     std::vector<bool> opened;
     std::vector<TransferFigures> shown;
     int closed = 0;
+    int receivedShown = 0;
 };
