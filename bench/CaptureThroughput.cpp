@@ -15,14 +15,9 @@
 
 #include "bench/KoreanAnsiStream.h"
 #include "bench/Median.h"
-#include "bench/NoFrame.h"
 #include "bench/PumpSession.h"
-#include "link/CQuillonDoc.h"
 #include "link/SessionCapture.h"
-#include "link/SystemLinks.h"
-#include "platform/PollEventLoop.h"
 #include "platform/ProcessLauncher.h"
-#include "platform/ScriptedPrompt.h"
 #include "tests/fixtures/LoopbackListener.h"
 #include "tests/fixtures/PeerProcess.h"
 
@@ -45,20 +40,14 @@ public:
 int runSession(int port, const std::string& profile, const std::string& mode) {
     Registry::Opened store = Registry::open(profile);
     if (!store.registry) return 1;
-    PollEventLoop loop;
-    ScriptedPrompt prompt;
-    SilentSoundPlayer sound;
-    TWView view;
-    NoFrame frame;
-    SystemLinks links(loop, prompt, *store.registry, frame);
-    CQuillonDoc doc(SessionContext{loop, prompt, *store.registry, sound, view, links, frame});
-    KeepingHost host(doc, frame);
-    Capture capture(*store.registry, prompt, view, host);
+    HeadlessSession session(*store.registry);
+    KeepingHost host(session.doc, session.frame);
+    Capture capture(*store.registry, session.prompt, session.view, host);
     if (mode != "none") {
         capture.SetMode(mode == "code" ? Capture::Mode::Code : Capture::Mode::Text);
         if (!capture.StartCapture()) return 1;
     }
-    const bool wasOnline = pumpUntilHostCloses(loop, doc, port);
+    const bool wasOnline = pumpUntilHostCloses(session.loop, session.doc, port);
     if (mode == "none") return wasOnline ? 0 : 1;
     capture.FinishCaptureAndView();
     const auto size = std::filesystem::file_size(host.recording);

@@ -17,13 +17,8 @@
 
 #include "bench/KoreanAnsiStream.h"
 #include "bench/Median.h"
-#include "bench/NoFrame.h"
 #include "bench/PumpSession.h"
-#include "link/CQuillonDoc.h"
-#include "link/SystemLinks.h"
-#include "platform/PollEventLoop.h"
 #include "platform/ProcessLauncher.h"
-#include "platform/ScriptedPrompt.h"
 #include "tests/fixtures/LoopbackListener.h"
 #include "tests/fixtures/PeerProcess.h"
 
@@ -37,14 +32,8 @@ constexpr int kRuns = 3;
 int runSession(int port, const std::string& profile) {
     Registry::Opened store = Registry::open(profile);
     if (!store.registry) return 1;
-    PollEventLoop loop;
-    ScriptedPrompt prompt;
-    SilentSoundPlayer sound;
-    TWView view;
-    NoFrame frame;
-    SystemLinks links(loop, prompt, *store.registry, frame);
-    CQuillonDoc doc(SessionContext{loop, prompt, *store.registry, sound, view, links, frame});
-    return pumpUntilHostCloses(loop, doc, port) ? 0 : 1;
+    HeadlessSession session(*store.registry);
+    return pumpUntilHostCloses(session.loop, session.doc, port) ? 0 : 1;
 }
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
