@@ -252,11 +252,11 @@ void CQuillonDoc::ShowText(const std::string& text) {
 }
 
 void CQuillonDoc::FlushOutput() {
-    if (link_) link_->Flush(1, 0);
+    if (link_) link_->Flush(GF_FLUSH_OUTPUT, 0);
 }
 
 void CQuillonDoc::PurgeInput() {
-    if (link_) link_->Flush(0, 0);
+    if (link_) link_->Flush(GF_FLUSH_INPUT, 0);
 }
 
 // ---------------------------------------------------------------------------------------------

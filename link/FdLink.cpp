@@ -135,8 +135,8 @@ void FdLink::EndHold() {
 }
 
 int FdLink::WriteByte(int c) {
-    if (!online_) return -801;
-    if (queued() >= kOutputLimit && !flush(0) && queued() >= kOutputLimit) return -805;
+    if (!online_) return GF_CARRIER_LOST_WRITING;
+    if (queued() >= kOutputLimit && !flush(0) && queued() >= kOutputLimit) return GF_OUTPUT_FULL;
     out_.push_back(static_cast<uint8_t>(c));
     if (holdDepth_ == 0) flush(0);
     return 0;
@@ -157,7 +157,7 @@ int FdLink::WriteString(const char* text) {
 
 int FdLink::ReadByte() {
     if (inHead_ < inTail_ || fill(0)) return in_[inHead_++];
-    return -802;
+    return GF_READ_TIMEOUT;
 }
 
 int FdLink::Read(void* data, int count) {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 int MemoryLink::ReadByte() {
-    if (readPos_ >= input_.size()) return -802;
+    if (readPos_ >= input_.size()) return GF_READ_TIMEOUT;
     return static_cast<uint8_t>(input_[readPos_++]);
 }
 

@@ -52,8 +52,8 @@ int SerialLink::AbortOutput() {
 }
 
 int SerialLink::Close() {
-    Flush(0, 0);
-    Flush(1, 0);
+    Flush(GF_FLUSH_INPUT, 0);
+    Flush(GF_FLUSH_OUTPUT, 0);
     return port_.Close() ? 0 : -1;
 }
 
@@ -132,27 +132,27 @@ int SerialLink::Break(int state) {
 
 int SerialLink::Control(int code, int value) {
     switch (code) {
-        case 3:  // DTR
+        case GF_CONTROL_DTR:
             if (value >= 0) {
                 dtrState_ = value != 0 ? 1 : 0;
                 port_.Escape(OutputLine::Dtr, dtrState_ != 0);
             }
             return dtrState_;
-        case 4:  // RTS: 0 low, 1 high, other values leave it to the driver's flow control
+        case GF_CONTROL_RTS:  // 0 low, 1 high, other values leave it to the driver's flow control
             if (value >= 0) {
                 rtsState_ = value;
                 if (value <= 1) port_.Escape(OutputLine::Rts, value == 1);
             }
             return rtsState_;
-        case 7:
+        case GF_CONTROL_BREAK:
             return Break(value);
-        case 12:
+        case GF_CONTROL_CTS:
             return (port_.ModemStatus() & kCtsOn) != 0;
-        case 13:
+        case GF_CONTROL_DSR:
             return (port_.ModemStatus() & kDsrOn) != 0;
-        case 14:
+        case GF_CONTROL_RING:
             return (port_.ModemStatus() & kRingOn) != 0;
-        case 15:
+        case GF_CONTROL_CARRIER:
             return (port_.ModemStatus() & kCarrierOn) != 0;
         default:
             return 2;
@@ -198,7 +198,7 @@ int SerialLink::Read(void* data, int count) {
 }
 
 int SerialLink::Flush(int direction, int count) {
-    if (direction == 1) {
+    if (direction == GF_FLUSH_OUTPUT) {
         PurgeOutput();
         return 0;
     }

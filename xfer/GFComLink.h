@@ -2,6 +2,24 @@
 // The byte link that the terminal and the transfer engines talk through. A host derives one
 // per kind of connection (serial port, telnet, memory); every operation has a harmless default.
 
+#include "xfer/GFErrors.h"
+
+// Flush's direction: what was received, or what waits to be sent.
+enum GFFlushDirection : int { GF_FLUSH_INPUT = 0, GF_FLUSH_OUTPUT = 1 };
+
+// Control's codes. DTR and RTS are set by a value of 0 or more and read by a negative one; the
+// break takes Break's state; the last four read a modem status line (1 on, 0 off). Unknown
+// codes give 2.
+enum GFLinkControl : int {
+    GF_CONTROL_DTR = 3,
+    GF_CONTROL_RTS = 4,
+    GF_CONTROL_BREAK = 7,
+    GF_CONTROL_CTS = 12,
+    GF_CONTROL_DSR = 13,
+    GF_CONTROL_RING = 14,
+    GF_CONTROL_CARRIER = 15,
+};
+
 class GFComLink {
 public:
     virtual int SendBreak() { return 0; }
@@ -35,7 +53,7 @@ public:
     // pass whole encoded blocks here and give whatever was not taken to WriteByte.
     virtual int Write(const void* /*data*/, int /*count*/) { return 0; }
     // The next received byte 0..255, or -802 when none is waiting.
-    virtual int ReadByte() { return -802; }
+    virtual int ReadByte() { return GF_READ_TIMEOUT; }
     // Takes up to count received bytes at once; how many (0 when none). Engines fall back to
     // ReadByte when it gives nothing.
     virtual int Read(void* /*data*/, int /*count*/) { return 0; }

@@ -65,7 +65,7 @@ TEST_P(Dialling, ResultWordsAndCarrier) {
     EXPECT_TRUE(runUntil([&] { return link.IsOnline() == GetParam().online; }));
     loop.runFor(300);  // a status tick or more: nothing changes
     EXPECT_EQ(link.IsOnline(), GetParam().online);
-    EXPECT_EQ(link.Control(15, -1), GetParam().online ? 1 : 0);
+    EXPECT_EQ(link.Control(GF_CONTROL_CARRIER, -1), GetParam().online ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(

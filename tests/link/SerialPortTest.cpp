@@ -353,14 +353,14 @@ TEST_F(SerialPort, PurgeAndFlushDropReceivedBytes) {
     EXPECT_EQ(link.InputCount(), 0);
     ASSERT_EQ(write(cable.master(), "more", 4), 4);
     EXPECT_TRUE(runUntil([&] { return link.InputCount() == 4; }));
-    EXPECT_EQ(link.Flush(0, 0), 0);
+    EXPECT_EQ(link.Flush(GF_FLUSH_INPUT, 0), 0);
     EXPECT_EQ(link.InputCount(), 0);
     ASSERT_EQ(write(cable.master(), "abc", 3), 3);
     EXPECT_TRUE(runUntil([&] { return link.InputCount() == 3; }));
     link.WaitReady(1, 0);
-    EXPECT_EQ(link.Flush(0, 2), 0) << "read and dropped; nothing more came";
+    EXPECT_EQ(link.Flush(GF_FLUSH_INPUT, 2), 0) << "read and dropped; nothing more came";
     EXPECT_EQ(link.InputCount(), 0);
-    EXPECT_EQ(link.Flush(1, 0), 0);
+    EXPECT_EQ(link.Flush(GF_FLUSH_OUTPUT, 0), 0);
 }
 
 TEST_F(SerialPort, LineControlsAndBreak) {
@@ -368,20 +368,20 @@ TEST_F(SerialPort, LineControlsAndBreak) {
     PtyCable timed(clock);
     SerialLink link(SerialContext{loop, prompt, comm, modems, clock, timed.lines});
     ASSERT_TRUE(open(link, timed.slavePath, SerialLink::kDirectCable));
-    EXPECT_EQ(link.Control(3, 0), 0);
+    EXPECT_EQ(link.Control(GF_CONTROL_DTR, 0), 0);
     EXPECT_FALSE(timed.lines.dtr());
-    EXPECT_EQ(link.Control(3, -1), 0);
-    EXPECT_EQ(link.Control(3, 1), 1);
+    EXPECT_EQ(link.Control(GF_CONTROL_DTR, -1), 0);
+    EXPECT_EQ(link.Control(GF_CONTROL_DTR, 1), 1);
     EXPECT_TRUE(timed.lines.dtr());
-    EXPECT_EQ(link.Control(4, 0), 0);
+    EXPECT_EQ(link.Control(GF_CONTROL_RTS, 0), 0);
     EXPECT_EQ(timed.lines.changes().back().what, "RTS off");
-    EXPECT_EQ(link.Control(4, 2), 2);
+    EXPECT_EQ(link.Control(GF_CONTROL_RTS, 2), 2);
     EXPECT_EQ(timed.lines.changes().back().what, "RTS off") << "left to the driver";
     timed.lines.setInput(kRingOn, true);
-    EXPECT_EQ(link.Control(12, -1), 1);
-    EXPECT_EQ(link.Control(13, -1), 1);
-    EXPECT_EQ(link.Control(14, -1), 1);
-    EXPECT_EQ(link.Control(15, -1), 0);
+    EXPECT_EQ(link.Control(GF_CONTROL_CTS, -1), 1);
+    EXPECT_EQ(link.Control(GF_CONTROL_DSR, -1), 1);
+    EXPECT_EQ(link.Control(GF_CONTROL_RING, -1), 1);
+    EXPECT_EQ(link.Control(GF_CONTROL_CARRIER, -1), 0);
     EXPECT_EQ(link.UpdateStatus(), kCtsOn | kDsrOn | kRingOn);
     EXPECT_EQ(link.Control(99, 1), 2);
 
@@ -396,7 +396,7 @@ TEST_F(SerialPort, LineControlsAndBreak) {
     EXPECT_EQ(link.HangUp(1), 1);
     EXPECT_EQ(timed.lines.changes().size(), before + 2);
 
-    EXPECT_EQ(link.Control(7, 1), 1);
+    EXPECT_EQ(link.Control(GF_CONTROL_BREAK, 1), 1);
     EXPECT_TRUE(timed.lines.breakOn());
     EXPECT_EQ(link.Break(-1), 1);
     EXPECT_EQ(link.SendBreak(), 0);

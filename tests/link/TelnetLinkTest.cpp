@@ -188,7 +188,7 @@ TEST_F(Telnet, HoldsAndPurges) {
     sendAll(host, "stale");
     ASSERT_TRUE(runUntil([&] { return link.InputCount() > 0; }));
     EXPECT_FALSE(link.IsDrained());
-    link.Flush(0, 0);
+    link.Flush(GF_FLUSH_INPUT, 0);
     EXPECT_EQ(link.ReadByte(), GF_READ_TIMEOUT);
     EXPECT_TRUE(link.IsDrained());
     sendAll(host, "fresh");
