@@ -1,0 +1,38 @@
+#pragma once
+// quilite-demohost run by a test: started on a free loopback port with its temporary folder
+// (where the upload folder goes) and its output files inside `folder`, stopped by SIGTERM.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/fixtures/PeerProcess.h"
+
+class DemoHostProcess {
+public:
+    // Throws when the host does not report its port within a few seconds.
+    explicit DemoHostProcess(const std::string& folder, std::vector<std::string> extra = {});
+    ~DemoHostProcess();
+
+    int port() const { return port_; }
+    // A telnet connection that has read up to and including the ID prompt, or -1.
+    int connectToLogin(std::string* seen = nullptr);
+    // Connects and logs in with id and password, reading up to the main menu's prompt.
+    int logIn(const std::string& id, const std::string& password, std::string* seen = nullptr);
+    // SIGTERM; the exit status, or -1 when it did not end within timeoutMs.
+    int terminate(int timeoutMs);
+    // Everything the host printed on standard output and standard error so far.
+    std::string printed() const;
+    int pid() const { return process_->pid(); }
+    // The resident set size of the host in KiB.
+    long residentKiB() const;
+
+private:
+    std::string folder_;
+    std::unique_ptr<PeerProcess> process_;
+    int port_ = -1;
+};
+
+// The menu prompt every page ends with (CP949).
+std::string demoMenuPrompt();
+// UTF-8 text as the host sends it.
+std::string cp949(const std::string& utf8);

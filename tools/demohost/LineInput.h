@@ -1,0 +1,34 @@
+#pragma once
+// The host's side of typing: the client sends each key as it is pressed, the host echoes it and
+// gathers a line. CR NUL, CR LF, CR and LF end a line; BS and DEL rub out a character (a
+// double-byte one whole); other control bytes are ignored. A line is cut at 256 bytes. Lines
+// are handed out one at a time, so a prompt that follows one line (a password's) already
+// governs the echo of the next.
+#include <optional>
+#include <string>
+#include <string_view>
+
+class LineInput {
+public:
+    enum class Echo { Plain, Masked };
+
+    static constexpr size_t kMaxLine = 256;
+
+    void Feed(std::string_view bytes) { pending_ += bytes; }
+    // The next complete line, consuming typed bytes up to its end; what they echo is appended
+    // to `echo` (CR LF for the line end). Nothing when no line is complete yet.
+    std::optional<std::string> NextLine(std::string& echo);
+    void SetEcho(Echo echo) { echo_ = echo; }
+    // Whether typed bytes are still waiting to be read as lines.
+    bool HasPending() const { return !pending_.empty(); }
+
+private:
+    void echoTyped(unsigned char c, std::string& echo);
+    void rubOut(std::string& echo);
+
+    Echo echo_ = Echo::Plain;
+    std::string pending_;
+    std::string line_;
+    bool afterCr_ = false;
+    bool awaitingTrail_ = false;  // the last byte typed was a lead byte
+};
