@@ -44,6 +44,18 @@ protected:
             loop.runFor(20);
         return result.get();
     }
+    // The pump reads the link until `marker` (empty: for ever) ends what it has received. A pump
+    // that stopped short is started again, as the session does when it reads once more; one
+    // that stops leaves the link to a transfer engine.
+    void pumpUntil(GFComLink& link, const std::string& marker) {
+        loop.setIdleHook([this, &link, marker] {
+            for (int c;
+                 (marker.empty() || !received.ends_with(marker)) && (c = link.ReadByte()) >= 0;)
+                received += static_cast<char>(c);
+            return false;
+        });
+        loop.kickIdle();
+    }
     template <class Condition>
     bool runUntil(Condition done, int timeoutMs = 5000) {
         return runLoopUntil(loop, done, timeoutMs);

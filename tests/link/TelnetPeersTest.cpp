@@ -59,17 +59,7 @@ protected:
         link.WriteString((command + "\r").c_str());
         ASSERT_TRUE(waitFor("READY\r\n", kStartMs)) << received;
     }
-    // The pump reads until `marker` (empty: for ever) ends what it has received. A pump that
-    // stopped short is started again, as the session does when it reads once more.
-    void pumpUntil(const std::string& marker) {
-        loop.setIdleHook([this, marker] {
-            for (int c;
-                 (marker.empty() || !received.ends_with(marker)) && (c = link.ReadByte()) >= 0;)
-                received += static_cast<char>(c);
-            return false;
-        });
-        loop.kickIdle();
-    }
+    void pumpUntil(const std::string& marker) { LinkTest::pumpUntil(link, marker); }
     // telnetd asks for binary and offers it, having found the program's terminal raw.
     void awaitBinary() {
         ASSERT_TRUE(runUntil(

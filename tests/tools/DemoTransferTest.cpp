@@ -46,15 +46,7 @@ protected:
         link.WriteString(command.c_str());
         ASSERT_TRUE(waitFor(cp949(lastLine) + "\r\n")) << received;
     }
-    void pumpUntil(const std::string& marker) {
-        loop.setIdleHook([this, marker] {
-            for (int c;
-                 (marker.empty() || !received.ends_with(marker)) && (c = link.ReadByte()) >= 0;)
-                received += static_cast<char>(c);
-            return false;
-        });
-        loop.kickIdle();
-    }
+    void pumpUntil(const std::string& marker) { LinkTest::pumpUntil(link, marker); }
     fs::path uploadFolder() {
         for (const auto& entry : fs::directory_iterator(folder))
             if (entry.path().filename().string().rfind("quilite-demo-", 0) == 0) return entry;
