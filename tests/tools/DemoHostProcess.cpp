@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include <gtest/gtest.h>
+
 #include "platform/TextCodec.h"
 #include "tests/fixtures/LoopbackListener.h"
 
@@ -27,6 +29,13 @@ std::string readFile(const std::string& path) {
 
 std::string cp949(const std::string& utf8) {
     return utf8ToCp949(utf8).value();
+}
+
+std::string exchange(int fd, const std::string& text, const std::string& until) {
+    std::string seen;
+    EXPECT_TRUE(sendAll(fd, text));
+    EXPECT_TRUE(receiveUntil(fd, until, seen, 8000)) << "waiting for " << until;
+    return seen;
 }
 
 std::string demoMenuPrompt() {

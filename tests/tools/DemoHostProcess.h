@@ -34,5 +34,7 @@ private:
 
 // The menu prompt every page ends with (CP949).
 std::string demoMenuPrompt();
+// Sends text and reads until `until` arrives (a test failure when it does not); what was read.
+std::string exchange(int fd, const std::string& text, const std::string& until);
 // UTF-8 text as the host sends it.
 std::string cp949(const std::string& utf8);

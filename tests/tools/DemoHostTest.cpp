@@ -33,13 +33,6 @@ protected:
         host_.reset();
         fs::remove_all(folder_);
     }
-    // Sends text and reads until `until` arrives.
-    std::string exchange(int fd, const std::string& text, const std::string& until) {
-        std::string seen;
-        EXPECT_TRUE(sendAll(fd, text));
-        EXPECT_TRUE(receiveUntil(fd, until, seen, 5000)) << "waiting for " << until;
-        return seen;
-    }
 
     fs::path folder_;
     std::unique_ptr<DemoHostProcess> host_;

@@ -84,6 +84,7 @@ const std::vector<DemoPage> kPages = {
     {"ART", "그림", 1, ShowArt, nullptr},
     {"FREE", "자유게시판", 2, ShowBoard, BoardCommand},
     {"FILES", "자료실", 3, ShowFiles, FilesCommand},
+    {"CHAT", "대화실", 4, ShowChat, ChatCommand},
 };
 
 }  // namespace

@@ -37,3 +37,5 @@ void ShowBoard(DemoSession& s);
 bool BoardCommand(DemoSession& s, const std::string& line);
 void ShowFiles(DemoSession& s);
 bool FilesCommand(DemoSession& s, const std::string& line);
+void ShowChat(DemoSession& s);
+bool ChatCommand(DemoSession& s, const std::string& line);

@@ -6,6 +6,7 @@
 
 #include "platform/Clock.h"
 #include "platform/TextCodec.h"
+#include "tools/demohost/ChatLines.h"
 #include "tools/demohost/DemoTransfer.h"
 
 namespace {
@@ -38,15 +39,16 @@ std::pair<std::string, std::string> SplitCommand(std::string_view line) {
 }
 
 std::string ShownId(std::string_view typed, int number) {
-    std::string id;
-    for (unsigned char c : typed) {
-        if (id.size() < 8 && c < 0x80 && std::isalnum(c)) id += static_cast<char>(std::tolower(c));
-    }
+    const std::string id = chat::TypedId(typed);
     return id.size() >= 4 ? id : "guest" + std::to_string(number % 1000);
 }
 
 DemoSession::DemoSession(TelnetServerLink& link, DemoHostState& host, int number)
     : link_(link), host_(host), number_(number) {}
+
+DemoSession::~DemoSession() {
+    host_.room.Leave(&mailbox_);
+}
 
 void DemoSession::Run() {
     ShowWelcome(*this);
@@ -57,6 +59,8 @@ void DemoSession::Run() {
         if (host_.stopping) return sayGoodbye("\n\n서버를 종료합니다. 안녕히 가십시오.\n");
         if (clock.nowMs() - lastInputMs > kIdleMs)
             return sayGoodbye("\n\n오랫동안 입력이 없어 접속을 끊습니다.\n");
+        for (const std::string& line : mailbox_.TakeAll())
+            SendLine(line);
         if (!link_.WaitInput()) continue;
         lastInputMs = clock.nowMs();
         input_.Feed(link_.TakeInput());
@@ -140,6 +144,10 @@ void DemoSession::Show(std::string_view text) {
         crlf += c;
     }
     link_.Send(utf8ToCp949Lossy(crlf));
+}
+
+void DemoSession::SendLine(std::string_view line) {
+    link_.Send(std::string(line) + "\r\n");
 }
 
 void DemoSession::ShowPage(const DemoPage& page) {

@@ -18,11 +18,14 @@ class DemoSession {
 public:
     // number: the connection's number, which names a guest.
     DemoSession(TelnetServerLink& link, DemoHostState& host, int number);
+    ~DemoSession();
     void Run();
 
     // What pages use.
     // UTF-8 text; each LF goes out as CR LF.
     void Show(std::string_view text);
+    // A line already in CP949, and its line end.
+    void SendLine(std::string_view line);
     // Clears the screen and draws a page under its title row.
     void ShowPage(const DemoPage& page);
     // The prompt under a menu or list: a partial line the answer follows.
@@ -38,6 +41,8 @@ public:
     int& Mark(std::string_view code) { return marks_[std::string(code)]; }
     const std::string& Id() const { return id_; }
     DemoHostState& Host() { return host_; }
+    // Where the chat room's lines for this user wait until the session's thread shows them.
+    ChatMailbox& Mailbox() { return mailbox_; }
     TelnetServerLink& Link() { return link_; }
     // The service's command word of a Korean command name ("목록 보기" -> "ls").
     std::string Word(const std::string& name) const { return host_.words.Command(name); }
@@ -64,6 +69,7 @@ private:
     size_t pagerAt_ = 0;
     const DemoPage* afterPager_ = nullptr;
     std::map<std::string, int> marks_;
+    ChatMailbox mailbox_;
     bool loggedOut_ = false;
 };
 
