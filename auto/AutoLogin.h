@@ -45,6 +45,8 @@ public:
     void LoginStep(std::string_view line, LoginPeer& peer);
 
     int State() const { return state_; }
+    // Nothing more on this connection: no stored ID or password goes to its host.
+    void Disarm() { finish(); }
     bool Pending() const { return state_ >= 0 && !choosing_; }
     // The ID sent on this connection (CP949), "" before one was.
     const std::string& OwnId() const { return ownId_; }

@@ -34,6 +34,14 @@ void CQuillonDoc::Start(const std::vector<std::string>& commandLine) {
     if (request.kind != ConnectRequest::Kind::ModemEntry) connectRequest(request);
 }
 
+void CQuillonDoc::Start(const Record& entry) {
+    startMode_ = kTelnetMode;
+    useDefaultService();
+    enterStartMode();
+    ConnectEntry(entry);
+    login_.Disarm();
+}
+
 void CQuillonDoc::enterStartMode() {
     linkMode_ = startMode_;
     if (startMode_ == kModemMode && OpenModemLink()) InitModem(true);

@@ -42,7 +42,8 @@ struct SpawnAttributes {
 }  // namespace
 
 ProcessLauncher::Started ProcessLauncher::start(const std::vector<std::string>& argv,
-                                                const std::string& folder, bool detached) {
+                                                const std::string& folder, bool detached,
+                                                int outputFd) {
     reap();
     if (argv.empty() || argv[0].empty()) return {-1, ENOENT};
     std::vector<char*> args;
@@ -62,6 +63,7 @@ ProcessLauncher::Started ProcessLauncher::start(const std::vector<std::string>& 
         posix_spawnattr_getflags(&attributes.attr, &flags);
         posix_spawnattr_setflags(&attributes.attr, flags | POSIX_SPAWN_SETSID);
     }
+    if (outputFd >= 0) posix_spawn_file_actions_adddup2(&actions, outputFd, 1);
     pid_t pid = -1;
     const int error = posix_spawnp(&pid, args[0], &actions, &attributes.attr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);

@@ -18,9 +18,10 @@ public:
 
     // argv[0] is looked up in PATH unless it holds a slash; folder "" keeps ours. A detached
     // program gets /dev/null for its standard input and output and a session of its own, so
-    // it never touches our terminal.
+    // it never touches our terminal. outputFd (when not -1) becomes its standard output, for a
+    // program whose answer is read from a pipe.
     Started start(const std::vector<std::string>& argv, const std::string& folder = "",
-                  bool detached = false);
+                  bool detached = false, int outputFd = -1);
     // A file, folder or address, opened with xdg-open.
     Started openDocument(const std::string& target) { return start({"xdg-open", target}); }
 

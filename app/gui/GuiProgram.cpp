@@ -17,7 +17,7 @@
 #include "auto/ProgramExit.h"
 
 int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
-                  const GuiOptions& options) {
+                  const GuiOptions& options, const Record* entry) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QtPrompt::kProgramName);
     QApplication::setDesktopFileName("quilite");
@@ -53,9 +53,10 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
     registerTransferCommands(frame, transfers);
     EndSignals endSignals(loop, [&frame] { frame.EndNow(); });
     frame.show();
-    if (SplashAllowed({options.noSplash, copies.SecondInstance(), !words.empty(), positionTaken}))
+    const bool connecting = !words.empty() || entry;
+    if (SplashAllowed({options.noSplash, copies.SecondInstance(), connecting, positionTaken}))
         SplashWindow::Show(installedDataFolder() + "/quilite.bmp", frame);
-    doc.Start(words);
+    entry ? doc.Start(*entry) : doc.Start(words);
     if (!doc.Closing()) loop.run();
     app.End();
     app.Hooks().Dialer().SetView(nullptr);

@@ -3,11 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "auto/CRecordStore.h"
+
 struct GuiOptions {
     bool noSplash = false;  // "--nosplash"
 };
 
 // argc, argv: as main received them (Qt reads its own options); words: the command line without
-// the program's options. The exit status.
+// the program's options; entry: an entry kept in memory to connect instead (the demo's), or
+// nullptr. The exit status.
 int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
-                  const GuiOptions& options);
+                  const GuiOptions& options, const Record* entry = nullptr);

@@ -30,7 +30,7 @@ int fail(HostTerminal& terminal, const std::string& message) {
 
 }  // namespace
 
-int RunTtyProgram(const std::vector<std::string>& words) {
+int RunTtyProgram(const std::vector<std::string>& words, const Record* entry) {
     useUtf8Locale();
     HostTerminal terminal(0, 1);
     std::string error;
@@ -54,7 +54,7 @@ int RunTtyProgram(const std::vector<std::string>& words) {
     front.Attach(doc);
     front.SetInternet(app.Hooks().Internet());
     front.EnableCapture(app.registry());
-    doc.Start(words);
+    entry ? doc.Start(*entry) : doc.Start(words);
     if (!doc.Closing()) front.Run();
     terminal.Restore();
     front.Detach();

@@ -5,5 +5,8 @@
 #include <string>
 #include <vector>
 
-// words: the command line without the program's own options. The exit status.
-int RunTtyProgram(const std::vector<std::string>& words);
+#include "auto/CRecordStore.h"
+
+// words: the command line without the program's own options; entry: an entry kept in memory to
+// connect instead (the demo's), or nullptr. The exit status.
+int RunTtyProgram(const std::vector<std::string>& words, const Record* entry = nullptr);

@@ -101,7 +101,7 @@ TEST_F(DemoChat, LinesReachEveryoneCleanedAndInTheServiceShapes) {
     ASSERT_GE(b, 0);
     std::string seenA = exchange(a, "go chat\r", cp949("## alice(alice) 님이 입장하였습니다. ##"));
     std::string seenB = exchange(b, "/GO CHAT\r", cp949("## bobby(bobby) 님이 입장하였습니다. ##"));
-    const std::string said = cp949("alice(alice   )  hi [31m **B00 한글");
+    const std::string said = cp949("alice(alice   )  hi  **B00 한글");
     seenA += exchange(a,
                       "hi \x1b[31m\x18 **\x18"
                       "B00 " +

@@ -89,11 +89,11 @@ TEST(DemoLineInput, LineEndsEchoAndRubOut) {
          {"ad"},
          "ab\b \bc\b \bd\r\n"},
         {"double-byte rubbed out whole", "\xB0\xA1\x08x\r", {"x"}, "\xB0\xA1\b \b\b \bx\r\n"},
-        {"control bytes ignored",
-         "a\x1b\x01\x18"
-         "b\r",
-         {"ab"},
-         "ab\r\n"},
+        {"control bytes ignored", std::string("a\x01\x18") + "b\r", {"ab"}, "ab\r\n"},
+        {"key sequences ignored",
+         std::string("a\x1b[A\x1bOPb\x1b[1;5C") + "c\r",
+         {"abc"},
+         "abc\r\n"},
     };
     for (const Case& c : cases) {
         LineInput input;

@@ -12,8 +12,17 @@ std::optional<std::string> LineInput::NextLine(std::string& echo) {
     size_t i = 0;
     while (i < pending_.size()) {
         const unsigned char c = pending_[i++];
+        if (inEscape_) {
+            // A key's escape sequence (arrows and the like) ends with its final byte.
+            inEscape_ = c == 0x1b || c == '[' || c == 'O' || (c >= 0x20 && c < 0x40);
+            continue;
+        }
         const bool followsCr = afterCr_;
         afterCr_ = c == '\r';
+        if (c == 0x1b) {
+            inEscape_ = true;
+            continue;
+        }
         if ((c == '\n' || c == '\0') && followsCr) continue;
         if (c == '\r' || c == '\n') {
             pending_.erase(0, i);

@@ -1,9 +1,9 @@
 #pragma once
 // The host's side of typing: the client sends each key as it is pressed, the host echoes it and
 // gathers a line. CR NUL, CR LF, CR and LF end a line; BS and DEL rub out a character (a
-// double-byte one whole); other control bytes are ignored. A line is cut at 256 bytes. Lines
-// are handed out one at a time, so a prompt that follows one line (a password's) already
-// governs the echo of the next.
+// double-byte one whole); the escape sequences of keys and other control bytes are ignored. A line
+// is cut at 256 bytes. Lines are handed out one at a time, so a prompt that follows one line (a
+// password's) already governs the echo of the next.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,4 +31,5 @@ private:
     std::string line_;
     bool afterCr_ = false;
     bool awaitingTrail_ = false;  // the last byte typed was a lead byte
+    bool inEscape_ = false;       // inside a key's escape sequence
 };
