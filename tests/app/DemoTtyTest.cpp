@@ -1,0 +1,129 @@
+// quilite --demo --tty in a tmux terminal, as a user tries the demo: log in, the menu's Korean
+// and boxes, the colour art, a post through the pager, downloads that start by themselves, an
+// upload through the status line's question, log out and quit; no host is left behind.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "auto/FirstRunSetup.h"
+#include "auto/ProfileStore.h"
+#include "platform/ScriptedPrompt.h"
+#include "tests/fixtures/TmuxSession.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+// Processes of the demo host whose temporary folder is `folder`.
+int hostsUsing(const std::string& folder) {
+    int found = 0;
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        const std::string cmdline = readFile(entry.path() / "cmdline");
+        const std::string environ = readFile(entry.path() / "environ");
+        found += cmdline.find("quilite-demohost") != std::string::npos &&
+                 environ.find("TMPDIR=" + folder + '\0') != std::string::npos;
+    }
+    return found;
+}
+
+class DemoTty : public ::testing::Test {
+protected:
+    DemoTty() {
+        char pattern[] = "/tmp/quilite-demo-tty-XXXXXX";
+        dir = mkdtemp(pattern);
+        mkdir((dir + "/run").c_str(), 0700);
+        ScriptedPrompt prompt;
+        std::string error;
+        auto registry = openProfileStore(dir + "/config/quilite/profile.db", prompt, error);
+        runFirstRunSetup(*registry, prompt, QUILITE_SOURCE_DIR "/data");
+    }
+    ~DemoTty() override {
+        tmux.reset();
+        fs::remove_all(dir);
+    }
+
+    void start() {
+        const std::string script = "\"$0\" --demo --tty; echo $? > " + dir + "/status; sleep 10";
+        std::vector<std::string> env{"HOME=" + dir, "XDG_CONFIG_HOME=" + dir + "/config",
+                                     "XDG_DATA_HOME=" + dir + "/data",
+                                     "XDG_RUNTIME_DIR=" + dir + "/run", "TMPDIR=" + dir};
+        for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"})
+            if (const char* value = getenv(name)) env.push_back(std::string(name) + "=" + value);
+        tmux = std::make_unique<TmuxSession>(
+            dir, 80, 25, env,
+            std::vector<std::string>{"sh", "-c", script, QUILITE_BINARY_DIR "/app/quilite"});
+    }
+    // Types a line and waits for `text` on the screen.
+    void enter(const std::string& line, const std::string& text, int timeoutMs = 10000) {
+        tmux->Type(line);
+        tmux->Keys({"Enter"});
+        ASSERT_TRUE(tmux->WaitForScreen(text, timeoutMs)) << tmux->Screen();
+    }
+    void expectDownloaded(const std::string& name) {
+        EXPECT_EQ(readFile(dir + "/Downloads/quilite/" + name),
+                  readFile(QUILITE_BINARY_DIR "/data/DemoFiles/" + name))
+            << name;
+    }
+
+    std::string dir;
+    std::unique_ptr<TmuxSession> tmux;
+};
+
+TEST_F(DemoTty, LogInLookAroundTransferAndLeave) {
+    start();
+    ASSERT_TRUE(tmux->WaitForScreen("login:", 15000)) << tmux->Screen();
+    enter("Guest", "Password:");
+    enter("demo", "선택 (번호, go 코드, top, x) >>");
+    EXPECT_EQ(tmux->Lines()[0], "초기 화면 (TOP)");
+    EXPECT_NE(tmux->Screen().find("│   2. 자유게시판 (FREE)"), std::string::npos) << tmux->Screen();
+    EXPECT_NE(tmux->Screen().find("┌──"), std::string::npos);
+
+    enter("1", "산과 바다");
+    const std::string colours = tmux->ScreenWithColours();
+    for (const char* sgr : {"44m", "46m", "42m", "93m", "97m"})
+        EXPECT_NE(colours.find(sgr), std::string::npos) << sgr;
+
+    enter("go free", "자유게시판 (FREE)");
+    enter("3", "[Enter]를 누르세요");
+    enter("", "끝까지 읽어 주셔서");
+    enter("", "4    byeol");
+
+    enter("go files", "자료실 (FILES)");
+    enter("3", "보내기가 끝났습니다.", 30000);
+    expectDownloaded("random.bin");
+    enter("4", "한글자료.txt 파일을 ZMODEM으로 보냅니다.\n\n보내기가 끝났습니다.", 30000);
+    expectDownloaded("한글자료.txt");
+
+    const std::string upload = dir + "/up.bin";
+    std::ofstream(upload, std::ios::binary) << std::string(100000, '\xff') << "end";
+    enter("up", "보낼 파일");
+    enter(upload, ") 2:");
+    tmux->Keys({"Enter"});
+    ASSERT_TRUE(tmux->WaitForScreen("올리기가 끝났습니다.", 30000)) << tmux->Screen();
+    bool landed = false;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.path().filename().string().rfind("quilite-demo-", 0) == 0)
+            landed = readFile(entry.path() / "up.bin") == readFile(upload);
+    }
+    EXPECT_TRUE(landed);
+
+    enter("x", "안녕히 가십시오.");
+    tmux->Keys({"C-]", "q"});
+    for (int i = 0; i < 500 && readFile(dir + "/status").empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(readFile(dir + "/status"), "0\n") << tmux->Screen();
+    EXPECT_EQ(hostsUsing(dir), 0);
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_NE(entry.path().filename().string().rfind("quilite-demo-", 0), 0u) << entry.path();
+}
+
+}  // namespace
