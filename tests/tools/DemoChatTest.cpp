@@ -18,16 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class DemoChat : public ::testing::Test {
-protected:
-    DemoChat()
-        : folder(fs::temp_directory_path() / ("demochat-" + std::to_string(getpid()))),
-          host((fs::create_directories(folder), folder.string())) {}
-    ~DemoChat() override { fs::remove_all(folder); }
-
-    fs::path folder;
-    DemoHostProcess host;
-};
+class DemoChat : public DemoHostTestBase {};
 
 // The text of a screen drawn after ESC [ H, as UTF-8 rows without colour sequences.
 std::vector<std::string> screenRows(const std::string& cp949Bytes) {

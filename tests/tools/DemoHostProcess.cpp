@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -31,6 +32,26 @@ std::string cp949(const std::string& utf8) {
     return utf8ToCp949(utf8).value();
 }
 
+namespace {
+
+std::string testFolder() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string folder = std::filesystem::temp_directory_path().string() + "/demohost-" +
+                               std::to_string(getpid()) + "-" + test->name();
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+}  // namespace
+
+DemoHostTestBase::DemoHostTestBase() : folder(testFolder()), host(folder) {}
+
+DemoHostTestBase::~DemoHostTestBase() {
+    host.terminate(3000);
+    std::filesystem::remove_all(folder);
+}
+
 std::string exchange(int fd, const std::string& text, const std::string& until) {
     std::string seen;
     EXPECT_TRUE(sendAll(fd, text));
@@ -44,9 +65,10 @@ std::string demoMenuPrompt() {
 
 DemoHostProcess::DemoHostProcess(const std::string& folder, std::vector<std::string> extra)
     : folder_(folder) {
-    std::vector<std::string> argv = {QUILITE_BINARY_DIR "/tools/quilite-demohost", "--port", "0"};
+    // The host's temporary folder, where its upload folder goes, is the test's.
+    std::vector<std::string> argv = {"env", "TMPDIR=" + folder,
+                                     QUILITE_BINARY_DIR "/tools/quilite-demohost", "--port", "0"};
     argv.insert(argv.end(), extra.begin(), extra.end());
-    setenv("TMPDIR", folder.c_str(), 1);
     const int out = open((folder + "/stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     process_ = std::make_unique<PeerProcess>(argv, -1, out, folder, folder + "/stderr");
     close(out);

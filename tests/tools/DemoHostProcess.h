@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "tests/fixtures/PeerProcess.h"
 
 class DemoHostProcess {
@@ -30,6 +32,17 @@ private:
     std::string folder_;
     std::unique_ptr<PeerProcess> process_;
     int port_ = -1;
+};
+
+// A test with its own host, started in a folder of the test's own and stopped before the
+// folder goes.
+class DemoHostTestBase : public ::testing::Test {
+protected:
+    DemoHostTestBase();
+    ~DemoHostTestBase() override;
+
+    std::string folder;
+    DemoHostProcess host;
 };
 
 // The menu prompt every page ends with (CP949).

@@ -19,24 +19,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class DemoHostTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("demohost-" + std::to_string(getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        host_ = std::make_unique<DemoHostProcess>(folder_.string());
-    }
-    void TearDown() override {
-        host_.reset();
-        fs::remove_all(folder_);
-    }
-
-    fs::path folder_;
-    std::unique_ptr<DemoHostProcess> host_;
-};
+class DemoHostTest : public DemoHostTestBase {};
 
 std::string bytes(std::initializer_list<int> values) {
     std::string out;
@@ -60,7 +43,7 @@ std::string everythingUnder(const fs::path& folder) {
 
 TEST_F(DemoHostTest, NegotiatesAsAServerAndPromptsWithoutLineEnds) {
     std::string seen;
-    const int fd = host_->connectToLogin(&seen);
+    const int fd = host.connectToLogin(&seen);
     ASSERT_GE(fd, 0);
     EXPECT_EQ(
         seen.rfind(bytes({255, 251, 1, 255, 251, 3, 255, 253, 24, 255, 251, 0, 255, 253, 0}), 0),
@@ -90,21 +73,21 @@ TEST_F(DemoHostTest, NegotiatesAsAServerAndPromptsWithoutLineEnds) {
 TEST_F(DemoHostTest, AnyIdAndPasswordLogInAndThePasswordGoesNowhere) {
     const std::string password = "Pw-7f3a9c";
     std::string seen;
-    const int fd = host_->logIn("Visitor", password, &seen);
+    const int fd = host.logIn("Visitor", password, &seen);
     ASSERT_GE(fd, 0);
     seen += exchange(fd, "go free\r", demoMenuPrompt());
     seen += exchange(fd, "/go FILES\r", demoMenuPrompt());
     seen += exchange(fd, "GO art\r", demoMenuPrompt());
     EXPECT_NE(seen.find("visitor"), std::string::npos);
     close(fd);
-    EXPECT_EQ(host_->terminate(3000), 0);
+    EXPECT_EQ(host.terminate(3000), 0);
     EXPECT_EQ(seen.find(password), std::string::npos);
-    EXPECT_EQ(host_->printed().find(password), std::string::npos);
-    EXPECT_EQ(everythingUnder(folder_).find(password), std::string::npos);
+    EXPECT_EQ(host.printed().find(password), std::string::npos);
+    EXPECT_EQ(everythingUnder(folder).find(password), std::string::npos);
 }
 
 TEST_F(DemoHostTest, BoardReadsThroughThePager) {
-    const int fd = host_->logIn("reader", "x");
+    const int fd = host.logIn("reader", "x");
     ASSERT_GE(fd, 0);
     const std::string pager = cp949("[Enter]를 누르세요");
     std::string seen = exchange(fd, "2\r", demoMenuPrompt());
@@ -128,14 +111,14 @@ TEST_F(DemoHostTest, ListensOnLoopbackOnly) {
         if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET) continue;
         sockaddr_in address = *reinterpret_cast<sockaddr_in*>(a->ifa_addr);
         if (ntohl(address.sin_addr.s_addr) >> 24 == 127) continue;
-        address.sin_port = htons(static_cast<uint16_t>(host_->port()));
+        address.sin_port = htons(static_cast<uint16_t>(host.port()));
         const int fd = socket(AF_INET, SOCK_STREAM, 0);
         EXPECT_NE(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
         close(fd);
         ++tried;
     }
     freeifaddrs(list);
-    const int fd = host_->connectToLogin();
+    const int fd = host.connectToLogin();
     EXPECT_GE(fd, 0);
     close(fd);
     if (tried == 0) GTEST_SKIP() << "no address but loopback to try";

@@ -22,16 +22,7 @@ namespace {
 
 constexpr long kRssLimitKiB = 64 * 1024;
 
-class DemoLoad : public ::testing::Test {
-protected:
-    DemoLoad()
-        : folder(fs::temp_directory_path() / ("demoload-" + std::to_string(getpid()))),
-          host((fs::create_directories(folder), folder.string())) {}
-    ~DemoLoad() override { fs::remove_all(folder); }
-
-    fs::path folder;
-    DemoHostProcess host;
-};
+class DemoLoad : public DemoHostTestBase {};
 
 // Sends seeded random bytes until `stop`, reading whatever comes back.
 void sendNoise(int port, unsigned seed, const std::atomic<bool>& stop) {
