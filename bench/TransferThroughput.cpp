@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "auto/CSettingsSection.h"
+#include "bench/DownloadSupport.h"
 #include "bench/Median.h"
 #include "bench/NoFrame.h"
 #include "link/CQuillonDoc.h"
@@ -25,96 +26,15 @@ namespace {
 constexpr size_t kFileSize = 64u << 20;
 constexpr int kRuns = 3;
 
-class SilentSound : public SoundPlayer {
-public:
-    void playFile(const std::string&, bool) override {}
-};
-
-// Received files go to the folder: what the engine needs of a monitor and no more.
-class PlacingMonitor : public GFMonitor {
-public:
-    explicit PlacingMonitor(std::string folder) : folder_(std::move(folder)) {}
-    void SetFileName(const char* name) override {
-        GFMonitor::SetFileName((folder_ + "/" + name).c_str());
-    }
-
-private:
-    std::string folder_;
-};
-
-class BridgeOnly : public SessionHooks {
-public:
-    void OnZmodemRequest(int code) override { bridge.OnZmodemRequest(code); }
-    TransferBridge bridge;
-};
-
-double secondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-bool screenHas(TWView& view, const char* text) {
-    for (int y = 0; y < view.Rows(); ++y) {
-        const auto* row = reinterpret_cast<const char*>(view.CharRow(view.ScreenTop() + y));
-        if (std::string(row, TWView::kColumns).find(text) != std::string::npos) return true;
-    }
-    return false;
-}
-
-bool pumpUntil(PollEventLoop& loop, TWView& view, const char* text) {
-    const auto start = std::chrono::steady_clock::now();
-    while (!screenHas(view, text)) {
-        if (secondsSince(start) > 20) return false;
-        loop.runFor(10);
-    }
-    return true;
-}
-
-// One download; bridged: through the session's transfer bridge, else the engine alone on the
-// session's link with the pump stopped. The seconds from the byte that starts sz to the end.
+// sz is started with the file and waits for the byte that lets it go.
 double download(int port, const std::string& folder, const std::string& file, bool bridged) {
-    std::filesystem::remove(folder + "/profile.db");
-    Registry::Opened store = Registry::open(folder + "/profile.db");
-    PollEventLoop loop;
-    ScriptedPrompt prompt;
-    SilentSound sound;
-    TWView view;
-    NoFrame frame;
-    SystemLinks links(loop, prompt, *store.registry, frame);
-    BridgeOnly hooks;
-    CSettingsSection(*store.registry, "Folder").SetString("Download", folder + "/down");
-    CQuillonDoc doc(SessionContext{loop, prompt, *store.registry, sound, view, links, frame,
-                                   bridged ? &hooks : nullptr});
-    hooks.bridge.Attach({doc, loop, prompt, *store.registry, sound, frame});
-    loop.setIdleHook([&] { return doc.OnIdle(); });
-    doc.Start({"127.0.0.1", std::to_string(port)});
-    if (!pumpUntil(loop, view, "ready>")) return -1;
-    doc.SendLine("sz " + file);
-    if (!pumpUntil(loop, view, "READY")) return -1;
-    std::filesystem::remove(folder + "/down/data.bin");
-    const auto start = std::chrono::steady_clock::now();
-    if (bridged) {
-        doc.SendByte('g');
-        while (!hooks.bridge.Running() && secondsSince(start) < 20)
-            loop.runFor(5);
-        while (hooks.bridge.Running() || doc.TransferActive())
-            loop.runFor(5);
-    } else {
-        doc.SetPumpSuspended(true);
-        PlacingMonitor monitor(folder + "/down");
-        std::unique_ptr<GFTransfer> engine(
-            GFTransfer::CreateObject("ZMODEM", doc.Link(), &monitor));
-        doc.Link()->WriteByte('g');
-        engine->ReceiveFile("");
-    }
-    const double seconds = secondsSince(start);
-    hooks.bridge.Detach();
-    loop.setIdleHook(nullptr);
-    std::error_code error;
-    if (std::filesystem::file_size(folder + "/down/data.bin", error) != kFileSize) {
-        std::fprintf(stderr, "%s download incomplete\n", bridged ? "session" : "engine");
-        return -1;
-    }
-    return seconds;
+    const DownloadPreparation startSz = [&file](PollEventLoop& loop, TWView& view,
+                                                CQuillonDoc& doc) {
+        if (!pumpUntil(loop, view, "ready>")) return false;
+        doc.SendLine("sz " + file);
+        return pumpUntil(loop, view, "READY");
+    };
+    return timedDownload(port, folder, bridged, startSz, "g", "data.bin", kFileSize);
 }
 
 }  // namespace

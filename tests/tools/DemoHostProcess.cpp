@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -57,6 +58,19 @@ std::string exchange(int fd, const std::string& text, const std::string& until) 
     EXPECT_TRUE(sendAll(fd, text));
     EXPECT_TRUE(receiveUntil(fd, until, seen, 8000)) << "waiting for " << until;
     return seen;
+}
+
+void sendNoise(int port, unsigned seed, const std::atomic<bool>& stop) {
+    std::mt19937 random(seed);
+    const int fd = connectLoopback(port);
+    while (!stop && fd >= 0) {
+        std::string noise(512, '\0');
+        for (char& c : noise)
+            c = static_cast<char>(random());
+        if (!sendAll(fd, noise)) break;
+        receiveUntilQuiet(fd, 5);
+    }
+    if (fd >= 0) close(fd);
 }
 
 std::string demoMenuPrompt() {

@@ -1,6 +1,7 @@
 #pragma once
 // quilite-demohost run by a test: started on a free loopback port with its temporary folder
 // (where the upload folder goes) and its output files inside `folder`, stopped by SIGTERM.
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +45,9 @@ protected:
     std::string folder;
     DemoHostProcess host;
 };
+
+// A client sending seeded random bytes to the host until `stop`, reading whatever comes back.
+void sendNoise(int port, unsigned seed, const std::atomic<bool>& stop);
 
 // The menu prompt every page ends with (CP949).
 std::string demoMenuPrompt();

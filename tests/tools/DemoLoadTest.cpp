@@ -24,20 +24,6 @@ constexpr long kRssLimitKiB = 64 * 1024;
 
 class DemoLoad : public DemoHostTestBase {};
 
-// Sends seeded random bytes until `stop`, reading whatever comes back.
-void sendNoise(int port, unsigned seed, const std::atomic<bool>& stop) {
-    std::mt19937 random(seed);
-    const int fd = connectLoopback(port);
-    while (!stop && fd >= 0) {
-        std::string noise(512, '\0');
-        for (char& c : noise)
-            c = static_cast<char>(random());
-        if (!sendAll(fd, noise)) break;
-        receiveUntilQuiet(fd, 5);
-    }
-    if (fd >= 0) close(fd);
-}
-
 TEST_F(DemoLoad, StaysSmallAndStillServes) {
     // 40 connections at once: 32 are served, the rest told the host is busy.
     std::vector<int> crowd;
@@ -49,8 +35,9 @@ TEST_F(DemoLoad, StaysSmallAndStillServes) {
         receiveUntil(fd, "login: ", seen, 5000);
         served += seen.find("login: ") != std::string::npos;
         busy += seen.find(cp949("접속자가 너무 많습니다")) != std::string::npos;
-        close(fd);
     }
+    for (int fd : crowd)
+        close(fd);
     EXPECT_EQ(served, 32);
     EXPECT_EQ(busy, 8);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));

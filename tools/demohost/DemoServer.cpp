@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -65,6 +66,9 @@ void DemoServer::accept() {
         close(fd);
         return;
     }
+    // Echoes and prompts are small writes that must not wait for the client's delayed ACK.
+    const int on = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     open_.insert(fd);
     std::thread(&DemoServer::serve, this, fd, ++served_).detach();
 }

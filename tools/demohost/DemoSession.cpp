@@ -12,7 +12,9 @@
 namespace {
 
 constexpr int64_t kIdleMs = 15 * 60 * 1000;
-constexpr size_t kScreenLines = 20;  // lines of text under the title row before the pager
+constexpr size_t kScreenLines = 20;
+constexpr int64_t kSettleMs = 400;
+constexpr int64_t kSettleLimitMs = 3000;  // lines of text under the title row before the pager
 
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -201,8 +203,16 @@ void DemoSession::ReceiveFiles() {
     afterTransfer(ReceiveDemoFiles(link_, host_), "올리기");
 }
 
+// The client's engine may still be reading when ours ends: what follows waits until the line
+// has been quiet for a moment, so that it is not taken for the end of the transfer.
 void DemoSession::afterTransfer(int result, std::string_view what) {
-    link_.PurgeInput();
+    Clock& clock = Clock::steady();
+    const int64_t end = clock.nowMs() + kSettleLimitMs;
+    for (int64_t quietSince = clock.nowMs();
+         clock.nowMs() - quietSince < kSettleMs && clock.nowMs() < end && link_.IsOnline();) {
+        if (link_.WaitInput()) quietSince = clock.nowMs();
+        link_.PurgeInput();
+    }
     if (!link_.IsOnline() || host_.stopping) return;
     Show(std::string("\r\n") + std::string(what) +
          (result == 0 ? "가 끝났습니다.\n"
