@@ -40,14 +40,14 @@ int readPort(int fd) {
     return port > 0 && port < 65536 ? port : -1;
 }
 
-Record demoEntry(int port) {
+}  // namespace
+
+Record DemoEntry(int port) {
     return {{"Title", utf8ToCp949Lossy("퀼라이트 데모")},
             {"Type", "1"},
             {"Host", utf8ToCp949Lossy("하이텔")},
             {"Server", "127.0.0.1:" + std::to_string(port)}};
 }
-
-}  // namespace
 
 std::string DemoHostProgram() {
     const fs::path own = fs::path(ProcessLauncher::ownProgram()).parent_path();
@@ -80,7 +80,7 @@ bool DemoLaunch::Start(std::string& error) {
         error = "데모 호스트를 시작할 수 없습니다: " + program;
         return false;
     }
-    entry_ = demoEntry(port);
+    entry_ = DemoEntry(port);
     return true;
 }
 

@@ -17,7 +17,6 @@ public:
     // Starts quilite-demohost and reads its port; false with a Korean message when it cannot
     // be started or names no port within 10 s.
     bool Start(std::string& error);
-    // Title "퀼라이트 데모", Type "1" (telnet), Host "하이텔", Server "127.0.0.1:PORT", in CP949.
     const Record& Entry() const { return entry_; }
 
 private:
@@ -25,6 +24,10 @@ private:
     int parentPipe_ = -1;  // our end; the host ends when it closes
     Record entry_;
 };
+
+// The entry that reaches a demo host on 127.0.0.1:port: Title "퀼라이트 데모", Type "1" (telnet),
+// Host "하이텔", Server "127.0.0.1:PORT", in CP949.
+Record DemoEntry(int port);
 
 // The host program: beside this program's file, else in the build's tools/ folder (a build run
 // in place keeps the program in app/).
