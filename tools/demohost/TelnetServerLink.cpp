@@ -63,12 +63,12 @@ void TelnetServerLink::Send(std::string_view text) {
 
 int TelnetServerLink::WriteByte(int c) {
     const char b = static_cast<char>(c);
-    return Write(&b, 1) == 1 ? 0 : -805;
+    return Write(&b, 1) == 1 ? 0 : GF_OUTPUT_FULL;
 }
 
 int TelnetServerLink::WriteString(const char* text) {
     const int n = static_cast<int>(std::strlen(text));
-    return Write(text, n) == n ? 0 : -805;
+    return Write(text, n) == n ? 0 : GF_OUTPUT_FULL;
 }
 
 int TelnetServerLink::Write(const void* data, int count) {
@@ -82,7 +82,7 @@ int TelnetServerLink::Write(const void* data, int count) {
 }
 
 int TelnetServerLink::ReadByte() {
-    if (!pull()) return -802;
+    if (!pull()) return GF_READ_TIMEOUT;
     return static_cast<uint8_t>(in_[inHead_++]);
 }
 
