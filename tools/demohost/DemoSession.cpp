@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <iterator>
 
 #include "platform/Clock.h"
 #include "platform/TextCodec.h"
@@ -12,14 +13,24 @@
 namespace {
 
 constexpr int64_t kIdleMs = 15 * 60 * 1000;
-constexpr size_t kScreenLines = 20;
+constexpr size_t kScreenLines = 20;  // lines of text under the title row before the pager
+// After a transfer the line must be quiet this long (but no longer than the limit) before the
+// page goes on.
 constexpr int64_t kSettleMs = 400;
-constexpr int64_t kSettleLimitMs = 3000;  // lines of text under the title row before the pager
+constexpr int64_t kSettleLimitMs = 3000;
 
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
+}
+
+// Typed text shown back: its printable ASCII only (a page code has nothing else).
+std::string printableAscii(const std::string& text) {
+    std::string out;
+    std::copy_if(text.begin(), text.end(), std::back_inserter(out),
+                 [](char c) { return c >= 0x20 && c < 0x7F; });
+    return out;
 }
 
 bool isNumber(const std::string& word) {
@@ -121,7 +132,7 @@ bool DemoSession::generalCommand(const std::string& word, const std::string& arg
     if (word == "go" || word == lower(Word("책갈피 이동"))) {
         const DemoPage* page = FindPage(argument);
         if (!page) {
-            Show("그런 코드는 없습니다: " + argument + "\n");
+            Show("그런 코드는 없습니다: " + printableAscii(argument) + "\n");
             MenuPrompt();
         } else {
             ShowPage(*page);
