@@ -65,7 +65,7 @@ public:
     void Start(const std::vector<std::string>& commandLine);
     // Start of the program on an entry kept in memory (the demo host's): telnet mode whatever
     // "InitMode" says, the entry connected, and the log-in left alone (state -1).
-    void Start(const Record& entry);
+    void StartOnEntry(const Record& entry);
     // A connection asked for by command-line words while the program runs: handed to a new
     // copy when busy. False when refused (the user was told) or when it failed to start.
     bool OpenCommandLine(const std::vector<std::string>& words);

@@ -34,7 +34,7 @@ void CQuillonDoc::Start(const std::vector<std::string>& commandLine) {
     if (request.kind != ConnectRequest::Kind::ModemEntry) connectRequest(request);
 }
 
-void CQuillonDoc::Start(const Record& entry) {
+void CQuillonDoc::StartOnEntry(const Record& entry) {
     startMode_ = kTelnetMode;
     useDefaultService();
     enterStartMode();

@@ -56,7 +56,7 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
     const bool connecting = !words.empty() || entry;
     if (SplashAllowed({options.noSplash, copies.SecondInstance(), connecting, positionTaken}))
         SplashWindow::Show(installedDataFolder() + "/quilite.bmp", frame);
-    entry ? doc.Start(*entry) : doc.Start(words);
+    entry ? doc.StartOnEntry(*entry) : doc.Start(words);
     if (!doc.Closing()) loop.run();
     app.End();
     app.Hooks().Dialer().SetView(nullptr);

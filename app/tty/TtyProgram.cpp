@@ -54,7 +54,7 @@ int RunTtyProgram(const std::vector<std::string>& words, const Record* entry) {
     front.Attach(doc);
     front.SetInternet(app.Hooks().Internet());
     front.EnableCapture(app.registry());
-    entry ? doc.Start(*entry) : doc.Start(words);
+    entry ? doc.StartOnEntry(*entry) : doc.Start(words);
     if (!doc.Closing()) front.Run();
     terminal.Restore();
     front.Detach();
