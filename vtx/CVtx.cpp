@@ -186,8 +186,12 @@ bool CVtx::pdiInvoked() const {
     return g_[gl_] == 'W' || g_[gr_] == 'W';
 }
 
+// With the instruction set invoked, an operand byte has bit 0x40 set and lies in a half that
+// holds that set: a text byte of the other half ends the operands (pages put text right after
+// a POINT SET).
 bool CVtx::isOperand(uint8_t b) const {
-    return !pdiInvoked() || (b & 0x40);
+    if (!pdiInvoked()) return true;
+    return (b & 0x40) && g_[b & 0x80 ? gr_ : gl_] == 'W';
 }
 
 void CVtx::graphic(uint8_t b, char set) {

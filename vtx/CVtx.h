@@ -65,6 +65,8 @@ public:
 
     // --- state a host or a tool may show ------------------------------------------------------
     bool Running() const { return status_ != 0; }
+    // A WAIT holds decoding until its wake-up.
+    bool Paused() const { return waitUntil_ > host_.Time().nowMs(); }
     bool FieldInput() const { return fieldInput_; }
     const std::string& KeyBuffer() const { return keyBuffer_; }
     VtxPoint FieldOrigin() const { return fieldOrigin_; }
@@ -149,6 +151,7 @@ private:
     bool multiValueAt(size_t index) const;
     void singleOperand(uint8_t b, size_t index);
     void pointOperand(VtxPoint p, size_t index);
+    void geometryOperand(VtxPoint p, size_t index);
     void pdiReset(uint8_t b, size_t index);
     void domain(uint8_t b);
     void textOperand(uint8_t b, size_t index);
@@ -253,7 +256,7 @@ private:
     int colourAddress_ = 7;
     std::vector<Blink> blinks_;
 
-    // text
+    // text: the active position, moved along with the drawing point by instructions
     VtxPoint position_;
     double fieldW_ = 0.025, fieldH_ = 0.0390625;
     int path_ = 0, rotation_ = 0, spacing_ = 0, rowSpacing_ = 0, cursorStyle_ = 0;

@@ -187,6 +187,12 @@ void CVtx::singleOperand(uint8_t b, size_t index) {
 }
 
 void CVtx::pointOperand(VtxPoint p, size_t index) {
+    geometryOperand(p, index);
+    // Text goes on where drawing left off: a page sets a point, then writes there.
+    if (opcode_ >= kPointSetAbs && opcode_ <= kSetPolygonFilled) position_ = point_;
+}
+
+void CVtx::geometryOperand(VtxPoint p, size_t index) {
     const bool set = index == 0;
     switch (opcode_) {
         case kDomain:
