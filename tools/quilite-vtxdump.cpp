@@ -14,6 +14,7 @@
 #include "term/OutlineGlyphs.h"
 #include "term/RasterGlyphs.h"
 #include "term/TermFonts.h"
+#include "tools/ToolInput.h"
 #include "tools/VtxDump.h"
 
 namespace {
@@ -84,17 +85,10 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::string input;
-    if (!path || std::strcmp(path, "-") == 0) {
-        input.assign(std::istreambuf_iterator<char>(std::cin), {});
-    } else {
-        std::ifstream file(path, std::ios::binary);
-        if (!file) {
-            std::fprintf(stderr, "quilite-vtxdump: cannot read %s: %s\n", path,
-                         std::strerror(errno));
-            return 1;
-        }
-        input.assign(std::istreambuf_iterator<char>(file), {});
+    const std::optional<std::string> input = ReadToolInput(path);
+    if (!input) {
+        std::fprintf(stderr, "quilite-vtxdump: cannot read %s: %s\n", path, std::strerror(errno));
+        return 1;
     }
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -106,7 +100,7 @@ int main(int argc, char** argv) {
         glyphs = std::make_unique<OutlineGlyphs>(QString::fromStdString(face));
 
     VtxDump dump(int(height), *glyphs);
-    dump.Feed(input, chunk > 0 ? size_t(chunk) : input.size());
+    dump.Feed(*input, chunk > 0 ? size_t(chunk) : input->size());
     if (!keys.empty() && !dump.Type(keys)) return usage("--keys is not text with a CP949 form");
     std::cout << dump.Json() << "\n";
     if (!png.empty() &&
