@@ -193,6 +193,11 @@ public:
     // The videotex page while videotex mode is on (it then owns the pump), else null.
     CVtx* VideotexPage();
     bool VideotexShown() const;
+    // Typing while videotex mode is on goes to the page, before anything else sees it: text
+    // (CP949; CR is Enter, BS Backspace) and keys (F1-F10 and the arrows without modifiers;
+    // other keys do nothing). False when the mode is off and the input goes on as usual.
+    bool VideotexText(std::string_view cp949);
+    bool VideotexKey(TWKey key, unsigned modifiers);
     // Sees every byte received, through this interpreter and every later one (code capture).
     void SetRawTap(TWEmulator::RawTap tap);
 

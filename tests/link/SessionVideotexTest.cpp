@@ -31,16 +31,26 @@ TEST_F(SessionVideotexTest, AStartHandsThePumpToThePageUntilTheHostEndsIt) {
               "6\x7f");
     // Typed into the field, Enter sends the fragment.
     links.last->ClearOutput();
-    doc->VideotexPage()->OnChar("\xb0\xa1");
-    doc->VideotexPage()->OnEnter();
+    EXPECT_TRUE(
+        doc->VideotexText("\xb0\xa1"
+                          "1\b\r"));
     const std::string fragment = sent();
     ASSERT_EQ(fragment.size(), 10 + 8 + 8 + 4 + 8 + 16 + 5 + 4 + 1u);
     EXPECT_EQ(fragment.substr(38, 3), "\xb0\xa1 ");
+    // Keys: F1 and the arrows plain; with a modifier, or any other key, nothing is sent.
+    links.last->ClearOutput();
+    EXPECT_TRUE(doc->VideotexKey(TWKey::F1, 0));
+    EXPECT_TRUE(doc->VideotexKey(TWKey::F2, kTWShift));
+    EXPECT_TRUE(doc->VideotexKey(TWKey::F12, 0));
+    EXPECT_TRUE(doc->VideotexKey(TWKey::Down, 0));
+    EXPECT_EQ(sent(), "\x1b#9\r\x1b%17\r\n");
     // The host ends the page: text again, and the next bytes are text.
     links.last->Feed("\x1b%@after");
     settle();
     EXPECT_EQ(doc->VideotexPage(), nullptr);
     EXPECT_TRUE(screenShows("beforeafter"));
+    EXPECT_FALSE(doc->VideotexText("x"));
+    EXPECT_FALSE(doc->VideotexKey(TWKey::F1, 0));
 }
 
 TEST_F(SessionVideotexTest, GoingOfflineOrATransferLeavesThePageAlone) {
