@@ -1,7 +1,6 @@
 // quilite-vtxdump: feeds a NAPLPS page (a file or standard input) through the videotex
 // decoder, types keys into it, prints the outcome as JSON and can write the page as a PNG.
 #include <QGuiApplication>
-#include <QImage>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +15,7 @@
 #include "term/TermFonts.h"
 #include "tools/ToolInput.h"
 #include "tools/VtxDump.h"
+#include "vtx/VtxImage.h"
 
 namespace {
 
@@ -41,17 +41,6 @@ bool parseNumber(const char* text, long lo, long hi, long& out) {
     char* end = nullptr;
     out = std::strtol(text, &end, 10);
     return *text != '\0' && *end == '\0' && out >= lo && out <= hi;
-}
-
-QImage pageImage(const VtxMirror& m) {
-    QImage image(m.Width(), m.Height(), QImage::Format_Indexed8);
-    QList<QRgb> table;
-    for (const VtxRgb& c : m.Palette())
-        table << qRgb(c.r, c.g, c.b);
-    image.setColorTable(table);
-    for (int y = 0; y < m.Height(); ++y)
-        std::memcpy(image.scanLine(y), m.Pixels().data() + size_t(y) * m.Width(), m.Width());
-    return image;
 }
 
 }  // namespace
@@ -104,7 +93,7 @@ int main(int argc, char** argv) {
     if (!keys.empty() && !dump.Type(keys)) return usage("--keys is not text with a CP949 form");
     std::cout << dump.Json() << "\n";
     if (!png.empty() &&
-        !pageImage(dump.Session().GetVtxBitmap()).save(QString::fromStdString(png), "PNG")) {
+        !VtxImage(dump.Session().GetVtxBitmap()).save(QString::fromStdString(png), "PNG")) {
         std::fprintf(stderr, "quilite-vtxdump: cannot write %s\n", png.c_str());
         return 1;
     }
