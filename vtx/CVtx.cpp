@@ -61,13 +61,13 @@ int CVtx::Run() {
     const int64_t start = clock.nowMs();
     bool read = false;
     int result = 0;
+    stepBlinks();
     for (;;) {
         if (status_ == 0) {
             result = -1;
             break;
         }
         const int64_t now = clock.nowMs();
-        stepBlinks();
         if (now - start >= kRunBudgetMs) {
             result = 1;
             break;

@@ -262,7 +262,6 @@ private:
     int path_ = 0, rotation_ = 0, spacing_ = 0, rowSpacing_ = 0, cursorStyle_ = 0;
     bool reverse_ = false, underline_ = false, wordWrap_ = false, scroll_ = false;
     bool flashCursor_ = false, cursorOff_ = false;
-    bool accentPending_ = false;
     std::string lastGraphic_;  // the last character drawn (7-bit bytes) and its set
     char lastSet_ = 0;
     uint8_t koreanLead_ = 0;

@@ -134,3 +134,22 @@ TEST(VtxInput, WaitPausesWithAWakeUpNeverASleep) {
         "A");
     EXPECT_TRUE(n.input.empty());
 }
+
+TEST(VtxInput, BlinkAlternatesAnEntryOnWakeUpsUntilStopped) {
+    VtxSession s;
+    // Colour 3, then BLINK to colour 12, half a second on and off, no delay.
+    s.Feed("\x0E\x3E\x4C\x3F\x70\x45\x45\x40\x0F");
+    const VtxRgb grey{96, 96, 96}, yellow{252, 252, 0};
+    EXPECT_EQ(s.Mirror().Palette()[3], grey);
+    s.RunAll();
+    EXPECT_EQ(s.Mirror().Palette()[3], yellow);
+    EXPECT_EQ(s.host.lastWake, 500);
+    s.host.clock.advance(500);
+    s.RunAll();
+    EXPECT_EQ(s.Mirror().Palette()[3], grey);
+    s.host.clock.advance(500);
+    s.RunAll();
+    EXPECT_EQ(s.Mirror().Palette()[3], yellow);
+    s.Feed("\x9E");
+    EXPECT_EQ(s.Mirror().Palette()[3], grey);
+}
