@@ -17,10 +17,13 @@ public:
     int ClientHeight() const override { return height_; }
     void Repaint() override { ++repaints; }
     void WakeAfter(int ms) override { lastWake = ms; }
-    GlyphSource& Glyphs() override { return glyphs; }
+    // One face for every session: reading it is the slowest part of a short test.
+    GlyphSource& Glyphs() override {
+        static RasterGlyphs glyphs;
+        return glyphs;
+    }
     Clock& Time() override { return clock; }
 
-    RasterGlyphs glyphs;
     FakeClock clock;
     int repaints = 0;
     int lastWake = -1;
