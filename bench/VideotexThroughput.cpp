@@ -34,14 +34,9 @@ struct Figure {
     std::string text;
 };
 
-// A multi-value operand of 3 bytes in GR (0xC0 | bits).
+// A multi-value operand of 3 bytes, as pages send them.
 std::string operand(double x, double y) {
-    auto bits = [](double v) { return unsigned(int(std::lround(v * 256))) & 0x1FF; };
-    const unsigned bx = bits(x), by = bits(y);
-    std::string out;
-    for (int shift = 6; shift >= 0; shift -= 3)
-        out += char(0xC0 | (bx >> shift & 7) << 3 | (by >> shift & 7));
-    return out;
+    return EncodePoint({x, y}, 3);
 }
 
 void generate(std::string& stream, std::vector<Figure>& figures) {

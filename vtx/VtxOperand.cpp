@@ -32,14 +32,16 @@ VtxRgb DecodeColour(std::string_view bytes) {
     return {uint8_t(r << shift), uint8_t(g << shift), uint8_t(b << shift)};
 }
 
-std::string EncodePoint(VtxPoint p) {
-    auto twelveBits = [](double v) {
-        const double scaled = std::clamp(std::round(v * 2048), -2048.0, 2047.0);
-        return unsigned(int(scaled)) & 0xFFF;
+std::string EncodePoint(VtxPoint p, int bytes) {
+    const int bits = 3 * bytes;
+    const double half = double(int64_t(1) << (bits - 1));
+    auto fixed = [&](double v) {
+        const double scaled = std::clamp(std::round(v * half), -half, half - 1);
+        return uint64_t(int64_t(scaled)) & ((uint64_t(1) << bits) - 1);
     };
-    const unsigned x = twelveBits(p.x), y = twelveBits(p.y);
+    const uint64_t x = fixed(p.x), y = fixed(p.y);
     std::string out;
-    for (int shift = 9; shift >= 0; shift -= 3)
+    for (int shift = bits - 3; shift >= 0; shift -= 3)
         out += char(0xC0 | (x >> shift & 7) << 3 | (y >> shift & 7));
     return out;
 }

@@ -16,6 +16,6 @@ VtxPoint DecodePoint(std::string_view bytes);
 // component's bits are the high bits of an 8-bit value.
 VtxRgb DecodeColour(std::string_view bytes);
 
-// A point as the decoder sends it: x and y times 2048, clamped to 12 bits, in 4 bytes of
-// 0xC0 | x bits << 3 | y bits.
-std::string EncodePoint(VtxPoint p);
+// A point as a multi-value operand of `bytes` bytes in GR: x and y times 2^(3n-1), clamped to
+// 3n bits, in bytes of 0xC0 | x bits << 3 | y bits. The decoder sends 4-byte points.
+std::string EncodePoint(VtxPoint p, int bytes = 4);
