@@ -3,6 +3,8 @@
 // Connecting is in CQuillonDocConnect.cpp, hanging up and closing in CQuillonDocClose.cpp.
 #include "link/CQuillonDoc.h"
 
+#include "link/SessionVideotex.h"
+
 #include "auto/CSettingsSection.h"
 #include "auto/SoundEvents.h"
 #include "platform/TextCodec.h"
@@ -48,6 +50,7 @@ CQuillonDoc::~CQuillonDoc() {
     pasteJob_.reset();
     if (transfer_) transfer_->Cancel();
     transfer_.reset();  // joins the transfer thread before its link goes
+    videotex_.reset();
     interpreter_.reset();
     link_.reset();
 }
@@ -78,6 +81,7 @@ void CQuillonDoc::SetRawTap(TWEmulator::RawTap tap) {
 // link and goes with it, so a later connection does not echo.
 void CQuillonDoc::CloseLink() {
     ++linkSerial_;
+    endVideotex();
     if (pacing_ > 0 && !retiredInterpreter_) {
         retiredInterpreter_ = std::move(interpreter_);
         retiredLink_ = std::move(link_);
@@ -120,7 +124,16 @@ bool CQuillonDoc::OnIdle() {
         if (!pendingEntry_.empty()) ConnectEntry(pendingEntry_);
     }
     int value = kTWNoData;
-    if (!linkBusy_ && !ctx_.frame.ScrolledBack()) value = Pump(kPumpLimitMs);
+    // A transfer keeps every owner off the link.
+    if (!linkBusy_) {
+        switch (pumpOwner()) {
+            case PumpOwner::Videotex:
+                return !pumpSuspended_ && pumpVideotex() >= 0;
+            case PumpOwner::Interpreter:
+                if (!ctx_.frame.ScrolledBack()) value = Pump(kPumpLimitMs);
+                break;
+        }
+    }
     offerPartialLine(value);
     if (value == kTWNoData && online_ && link_ && link_->IsDrained()) {
         stepLoginWhenSettled();
@@ -170,6 +183,7 @@ void CQuillonDoc::OnConnected() {
 }
 
 void CQuillonDoc::OnDisconnected() {
+    endVideotex();
     answerMode_ = false;
     if (interpreter_) interpreter_->SetAnswerEcho(false);
     transferResult_ = 0;
@@ -190,6 +204,7 @@ void CQuillonDoc::OnLinkEvent(int code) {
             hooks_.OnZmodemRequest(code);
             break;
         case kTWVideotexStart:
+            startVideotex();
             hooks_.OnVideotexStart();
             break;
         case kTWImageEnd:

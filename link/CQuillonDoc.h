@@ -29,6 +29,9 @@
 #include "term/TWEmulator.h"
 #include "term/TWView.h"
 
+class CVtx;
+class SessionVideotex;
+
 struct SessionContext {
     EventLoop& loop;
     Prompt& prompt;
@@ -187,10 +190,25 @@ public:
     void setTitle(const std::string& cp949);
     GFComLink* Link() { return link_.get(); }
     TWEmulator* Interpreter() { return interpreter_.get(); }
+    // The videotex page while videotex mode is on (it then owns the pump), else null.
+    CVtx* VideotexPage();
+    bool VideotexShown() const;
+    // Typing while videotex mode is on goes to the page, before anything else sees it: text
+    // (CP949; CR is Enter, BS Backspace) and keys (F1-F10 and the arrows without modifiers;
+    // other keys do nothing). False when the mode is off and the input goes on as usual.
+    bool VideotexText(std::string_view cp949);
+    bool VideotexKey(TWKey key, unsigned modifiers);
     // Sees every byte received, through this interpreter and every later one (code capture).
     void SetRawTap(TWEmulator::RawTap tap);
 
 private:
+    // What a pump pass feeds the received bytes to.
+    enum class PumpOwner { Interpreter, Videotex };
+    PumpOwner pumpOwner() const;
+    int pumpVideotex();
+    void startVideotex();
+    void endVideotex();
+
     void enterStartMode();
     void awaitInitAnswer();
     void noteInitAnswer(std::string_view line);
@@ -252,6 +270,7 @@ private:
 
     std::unique_ptr<GFComLink> link_;
     std::unique_ptr<TWEmulator> interpreter_;
+    std::unique_ptr<SessionVideotex> videotex_;
     TWEmulator::RawTap rawTap_;
     std::unique_ptr<TransferJob> transfer_;
     std::unique_ptr<PasteJob> pasteJob_;

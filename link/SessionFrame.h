@@ -7,6 +7,8 @@
 #include "auto/CRecordStore.h"
 #include "auto/LoginChoice.h"
 
+class VtxHost;
+
 class SessionFrame {
 public:
     virtual ~SessionFrame() = default;
@@ -51,4 +53,9 @@ public:
     virtual void AttractUser() {}
     // The terminal shows everything received so far at once.
     virtual void RedrawNow() {}
+    // The window a videotex page is shown in; null where pages are not shown (the tty).
+    virtual VtxHost* VideotexWindow() { return nullptr; }
+    // Videotex mode began or ended: the window hides its caret and scroll bar for the page, or
+    // brings them back with the text screen.
+    virtual void VideotexMode(bool /*on*/) {}
 };

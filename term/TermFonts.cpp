@@ -114,6 +114,10 @@ QStringList TermFonts::FaceList() {
     return faces;
 }
 
+QString TermFonts::FamilyOf(const QString& face) {
+    return face == kGulimFaceName ? gulimStandIn() : face;
+}
+
 // A face the list does not hold becomes the raster face at size 16 and "굴림체" otherwise.
 void TermFonts::resolveFace(const ScreenSettings& s) {
     QString name = QString::fromStdString(s.winFont);

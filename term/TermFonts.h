@@ -13,17 +13,10 @@
 #include <vector>
 
 #include "term/FaceChain.h"
+#include "term/GlyphSource.h"
 #include "term/HangulFont.h"
 #include "term/RasterFace.h"
 #include "term/ScreenSettings.h"
-
-// Coverage of a character over its cells: width x height bytes, 0 = none, 255 = full ink.
-struct GlyphMask {
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> alpha;
-    bool empty() const { return alpha.empty(); }
-};
 
 class TermFonts {
 public:
@@ -55,6 +48,8 @@ public:
     // Face names offered in the screen settings: the raster face, "굴림체" and the Korean faces
     // fontconfig knows whose glyphs measure fixed-pitch (Hangul two Latin cells wide).
     static QStringList FaceList();
+    // The installed family that draws a face name: the stand-in for "굴림체", else the name.
+    static QString FamilyOf(const QString& face);
 
 private:
     void resolveFace(const ScreenSettings& settings);

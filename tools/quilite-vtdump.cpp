@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 
 #include "term/ScreenPainter.h"
+#include "tools/ToolInput.h"
 #include "tools/VtDump.h"
 
 namespace {
@@ -100,17 +101,11 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::string input;
-    if (!path || std::strcmp(path, "-") == 0) {
-        input.assign(std::istreambuf_iterator<char>(std::cin), {});
-    } else {
-        std::ifstream file(path, std::ios::binary);
-        if (!file) return fail(std::string("cannot read ") + path + ": " + std::strerror(errno));
-        input.assign(std::istreambuf_iterator<char>(file), {});
-    }
+    const std::optional<std::string> input = ReadToolInput(path);
+    if (!input) return fail(std::string("cannot read ") + path + ": " + std::strerror(errno));
 
     VtDump dump(options);
-    dump.Feed(input);
+    dump.Feed(*input);
     std::cout << dump.Json() << "\n";
     if (!png.path.empty() && !writePng(dump.View(), png, argc, argv)) {
         std::fprintf(stderr, "quilite-vtdump: cannot write %s\n", png.path.c_str());

@@ -99,6 +99,8 @@ public:
     bool ChooseLogin(const std::vector<Record>& ids, LoginChoice& choice) override;
     void AttractUser() override;
     void RedrawNow() override;
+    VtxHost* VideotexWindow() override { return &view_->VideotexWindow(); }
+    void VideotexMode(bool on) override { view_->SetVideotexMode(on); }
     // The icon panel's auto macros follow the session's list.
     void ServiceChanged() override;
 

@@ -8,10 +8,13 @@
 #include <QInputMethod>
 #include <QPainter>
 
+#include "app/gui/VideotexPane.h"
 #include "link/CQuillonDoc.h"
 #include "platform/EventLoop.h"
+#include "vtx/VtxImage.h"
 
-CQuillonView::CQuillonView(QWidget* parent) : QWidget(parent) {
+CQuillonView::CQuillonView(QWidget* parent)
+    : QWidget(parent), videotex_(std::make_unique<VideotexPane>(*this)) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -118,7 +121,28 @@ void CQuillonView::OnLineReady(bool partial) {
 }
 
 bool CQuillonView::caretShown() const {
-    return scroll_.AtBottom() && CaretVisible() && hasFocus();
+    return scroll_.AtBottom() && CaretVisible() && hasFocus() && !videotexMode_;
+}
+
+VtxHost& CQuillonView::VideotexWindow() {
+    return *videotex_;
+}
+
+void CQuillonView::SetVideotexMode(bool on) {
+    videotexMode_ = on;
+    if (on)
+        paneKeys = {VideotexPane::Wants, [this](QKeyEvent& key) {
+                        if (doc_) VideotexPane::Take(key, *doc_);
+                    }};
+    else
+        paneKeys = {};
+    redraw();
+}
+
+QImage CQuillonView::ScreenPicture() {
+    if (CVtx* page = videotexMode_ && doc_ ? doc_->VideotexPage() : nullptr)
+        return VtxImage(page->GetVtxBitmap());
+    return RenderScreen(*this, fonts_, settings_);
 }
 
 // The caret's cell in widget pixels: two cells while a syllable is composed; doubled on a row
@@ -163,8 +187,12 @@ QImage CQuillonView::Picture() {
 }
 
 void CQuillonView::paintEvent(QPaintEvent*) {
-    const QImage& image = Picture();
     QPainter p(this);
+    if (CVtx* page = videotexMode_ && doc_ ? doc_->VideotexPage() : nullptr) {
+        videotex_->Paint(p, *page);
+        return;
+    }
+    const QImage& image = Picture();
     p.drawImage(0, 0, image);
     const QColor background = QColor::fromRgb(palette_[DefaultAttribute() >> 4]);
     if (width() > image.width())

@@ -22,6 +22,8 @@
 class CQuillonDoc;
 class EventLoop;
 class Prompt;
+class VideotexPane;
+class VtxHost;
 
 // The view's mode toggles (the session's Johab mode is the sixth).
 struct ViewModes {
@@ -77,6 +79,14 @@ public:
     // The screen menu-item recogniser behind the smart mouse: the item under a screen cell as
     // a rectangle of cells (column, screen row, width, height) to highlight, or an empty one.
     std::function<QRect(QPoint cell)> smartMouseItem;
+
+    // Videotex mode: the session's page is painted and takes the keys; the caret goes, and the
+    // text screen comes back when the mode ends.
+    VtxHost& VideotexWindow();
+    void SetVideotexMode(bool on);
+    bool VideotexMode() const { return videotexMode_; }
+    // What a picture save or copy takes: the videotex page while one is shown, else the screen.
+    QImage ScreenPicture();
 
     // After a pump pass: one repaint when the screen changed.
     void FlushDamage();
@@ -176,4 +186,6 @@ private:
     int wheelRest_ = 0;  // wheel turn not yet worth a line
     QRect smartItem_;    // cells the smart mouse highlights
     std::unique_ptr<HangulInputSwitch> inputSwitch_ = HangulInputSwitch::Create();
+    std::unique_ptr<VideotexPane> videotex_;
+    bool videotexMode_ = false;
 };

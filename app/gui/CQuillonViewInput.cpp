@@ -47,7 +47,7 @@ void CQuillonView::commitText(const QString& text) {
         bytes.resize(2);
         inputSwitch_->SetHangulMode(false);
     }
-    doc_->SendText(bytes);
+    if (!doc_->VideotexText(bytes)) doc_->SendText(bytes);
 }
 
 // The composed syllable (its first character) in the current colours over the two-cell caret.

@@ -5,7 +5,6 @@
 
 #include "app/CommandTable.h"
 #include "app/gui/CMainFrame.h"
-#include "term/ScreenPainter.h"
 
 GuiCapture::GuiCapture(CMainFrame& frame, CQuillonDoc& doc)
     : SessionCaptureHost(doc, frame),
@@ -37,15 +36,12 @@ void GuiCapture::OpenInEditor(const std::string& path) {
 }
 
 bool GuiCapture::SavePicture(const std::string& path) {
-    CQuillonView& view = frame_.View();
-    return RenderScreen(view, view.Fonts(), view.Settings())
-        .save(QString::fromStdString(path), "BMP");
+    return frame_.View().ScreenPicture().save(QString::fromStdString(path), "BMP");
 }
 
 bool GuiCapture::CopyToClipboard(bool picture) {
     if (!picture) return frame_.View().CopyScreen();
-    CQuillonView& view = frame_.View();
-    QGuiApplication::clipboard()->setImage(RenderScreen(view, view.Fonts(), view.Settings()));
+    QGuiApplication::clipboard()->setImage(frame_.View().ScreenPicture());
     return true;
 }
 

@@ -284,6 +284,7 @@ std::vector<std::string> TtyFrontEnd::statusLines() const {
     if (doc_ && doc_->AnswerMode()) left += " 자동응답";
     if (capture_) left += capture_->StatusText();
     if (!scroll_.AtBottom()) left += " | 스크롤 (Esc: 돌아가기)";
+    if (videotex_) left += " | 비디오텍스 화면은 창에서만 보입니다";
     if (!message_.empty()) {
         left += " | " + message_;
     } else if (!title_.empty()) {
@@ -291,6 +292,11 @@ std::vector<std::string> TtyFrontEnd::statusLines() const {
     }
     const std::string right = "  ^]? 명령  " + connectTime() + " ";
     return {FitToWidth(left, columns_ - DisplayWidth(right)) + right};
+}
+
+void TtyFrontEnd::VideotexMode(bool on) {
+    videotex_ = on;
+    markDirty();
 }
 
 std::string TtyFrontEnd::connectTime() const {

@@ -71,6 +71,7 @@ public:
     bool ChooseLogin(const std::vector<Record>& ids, LoginChoice& choice) override;
     void AttractUser() override { Beep(); }
     void RedrawNow() override { draw(); }
+    void VideotexMode(bool on) override;
 
 private:
     void ShowQuestion(const std::string& text, int caret) override;
@@ -85,6 +86,7 @@ private:
     bool cancelConnecting(const TtyKey& key);
     bool scrollBackKey(const TtyKey& key);
     void sendToSession(const TtyKey& key);
+    bool videotexKey(const TtyKey& key);
     void runCommand(const TtyKey& key);
     // False for an id the tty has no letter for.
     bool runCommandId(int id);
@@ -139,6 +141,7 @@ private:
     int questionCaret_ = -1;
     std::string mode_ = "텔넷";
     bool online_ = false;
+    bool videotex_ = false;  // a videotex page is open (and not shown here)
     int64_t connectedAt_ = 0;
     bool commandPending_ = false;
     bool frameEnabled_ = true;

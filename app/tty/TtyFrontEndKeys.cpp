@@ -118,7 +118,22 @@ bool TtyFrontEnd::scrollBackKey(const TtyKey& key) {
     return key.kind == TtyKey::Kind::Escape;
 }
 
+// While a videotex page is open it takes the keys first.
+bool TtyFrontEnd::videotexKey(const TtyKey& key) {
+    switch (key.kind) {
+        case TtyKey::Kind::Text:
+            return doc_->VideotexText(utf8ToCp949Lossy(key.text));
+        case TtyKey::Kind::Key:
+            return doc_->VideotexKey(key.key, key.modifiers);
+        case TtyKey::Kind::Backspace:
+            return doc_->VideotexText("\b");
+        default:
+            return doc_->VideotexPage() != nullptr;
+    }
+}
+
 void TtyFrontEnd::sendToSession(const TtyKey& key) {
+    if (videotexKey(key)) return;
     switch (key.kind) {
         case TtyKey::Kind::Text:
             for (char c : utf8ToCp949Lossy(key.text))

@@ -329,9 +329,10 @@ TEST_F(SessionTest, StatusCodesReachTheirReactionsAndAColumnResetSendsCr) {
     EXPECT_EQ(hooks.events, (std::vector<int>{-806, -807}));
     EXPECT_EQ(sent(), "\r");
 
-    // Videotex, a picture's start and end, and a picture sent by the host.
+    // Videotex (its page ended at once), a picture's start and end, and a picture sent by the
+    // host.
     hooks.events.clear();
-    const std::vector<std::string> codes = {"\x1b%A", "\x1b%B4", "\x1b&C",
+    const std::vector<std::string> codes = {"\x1b%A\x1b%@", "\x1b%B4", "\x1b&C",
                                             std::string("\x18\n**\x18") + "B00"};
     for (const std::string& code : codes) {
         links.last->Feed(code);

@@ -125,3 +125,29 @@ TEST_F(DemoHostTest, ListensOnLoopbackOnly) {
 }
 
 }  // namespace
+
+TEST_F(DemoHostTest, VideotexPageTakesTheFieldAndEndsVideotex) {
+    const int fd = host.logIn("viewer", "x");
+    ASSERT_GE(fd, 0);
+    // The title row, then videotex and a page that opens its field.
+    std::string seen = exchange(fd, "go vtx\r", "\x9f");
+    const size_t title = seen.find(cp949("비디오텍스 (VTX)"));
+    ASSERT_NE(title, std::string::npos);
+    EXPECT_GT(seen.find("\x1b%A"), title);
+    // The field's fragment as the terminal sends it for "가1".
+    const std::string fragment =
+        "\x1f\x40\x40\xa1\xcc\xc0\xc0\xc0\xc0\xb8\xc0\xc0\xc0\xc0\xdb\xf9\xf8\xf8"
+        "\xa2\xc0\xc0\xc0\xc1\xf2\xc0\xa4\xc0\xc0\xc0\xc0\xbe\xc0\xdc\x1b\x24\x29\x43\x0f"
+        "\xb0\xa1"
+        "1             \x1b\x2d\x57\x85\xa4\xc0\xc0\xc0\xc0\x1a";
+    seen = exchange(fd, fragment, demoMenuPrompt());
+    const size_t echoed = seen.find(
+        "\x1b|\xb0\xa1"
+        "1\x1b~");
+    const size_t end = seen.find("\x1b%@");
+    ASSERT_NE(echoed, std::string::npos);
+    ASSERT_NE(end, std::string::npos);
+    EXPECT_LT(echoed, end);
+    EXPECT_GT(seen.find(cp949("입력하신 내용: 가1")), end);
+    close(fd);
+}

@@ -39,3 +39,4 @@ void ShowFiles(DemoSession& s);
 bool FilesCommand(DemoSession& s, const std::string& line);
 void ShowChat(DemoSession& s);
 bool ChatCommand(DemoSession& s, const std::string& line);
+void ShowVideotex(DemoSession& s);

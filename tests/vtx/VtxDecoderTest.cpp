@@ -1,0 +1,212 @@
+// The decoder on hand-made streams: operand coding, code sets, escapes and their replies,
+// definitions, colours and pauses; each stream also one byte per Run, with the same result.
+#include <gtest/gtest.h>
+
+#include "tests/vtx/VtxSession.h"
+#include "vtx/VtxOperand.h"
+
+namespace {
+
+const std::string ESC = "\x1B";
+
+// The picture and the replies of a stream fed whole, checked to be the same one byte per Run.
+struct Decoded {
+    std::vector<uint8_t> pixels;
+    std::array<VtxRgb, 17> palette;
+    std::string sent;
+    int result;
+};
+
+Decoded decode(const std::string& bytes) {
+    VtxSession whole, bytewise;
+    const int result = whole.Feed(bytes);
+    const int stepResult = bytewise.FeedBytewise(bytes);
+    EXPECT_EQ(whole.Mirror().Pixels(), bytewise.Mirror().Pixels());
+    EXPECT_EQ(whole.sent, bytewise.sent);
+    EXPECT_EQ(result, stepResult);
+    return {whole.Mirror().Pixels(), whole.Mirror().Palette(), whole.sent, result};
+}
+
+int inked(const std::vector<uint8_t>& pixels) {
+    return int(std::count_if(pixels.begin(), pixels.end(), [](uint8_t p) { return p != 16; }));
+}
+
+}  // namespace
+
+TEST(VtxOperands, PointsColoursAndSentPoints) {
+    struct {
+        std::string bytes;
+        double x, y;
+    } points[] = {
+        {"\x7F\x40\x40", -0.25, -0.25},  // -64 / 256
+        {"\x48\x40\x40", 0.25, 0},
+        {"\x52\x40\x40", 0.5, 0.5},
+        {"\x52", 0.5, 0.5},  // cut short: the bits read so far
+        {"\x7F\x7F\x7F", -1.0 / 256, -1.0 / 256},
+        {"", 0, 0},
+    };
+    for (const auto& p : points) {
+        const VtxPoint got = DecodePoint(p.bytes);
+        EXPECT_DOUBLE_EQ(got.x, p.x) << p.bytes.size();
+        EXPECT_DOUBLE_EQ(got.y, p.y) << p.bytes.size();
+    }
+    EXPECT_EQ(DecodeColour("\x7F\x7F\x7F"), (VtxRgb{252, 252, 252}));
+    EXPECT_EQ(DecodeColour("\x50\x40\x40"), (VtxRgb{128, 0, 0}));  // G R B G R B: R high bit
+    EXPECT_EQ(DecodeColour("\x60"), (VtxRgb{0, 128, 0}));
+    EXPECT_EQ(DecodeColour("\x48"), (VtxRgb{0, 0, 128}));
+    EXPECT_EQ(EncodePoint({0, 0}), "\xC0\xC0\xC0\xC0");
+    EXPECT_EQ(EncodePoint({0.5, 0.25}), "\xD1\xC0\xC0\xC0");
+    // 1.0 x 2048 does not fit in 12 bits: held at 2047, not wrapped to -1.
+    EXPECT_EQ(EncodePoint({1.0, -1.0}), "\xDC\xF8\xF8\xF8");
+    EXPECT_EQ(EncodePoint({5.0, -5.0}), EncodePoint({1.0, -1.0}));
+}
+
+TEST(VtxDecoder, CodeSetsChooseTextOrInstructions) {
+    const Decoded a = decode("A");
+    EXPECT_GT(inked(a.pixels), 10);
+    // After SO the byte is read in G1, the instruction set, where 0x41 is no opcode.
+    EXPECT_EQ(inked(decode("\x0E"
+                           "A")
+                        .pixels),
+              0);
+    // ESC before a C0 control: the escape is dropped and SO acts.
+    EXPECT_EQ(inked(decode(ESC + "\x0E"
+                                 "A")
+                        .pixels),
+              0);
+    // A text-terminal sequence is skipped up to and with its final byte.
+    EXPECT_EQ(decode(ESC + "[1;2m"
+                           "A")
+                  .pixels,
+              a.pixels);
+    EXPECT_EQ(decode(ESC + "[=5;1h"
+                           "A")
+                  .pixels,
+              a.pixels);
+    // The ignored one-byte escapes and a designation of text back into G0.
+    EXPECT_EQ(decode(ESC + "\"F" + ESC +
+                     "(B"
+                     "A")
+                  .pixels,
+              a.pixels);
+    // REPEAT: the last character again, count from the low 6 bits of the next byte.
+    EXPECT_EQ(decode("A\x86\x42").pixels, decode("AAA").pixels);
+    EXPECT_EQ(decode("\x86\x42").pixels, decode("").pixels);
+}
+
+TEST(VtxDecoder, KoreanPairsDrawTheirCharacter) {
+    VtxSession s;
+    // "가" is 0xB0 0xA1: sent as 0x30 0x21 with "C" in G1 invoked into GL.
+    s.Feed(ESC + "$)C\x0E\x30\x21");
+    const VtxMirror& m = s.Mirror();
+    RasterGlyphs glyphs;
+    const int w = m.Pixels(0.025), h = m.Pixels(0.0390625);
+    const GlyphMask mask = glyphs.Glyph(U'\uAC00', w, h);
+    ASSERT_FALSE(mask.empty());
+    VtxMirror expected(m.Width(), m.Height());
+    const int top = expected.Row(0.78125 - 0.0390625) - h + 1;
+    expected.Stamp(mask, 0, top, 7);
+    EXPECT_EQ(m.Pixels(), expected.Pixels());
+    // The pair split across Runs, and in GR, draws the same.
+    EXPECT_EQ(decode(ESC + "$)C\x0E\x30\x21").pixels, m.Pixels());
+    EXPECT_EQ(decode(ESC + "$)C" + ESC + "~\xB0\xA1").pixels, m.Pixels());
+}
+
+TEST(VtxDecoder, SessionControlReplies) {
+    struct {
+        std::string stream;
+        std::string reply;
+        int result;
+    } cases[] = {
+        {ESC + "&1", ESC + "&>", -1},
+        {ESC + "&2",
+         ESC + "&3A\x7F"
+               "6\x7F",
+         0},
+        {ESC + "&0abcd", ESC + "&>", 0},
+        {ESC + "&0abc", "", 0},
+        {ESC + "&6@", "", -1},
+        {ESC + "%@", "", -1},
+        {ESC + "%A", "", 0},
+    };
+    for (const auto& c : cases) {
+        const Decoded d = decode(c.stream);
+        EXPECT_EQ(d.sent, c.reply) << c.stream.substr(1);
+        EXPECT_EQ(d.result, c.result) << c.stream.substr(1);
+    }
+}
+
+TEST(VtxDecoder, MacrosRunAndNestWithinBounds) {
+    const Decoded a = decode("A");
+    // Macro in slot 0, run through a single shift into G2 holding the macro set.
+    const std::string defineA =
+        "\x80\x20"
+        "A\x85";
+    const std::string callSlot0 = ESC + "*z\x19\x20";
+    EXPECT_EQ(decode(defineA + callSlot0).pixels, a.pixels);
+    // 0x81 runs it at once.
+    EXPECT_EQ(decode("\x81\x20"
+                     "A\x85")
+                  .pixels,
+              a.pixels);
+    // Named in GR: the slot comes from the low 7 bits.
+    EXPECT_EQ(decode("\x80\xA0"
+                     "A\x85" +
+                     callSlot0)
+                  .pixels,
+              a.pixels);
+    // A naming byte outside 0x20-0x7F stores nothing.
+    EXPECT_EQ(inked(decode("\x80\x05"
+                           "A\x85" +
+                           callSlot0)
+                        .pixels),
+              0);
+    // A macro calling itself stops 8 calls deep: 8 characters along the row.
+    const Decoded self = decode(
+        "\x80\x20"
+        "A" +
+        ESC + "*z\x19\x20\x85" + ESC + "*z\x19\x20");
+    EXPECT_EQ(self.pixels, decode("AAAAAAAA").pixels);
+    // Over 4 KiB is dropped.
+    EXPECT_EQ(inked(decode("\x80\x20" + std::string(5000, 'A') + "\x85" + callSlot0).pixels), 0);
+    // A definition ended by the escape form of END.
+    EXPECT_EQ(decode("\x80\x20"
+                     "A" +
+                     ESC + "E" + callSlot0)
+                  .pixels,
+              a.pixels);
+}
+
+TEST(VtxDecoder, DrcsCharactersAreDrawnFromTheirInstructions) {
+    // Slot 1: a RESET that clears the cell to the drawing colour; drawn through G3 by single
+    // shift on the third row (the first is cut by the mirror's top).
+    const std::string define = "\x83\x21\x0E\x20\x50\x0F\x85";
+    const Decoded d = decode(define + ESC + "+{\x1C\x22\x20\x1D\x21");
+    const VtxMirror probe(520, 400);
+    EXPECT_EQ(inked(d.pixels), probe.Pixels(0.025) * probe.Pixels(0.0390625));
+    EXPECT_EQ(inked(decode(define).pixels), 0);
+}
+
+TEST(VtxDecoder, ColoursAndPalette) {
+    // SELECT COLOUR 3, a filled rectangle, then SET COLOUR in mode 1 recolours it.
+    const std::string rect = "\x0E\x24\x40\x40\x40\x31\x52\x40\x40";
+    Decoded d = decode("\x0E\x3E\x4C" + rect.substr(1) + "\x3C\x7F\x40\x40");
+    VtxMirror probe(520, 400);
+    const size_t at = size_t(probe.Row(0.1)) * probe.Width() + probe.Column(0.1);
+    EXPECT_EQ(d.pixels[at], 3);
+    EXPECT_EQ(d.palette[3], (VtxRgb{192, 192, 192}));
+    // Mode 0: an equal colour of the map is found.
+    d = decode("\x0E\x3C\x7F\x7F\x7F" + rect.substr(1));
+    EXPECT_EQ(d.pixels[at], 7);
+    // New colours take the entries not yet in use, 0 first.
+    d = decode("\x0E\x3C\x50\x40\x40" + rect.substr(1));
+    EXPECT_EQ(d.pixels[at], 0);
+    EXPECT_EQ(d.palette[0], (VtxRgb{128, 0, 0}));
+    // With all 16 in use, the nearest colour of the map stands in.
+    std::string sixteen = "\x0E\x3C";
+    for (char b = 0x41; b <= 0x50; ++b)
+        sixteen += std::string(1, b) + "\x40\x40";
+    d = decode(sixteen + "\x3C\x52\x52\x52" + rect.substr(1));
+    EXPECT_EQ(d.pixels[at], 15);
+    EXPECT_EQ(d.palette[15], (VtxRgb{128, 0, 0}));
+}
