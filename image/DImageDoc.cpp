@@ -61,22 +61,27 @@ void DImageDoc::setState(int state) {
     states_.push_back(state);
 }
 
-void DImageDoc::Pump(int limitMs) {
-    if (state_ == kFinished) return;
+bool DImageDoc::Pump(int limitMs) {
+    if (state_ == kFinished) return false;
     if (hooks_.query(*this) == 2) {
         hooks_.setMode(1);
         Cancel();
     }
     const int64_t start = clock().nowMs();
     int count = 0;
+    bool more = false;
     while (state_ != kFinished) {
         const int c = hooks_.readByte();
         if (c < 0) break;
         lastByteMs_ = clock().nowMs();
         handleByte(static_cast<uint8_t>(c));
-        if (++count % 64 == 0 && clock().nowMs() - start >= limitMs) break;
+        if (++count % 64 == 0 && clock().nowMs() - start >= limitMs) {
+            more = true;
+            break;
+        }
     }
     checkSilence();
+    return more && state_ != kFinished;
 }
 
 void DImageDoc::checkSilence() {

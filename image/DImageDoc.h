@@ -29,7 +29,8 @@ public:
     ~DImageDoc() override;
 
     // One pass: the stop query, then the bytes waiting, for limitMs at most, through the parser.
-    void Pump(int limitMs = kPumpLimitMs);
+    // True when the time ran out with bytes perhaps still waiting.
+    bool Pump(int limitMs = kPumpLimitMs);
     void Cancel();
 
     bool TransferRunning() const override { return state_ != kFinished; }

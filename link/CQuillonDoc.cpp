@@ -120,6 +120,7 @@ bool CQuillonDoc::OnIdle() {
         if (!pendingEntry_.empty()) ConnectEntry(pendingEntry_);
     }
     int value = kTWNoData;
+    if (linkBusy_ && picturePump_) return picturePump_();
     if (!linkBusy_ && !ctx_.frame.ScrolledBack()) value = Pump(kPumpLimitMs);
     offerPartialLine(value);
     if (value == kTWNoData && online_ && link_ && link_->IsDrained()) {
