@@ -9,6 +9,7 @@
 #include "image/DImageDoc.h"
 #include "image/DibConvert.h"
 #include "image/DibFile.h"
+#include "image/PictureCommands.h"
 #include "image/ZImageDoc.h"
 #include "platform/ScriptedPrompt.h"
 #include "tests/fixtures/DImageHost.h"
@@ -313,6 +314,41 @@ TEST(ZFileDoc, ShowsAWholeFileTitledByItsName) {
     missing.DecodeAll();
     EXPECT_FALSE(missing.Opened());
     EXPECT_TRUE(missing.Undecodable());
+}
+
+// Without gsettings the picture is still written where the wallpaper is kept, and the user is
+// told where.
+TEST(PictureCommands, WallpaperWithoutADesktopSaysWhereThePictureIs) {
+    ScratchFolder folder;
+    const std::string picture = bmpPicture(16, 12, folder);
+    const std::string oldPath = getenv("PATH");
+    const char* oldData = getenv("XDG_DATA_HOME");
+    const std::string keptData = oldData ? oldData : "";
+    setenv("XDG_DATA_HOME", folder.path("data").c_str(), 1);
+    setenv("PATH", folder.path("nothing").c_str(), 1);
+    FakeClock clock;
+    ZFileDoc doc(folder.path("picture.bmp"), clock);
+    doc.DecodeAll();
+    ScriptedPrompt prompt;
+    ProcessLauncher launcher;
+    EXPECT_FALSE(setWallpaper(doc, prompt, launcher));
+    setenv("PATH", oldPath.c_str(), 1);
+    oldData ? setenv("XDG_DATA_HOME", keptData.c_str(), 1) : unsetenv("XDG_DATA_HOME");
+    const std::string kept = folder.path("data/quilite/quilite-wallpaper.bmp");
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_NE(prompt.asked[0].text.find(kept), std::string::npos);
+    EXPECT_EQ(bmpPixels(bytesOf(readFileBytes(kept))).pixels, bmpPixels(picture).pixels);
+
+    // Saving copies the received file under the chosen name, which becomes the title.
+    FileReply reply;
+    reply.answer = FileAnswer::Accepted;
+    reply.paths = {folder.path("copy.JPG")};
+    prompt.expectFile(reply);
+    EXPECT_TRUE(savePictureFile(doc, prompt));
+    EXPECT_EQ(readFileBytes(folder.path("copy.JPG")), readFileBytes(folder.path("picture.bmp")));
+    EXPECT_EQ(doc.Title(), "copy.JPG");
+    EXPECT_EQ(prompt.filesAsked[0].fileName, "picture.bmp");
+    EXPECT_FALSE(savePictureFile(doc, prompt));  // cancelled
 }
 
 TEST(VNImage, InitChecksTheHooks) {
