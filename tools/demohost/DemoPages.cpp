@@ -85,6 +85,7 @@ const std::vector<DemoPage> kPages = {
     {"FREE", "자유게시판", 2, ShowBoard, BoardCommand},
     {"FILES", "자료실", 3, ShowFiles, FilesCommand},
     {"CHAT", "대화실", 4, ShowChat, ChatCommand},
+    {"IMAGE", "그림 전송", 0, ShowImage, nullptr},
 };
 
 }  // namespace
