@@ -29,8 +29,11 @@ CImageFrame::CImageFrame(std::unique_ptr<ImageDoc> doc, const QString& name, boo
     updateTitle();
 }
 
+// The view watches the document: it goes first, before the members do.
 CImageFrame::~CImageFrame() {
+    view_->viewport()->removeEventFilter(this);
     view_->SetClosing();
+    delete view_;
 }
 
 void CImageFrame::updateTitle() {

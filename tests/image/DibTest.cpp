@@ -38,7 +38,9 @@ TEST(Dib, CoreHeaderIsReadForSizesAndTable) {
     EXPECT_EQ(DIBHeight(&dib), 5);
     EXPECT_EQ(PaletteSize(&dib), 48);
     EXPECT_EQ(CreateDIBPalette(&dib).colors[3], rgbColor(200, 0, 0));
-    EXPECT_TRUE(CreateDIBPalette(CreateDIB(2, 2, 24)).empty());
+    HDIB trueColour = CreateDIB(2, 2, 24);
+    EXPECT_TRUE(CreateDIBPalette(trueColour).empty());
+    DestroyDIB(trueColour);
 }
 
 std::vector<uint8_t> bmpFile(int width, int height, int bits, uint32_t colors) {
@@ -100,7 +102,9 @@ TEST(Dib, SaveReportsItsResultsAndRoundTrips) {
     HDIB back = LoadDIB(folder.path("x.bmp"));
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(DIBToBitmap(back, {}).pixels, picture.pixels);
-    EXPECT_EQ(DIBHeaderOf(BitmapToDIB(Surface(2, 2), {})).bitCount, 24);
+    HDIB grabbed = BitmapToDIB(Surface(2, 2), {});
+    EXPECT_EQ(DIBHeaderOf(grabbed).bitCount, 24);
+    DestroyDIB(grabbed);
     DestroyDIB(dib);
     DestroyDIB(back);
 }
