@@ -8,6 +8,7 @@
 #include "link/InternetDialer.h"
 #include "link/PppdBackend.h"
 #include "link/SessionHooks.h"
+#include "link/SessionPictures.h"
 #include "link/TransferBridge.h"
 #include "platform/Prompt.h"
 
@@ -18,6 +19,7 @@ public:
     // Attached to the session by the start-up; the front end gives it its view.
     DialerHooks& Dialer() { return dialer_; }
     TransferBridge& Transfers() { return transfers_; }
+    SessionPictures& Pictures() { return pictures_; }
 
     // The internet connection through pppd, for the session of the start-up; detached before
     // the session goes. Null until then.
@@ -34,6 +36,8 @@ public:
     void OnConnectionChanged(bool online) override { dialer_.OnConnectionChanged(online); }
     void OnZmodemRequest(int code) override { transfers_.OnZmodemRequest(code); }
     void OnHostImageTransfer() override { transfers_.OnHostImageTransfer(); }
+    void OnImageStart() override { pictures_.OnImageStart(); }
+    void OnImageEnd() override { pictures_.OnImageEnd(); }
 
     void ConnectInternet(const std::string& address, const std::string& dialer) override {
         if (internet_) internet_->ConnectInternet(address, dialer);
@@ -52,4 +56,5 @@ private:
     std::unique_ptr<PppdBackend> backend_;
     std::unique_ptr<InternetDialer> internet_;
     TransferBridge transfers_;
+    SessionPictures pictures_;
 };

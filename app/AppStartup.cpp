@@ -6,6 +6,7 @@
 #include "auto/SoundEvents.h"
 
 AppStartup::~AppStartup() {
+    hooks_.Pictures().Detach();
     hooks_.Dialer().Detach();
     hooks_.DetachInternet();
     hooks_.Transfers().Detach();
@@ -39,6 +40,7 @@ CQuillonDoc& AppStartup::CreateSession(EventLoop& loop, TWView& view, SessionFra
 }
 
 void AppStartup::End() {
+    hooks_.Pictures().Detach();
     hooks_.Dialer().Detach();
     hooks_.DetachInternet();
     hooks_.Transfers().Detach();

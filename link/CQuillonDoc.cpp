@@ -124,15 +124,16 @@ bool CQuillonDoc::OnIdle() {
         if (!pendingEntry_.empty()) ConnectEntry(pendingEntry_);
     }
     int value = kTWNoData;
-    // A transfer keeps every owner off the link.
-    if (!linkBusy_) {
-        switch (pumpOwner()) {
-            case PumpOwner::Videotex:
-                return !pumpSuspended_ && pumpVideotex() >= 0;
-            case PumpOwner::Interpreter:
-                if (!ctx_.frame.ScrolledBack()) value = Pump(kPumpLimitMs);
-                break;
-        }
+    switch (pumpOwner()) {
+        case PumpOwner::Transfer:  // keeps every other owner off the link
+            break;
+        case PumpOwner::Picture:
+            return picturePump_();
+        case PumpOwner::Videotex:
+            return !pumpSuspended_ && pumpVideotex() >= 0;
+        case PumpOwner::Interpreter:
+            if (!ctx_.frame.ScrolledBack()) value = Pump(kPumpLimitMs);
+            break;
     }
     offerPartialLine(value);
     if (value == kTWNoData && online_ && link_ && link_->IsDrained()) {

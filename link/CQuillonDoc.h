@@ -6,6 +6,7 @@
 // before hanging up or closing. One per program; the GUI and the tty front end both host it.
 // User-interface thread only.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -160,6 +161,18 @@ public:
     bool TransferActive() const { return transferActive_; }
     int TransferResult() const { return transferResult_; }
 
+    // --- pictures sent inline ---------------------------------------------------------------
+    // While a picture document owns the link, each idle pass runs this instead of the
+    // terminal's pump; it returns true while bytes keep waiting. Null: no picture owns it.
+    void SetPicturePump(std::function<bool()> pump) { picturePump_ = std::move(pump); }
+    // The link-busy value: 0 free, 1 a transfer or picture owns the link, 2 stop asked for.
+    int LinkBusy() const { return linkBusy_; }
+    void SetLinkBusy(int value) { linkBusy_ = value; }
+    // Asks a picture that owns the link to stop (hang-up, closing, the picture's end).
+    void StopPicture() {
+        if (picturePump_ && linkBusy_) linkBusy_ = 2;
+    }
+
     // The closing query, with every question; true when the program may close. Then the
     // closing flag is set and the link destroyed.
     bool QueryClose();
@@ -202,8 +215,8 @@ public:
     void SetRawTap(TWEmulator::RawTap tap);
 
 private:
-    // What a pump pass feeds the received bytes to.
-    enum class PumpOwner { Interpreter, Videotex };
+    // What a pump pass feeds the received bytes to; a transfer's thread reads the link itself.
+    enum class PumpOwner { Interpreter, Videotex, Picture, Transfer };
     PumpOwner pumpOwner() const;
     int pumpVideotex();
     void startVideotex();
@@ -274,6 +287,7 @@ private:
     TWEmulator::RawTap rawTap_;
     std::unique_ptr<TransferJob> transfer_;
     std::unique_ptr<PasteJob> pasteJob_;
+    std::function<bool()> picturePump_;
     std::string title_;
     std::string currentEntry_;
     Record pendingEntry_;

@@ -18,6 +18,7 @@ constexpr int kCancelPollMs = 50;
 }  // namespace
 
 void CQuillonDoc::HangUp(bool final) {
+    StopPicture();
     hangingUp_ = true;
     if (linkOpen_ && online_ && link_) {
         link_->HangUp(final ? 1 : 0);
@@ -59,6 +60,7 @@ void CQuillonDoc::CloseWithoutQuestions() {
 }
 
 void CQuillonDoc::closeSession() {
+    StopPicture();
     closing_ = true;
     ctx_.loop.requestClose();
     pasteJob_.reset();

@@ -4,7 +4,10 @@
 #include "link/SessionVideotex.h"
 #include "vtx/CVtx.h"
 
+// A picture document sets the link busy while it holds the link; any other busy link is a
+// transfer's.
 CQuillonDoc::PumpOwner CQuillonDoc::pumpOwner() const {
+    if (linkBusy_) return picturePump_ ? PumpOwner::Picture : PumpOwner::Transfer;
     return videotex_ ? PumpOwner::Videotex : PumpOwner::Interpreter;
 }
 

@@ -156,7 +156,13 @@ bool TransferBridge::launch(Choice choice, bool send, bool announce) {
     setup.fileClosed = [this, loop = &context_->loop](const ClosedFile& file) {
         loop->post([this, file] { recordFile(file); });
     };
+    auto monitorSlot = std::make_shared<std::weak_ptr<TransferMonitor>>();
+    setup.picture = pictureFor(choice.protocol, send, [monitorSlot] {
+        if (auto monitor = monitorSlot->lock()) monitor->Abort();
+    });
+    setup.imageTransfer = choice.protocol == "ZIMAGE";
     auto monitor = std::make_shared<TransferMonitor>(std::move(setup));
+    *monitorSlot = monitor;
     doc.PurgeInput();
     std::unique_ptr<GFTransfer> engine(
         GFTransfer::CreateObject(choice.protocol.c_str(), doc.Link(), monitor.get()));
@@ -187,6 +193,14 @@ bool TransferBridge::launch(Choice choice, bool send, bool announce) {
         timer_ = context_->loop.addTimer(kProgressIntervalMs, true, [this] { showProgress(); });
     }
     return true;
+}
+
+// A host's picture is always shown while it arrives; a received ".jpg" when "ZmodemImage" is on.
+std::shared_ptr<PostedPicture> TransferBridge::pictureFor(const std::string& protocol, bool send,
+                                                          std::function<void()> cancel) {
+    if (send || !pictureOpener_ || (protocol != "ZIMAGE" && commValue("ZmodemImage", 1) == 0))
+        return nullptr;
+    return std::make_shared<PostedPicture>(context_->loop, pictureOpener_, std::move(cancel));
 }
 
 // The file goes into the received or sent list of the file manager, partial files with the

@@ -46,6 +46,9 @@ public:
         openMedia_ = std::move(open);
     }
 
+    // Opens the picture of a received ".jpg" or host picture while it arrives; unset: none.
+    void SetPictureOpener(PictureOpener opener) { pictureOpener_ = std::move(opener); }
+
     // protocol: one of transferProtocols(). automatic: the host asked (a send keeps ZMODEM).
     void StartTransfer(const std::string& protocol, bool send, bool automatic);
     void OnZmodemRequest(int code);
@@ -72,7 +75,11 @@ private:
     void announceEnd(int result, bool aborted);
     int commValue(const char* name, int defaultValue);
 
+    std::shared_ptr<PostedPicture> pictureFor(const std::string& protocol, bool send,
+                                              std::function<void()> cancel);
+
     std::optional<TransferBridgeContext> context_;
+    PictureOpener pictureOpener_;
     TransferView* view_ = nullptr;
     ProcessLauncher launcher_;
     std::function<void(const std::string& path)> openMedia_ = [this](const std::string& path) {

@@ -36,6 +36,7 @@ int TransferMonitor::UserMonitor(int lastError) {
 
 void TransferMonitor::SetPos(unsigned long pos) {
     GFMonitor::SetPos(pos);
+    if (imageInProgress_) setup_.picture->Grown(pos);
     if (mediaStart_ != 0 && pos >= mediaStart_) startMedia();
     std::lock_guard<std::mutex> hold(lock_);
     snapshot_.position = pos;
@@ -78,8 +79,15 @@ void TransferMonitor::SetFileName(const char* name) {
         if (ext == ".ra" || ext == ".mp3") mediaStart_ = kLargeMediaStart;
         if (ext == ".vmi") mediaStart_ = kSmallMediaStart;
     }
+    imageInProgress_ = !setup_.sending && setup_.picture &&
+                       (setup_.imageTransfer || (GetProtocol() != "<NONE>" && ext == ".jpg"));
+    if (imageInProgress_) setup_.picture->Open(path);
     std::lock_guard<std::mutex> hold(lock_);
     snapshot_.fileName = path;
+}
+
+void TransferMonitor::PostOpen() {
+    if (imageInProgress_) setup_.picture->Reload();
 }
 
 void TransferMonitor::OnRecovery() {
@@ -105,6 +113,8 @@ void TransferMonitor::NextFile() {
 
 // A skipped file was not transferred (the receiver had it whole already).
 void TransferMonitor::OnCloseFile(int skipped) {
+    if (imageInProgress_) setup_.picture->Ended();
+    imageInProgress_ = false;
     if (skipped || !setup_.fileClosed || GetFileName().empty()) return;
     setup_.fileClosed(
         ClosedFile{GetFileName(), setup_.sending, GetFileLength(), GetPos(), GetFileTime()});

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 
+#include "link/TransferPicture.h"
 #include "link/TransferProgress.h"
 #include "xfer/GFErrors.h"
 #include "xfer/GFMonitor.h"
@@ -31,6 +32,10 @@ struct TransferMonitorSetup {
     std::function<void(const std::string& path)> openMedia;
     // Called from the worker thread for each file closed.
     std::function<void(const ClosedFile& file)> fileClosed;
+    // The picture of a received ".jpg" (or of every file of a picture receive) while it
+    // arrives; null: none is shown.
+    std::shared_ptr<PostedPicture> picture;
+    bool imageTransfer = false;  // the host's picture receive
 };
 
 class TransferMonitor : public GFMonitor {
@@ -57,6 +62,7 @@ public:
     void NextFile() override;
     void WriteBlock(unsigned char* /*data*/, int /*n*/) override {}
     void OnCloseFile(int skipped) override;
+    void PostOpen() override;
     std::string AnnouncedName(const std::string& path) override;
 
 private:
@@ -66,6 +72,7 @@ private:
     TransferMonitorSetup setup_;
     std::atomic<bool> aborted_{false};
     unsigned long mediaStart_ = 0;  // 0: not a media file, or its player was started
+    bool imageInProgress_ = false;  // the file is shown while it arrives
     mutable std::mutex lock_;
     TransferSnapshot snapshot_;
 };

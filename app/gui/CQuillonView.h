@@ -79,6 +79,8 @@ public:
     // The screen menu-item recogniser behind the smart mouse: the item under a screen cell as
     // a rectangle of cells (column, screen row, width, height) to highlight, or an empty one.
     std::function<QRect(QPoint cell)> smartMouseItem;
+    // The screen was cleared (the picture pop-ups close).
+    std::function<void()> screenCleared;
 
     // Videotex mode: the session's page is painted and takes the keys; the caret goes, and the
     // text screen comes back when the mode ends.
@@ -135,6 +137,9 @@ protected:
     void OnHighlight() override;
     void OnDamaged() override;
     void OnTextShifted(int rows) override;
+    void OnScreenCleared() override {
+        if (screenCleared) screenCleared();
+    }
 
 private:
     // Painting (CQuillonView.cpp).

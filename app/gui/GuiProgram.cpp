@@ -7,6 +7,7 @@
 #include "app/gui/DialerDialog.h"
 #include "app/gui/EndSignals.h"
 #include "app/gui/FileManagerSheet.h"
+#include "app/gui/GuiPictures.h"
 #include "app/gui/InternetCommands.h"
 #include "app/gui/QtEventLoop.h"
 #include "app/gui/QtPrompt.h"
@@ -15,6 +16,7 @@
 #include "app/gui/TransferProgressWindow.h"
 #include "auto/FirstRunSetup.h"
 #include "auto/ProgramExit.h"
+#include "image/gui/ImageHost.h"
 
 int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
                   const GuiOptions& options, const Record* entry) {
@@ -43,6 +45,10 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
     };
     CQuillonDoc& doc = app.CreateSession(loop, frame.View(), frame);
     frame.Attach(doc);
+    SetImageHost({&prompt, &frame.View()});
+    GuiPictures pictures;
+    app.Hooks().Pictures().Attach(doc, loop, app.registry(), prompt, pictures);
+    frame.View().screenCleared = [&app] { app.Hooks().Pictures().OnScreenCleared(); };
     DialerDialog dialer(&frame);
     app.Hooks().Dialer().SetView(&dialer);
     registerInternetCommands(frame, *app.Hooks().Internet(), *app.Hooks().Dialup());
@@ -51,6 +57,7 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
                                     [&frame] { OpenFileManager(frame, RecordKind::ReceivedFile); });
     transfers.SetView(&progress);
     registerTransferCommands(frame, transfers);
+    transfers.SetPictureOpener(GuiPictures::ZImageOpener(frame.View()));
     EndSignals endSignals(loop, [&frame] { frame.EndNow(); });
     frame.show();
     const bool connecting = !words.empty() || entry;
@@ -59,6 +66,8 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
     entry ? doc.StartOnEntry(*entry) : doc.Start(words);
     if (!doc.Closing()) loop.run();
     app.End();
+    frame.View().screenCleared = nullptr;
+    transfers.SetPictureOpener(nullptr);
     app.Hooks().Dialer().SetView(nullptr);
     transfers.SetView(nullptr);
     frame.SaveWindowState();

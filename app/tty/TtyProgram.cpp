@@ -10,6 +10,7 @@
 #include "app/tty/HostTerminal.h"
 #include "app/tty/TtyDialerLine.h"
 #include "app/tty/TtyFrontEnd.h"
+#include "app/tty/TtyPictures.h"
 #include "app/tty/TtyTransferLine.h"
 #include "auto/ProgramExit.h"
 #include "platform/PollEventLoop.h"
@@ -52,13 +53,16 @@ int RunTtyProgram(const std::vector<std::string>& words, const Record* entry) {
     transfers.SetView(&transferLine);
     front.SetTransfers(&transfers);
     front.Attach(doc);
+    TtyPictures pictures(loop, app.registry(),
+                         [&front](const std::string& text) { front.ShowStatus(text); });
+    app.Hooks().Pictures().Attach(doc, loop, app.registry(), front.Questions(), pictures);
     front.SetInternet(app.Hooks().Internet());
     front.EnableCapture(app.registry());
     entry ? doc.StartOnEntry(*entry) : doc.Start(words);
     if (!doc.Closing()) front.Run();
     terminal.Restore();
     front.Detach();
-    app.End();
+    app.End();  // the pictures are let go first
     transfers.SetView(nullptr);
     setProgramExiting(true);
     return 0;

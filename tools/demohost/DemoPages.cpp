@@ -86,6 +86,7 @@ const std::vector<DemoPage> kPages = {
     {"FILES", "자료실", 3, ShowFiles, FilesCommand},
     {"CHAT", "대화실", 4, ShowChat, ChatCommand},
     {"VTX", "비디오텍스", 0, ShowVideotex, nullptr},
+    {"IMAGE", "그림 전송", 0, ShowImage, nullptr},
 };
 
 }  // namespace

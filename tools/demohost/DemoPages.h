@@ -38,5 +38,6 @@ bool BoardCommand(DemoSession& s, const std::string& line);
 void ShowFiles(DemoSession& s);
 bool FilesCommand(DemoSession& s, const std::string& line);
 void ShowChat(DemoSession& s);
+void ShowImage(DemoSession& s);
 bool ChatCommand(DemoSession& s, const std::string& line);
 void ShowVideotex(DemoSession& s);
