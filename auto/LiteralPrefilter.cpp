@@ -63,8 +63,11 @@ void LiteralPrefilter::Find(std::string_view text, std::vector<uint32_t>& ids) {
     }
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const size_t size = text.size();
-    // Tables without keys are not consulted at all.
-    const bool singles = !singles_.empty(), pairs = !pairs_.Empty(), quads = !quads_.Empty();
+    // Tables without keys are not consulted at all. Their bits are reached through locals, which
+    // a report between two positions cannot make the compiler read again.
+    const bool singles = !singles_.empty();
+    const uint64_t* pairBits = pairs_.Empty() ? nullptr : pairs_.used.data();
+    const uint64_t* quadBits = quads_.Empty() ? nullptr : quads_.used.data();
     for (size_t i = 0; i < size; ++i) {
         if (singles && singleUsed_[bytes[i]]) {
             const auto [first, last] =
@@ -74,11 +77,11 @@ void LiteralPrefilter::Find(std::string_view text, std::vector<uint32_t>& ids) {
                 report(single->id, ids);
         }
         if (i + 2 > size) break;
-        if (const uint32_t pair = pairAt(bytes + i); pairs && pairs_.Used(pair))
+        if (const uint32_t pair = pairAt(bytes + i); pairBits && isSet(pairBits, pair))
             compare(pairs_, pair, pair, text, i + 2, ids);
         if (i + 4 > size) continue;
         const uint32_t quad = quadAt(bytes + i);
-        if (const uint32_t slot = quadSlot(quad); quads && quads_.Used(slot))
+        if (const uint32_t slot = quadSlot(quad); quadBits && isSet(quadBits, slot))
             compare(quads_, slot, quad, text, i + 4, ids);
     }
 }

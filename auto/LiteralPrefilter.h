@@ -37,11 +37,13 @@ private:
         std::vector<Entry> entries;
 
         bool Empty() const { return entries.empty(); }
-        bool Used(uint32_t slot) const { return used[slot >> 6] >> (slot & 63) & 1; }
         uint32_t Rank(uint32_t slot) const;
         void Fill(std::vector<std::pair<uint32_t, Entry>> filed);
     };
 
+    static bool isSet(const uint64_t* bits, uint32_t slot) {
+        return bits[slot >> 6] >> (slot & 63) & 1;
+    }
     static uint32_t pairAt(const unsigned char* at) { return at[0] << 8 | at[1]; }
     static uint32_t quadAt(const unsigned char* at);
     static uint32_t quadSlot(uint32_t quad) { return (quad * 0x9E3779B1u) >> 16; }
