@@ -131,7 +131,7 @@ int runSession(const std::string& profile, const std::string& resultPath) {
         wasOnline |= doc.Online();
         return more;
     });
-    doc.Start({"/t", "bench"});
+    doc.Start(std::vector<std::string>{"/t", "bench"});
     loop.run();
     loop.setIdleHook(nullptr);
     std::ofstream(resultPath) << secondsSince(online) << ' '
