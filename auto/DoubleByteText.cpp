@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "term/HangulCodes.h"
+#include "platform/Cp949Layout.h"
 
 namespace {
 

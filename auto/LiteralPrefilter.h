@@ -5,7 +5,8 @@
 // last two. Each position of the line tests one bit of each 8 KiB table (in the processor's
 // first cache, and independent of the position before); only on a hit are the keys filed there
 // read, and only those whose last bytes are the line's compared. A line then costs about the
-// same whatever the number of keys.
+// same whatever the number of keys. A table without keys takes no memory; one with keys about
+// 12 KiB besides its keys.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,16 +28,22 @@ private:
         uint32_t tail;
         uint32_t id;
     };
-    // Keys filed by a 16-bit slot: a bit per slot in use, then the keys of each slot.
+    // Keys filed by a 16-bit slot: a bit per slot in use, then the keys of the used slots in
+    // slot order. A used slot's keys are found by its rank among the used slots.
     struct Table {
-        uint64_t used[kSlots / 64] = {};
-        std::vector<uint32_t> start;  // keys of slot s: entries[start[s]..start[s + 1])
+        std::vector<uint64_t> used;    // kSlots bits; empty when the table has no keys
+        std::vector<uint32_t> before;  // per word of `used`: the used slots in the words before
+        std::vector<uint32_t> start;   // keys of the used slot of rank r: entries[start[r]..[r+1])
         std::vector<Entry> entries;
 
-        bool Used(uint32_t slot) const { return used[slot >> 6] >> (slot & 63) & 1; }
-        void Fill(const std::vector<std::pair<uint32_t, Entry>>& filed);
+        bool Empty() const { return entries.empty(); }
+        uint32_t Rank(uint32_t slot) const;
+        void Fill(std::vector<std::pair<uint32_t, Entry>> filed);
     };
 
+    static bool isSet(const uint64_t* bits, uint32_t slot) {
+        return bits[slot >> 6] >> (slot & 63) & 1;
+    }
     static uint32_t pairAt(const unsigned char* at) { return at[0] << 8 | at[1]; }
     static uint32_t quadAt(const unsigned char* at);
     static uint32_t quadSlot(uint32_t quad) { return (quad * 0x9E3779B1u) >> 16; }
@@ -46,9 +53,8 @@ private:
     void report(uint32_t id, std::vector<uint32_t>& ids);
 
     std::vector<std::string> keys_;
-    bool hasSingles_ = false;
-    bool singleUsed_[256] = {};  // keys of one byte
-    std::vector<uint32_t> singleIds_[256];
+    bool singleUsed_[256] = {};   // bytes that are a key of one byte
+    std::vector<Entry> singles_;  // keys of one byte, sorted by their byte
     Table pairs_;                 // keys of two or three bytes
     Table quads_;                 // keys of four bytes or more
     std::vector<uint32_t> seen_;  // per id: the pass that reported it last

@@ -26,7 +26,7 @@ public:
     static constexpr char kColumns[] = "   아이디\t이름\t비밀번호";
     static constexpr int kColumnWidths[] = {10, 7, 8};  // average character widths
     static constexpr char kAdvancedTitle[] = "사용자 로그인 고급 설정";
-    // The list's right-click menu, in order; the last two have no button.
+    // The list's right-click menu, in order; the last two have no visible button.
     static constexpr const char* kMenu[] = {"등록 정보(&R)", "등록(&N)", "삭제(&E)",
                                             "디폴트 아이디로(&D)", "고급 설정(&I)..."};
 

@@ -141,7 +141,7 @@ bool sessionLogins(Registry& registry, LoopbackListener& listener, std::vector<d
         const int check = loop.addTimer(50, true, [&] {
             if (done) loop.quit();
         });
-        doc.Start({"/t", "bench"});
+        doc.Start(std::vector<std::string>{"/t", "bench"});
         loop.run();
         loop.removeTimer(check);
         host.join();

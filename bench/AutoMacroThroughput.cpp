@@ -5,12 +5,16 @@
 // is full of. Five interleaved runs of each; the medians are compared with no rules. The client
 // times the stream itself, from the connection to its end, so that loading the rules from the
 // store (once per connection) is shown apart: it is the whole program's time less the stream's.
+// It takes the stream's processor time too, which the targets are checked on: the rules cost
+// about a tenth of it, while the stream's wall time moves by more than that with whatever else
+// the machine runs (the client waits on the host about half of it on two busy cores).
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -95,8 +99,14 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+double processorSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec + now.tv_nsec / 1e9;
+}
+
 // The client: connects through the entry and writes the seconds from going online to the end
-// of the stream into resultPath.
+// of the stream, and the processor seconds it took, into resultPath.
 int runSession(const std::string& profile, const std::string& resultPath) {
     Registry::Opened store = Registry::open(profile);
     if (!store.registry) return 1;
@@ -110,22 +120,27 @@ int runSession(const std::string& profile, const std::string& resultPath) {
     view.doc = &doc;
     bool wasOnline = false;
     std::chrono::steady_clock::time_point online;
+    double onlineProcessor = 0;
     loop.setIdleHook([&] {
         const bool more = doc.OnIdle();
         if (!more && wasOnline && !doc.Online()) loop.quit();
-        if (!wasOnline && doc.Online()) online = std::chrono::steady_clock::now();
+        if (!wasOnline && doc.Online()) {
+            online = std::chrono::steady_clock::now();
+            onlineProcessor = processorSeconds();
+        }
         wasOnline |= doc.Online();
         return more;
     });
-    doc.Start({"/t", "bench"});
+    doc.Start(std::vector<std::string>{"/t", "bench"});
     loop.run();
     loop.setIdleHook(nullptr);
-    std::ofstream(resultPath) << secondsSince(online);
+    std::ofstream(resultPath) << secondsSince(online) << ' '
+                              << processorSeconds() - onlineProcessor;
     return wasOnline ? 0 : 1;
 }
 
 struct Times {
-    std::vector<double> program, stream;
+    std::vector<double> program, stream, processor;
 };
 
 // One run; `fired` is set when the client sent anything but telnet options.
@@ -143,9 +158,10 @@ void timeSession(LoopbackListener& listener, const std::string& profile, const s
     }
     if (client.wait(120000) != 0) std::fprintf(stderr, "the session failed\n");
     times.program.push_back(secondsSince(start));
-    double seconds = 0;
-    std::ifstream(result) >> seconds;
+    double seconds = 0, processor = 0;
+    std::ifstream(result) >> seconds >> processor;
     times.stream.push_back(seconds);
+    times.processor.push_back(processor);
 }
 
 }  // namespace
@@ -168,18 +184,19 @@ int main(int argc, char** argv) {
                         times[i], fired);
     std::filesystem::remove_all(folder);
 
-    const double none = median(times[0].stream);
+    const double none = median(times[0].stream), noneProcessor = median(times[0].processor);
     const double limits[] = {1.0, 1.15, 1.25};
     bool ok = !fired;
     for (int i = 0; i < 3; ++i) {
-        const double t = median(times[i].stream);
+        const double t = median(times[i].stream), p = median(times[i].processor);
         std::printf(
-            "%4d rules: stream %.3f s (median of %d), %.1f MB/s, ratio to none %.2f; "
-            "whole program %.3f s",
-            counts[i], t, kRuns, stream.size() / t / 1e6, t / none, median(times[i].program));
+            "%4d rules: stream %.3f s (median of %d), %.1f MB/s, ratio to none %.2f; processor "
+            "%.3f s, ratio %.2f; whole program %.3f s",
+            counts[i], t, kRuns, stream.size() / t / 1e6, t / none, p, p / noneProcessor,
+            median(times[i].program));
         if (i > 0) std::printf(" (target at most %.2f)", limits[i]);
         std::printf("\n");
-        if (i > 0 && t / none > limits[i]) ok = false;
+        if (i > 0 && p / noneProcessor > limits[i]) ok = false;
     }
     if (fired) std::printf("a rule fired: the seeded rules must not match the stream\n");
     return ok ? 0 : 1;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "auto/CSettingsSection.h"
+#include "bench/KeepingCaptureHost.h"
 #include "bench/NoFrame.h"
 #include "link/CQuillonDoc.h"
 #include "link/SessionHooks.h"
@@ -66,10 +67,11 @@ using DownloadPreparation = std::function<bool(PollEventLoop&, TWView&, CQuillon
 
 // One download of `name` (size bytes) into folder/down from the telnet host on port; bridged:
 // through the session's transfer bridge, else the engine alone on the session's link with the
-// pump stopped. The seconds from typing `start` to the end, or -1.
+// pump stopped; codeCapture: while a code capture runs (its recording goes to TMPDIR). The
+// seconds from typing `start` to the end, or -1.
 inline double timedDownload(int port, const std::string& folder, bool bridged,
                             const DownloadPreparation& prepare, const std::string& start,
-                            const std::string& name, uintmax_t size) {
+                            const std::string& name, uintmax_t size, bool codeCapture = false) {
     std::filesystem::remove(folder + "/profile.db");
     Registry::Opened store = Registry::open(folder + "/profile.db");
     PollEventLoop loop;
@@ -83,6 +85,10 @@ inline double timedDownload(int port, const std::string& folder, bool bridged,
     CQuillonDoc doc(SessionContext{loop, prompt, *store.registry, sound, view, links, frame,
                                    bridged ? &hooks : nullptr});
     hooks.bridge.Attach({doc, loop, prompt, *store.registry, sound, frame});
+    KeepingCaptureHost captureHost(doc, frame);
+    Capture capture(*store.registry, prompt, view, captureHost);
+    capture.SetMode(Capture::Mode::Code);
+    if (codeCapture && !capture.StartCapture()) return -1;
     loop.setIdleHook([&] { return doc.OnIdle(); });
     doc.Start({"127.0.0.1", std::to_string(port)});
     if (!prepare(loop, view, doc)) return -1;
@@ -104,6 +110,7 @@ inline double timedDownload(int port, const std::string& folder, bool bridged,
         engine->ReceiveFile("");
     }
     const double seconds = secondsSince(begun);
+    if (codeCapture) capture.FinishCaptureAndView();
     hooks.bridge.Detach();
     loop.setIdleHook(nullptr);
     std::error_code error;

@@ -54,10 +54,7 @@ bool CQuillonDoc::ProcessLine(std::string_view line, bool partial) {
     // While the dialler is open it reads the modem's result words, and the line ends there.
     if (hooks_.OnLine(line, partial)) return false;
     if (!online_ || line.size() < 3) return false;
-    if (partial) {
-        stepLogin(line);
-        hooks_.OnPartialLine(line);
-    }
+    if (partial) stepLogin(line);
     recogniseStartPrompt(line);
     if (!useAutoMacro_) return false;
     std::optional<AutoMacroList::Match> match = macros_.FindMatch(line);

@@ -18,6 +18,23 @@
 
 namespace {
 
+// Where the first CR or LF of the text is (its size when there is none). Text runs rarely hold
+// one, so the search goes eight bytes at a time: a byte equal to c makes (w ^ c...) hold a
+// zero byte, which (x - 0x01...) & ~x & 0x80... finds.
+size_t firstLineEnd(std::string_view text) {
+    constexpr uint64_t ones = 0x0101010101010101, highs = 0x8080808080808080;
+    auto hasZeroByte = [](uint64_t x) { return ((x - ones) & ~x & highs) != 0; };
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if (hasZeroByte(word ^ ones * '\r') || hasZeroByte(word ^ ones * '\n')) break;
+    }
+    while (i < text.size() && text[i] != '\r' && text[i] != '\n')
+        ++i;
+    return i;
+}
+
 constexpr char kCaptureFilter[] = "텍스트 파일 (.txt)|*.txt|모든 파일|*.*|";
 constexpr char kScreenFilter[] = "문자 형태로 (*.txt)|*.txt|그림 형태로 (*.bmp)|*.bmp|";
 constexpr char kAlwaysAppendBox[] = "파일이 있을 경우 항상 추가(&A)";
@@ -54,8 +71,9 @@ bool fileExists(const std::string& path) {
 Capture::Capture(Registry& registry, Prompt& prompt, TWView& view, CaptureHost& host)
     : registry_(registry), prompt_(prompt), view_(view), host_(host) {}
 
-// The session may already be gone (its recorder then checks `alive_`); the view is not.
+// The session may already be gone (its recorder then finds `alive_` empty); the view is not.
 Capture::~Capture() {
+    *alive_ = nullptr;
     if (mode_ == Mode::Text) view_.SetDisplayTap({});
 }
 
@@ -98,8 +116,8 @@ bool Capture::StartCapture() {
 
 void Capture::installRecorder() {
     if (mode_ == Mode::Code) {
-        host_.SetRawTap([alive = std::weak_ptr<Capture*>(alive_)](const uint8_t* bytes, int n) {
-            if (std::shared_ptr<Capture*> capture = alive.lock()) (*capture)->Record(bytes, n);
+        host_.SetRawTap([alive = alive_](const uint8_t* bytes, int n) {
+            if (Capture* capture = *alive) capture->Record(bytes, n);
         });
     } else {
         view_.SetDisplayTap([this](const uint8_t* bytes, int n) { Record(bytes, n); });
@@ -134,9 +152,7 @@ void Capture::Record(const uint8_t* bytes, int n) {
 // as it comes.
 int Capture::writeNormalised(std::string_view text) {
     while (!text.empty()) {
-        size_t end = 0;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
-            ++end;
+        const size_t end = firstLineEnd(text);
         if (end != 0) {
             const std::string_view plain = text.substr(0, end);
             if (const int error = file_.Write(plain)) return error;

@@ -98,6 +98,7 @@ private:
     bool lastWasCR_ = false;
     CaptureFile file_;
     std::string lastFileName_;  // UTF-8
-    // The session's interpreters hold the code recorder and may outlive this capture.
+    // The session's interpreters hold the code recorder and may outlive this capture, which
+    // empties the cell they share when it goes (no reference counting per recorded run).
     std::shared_ptr<Capture*> alive_ = std::make_shared<Capture*>(this);
 };

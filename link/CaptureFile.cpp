@@ -40,14 +40,11 @@ int CaptureFile::Flush() {
     return error;
 }
 
-int CaptureFile::Write(std::string_view bytes) {
-    if (used_ + bytes.size() > kBufferSize) {
-        if (const int error = Flush()) return error;
-    }
+// The buffer is full: it goes out first, then the bytes join it or, too many, follow it.
+int CaptureFile::writeThrough(std::string_view bytes) {
+    if (const int error = Flush()) return error;
     if (bytes.size() > kBufferSize) return fd_ < 0 ? EBADF : writeAll(fd_, bytes);
-    std::memcpy(buffer_ + used_, bytes.data(), bytes.size());
-    used_ += bytes.size();
-    return 0;
+    return Write(bytes);
 }
 
 int CaptureFile::Close() {

@@ -3,6 +3,7 @@
 // created exclusively with mode 0600 and written through a 4096-byte buffer. Every write is
 // checked; a failed one leaves the file open and reports the errno.
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -21,13 +22,21 @@ public:
     bool IsOpen() const { return fd_ >= 0; }
     const std::string& path() const { return path_; }
 
-    // 0, or the errno of the write that failed; the bytes that did not fit are dropped.
-    int Write(std::string_view bytes);
+    // 0, or the errno of the write that failed; the bytes that did not fit are dropped. Bytes
+    // that fit the buffer are copied inline: the recorders call this for every run.
+    int Write(std::string_view bytes) {
+        if (used_ + bytes.size() > kBufferSize) return writeThrough(bytes);
+        std::memcpy(buffer_ + used_, bytes.data(), bytes.size());
+        used_ += bytes.size();
+        return 0;
+    }
     int Flush();
     // Flushes and closes: 0, or the errno of the last failure.
     int Close();
 
 private:
+    int writeThrough(std::string_view bytes);
+
     int fd_ = -1;
     std::string path_;
     char buffer_[kBufferSize];

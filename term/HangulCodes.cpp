@@ -4,6 +4,7 @@
 #include <array>
 #include <span>
 
+#include "platform/Cp949Layout.h"
 #include "term/JohabKsTable.h"
 
 namespace {
@@ -61,46 +62,8 @@ std::span<const JohabKsPair> ksSyllables() {
     return std::span(JohabKsTable).subspan(kJohabKsJamoCount);
 }
 
-// CP949 adds the 8822 syllables KS C 5601 lacks, in Unicode order: rows 0x81-0xA0 of 178 cells,
-// then rows 0xA1-0xC6 of 84 cells, ending at 0xC6 0x52. Every row uses the trails 0x41-0x5A,
-// 0x61-0x7A, 0x81-0xFE in that order; the short rows stop at 0xA0, where the KS cells begin.
-constexpr int kExtendedCount = kInitials * kVowels * kFinals - kJohabKsSyllableCount;
-constexpr int kLongRowCells = 178, kShortRowCells = 84;
-constexpr int kLongRowsCells = 32 * kLongRowCells;
-
-// Cell of a trail byte within an extended row, or -1.
-int trailCell(uint8_t trail) {
-    if (trail >= 0x41 && trail <= 0x5A) return trail - 0x41;
-    if (trail >= 0x61 && trail <= 0x7A) return trail - 0x61 + 26;
-    if (trail >= 0x81 && trail <= 0xFE) return trail - 0x81 + 52;
-    return -1;
-}
-
-uint8_t trailOfCell(int cell) {
-    if (cell < 26) return static_cast<uint8_t>(0x41 + cell);
-    if (cell < 52) return static_cast<uint8_t>(0x61 + cell - 26);
-    return static_cast<uint8_t>(0x81 + cell - 52);
-}
-
-// Index of a CP949 extended syllable (0 ... 8821), or -1 when the pair is not one.
-int extendedIndex(uint8_t lead, uint8_t trail) {
-    int cell = trailCell(trail);
-    if (cell < 0 || lead < 0x81) return -1;
-    if (lead <= 0xA0) return (lead - 0x81) * kLongRowCells + cell;
-    if (cell >= kShortRowCells) return -1;
-    int index = kLongRowsCells + (lead - 0xA1) * kShortRowCells + cell;
-    return index < kExtendedCount ? index : -1;
-}
-
-uint16_t extendedCode(int index) {
-    if (index < kLongRowsCells) {
-        return static_cast<uint16_t>((0x81 + index / kLongRowCells) << 8 |
-                                     trailOfCell(index % kLongRowCells));
-    }
-    index -= kLongRowsCells;
-    return static_cast<uint16_t>((0xA1 + index / kShortRowCells) << 8 |
-                                 trailOfCell(index % kShortRowCells));
-}
+// The syllables KS C 5601 lacks are CP949's extended ones.
+static_assert(kInitials * kVowels * kFinals - kJohabKsSyllableCount == kCp949ExtendedCount);
 
 // CP949 code of a syllable: its KS code, or else its extended code, whose index is its Unicode
 // place less the KS syllables before it.
@@ -108,7 +71,7 @@ uint16_t cp949OfSyllable(uint16_t johab, int order) {
     auto ks = ksSyllables();
     auto found = std::ranges::lower_bound(ks, johab, {}, &JohabKsPair::johab);
     if (found != ks.end() && found->johab == johab) return found->ks;
-    return extendedCode(order - static_cast<int>(found - ks.begin()));
+    return Cp949ExtendedCode(order - static_cast<int>(found - ks.begin()));
 }
 
 // Unicode place of an extended syllable: its index plus the KS syllables before it. KS syllable
@@ -191,7 +154,7 @@ void KsToJohab(uint8_t& lead, uint8_t& trail) {
         split(ksSyllables()[(lead - 0xB0) * 94 + (trail - 0xA1)].johab, lead, trail);
         return;
     }
-    if (int index = extendedIndex(lead, trail); index >= 0) {
+    if (int index = Cp949ExtendedIndex(lead, trail); index >= 0) {
         split(johabOfSyllable(syllableOfExtended(index)), lead, trail);
         return;
     }
@@ -202,8 +165,4 @@ void KsToJohab(uint8_t& lead, uint8_t& trail) {
         return;
     }
     if (!rowBlockToJohab(lead, trail)) split(kFirstJohabSyllable, lead, trail);
-}
-
-bool IsCp949Pair(uint8_t lead, uint8_t trail) {
-    return extendedIndex(lead, trail) >= 0 || (isKsByte(lead) && isKsByte(trail));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Korean double-byte codes: conversion between Johab (the combination code some services use)
-// and KS C 5601 / CP949 (the code the screen stores), and the CP949 pair test.
+// and KS C 5601 / CP949 (the code the screen stores). The CP949 pair test is in
+// platform/Cp949Layout.h.
 #include <cstdint>
 
 // Johab pair to the CP949 code of the same character, in place: KS C 5601 characters to their
@@ -13,8 +14,3 @@ void JohabToKs(uint8_t& lead, uint8_t& trail);
 // syllable) to Johab, in place. Codes without a Johab form (the user-defined and private rows,
 // pairs that are not CP949) fall back to the Johab code of the first KS syllable (0x8861).
 void KsToJohab(uint8_t& lead, uint8_t& trail);
-
-// True when lead and trail together form a CP949 double-byte code: an extended-syllable cell,
-// or any cell with both bytes in 0xA1-0xFE, assigned or not (services put their own symbols in
-// unassigned rows).
-bool IsCp949Pair(uint8_t lead, uint8_t trail);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 
+#include "platform/Cp949Layout.h"
 #include "term/HangulCodes.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/Cp949Layout.h"
 #include "term/CellHalves.h"
 #include "term/HangulCodes.h"
 #include "term/SymbolRemap.h"

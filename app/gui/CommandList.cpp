@@ -36,6 +36,10 @@ void CommandList::AddRow(const QStringList& texts, bool checked) {
     filling_ = false;
 }
 
+void CommandList::AddRow(const QStringList& texts) {
+    addTopLevelItem(new QTreeWidgetItem(texts));
+}
+
 bool CommandList::Checked(int row) const {
     const QTreeWidgetItem* item = topLevelItem(row);
     return item && item->checkState(0) == Qt::Checked;

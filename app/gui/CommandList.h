@@ -1,8 +1,9 @@
 #pragma once
 // The list of the settings pages that keep one record per row (auto macros, log-in IDs,
-// keyboard macros, bookmarks): report style with a check box in each row. Its owner registers
-// its command buttons in order; a right-click selects the row under the cursor and offers one
-// menu entry per registered button, labelled and enabled as the button is, that clicks it.
+// keyboard macros, bookmarks): report style, with a check box in each row where the page has
+// one. Its owner registers its command buttons in order, hidden ones too; a right-click selects
+// the row under the cursor and offers one menu entry per registered button, labelled and
+// enabled as the button is, that clicks it.
 #include <QStringList>
 #include <QTreeWidget>
 #include <functional>
@@ -19,8 +20,10 @@ public:
     CommandList(const QString& columns, const std::vector<int>& widths, QWidget* parent = nullptr);
 
     void RegisterButton(QPushButton* button);
-    // Replaces the rows: one text per column, and whether the row's box is ticked.
+    // Appends a row: one text per column, and whether the row's box is ticked.
     void AddRow(const QStringList& texts, bool checked);
+    // Appends a row without a box.
+    void AddRow(const QStringList& texts);
     bool Checked(int row) const;
     // The selected rows, in display order.
     std::vector<size_t> SelectedRows() const;

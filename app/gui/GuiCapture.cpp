@@ -52,5 +52,10 @@ void GuiCapture::CaptureChanged() {
     frame_.Panes().SetCapture(running);
     if (QAction* start = frame_.Action(Cmd::CaptureStart))
         start->setText(running ? "갈무리 끝(&L)..." : "갈무리 시작(&L)");
+    if (QAction* finish = frame_.Action(Cmd::CaptureEnd)) {
+        const std::string text = findCommand(Cmd::CaptureEnd)->text;
+        const std::string shortcut = "\t" + findCommand(Cmd::CaptureStart)->shortcut;
+        finish->setText(QString::fromStdString(running ? text + shortcut : text));
+    }
     frame_.UpdateCommands();
 }

@@ -6,11 +6,11 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/gui/CommandList.h"
+#include "app/gui/Named.h"
 #include "platform/TextCodec.h"
 
 namespace {
@@ -58,7 +58,10 @@ LoginSettingsDialog::LoginSettingsDialog(Registry& registry, Prompt& prompt,
       prompt_(prompt),
       page_(registry, prompt, service),
       services_(new QComboBox),
-      list_(new QTreeWidget) {
+      list_(
+          named(new CommandList(LoginSettingsPage::kColumns, {LoginSettingsPage::kColumnWidths[0],
+                                                              LoginSettingsPage::kColumnWidths[1]}),
+                "ids")) {
     setWindowTitle(LoginSettingsPage::kTitle);
     for (const std::string& name : page_.Services())
         services_->addItem(fromCp949(name));
@@ -68,27 +71,23 @@ LoginSettingsDialog::LoginSettingsDialog(Registry& registry, Prompt& prompt,
         showRows();
     });
 
-    list_->setRootIsDecorated(false);
-    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list_->setHeaderLabels(QString(LoginSettingsPage::kColumns).split('\t'));
-    const int average = fontMetrics().averageCharWidth();
-    for (int column = 0; column < 3; ++column)
-        list_->setColumnWidth(column, LoginSettingsPage::kColumnWidths[column] * average);
-    list_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(list_, &QTreeWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { showMenu(at); });
-    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { DoubleClick(); });
+    // Registered in the menu's order; the last two stay hidden.
+    QPushButton* edit = commandButton(0, "edit", &LoginSettingsDialog::EditSelected);
+    QPushButton* add = commandButton(1, "add", &LoginSettingsDialog::AddRow);
+    QPushButton* remove = commandButton(2, "delete", &LoginSettingsDialog::DeleteSelected);
+    commandButton(3, "makeDefault", &LoginSettingsDialog::MakeSelectedDefault)->hide();
+    advanced_ = commandButton(4, "advanced", &LoginSettingsDialog::EditPatterns);
+    advanced_->hide();
+    list_->doubleClicked = [this](const std::vector<size_t>& selected) {
+        page_.DoubleClick(selected, recordDialog(selected.empty()));
+        showRows();
+    };
 
     auto* selector = new QFormLayout;
     selector->addRow(LoginSettingsPage::kServiceLabel, services_);
     auto* rowButtons = new QHBoxLayout;
-    for (auto [text, run] : {std::pair{"등록(&N)", &LoginSettingsDialog::AddRow},
-                             {"삭제(&E)", &LoginSettingsDialog::DeleteSelected},
-                             {"등록 정보(&R)", &LoginSettingsDialog::EditSelected}}) {
-        auto* button = new QPushButton(text);
-        connect(button, &QPushButton::clicked, this, [this, run] { (this->*run)(); });
+    for (QPushButton* button : {add, remove, edit})
         rowButtons->addWidget(button);
-    }
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(selector);
     layout->addWidget(list_);
@@ -97,19 +96,20 @@ LoginSettingsDialog::LoginSettingsDialog(Registry& registry, Prompt& prompt,
     showRows();
 }
 
+QPushButton* LoginSettingsDialog::commandButton(size_t index, const char* name,
+                                                void (LoginSettingsDialog::*run)()) {
+    auto* button = named(new QPushButton(LoginSettingsPage::kMenu[index], this), name);
+    connect(button, &QPushButton::clicked, this, [this, run] { (this->*run)(); });
+    list_->RegisterButton(button);
+    return button;
+}
+
 void LoginSettingsDialog::showRows() {
     list_->clear();
     for (const Record& row : page_.Rows())
-        new QTreeWidgetItem(list_, {fromCp949(field(row, "Title")), fromCp949(field(row, "Name")),
-                                    QString::fromStdString(LoginSettingsPage::PasswordStars(row))});
-}
-
-std::vector<size_t> LoginSettingsDialog::selectedRows() const {
-    std::vector<size_t> rows;
-    for (QTreeWidgetItem* item : list_->selectedItems())
-        rows.push_back(static_cast<size_t>(list_->indexOfTopLevelItem(item)));
-    std::sort(rows.begin(), rows.end());
-    return rows;
+        list_->AddRow({fromCp949(field(row, "Title")), fromCp949(field(row, "Name")),
+                       QString::fromStdString(LoginSettingsPage::PasswordStars(row))});
+    advanced_->setEnabled(page_.CanEditPatterns());
 }
 
 LoginSettingsPage::RecordDialog LoginSettingsDialog::recordDialog(bool adding) {
@@ -117,14 +117,8 @@ LoginSettingsPage::RecordDialog LoginSettingsDialog::recordDialog(bool adding) {
         [this, adding](Record& record) { return EditLoginRecord(this, prompt_, record, adding); };
 }
 
-void LoginSettingsDialog::DoubleClick() {
-    const std::vector<size_t> rows = selectedRows();
-    page_.DoubleClick(rows, recordDialog(rows.empty()));
-    showRows();
-}
-
 void LoginSettingsDialog::EditSelected() {
-    const std::vector<size_t> rows = selectedRows();
+    const std::vector<size_t> rows = list_->SelectedRows();
     if (rows.empty()) return;
     page_.Edit(rows.front(), recordDialog(false));
     showRows();
@@ -136,12 +130,12 @@ void LoginSettingsDialog::AddRow() {
 }
 
 void LoginSettingsDialog::DeleteSelected() {
-    page_.Delete(selectedRows());
+    page_.Delete(list_->SelectedRows());
     showRows();
 }
 
 void LoginSettingsDialog::MakeSelectedDefault() {
-    const std::vector<size_t> rows = selectedRows();
+    const std::vector<size_t> rows = list_->SelectedRows();
     page_.MakeDefault(rows.empty() ? std::nullopt : std::optional<size_t>(rows.front()));
     showRows();
 }
@@ -150,20 +144,6 @@ void LoginSettingsDialog::EditPatterns() {
     if (!page_.CanEditPatterns()) return;
     EditLoginPatterns(this, page_);
     showRows();
-}
-
-void LoginSettingsDialog::showMenu(const QPoint& at) {
-    QMenu menu(this);
-    using Run = void (LoginSettingsDialog::*)();
-    const Run runs[] = {&LoginSettingsDialog::EditSelected, &LoginSettingsDialog::AddRow,
-                        &LoginSettingsDialog::DeleteSelected,
-                        &LoginSettingsDialog::MakeSelectedDefault,
-                        &LoginSettingsDialog::EditPatterns};
-    for (size_t i = 0; i < std::size(runs); ++i) {
-        const Run run = runs[i];
-        menu.addAction(LoginSettingsPage::kMenu[i], this, [this, run] { (this->*run)(); });
-    }
-    menu.exec(list_->viewport()->mapToGlobal(at));
 }
 
 void LoginSettingsDialog::accept() {

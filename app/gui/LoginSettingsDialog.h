@@ -1,15 +1,17 @@
 #pragma once
-// "사용자 로그인 설정" in the window: the service selector, the list of IDs with its right-click
-// menu (edit, add, delete, make default, advanced), the record dialog "아이디 등록 정보" and the
-// advanced dialog of the prompt patterns, over the LoginSettingsPage model.
+// "사용자 로그인 설정" in the window: the service selector, the list of IDs in the shared command
+// list (buttons for add, delete and edit; making an ID the default and the advanced dialog have
+// hidden buttons and are reached through the right-click menu), the record dialog "아이디 등록
+// 정보" and the advanced dialog of the prompt patterns, over the LoginSettingsPage model.
 #include <QDialog>
 #include <memory>
 #include <string>
 
 #include "auto/LoginSettingsPage.h"
 
+class CommandList;
 class QComboBox;
-class QTreeWidget;
+class QPushButton;
 
 class LoginSettingsDialog : public QDialog {
 public:
@@ -17,26 +19,25 @@ public:
                         QWidget* parent = nullptr);
 
     LoginSettingsPage& Page() { return page_; }
-    QTreeWidget* List() const { return list_; }
+    CommandList* List() const { return list_; }
     // The list's commands, as the buttons and the right-click menu run them.
     void EditSelected();
     void AddRow();
     void DeleteSelected();
     void MakeSelectedDefault();
     void EditPatterns();
-    void DoubleClick();
     void accept() override;
 
 private:
-    std::vector<size_t> selectedRows() const;
     LoginSettingsPage::RecordDialog recordDialog(bool adding);
+    QPushButton* commandButton(size_t index, const char* name, void (LoginSettingsDialog::*run)());
     void showRows();
-    void showMenu(const QPoint& at);
 
     Prompt& prompt_;
     LoginSettingsPage page_;
     QComboBox* services_;
-    QTreeWidget* list_;
+    CommandList* list_;
+    QPushButton* advanced_ = nullptr;
 };
 
 // The record dialog: edits an ID record (CP949) until it passes the record checks; false when

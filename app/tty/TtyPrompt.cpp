@@ -164,6 +164,10 @@ bool TtyPrompt::editLine(const TtyKey& key) {
                     return true;
                 }
                 if (c == '\t' && lineHow_.onTab) label_ = lineHow_.onTab();
+                if (c == '\t' && lineHow_.tabEnds) {
+                    lineDone_ = true;
+                    return true;
+                }
                 if (static_cast<uint8_t>(c) >= 0x20) line_ += c;
             }
             break;

@@ -26,10 +26,11 @@ public:
 };
 
 // How a line is asked: typed characters shown as '*', and what Tab does (it gives the label
-// that shows from then on).
+// that shows from then on, and with tabEnds also ends the line).
 struct LineQuestion {
     bool masked = false;
     std::function<std::string()> onTab;
+    bool tabEnds = false;
 };
 
 class TtyPrompt : public Prompt {
@@ -40,8 +41,10 @@ public:
     PromptReply show(const PromptRequest& request) override;
     std::unique_ptr<WaitNotice> beginWait(const std::string& text, int delayMs) override;
     void beep() override { host_.Beep(); }
-    // One path per line; for several files an empty line ends the list. A choice list is asked
-    // as a numbered question, check boxes as yes/no questions (TtyPromptFiles.cpp).
+    // One path per line; for several files an empty line ends the list. The extra button is an
+    // empty first line, or Tab when saving (where an empty line takes the proposed name). A
+    // choice list is asked as a numbered question, check boxes as yes/no questions
+    // (TtyPromptFiles.cpp).
     FileReply askFile(const FileRequest& request) override;
     // A line typed on the status line after `label`; nothing when Esc cancelled it.
     std::optional<std::string> AskLine(const std::string& label, const LineQuestion& how = {});

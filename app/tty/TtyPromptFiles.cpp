@@ -33,7 +33,7 @@ FileReply TtyPrompt::askFile(const FileRequest& request) {
         reply.checks.push_back(check.checked);
     std::optional<std::vector<std::string>> paths = askPaths(request);
     if (!paths) return reply;
-    // An empty first line stands for the extra button, where there is one.
+    // No path stands for the extra button, where there is one; its boxes stay as they were.
     const bool extra = paths->empty() && !request.extraButton.empty();
     if (paths->empty() && !extra) return reply;
     if (!request.choices.empty() && !request.choiceLocked) {
@@ -41,7 +41,7 @@ FileReply TtyPrompt::askFile(const FileRequest& request) {
         if (!choice) return reply;
         reply.choice = *choice;
     }
-    for (size_t i = 0; i < request.checks.size(); ++i) {
+    for (size_t i = 0; i < request.checks.size() && !extra; ++i) {
         const PromptAnswer answer =
             ask(request.checks[i].text + "?", PromptButtons::YesNo, PromptIcon::Question);
         reply.checks[i] = answer == PromptAnswer::Yes;
@@ -55,10 +55,20 @@ FileReply TtyPrompt::askFile(const FileRequest& request) {
 std::optional<std::vector<std::string>> TtyPrompt::askPaths(const FileRequest& request) {
     std::vector<std::string> paths;
     const std::string where = request.folder.empty() ? "" : " (" + request.folder + ")";
+    const bool saving = request.kind == FileDialogKind::Save;
     for (;;) {
         std::string label = request.caption + where;
-        if (paths.empty() && !request.extraButton.empty() && request.kind != FileDialogKind::Save)
-            label += " [Enter: " + WithoutMnemonic(request.extraButton) + "]";
+        LineQuestion how;
+        bool tabbed = false;
+        if (paths.empty() && !request.extraButton.empty()) {
+            label +=
+                (saving ? " [Tab: " : " [Enter: ") + WithoutMnemonic(request.extraButton) + "]";
+            how.tabEnds = saving;
+            how.onTab = [&tabbed, &label] {
+                tabbed = true;
+                return label;
+            };
+        }
         if (request.kind == FileDialogKind::OpenMany)
             label +=
                 paths.empty() ? ", 빈 줄로 끝: " : " " + std::to_string(paths.size() + 1) + ": ";
@@ -66,9 +76,15 @@ std::optional<std::vector<std::string>> TtyPrompt::askPaths(const FileRequest& r
             label += " [" + request.fileName + "]: ";
         else
             label += ": ";
-        std::optional<std::string> line = AskLine(label);
+        std::optional<std::string> line = AskLine(label, how);
         if (!line) return std::nullopt;
-        if (line->empty() && request.kind == FileDialogKind::Save) *line = request.fileName;
+        if (tabbed) return paths;
+        if (line->empty() && saving) *line = request.fileName;
+        // Saving needs a name: an empty line without a proposed one is asked again.
+        if (line->empty() && saving) {
+            host_.Beep();
+            continue;
+        }
         if (line->empty()) return paths;
         std::string path = absolutePath(*line, request.folder);
         if (request.kind == FileDialogKind::Save)

@@ -96,6 +96,31 @@ TEST_F(TtyFileQuestions, AnEmptyFirstLineStandsForTheExtraButton) {
     EXPECT_NE(host.shown.front().find("[Enter: 보낼 파일함]"), std::string::npos);
 }
 
+TEST_F(TtyFileQuestions, WhenSavingTabStandsForTheExtraButton) {
+    FileRequest request;
+    request.kind = FileDialogKind::Save;
+    request.caption = "갈무리 결과";
+    request.fileName = "s1206.txt";
+    request.checks = {{"항상 덧붙이기", true}};
+    request.extraButton = "저장않고\n보기(&V)";
+    host.keys.push_back(TtyKey{TtyKey::Kind::Text, "ab\t"});
+    const FileReply viewed = prompt.askFile(request);
+    EXPECT_EQ(viewed.answer, FileAnswer::Extra);
+    EXPECT_TRUE(viewed.paths.empty());
+    EXPECT_EQ(viewed.checks, std::vector<bool>{true});  // not asked
+    EXPECT_NE(host.shown.front().find("[Tab: 저장않고 보기]"), std::string::npos);
+
+    // Enter still takes the proposed name; without one an empty line is asked again.
+    host.typeLine("");
+    host.keys.push_back(TtyKey{TtyKey::Kind::Text, "n"});
+    EXPECT_EQ(prompt.askFile(request).answer, FileAnswer::Accepted);
+    request.fileName.clear();
+    host.typeLine("");
+    host.keys.push_back(TtyKey{TtyKey::Kind::Text, "\t"});
+    EXPECT_EQ(prompt.askFile(request).answer, FileAnswer::Extra);
+    EXPECT_TRUE(host.keys.empty());
+}
+
 TEST_F(TtyFileQuestions, EscOrAnEmptyListCancels) {
     FileRequest request;
     request.kind = FileDialogKind::Open;

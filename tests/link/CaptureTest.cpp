@@ -122,6 +122,36 @@ TEST_F(CaptureTest, TextCaptureNormalisesLineEndsAndLeavesOutWhatShowsWhilePause
     EXPECT_EQ(readFile(temporary), "a\r\nb\r\nc\rde");
 }
 
+// Runs handed over at once are searched for line ends eight bytes at a time: a line end at
+// any place of a run gives what the same bytes give one by one.
+TEST_F(CaptureTest, TextRunsNormaliseAsSingleBytesDo) {
+    auto normalised = [](const std::string& text) {
+        std::string out;
+        bool lastWasCR = false;
+        for (char c : text) {
+            if (c == '\n') out += lastWasCR ? "\n" : "\r\n";
+            if (c == '\r' && !lastWasCR) out += '\r';
+            if (c != '\r' && c != '\n') out += c;
+            lastWasCR = c == '\r';
+        }
+        return out;
+    };
+    std::string runs;
+    ASSERT_TRUE(capture.StartCapture());
+    for (size_t at = 0; at < 20; ++at) {
+        for (const char* end : {"\n", "\r", "\r\n", "\r\r\n\n"}) {
+            std::string run = std::string(24, 'x');
+            run.insert(at, end);
+            view.PutText(reinterpret_cast<const uint8_t*>(run.data()),
+                         static_cast<int>(run.size()));
+            runs += run;
+        }
+    }
+    capture.FinishCaptureAndView();
+    ASSERT_EQ(host.edited.size(), 1u);
+    EXPECT_EQ(readFile(host.edited[0]), normalised(runs));
+}
+
 TEST_F(CaptureTest, CodeCaptureWritesReceivedBytesAsTheyCame) {
     ASSERT_TRUE(capture.SetMode(Capture::Mode::Code));
     ASSERT_TRUE(capture.StartCapture());

@@ -34,6 +34,7 @@ public:
         return 0;
     }
     int WaitReady(int event, int block) override {
+        if (event == 1) answerOnce();
         return event == 2 ? (backlog == 0 ? 1 : 0) : MemoryLink::WaitReady(event, block);
     }
     int OutputCount() override { return backlog; }
@@ -43,6 +44,15 @@ public:
         if (direction == 0) PurgeInput();
         return MemoryLink::Flush(direction, count);
     }
+    // The host answers once the other side listens (on the thread that reads).
+    int ReadByte() override {
+        answerOnce();
+        return MemoryLink::ReadByte();
+    }
+    int Read(void* data, int count) override {
+        answerOnce();
+        return MemoryLink::Read(data, count);
+    }
 
     std::atomic<bool> online{false};
     std::atomic<bool> closed{false};
@@ -50,6 +60,14 @@ public:
     bool drained = true;                  // nothing queued on the link's far side
     std::vector<int>* hangUps = nullptr;  // where HangUp calls are logged
     std::vector<int> flushes;
+    std::string answer;  // what the host sends when first read (a transfer's peer)
+
+private:
+    void answerOnce() {
+        if (answer.empty()) return;
+        Feed(answer);
+        answer.clear();
+    }
 };
 
 // Hands out FakeLinks and records what was asked for.

@@ -5,6 +5,7 @@
 #include "link/TransferNames.h"
 #include "tests/link/TransferSupport.h"
 #include "tests/xfer/XferTestSupport.h"
+#include "xfer/GFErrors.h"
 
 namespace {
 
@@ -238,6 +239,52 @@ TEST_F(TransferBridgeTest, XmodemAndAsciiAskForTheirFileYmodemDoesNot) {
     EXPECT_TRUE(prompt.asked.empty());
     EXPECT_TRUE(sound.played.empty());
     EXPECT_EQ(progress.closed, 1);
+}
+
+// The engines end with their own error codes; each failure not aborted is told by direction.
+TEST_F(TransferBridgeTest, AnEngineErrorEndsWithTheFailureMessageOfItsDirection) {
+    const std::string cancel = std::string(10, '\x18') + std::string(10, '\x08');
+    const std::string unwritable = dir + "/missing/x.bin";
+    const std::string file = dir + "/up.bin";
+    xfertest::writeFile(file, std::string(300, 'u'));
+    const struct {
+        const char* what;
+        const char* protocol;
+        int choice;  // in the send dialog's protocol list
+        bool send;
+        std::string path;
+        std::string host;
+        int code;
+    } cases[] = {
+        {"XMODEM receive into a missing folder", "XMODEM", 0, false, unwritable, "",
+         GF_OPEN_FAILED},
+        {"XMODEM receive cancelled by the host", "XMODEM", 0, false, dir + "/x.bin", cancel,
+         GF_REMOTE_CANCEL},
+        {"ZMODEM receive cancelled by the host", "ZMODEM", 2, false, "", cancel, GF_REMOTE_CANCEL},
+        {"XMODEM send cancelled by the host", "XMODEM", 0, true, file, cancel, GF_REMOTE_CANCEL},
+        {"ZMODEM send cancelled by the host", "ZMODEM", 2, true, file, cancel, GF_REMOTE_CANCEL},
+    };
+    for (const auto& c : cases) {
+        prompt.asked.clear();
+        if (!c.path.empty()) {
+            FileReply reply;
+            reply.answer = FileAnswer::Accepted;
+            reply.paths = {c.path};
+            reply.choice = c.choice;
+            prompt.expectFile(reply);
+        }
+        links.last->answer = c.host;
+        bridge().StartTransfer(c.protocol, c.send, false);
+        ASSERT_TRUE(doc->TransferActive()) << c.what;
+        ASSERT_TRUE(runUntil([&] { return !bridge().Running(); }, 60000)) << c.what;
+        EXPECT_EQ(doc->TransferResult(), c.code) << c.what;
+        // The engine may have told its own reason first.
+        ASSERT_FALSE(prompt.asked.empty()) << c.what;
+        EXPECT_EQ(prompt.asked.back().text,
+                  c.send ? "파일 보내기가 실패했습니다." : "파일 받기가 실패했습니다.")
+            << c.what;
+        EXPECT_EQ(prompt.asked.back().icon, PromptIcon::Warning) << c.what;
+    }
 }
 
 TEST_F(TransferBridgeTest, AnEngineThatCannotBeMadeLeavesTheLinkUsable) {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Cp949Layout.h"
 #include "term/HangulCodes.h"
 #include "term/JohabKsTable.h"
 

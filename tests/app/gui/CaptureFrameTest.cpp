@@ -23,11 +23,13 @@ TEST_F(CaptureFrameTest, ACaptureRunsFromTheMenuShowsItsPaneAndSavesUnderTheDays
     EXPECT_TRUE(frame->Action(Cmd::CaptureCode)->isEnabled());
     EXPECT_TRUE(frame->Action(Cmd::CaptureText)->isChecked());
     EXPECT_TRUE(frame->Panes().CapturePane().isHidden());
+    EXPECT_EQ(frame->Action(Cmd::CaptureEnd)->text(), "갈무리 끝(&E)...");
 
     ASSERT_TRUE(frame->RunCommand(Cmd::CaptureStart));
     EXPECT_EQ(frame->Panes().CapturePane().text(), "갈무리");
     EXPECT_FALSE(frame->Panes().CapturePane().isHidden());
     EXPECT_EQ(frame->Action(Cmd::CaptureStart)->text(), "갈무리 끝(&L)...");
+    EXPECT_EQ(frame->Action(Cmd::CaptureEnd)->text(), "갈무리 끝(&E)...\tAlt+L");
     EXPECT_TRUE(frame->Action(Cmd::CapturePause)->isEnabled());
     EXPECT_FALSE(frame->Action(Cmd::CaptureCode)->isEnabled());
     for (char c : std::string("kept\n"))
@@ -53,6 +55,7 @@ TEST_F(CaptureFrameTest, ACaptureRunsFromTheMenuShowsItsPaneAndSavesUnderTheDays
     EXPECT_EQ(text.str(), "kept\r\n");
     EXPECT_TRUE(frame->Panes().CapturePane().isHidden());
     EXPECT_EQ(frame->Action(Cmd::CaptureStart)->text(), "갈무리 시작(&L)");
+    EXPECT_EQ(frame->Action(Cmd::CaptureEnd)->text(), "갈무리 끝(&E)...");
     CRecordStore store(*registry);
     std::vector<Record> records = readFileRecords(store, RecordKind::CaptureFile);
     ASSERT_EQ(records.size(), 1u);

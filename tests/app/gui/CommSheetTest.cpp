@@ -226,7 +226,7 @@ protected:
     CQuillonDoc& start() {
         doc = std::make_unique<CQuillonDoc>(
             SessionContext{loop, prompt, *registry, sound, view, links, frame, &hooks});
-        doc->Start({});
+        doc->Start(std::vector<std::string>{});
         return *doc;
     }
 

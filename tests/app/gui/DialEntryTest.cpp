@@ -68,7 +68,7 @@ protected:
         hooks.Attach({*doc, loop, prompt, *registry, fast});
         dialer = std::make_unique<DialerDialog>(frame.get());
         hooks.SetView(dialer.get());
-        doc->Start({});
+        doc->Start(std::vector<std::string>{});
         return screenShowsWithin("OK");
     }
     bool screenShowsWithin(const std::string& text, int timeoutMs = 5000) {

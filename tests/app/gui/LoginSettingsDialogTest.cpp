@@ -1,8 +1,11 @@
 // "사용자 로그인 설정" in the window: the list as the model shows it, making the third ID the
-// default and OK storing it, the record dialog keeping a refused ID, and the advanced dialog.
+// default and OK storing it, the right-click menu with its hidden commands, the record dialog
+// keeping a refused ID, and the advanced dialog.
 #include <QLineEdit>
-#include <QTreeWidget>
+#include <QMenu>
+#include <QPushButton>
 
+#include "app/gui/CommandList.h"
 #include "app/gui/LoginSettingsDialog.h"
 #include "auto/Services.h"
 #include "tests/app/gui/DialogTestSupport.h"
@@ -36,7 +39,7 @@ protected:
 TEST_F(LoginSettingsDialogTest, TheThirdMadeDefaultIsStoredFirstOnOk) {
     LoginSettingsDialog dialog(*registry, prompt, cp("하나"));
     EXPECT_EQ(dialog.windowTitle(), "사용자 로그인 설정");
-    QTreeWidget* list = dialog.List();
+    CommandList* list = dialog.List();
     ASSERT_EQ(list->topLevelItemCount(), 3);
     EXPECT_EQ(list->headerItem()->text(1), "이름");
     EXPECT_EQ(list->topLevelItem(1)->text(1), "둘째");
@@ -46,6 +49,38 @@ TEST_F(LoginSettingsDialogTest, TheThirdMadeDefaultIsStoredFirstOnOk) {
     EXPECT_EQ(list->topLevelItem(0)->text(0), "c");
     dialog.accept();
     EXPECT_EQ(storedIds(), (std::vector<std::string>{"c", "a", "b"}));
+}
+
+TEST_F(LoginSettingsDialogTest, TheRightClickMenuOffersTheCommandsWithoutButtons) {
+    LoginSettingsDialog dialog(*registry, prompt, cp("하나"));
+    dialog.show();
+    for (const char* name : {"add", "delete", "edit"})
+        EXPECT_TRUE(control<QPushButton>(dialog, name)->isVisible()) << name;
+    for (const char* name : {"makeDefault", "advanced"})
+        EXPECT_FALSE(control<QPushButton>(dialog, name)->isVisible()) << name;
+
+    CommandList* list = dialog.List();
+    auto menu = list->ContextMenuAt(list->visualItemRect(list->topLevelItem(2)).center());
+    EXPECT_EQ(list->SelectedRows(), std::vector<size_t>{2});
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts << action->text() + (action->isEnabled() ? "" : "-");
+    EXPECT_EQ(texts, QStringList({"등록 정보(&R)", "등록(&N)", "삭제(&E)", "디폴트 아이디로(&D)",
+                                  "고급 설정(&I)..."}));
+    menu->actions()[3]->trigger();
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "c");
+    EXPECT_TRUE(dialog.Page().Modified());
+
+    whenShown<QDialog>([](QDialog& advanced) {
+        EXPECT_EQ(advanced.windowTitle(), "사용자 로그인 고급 설정");
+        advanced.reject();
+    });
+    list->ContextMenuAt(QPoint(-1, -1))->actions()[4]->trigger();
+    EXPECT_EQ(dialog.Page().Patterns().login, "login: ");
+
+    // Without a stored service there are no patterns to edit.
+    LoginSettingsDialog none(*registry, prompt, cp("없음"));
+    EXPECT_FALSE(none.List()->ContextMenuAt(QPoint(-1, -1))->actions()[4]->isEnabled());
 }
 
 TEST_F(LoginSettingsDialogTest, TheRecordDialogKeepsARefusedIdAndAddsTheMended) {
