@@ -14,6 +14,7 @@
 #include "image/DibFile.h"
 #include "image/PngWrite.h"
 #include "image/ZImageDoc.h"
+#include "tools/ToolInput.h"
 
 namespace {
 
@@ -50,14 +51,6 @@ struct Options {
     bool rle = false;
 };
 
-bool parseNumber(const char* text, long lo, long hi, long& out) {
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (*text == '\0' || *end != '\0' || value < lo || value > hi) return false;
-    out = value;
-    return true;
-}
-
 // The options each command accepts; an empty error when the line is well formed.
 std::string parseOptions(int argc, char** argv, Options& o) {
     o.command = argv[1];
@@ -72,7 +65,7 @@ std::string parseOptions(int argc, char** argv, Options& o) {
             o.png = argv[++i];
         } else if (!numberOption.empty() && arg == numberOption && hasValue) {
             const long lo = o.command == "decode" ? 1 : 0;
-            if (!parseNumber(argv[++i], lo, 1 << 30, o.number)) return "bad " + arg;
+            if (!ParseToolNumber(argv[++i], lo, 1 << 30, o.number)) return "bad " + arg;
         } else if (arg == "--chollian-image" && o.command == "dimage" && hasValue) {
             const std::string v = argv[++i];
             if (v != "0" && v != "1") return "--chollian-image takes 0 or 1";

@@ -34,14 +34,6 @@ int fail(const std::string& message) {
     return 2;
 }
 
-bool parseNumber(const char* text, int lo, int hi, int& out) {
-    char* end = nullptr;
-    long value = std::strtol(text, &end, 10);
-    if (*text == '\0' || *end != '\0' || value < lo || value > hi) return false;
-    out = static_cast<int>(value);
-    return true;
-}
-
 struct PngOptions {
     std::string path;
     int fontSize = 16;
@@ -76,7 +68,7 @@ int main(int argc, char** argv) {
             return 0;
         } else if (arg == "--rows") {
             if (i + 1 >= argc) return fail("--rows needs a number");
-            if (!parseNumber(argv[++i], 1, TWView::kMaxRows, options.rows)) {
+            if (!ParseToolNumber(argv[++i], 1, TWView::kMaxRows, options.rows)) {
                 return fail("rows must be 1..99");
             }
         } else if (arg == "--png" || arg == "--face" || arg == "--hft" || arg == "--font-size") {
@@ -85,7 +77,7 @@ int main(int argc, char** argv) {
             if (arg == "--png") png.path = value;
             if (arg == "--face") png.face = value;
             if (arg == "--hft") png.hft = value;
-            if (arg == "--font-size" && !parseNumber(value, 10, 26, png.fontSize)) {
+            if (arg == "--font-size" && !ParseToolNumber(value, 10, 26, png.fontSize)) {
                 return fail("font size must be 10..26");
             }
         } else if (arg == "--johab") {

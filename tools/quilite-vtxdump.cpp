@@ -37,12 +37,6 @@ int usage(const std::string& message) {
     return 2;
 }
 
-bool parseNumber(const char* text, long lo, long hi, long& out) {
-    char* end = nullptr;
-    out = std::strtol(text, &end, 10);
-    return *text != '\0' && *end == '\0' && out >= lo && out <= hi;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,9 +52,9 @@ int main(int argc, char** argv) {
                    arg == "--png") {
             if (i + 1 >= argc) return usage(arg + " needs a value");
             const char* value = argv[++i];
-            if (arg == "--height" && !parseNumber(value, 16, 2000, height))
+            if (arg == "--height" && !ParseToolNumber(value, 16, 2000, height))
                 return usage("height must be 16..2000");
-            if (arg == "--chunk" && !parseNumber(value, 1, 1L << 30, chunk))
+            if (arg == "--chunk" && !ParseToolNumber(value, 1, 1L << 30, chunk))
                 return usage("chunk must be a positive number");
             if (arg == "--keys") keys = value;
             if (arg == "--face") face = value;
