@@ -1,8 +1,11 @@
 #include "app/DemoLaunch.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,6 +43,29 @@ int readPort(int fd) {
     return port > 0 && port < 65536 ? port : -1;
 }
 
+// A socket listening on 127.0.0.1 at a free port, and the port; -1 when none can be had.
+int listenOnLoopback(int& port) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(fd, 16) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        close(fd);
+        return -1;
+    }
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
+void closeFd(int& fd) {
+    if (fd >= 0) close(fd);
+    fd = -1;
+}
+
 }  // namespace
 
 Record DemoEntry(int port) {
@@ -56,44 +82,97 @@ std::string DemoHostProgram() {
     return own.parent_path() / "tools" / kProgram;
 }
 
-bool DemoLaunch::Start(std::string& error) {
-    int output[2], parent[2];
-    if (pipe2(output, O_CLOEXEC) != 0) return error = "파이프를 만들 수 없습니다.", false;
-    if (pipe2(parent, O_CLOEXEC) != 0) {
-        close(output[0]);
-        close(output[1]);
-        return error = "파이프를 만들 수 없습니다.", false;
-    }
-    // Only the host inherits the pipe's reading end; the writing end stays ours alone.
-    fcntl(parent[0], F_SETFD, 0);
-    ProcessLauncher launcher;
-    const std::string program = DemoHostProgram();
-    const ProcessLauncher::Started started = launcher.start(
-        {program, "--port", "0", "--parent-fd", std::to_string(parent[0])}, "", true, output[1]);
-    close(parent[0]);
-    close(output[1]);
+bool DemoLaunch::Start(std::string& error, const std::string& program) {
+    program_ = program;
+    error = "데모 호스트를 시작할 수 없습니다: " + program;
+    int port = -1;
+    listenFd_ = listenOnLoopback(port);
+    int parent[2];
+    if (listenFd_ < 0 || pipe2(parent, O_CLOEXEC) != 0) return false;
+    parentRead_ = parent[0];
     parentPipe_ = parent[1];
-    pid_ = started.pid;
-    const int port = pid_ > 0 ? readPort(output[0]) : -1;
-    close(output[0]);
-    if (port < 0) {
-        error = "데모 호스트를 시작할 수 없습니다: " + program;
+    if (pipe2(stopPipe_, O_CLOEXEC) != 0 || !startHost() || readPort(hostOutput_) != port)
         return false;
-    }
     entry_ = DemoEntry(port);
+    watcher_ = std::thread(&DemoLaunch::watchHost, this);
+    error.clear();
     return true;
 }
 
-DemoLaunch::~DemoLaunch() {
-    if (parentPipe_ >= 0) close(parentPipe_);
-    if (pid_ <= 0) return;
+// Starts the host on our socket; its standard output becomes hostOutput_, whose end tells that
+// the host has ended.
+bool DemoLaunch::startHost() {
+    int output[2];
+    if (pipe2(output, O_CLOEXEC) != 0) return false;
+    // The host's copies of the socket and of the pipe's reading end, the only ones it inherits.
+    const int listenCopy = fcntl(listenFd_, F_DUPFD, 3);
+    const int parentCopy = fcntl(parentRead_, F_DUPFD, 3);
+    ProcessLauncher launcher;
+    const ProcessLauncher::Started started =
+        launcher.start({program_, "--listen-fd", std::to_string(listenCopy), "--parent-fd",
+                        std::to_string(parentCopy), "--exit-when-idle"},
+                       "", true, output[1]);
+    for (int fd : {listenCopy, parentCopy, output[1]})
+        if (fd >= 0) close(fd);
+    if (started.pid <= 0) {
+        close(output[0]);
+        return false;
+    }
+    hostOutput_ = output[0];
+    pid_ = started.pid;
+    return true;
+}
+
+// The watcher thread: collects the host when it ends, and starts it again when a connection
+// waits on the socket while none runs.
+void DemoLaunch::watchHost() {
+    for (;;) {
+        const bool running = pid_ > 0;
+        pollfd fds[2] = {{stopPipe_[0], POLLIN, 0}, {running ? hostOutput_ : listenFd_, POLLIN, 0}};
+        if (poll(fds, 2, -1) < 0) continue;
+        if (fds[0].revents) return;
+        if (!fds[1].revents) continue;
+        if (running) {
+            readHostOutput();
+        } else if (!startHost()) {
+            // Refused at once rather than left waiting for a host that cannot come.
+            closeFd(listenFd_);
+            return;
+        }
+    }
+}
+
+// What the host prints after its first line is of no use; the end of its output is its end.
+void DemoLaunch::readHostOutput() {
+    char buffer[256];
+    if (read(hostOutput_, buffer, sizeof buffer) > 0) return;
+    closeFd(hostOutput_);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+}
+
+void DemoLaunch::stopHost() {
+    const int pid = pid_;
+    if (pid <= 0) return;
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStopMs);
-    while (waitpid(pid_, nullptr, WNOHANG) == 0) {
+    while (waitpid(pid, nullptr, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > end) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
             return;
         }
         usleep(10000);
     }
+}
+
+DemoLaunch::~DemoLaunch() {
+    if (watcher_.joinable()) {
+        const char b = 1;
+        [[maybe_unused]] ssize_t n = write(stopPipe_[1], &b, 1);
+        watcher_.join();
+    }
+    closeFd(parentPipe_);
+    stopHost();
+    for (int* fd : {&listenFd_, &parentRead_, &stopPipe_[0], &stopPipe_[1], &hostOutput_})
+        closeFd(*fd);
 }

@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
             stderr);
         return 2;
     }
-    // The demo host runs as long as this program; its entry counts as a connection to open.
+    // The demo host serves while its user is connected; its entry counts as a connection to open.
     DemoLaunch demoHost;
     std::string error;
     if (demo && !demoHost.Start(error)) {

@@ -1,6 +1,9 @@
 // quilite-demohost: a small Korean bulletin-board host on 127.0.0.1 for trying Quilite.
 //   --port N       listen on port N (0, the default: any free port)
 //   --parent-fd N  end when this pipe's other end closes (the program that started us ended)
+//   --listen-fd N  serve on this listening socket on 127.0.0.1, made by the program that
+//                  started us, instead of opening one
+//   --exit-when-idle  end when the last connection closes (once one has come)
 //   --files DIR    offer the files of DIR instead of the generated ones
 // The first line on standard output is "LISTEN 127.0.0.1 PORT". SIGINT and SIGTERM end it:
 // every user gets a goodbye line, transfers stop, the upload folder is removed, exit status 0.
@@ -29,7 +32,7 @@ void onStopSignal(int) {
 int usage(const char* why) {
     std::fprintf(stderr,
                  "quilite-demohost: %s\nusage: quilite-demohost [--port N] "
-                 "[--parent-fd N] [--files DIR]\n",
+                 "[--parent-fd N] [--listen-fd N] [--exit-when-idle] [--files DIR]\n",
                  why);
     return 2;
 }
@@ -39,16 +42,24 @@ int usage(const char* why) {
 int main(int argc, char** argv) {
     int port = 0;
     int parentFd = -1;
+    int listenFd = -1;
+    bool exitWhenIdle = false;
     DemoHostState host;
     host.filesFolder = DemoFilesFolder();
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--exit-when-idle") {
+            exitWhenIdle = true;
+            continue;
+        }
         if (i + 1 >= argc) return usage("an option needs a value");
         const char* value = argv[++i];
         if (arg == "--port")
             port = std::atoi(value);
         else if (arg == "--parent-fd")
             parentFd = std::atoi(value);
+        else if (arg == "--listen-fd")
+            listenFd = std::atoi(value);
         else if (arg == "--files")
             host.filesFolder = value;
         else
@@ -69,10 +80,12 @@ int main(int argc, char** argv) {
     host.uploadFolder = uploads;
 
     DemoServer server(host);
-    const int listening = server.Listen(port);
+    if (exitWhenIdle) server.EndWhenIdle();
+    const int listening = listenFd >= 0 ? server.Adopt(listenFd) : server.Listen(port);
     if (listening < 0) {
         std::filesystem::remove_all(uploads);
-        return usage("the port cannot be had");
+        return usage(listenFd >= 0 ? "--listen-fd names no socket listening on 127.0.0.1"
+                                   : "the port cannot be had");
     }
     std::printf("LISTEN 127.0.0.1 %d\n", listening);
     std::fflush(stdout);

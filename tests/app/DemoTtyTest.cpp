@@ -1,6 +1,7 @@
 // quilite --demo --tty in a tmux terminal, as a user tries the demo: log in, the menu's Korean
 // and boxes, the colour art, a post through the pager, downloads that start by themselves, an
-// upload through the status line's question, log out and quit; no host is left behind.
+// upload through the status line's question; logging out ends the host, and quitting leaves
+// nothing behind.
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -23,16 +24,24 @@ std::string readFile(const fs::path& path) {
     return std::string((std::istreambuf_iterator<char>(in)), {});
 }
 
-// Processes of the demo host whose temporary folder is `folder`.
-int hostsUsing(const std::string& folder) {
-    int found = 0;
+// The processes of the demo host whose temporary folder is `folder`.
+std::vector<std::string> hostsUsing(const std::string& folder) {
+    std::vector<std::string> found;
     for (const auto& entry : fs::directory_iterator("/proc")) {
         const std::string cmdline = readFile(entry.path() / "cmdline");
         const std::string environ = readFile(entry.path() / "environ");
-        found += cmdline.find("quilite-demohost") != std::string::npos &&
-                 environ.find("TMPDIR=" + folder + '\0') != std::string::npos;
+        if (cmdline.find("quilite-demohost") != std::string::npos &&
+            environ.find("TMPDIR=" + folder + '\0') != std::string::npos)
+            found.push_back(entry.path());
     }
     return found;
+}
+
+// Waits up to 5 s for the process to be gone, collected by its parent.
+bool processGone(const std::string& proc) {
+    for (int i = 0; i < 250 && fs::exists(proc); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return !fs::exists(proc);
 }
 
 class DemoTty : public ::testing::Test {
@@ -116,12 +125,15 @@ TEST_F(DemoTty, LogInLookAroundTransferAndLeave) {
     }
     EXPECT_TRUE(landed);
 
+    const std::vector<std::string> hosts = hostsUsing(dir);
+    ASSERT_EQ(hosts.size(), 1u);
     enter("x", "안녕히 가십시오.");
+    EXPECT_TRUE(processGone(hosts[0])) << "the host outlived its user";
     tmux->Keys({"C-]", "q"});
     for (int i = 0; i < 500 && readFile(dir + "/status").empty(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(readFile(dir + "/status"), "0\n") << tmux->Screen();
-    EXPECT_EQ(hostsUsing(dir), 0);
+    EXPECT_TRUE(hostsUsing(dir).empty());
     for (const auto& entry : fs::directory_iterator(dir))
         EXPECT_NE(entry.path().filename().string().rfind("quilite-demo-", 0), 0u) << entry.path();
 }

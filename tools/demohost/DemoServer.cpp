@@ -1,6 +1,7 @@
 #include "tools/demohost/DemoServer.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -24,8 +25,13 @@ constexpr auto kStopTime = std::chrono::milliseconds(1600);
 
 }  // namespace
 
+DemoServer::DemoServer(DemoHostState& host) : host_(host) {
+    if (pipe2(idlePipe_, O_CLOEXEC | O_NONBLOCK) != 0) idlePipe_[0] = idlePipe_[1] = -1;
+}
+
 DemoServer::~DemoServer() {
-    if (listenFd_ >= 0) close(listenFd_);
+    for (int fd : {listenFd_, idlePipe_[0], idlePipe_[1]})
+        if (fd >= 0) close(fd);
 }
 
 int DemoServer::Listen(int port) {
@@ -45,14 +51,41 @@ int DemoServer::Listen(int port) {
     return ntohs(address.sin_port);
 }
 
+int DemoServer::Adopt(int fd) {
+    int listening = 0;
+    socklen_t size = sizeof listening;
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    if (getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &size) != 0 || !listening ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
+        address.sin_family != AF_INET || address.sin_addr.s_addr != htonl(INADDR_LOOPBACK))
+        return -1;
+    fcntl(fd, F_SETFD, FD_CLOEXEC);
+    listenFd_ = fd;
+    return ntohs(address.sin_port);
+}
+
 void DemoServer::Serve(int stopFd, int parentFd) {
     for (;;) {
-        pollfd fds[3] = {{listenFd_, POLLIN, 0}, {stopFd, POLLIN, 0}, {parentFd, POLLIN, 0}};
-        if (poll(fds, parentFd >= 0 ? 3 : 2, -1) < 0) continue;
-        if (fds[1].revents || fds[2].revents) break;
+        pollfd fds[4] = {{listenFd_, POLLIN, 0},
+                         {stopFd, POLLIN, 0},
+                         {idlePipe_[0], POLLIN, 0},
+                         {parentFd, POLLIN, 0}};
+        if (poll(fds, parentFd >= 0 ? 4 : 3, -1) < 0) continue;
+        if (fds[1].revents || fds[3].revents) break;
+        if (fds[2].revents && stillIdle()) break;
         if (fds[0].revents & POLLIN) accept();
     }
     stopAll();
+}
+
+// The last connection ended; false (and the notice taken back) when a new one came since.
+bool DemoServer::stillIdle() {
+    char drained[16];
+    while (read(idlePipe_[0], drained, sizeof drained) > 0) {
+    }
+    std::lock_guard<std::mutex> hold(lock_);
+    return open_.empty();
 }
 
 void DemoServer::accept() {
@@ -83,6 +116,10 @@ void DemoServer::serve(int fd, int number) {
     close(fd);
     open_.erase(fd);
     ended_.notify_all();
+    if (endWhenIdle_ && open_.empty()) {
+        const char b = 1;
+        [[maybe_unused]] ssize_t n = write(idlePipe_[1], &b, 1);
+    }
 }
 
 void DemoServer::stopAll() {

@@ -1,8 +1,11 @@
 // The demo in the program's window on the offscreen platform: with "InitMode" 0 (modem) the
 // session still starts in telnet mode on the demo entry, with no question about a modem; after
-// the log-in the host's main menu stands on the first row; the window ends cleanly.
+// the log-in the host's main menu stands on the first row; logging out ends the host, and
+// connecting again to the demo entry brings it back; the window ends cleanly.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+
+#include <filesystem>
 
 #include <QApplication>
 #include <QTimer>
@@ -17,15 +20,18 @@
 #include "platform/ScriptedPrompt.h"
 #include "platform/TextCodec.h"
 #include "tests/auto/TempProfile.h"
-#include "tests/tools/DemoHostProcess.h"
 
 namespace {
 
 // What the check running inside the program's loop saw.
 struct Watch {
+    DemoLaunch* launch = nullptr;
     std::vector<std::string> rows;  // the screen when it ended, UTF-8
     bool questionAsked = false;
     bool topShown = false;
+    int firstHost = -1;
+    bool hostEndedOnLogout = false;
+    int secondHost = -1;
     int startMode = -1;
     int step = 0;
 };
@@ -48,8 +54,9 @@ CMainFrame* mainFrame() {
     return nullptr;
 }
 
-// Every 50 ms once the application exists: logs in when the prompts show, ends the program
-// when the main menu is there, a question comes up or 20 s have passed.
+// Every 50 ms once the application exists: logs in when the prompts show, logs out when the
+// main menu is there, connects again once the host has ended, and ends the program when the ID
+// prompt is back or 20 s have passed. A question is answered by closing it.
 void checkScreen() {
     static int ticks = 0;
     CMainFrame* frame = mainFrame();
@@ -73,6 +80,16 @@ void checkScreen() {
         watch.step = 2;
     } else if (watch.step == 2 && !watch.rows.empty() && watch.rows[0] == "초기 화면 (TOP)") {
         watch.topShown = true;
+        watch.firstHost = watch.launch->HostPid();
+        frame->Doc()->SendLine("x");
+        watch.step = 3;
+    } else if (watch.step == 3 && !frame->Doc()->Online() && watch.launch->HostPid() < 0 &&
+               !std::filesystem::exists("/proc/" + std::to_string(watch.firstHost))) {
+        watch.hostEndedOnLogout = true;
+        frame->Doc()->ConnectEntry(watch.launch->Entry());
+        watch.step = 4;
+    } else if (watch.step == 4 && shows("login:")) {
+        watch.secondHost = watch.launch->HostPid();
         frame->EndNow();
     } else if (++ticks > 400) {
         frame->EndNow();
@@ -105,20 +122,25 @@ protected:
     }
 };
 
-TEST_F(DemoWindow, StartsInTelnetModeAndShowsTheMainMenu) {
-    DemoHostProcess host(dir);
-    const Record entry = DemoEntry(host.port());
+TEST_F(DemoWindow, StartsInTelnetModeShowsTheMainMenuAndEndsTheHostOnLogout) {
+    DemoLaunch launch;
+    std::string error;
+    ASSERT_TRUE(launch.Start(error, QUILITE_BINARY_DIR "/tools/quilite-demohost")) << error;
+    watch.launch = &launch;
     char name[] = "quilite";
     char* argv[] = {name, nullptr};
     int argc = 1;
-    EXPECT_EQ(RunGuiProgram(argc, argv, {}, GuiOptions{}, &entry), 0);
+    EXPECT_EQ(RunGuiProgram(argc, argv, {}, GuiOptions{}, &launch.Entry()), 0);
     std::string screen;
     for (const std::string& row : watch.rows)
         screen += row + "\n";
     EXPECT_FALSE(watch.questionAsked);
     EXPECT_EQ(watch.startMode, CQuillonDoc::kTelnetMode);
     EXPECT_TRUE(watch.topShown) << screen;
-    EXPECT_EQ(host.terminate(3000), 0);
+    EXPECT_GT(watch.firstHost, 0);
+    EXPECT_TRUE(watch.hostEndedOnLogout) << screen;
+    EXPECT_GT(watch.secondHost, 0) << screen;
+    EXPECT_NE(watch.secondHost, watch.firstHost);
 }
 
 }  // namespace
