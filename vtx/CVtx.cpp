@@ -44,6 +44,7 @@ void CVtx::Reset() {
     singleLength_ = 1, multiLength_ = 3;
     pelW_ = pelH_ = 1;
     pel_ = {};
+    textureDefaults();
     resetCodeSets();
     textDefaults();
     setField({0, 0}, {1, 0.78125});

@@ -157,6 +157,9 @@ private:
     void textOperand(uint8_t b, size_t index);
     void selectColour(uint8_t b, size_t index);
     void setColour(VtxRgb rgb);
+    void texture(uint8_t b);
+    void setTextureMask(VtxPoint size);
+    void textureDefaults();
     void drawPel(VtxPoint at);
     void drawLine(VtxPoint from, VtxPoint to);
     void drawRectangle(VtxPoint corner, VtxPoint size, bool filled);
@@ -255,6 +258,7 @@ private:
     std::array<bool, 16> inUse_{};
     int colourAddress_ = 7;
     std::vector<Blink> blinks_;
+    VtxTexture texture_;
 
     // text: the active position, moved along with the drawing point by instructions
     VtxPoint position_;

@@ -181,7 +181,10 @@ void CVtx::singleOperand(uint8_t b, size_t index) {
         case kBlink:
             if (index < blinkArgs_.size()) blinkArgs_[index] = b & 0x3F;
             break;
-        default:  // texture: patterns are not drawn
+        case kTexture:
+            if (index == 0) texture(b);
+            break;
+        default:
             break;
     }
 }
@@ -202,6 +205,9 @@ void CVtx::geometryOperand(VtxPoint p, size_t index) {
             break;
         case kText:
             if (index == 2) setFieldSize(std::abs(p.x), std::abs(p.y));
+            break;
+        case kTexture:
+            if (index == 1) setTextureMask(p);
             break;
         case kPointSetAbs:
         case kPointSetRel:
@@ -274,6 +280,7 @@ void CVtx::pdiReset(uint8_t b, size_t index) {
             threeD_ = false;
             singleLength_ = 1, multiLength_ = 3;
             pel_ = {}, pelW_ = pelH_ = 1;
+            textureDefaults();
         }
         const int mode = b >> 1 & 3;
         if (mode != 0) {
@@ -314,6 +321,29 @@ void CVtx::textOperand(uint8_t b, size_t index) {
         cursorStyle_ = b & 3;
         rowSpacing_ = b >> 4 & 3;
     }
+}
+
+// TEXTURE's first operand: the line texture (bits 0-1: solid, dotted, dashed, dot-dashed) and
+// the fill pattern (bits 3-5: solid, vertical, horizontal and cross hatching; 4-7 name the
+// masks A-D, whose definitions are skipped, so those fill solid). Bit 2, highlight, is not
+// drawn.
+void CVtx::texture(uint8_t b) {
+    static constexpr uint16_t kLines[4] = {VtxTexture::kSolidLine, VtxTexture::kDotted,
+                                           VtxTexture::kDashed, VtxTexture::kDotDashed};
+    texture_.line = kLines[b & 3];
+    const int pattern = b >> 3 & 7;
+    texture_.pattern = pattern < 4 ? VtxTexture::Pattern(pattern) : VtxTexture::Solid;
+}
+
+void CVtx::setTextureMask(VtxPoint size) {
+    texture_.cellW = std::clamp(mirror_.Pixels(std::abs(size.x)), 1, mirror_.Width());
+    texture_.cellH = std::clamp(mirror_.Pixels(std::abs(size.y)), 1, mirror_.Height());
+}
+
+// Solid fills and lines; hatching, when chosen, one line every 1/64 of the screen's width.
+void CVtx::textureDefaults() {
+    texture_ = {};
+    setTextureMask({1.0 / 64, 1.0 / 64});
 }
 
 void CVtx::selectColour(uint8_t b, size_t index) {
@@ -362,7 +392,7 @@ void CVtx::drawPel(VtxPoint at) {
 
 void CVtx::drawLine(VtxPoint from, VtxPoint to) {
     mirror_.Line(mirror_.Column(from.x), mirror_.Row(from.y), mirror_.Column(to.x),
-                 mirror_.Row(to.y), pelW_, pelH_, uint8_t(drawColour_));
+                 mirror_.Row(to.y), pelW_, pelH_, uint8_t(drawColour_), texture_.line);
 }
 
 void CVtx::drawRectangle(VtxPoint corner, VtxPoint size, bool filled) {
@@ -375,7 +405,7 @@ void CVtx::drawRectangle(VtxPoint corner, VtxPoint size, bool filled) {
     const double x0 = std::min(corner.x, far.x), x1 = std::max(corner.x, far.x);
     const double y0 = std::min(corner.y, far.y), y1 = std::max(corner.y, far.y);
     mirror_.FillBox(mirror_.Column(x0), mirror_.Row(y1) + 1, mirror_.Column(x1),
-                    mirror_.Row(y0) + 1, uint8_t(drawColour_));
+                    mirror_.Row(y0) + 1, uint8_t(drawColour_), texture_);
 }
 
 // points_: start, middle and end of the arc.
@@ -383,7 +413,7 @@ void CVtx::drawArc(bool filled) {
     const std::vector<VtxPoint> path =
         ArcPath(points_[0], points_[1], points_[2], 1.0 / mirror_.Width());
     if (filled && path.size() >= 3) {
-        mirror_.FillPolygon(path, uint8_t(drawColour_));
+        mirror_.FillPolygon(path, uint8_t(drawColour_), texture_);
         return;
     }
     for (size_t i = 1; i < path.size(); ++i)
@@ -394,7 +424,7 @@ void CVtx::drawArc(bool filled) {
 void CVtx::drawPolygon(bool filled) {
     if (points_.empty()) return;
     if (filled) {
-        mirror_.FillPolygon(points_, uint8_t(drawColour_));
+        mirror_.FillPolygon(points_, uint8_t(drawColour_), texture_);
         return;
     }
     for (size_t i = 0; i < points_.size(); ++i)

@@ -15,6 +15,19 @@ int floorClamped(double v) {
 
 }  // namespace
 
+bool VtxTexture::Inked(int x, int y) const {
+    switch (pattern) {
+        case VerticalHatch:
+            return x % cellW == 0;
+        case HorizontalHatch:
+            return y % cellH == 0;
+        case CrossHatch:
+            return x % cellW == 0 || y % cellH == 0;
+        default:
+            return true;
+    }
+}
+
 VtxMirror::VtxMirror(int width, int height)
     : width_(std::max(width, 1)),
       height_(std::max(height, 1)),
@@ -42,11 +55,18 @@ void VtxMirror::Plot(int x, int y, uint8_t index) {
     if (x >= 0 && y >= 0 && x < width_ && y < height_) pixels_[size_t(y) * width_ + x] = index;
 }
 
-void VtxMirror::FillBox(int x0, int y0, int x1, int y1, uint8_t index) {
+void VtxMirror::FillBox(int x0, int y0, int x1, int y1, uint8_t index, const VtxTexture& texture) {
     x0 = std::max(x0, 0), y0 = std::max(y0, 0);
     x1 = std::min(x1, width_), y1 = std::min(y1, height_);
-    for (int y = y0; y < y1; ++y)
-        std::fill_n(pixels_.begin() + size_t(y) * width_ + x0, std::max(x1 - x0, 0), index);
+    for (int y = y0; y < y1; ++y) {
+        uint8_t* row = pixels_.data() + size_t(y) * width_;
+        if (texture.pattern == VtxTexture::Solid) {
+            std::fill_n(row + x0, std::max(x1 - x0, 0), index);
+            continue;
+        }
+        for (int x = x0; x < x1; ++x)
+            if (texture.Inked(x, y)) row[x] = index;
+    }
 }
 
 // Cuts the segment to the box [lo, hi] on both axes (Liang-Barsky); false when nothing is left.
@@ -73,7 +93,8 @@ bool VtxMirror::clipSegment(double& x0, double& y0, double& x1, double& y1, doub
     return true;
 }
 
-void VtxMirror::Line(int ax, int ay, int bx, int by, int pelW, int pelH, uint8_t index) {
+void VtxMirror::Line(int ax, int ay, int bx, int by, int pelW, int pelH, uint8_t index,
+                     uint16_t texture) {
     // Ends far outside are brought in first, so that walking the line stays short.
     const double margin = std::max(pelW, pelH) + 1;
     double fx0 = ax, fy0 = ay, fx1 = bx, fy1 = by;
@@ -83,8 +104,8 @@ void VtxMirror::Line(int ax, int ay, int bx, int by, int pelW, int pelH, uint8_t
     const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
     const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
     int err = dx + dy;
-    for (;;) {
-        FillBox(x0, y0 - pelH + 1, x0 + pelW, y0 + 1, index);
+    for (int step = 0;; ++step) {
+        if (texture >> (15 - step % 16) & 1) FillBox(x0, y0 - pelH + 1, x0 + pelW, y0 + 1, index);
         if (x0 == x1 && y0 == y1) break;
         const int e2 = 2 * err;
         if (e2 >= dy) err += dy, x0 += sx;
@@ -92,7 +113,8 @@ void VtxMirror::Line(int ax, int ay, int bx, int by, int pelW, int pelH, uint8_t
     }
 }
 
-void VtxMirror::FillPolygon(const std::vector<VtxPoint>& vertices, uint8_t index) {
+void VtxMirror::FillPolygon(const std::vector<VtxPoint>& vertices, uint8_t index,
+                            const VtxTexture& texture) {
     if (vertices.size() < 3) return;
     std::vector<double> px, py;  // vertices in pixel space, y downward
     for (const VtxPoint& v : vertices) {
@@ -114,7 +136,7 @@ void VtxMirror::FillPolygon(const std::vector<VtxPoint>& vertices, uint8_t index
         for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
             const int from = int(std::ceil(crossings[k] - 0.5));
             const int to = int(std::ceil(crossings[k + 1] - 0.5));
-            FillBox(from, row, to, row + 1, index);
+            FillBox(from, row, to, row + 1, index, texture);
         }
     }
 }

@@ -24,6 +24,21 @@ struct VtxPoint {
     double x = 0, y = 0;
 };
 
+// How filled shapes and lines are inked (TEXTURE). A fill pattern is solid or hatching: one
+// pixel line per mask cell, cells counted from the raster's top-left so that neighbouring
+// shapes line up. A line texture is a 16-step on/off pattern walked along the line.
+struct VtxTexture {
+    enum Pattern { Solid, VerticalHatch, HorizontalHatch, CrossHatch };
+    static constexpr uint16_t kSolidLine = 0xFFFF, kDotted = 0xCCCC, kDashed = 0xFFF0,
+                              kDotDashed = 0xFF18;
+
+    Pattern pattern = Solid;
+    int cellW = 1, cellH = 1;  // the mask cell in pixels
+    uint16_t line = kSolidLine;
+
+    bool Inked(int x, int y) const;
+};
+
 class VtxMirror {
 public:
     static constexpr int kColours = 16;
@@ -46,12 +61,15 @@ public:
 
     void Fill(uint8_t index);
     void Plot(int x, int y, uint8_t index);
-    // Pixels [x0, x1) x [y0, y1), clipped.
-    void FillBox(int x0, int y0, int x1, int y1, uint8_t index);
-    // A one-pixel line between two pixels, both ends drawn, stamped with a pel of w x h.
-    void Line(int x0, int y0, int x1, int y1, int pelW, int pelH, uint8_t index);
+    // Pixels [x0, x1) x [y0, y1), clipped; of them only those the texture's pattern inks.
+    void FillBox(int x0, int y0, int x1, int y1, uint8_t index, const VtxTexture& texture = {});
+    // A one-pixel line between two pixels, both ends drawn, stamped with a pel of w x h at each
+    // step the line texture leaves on.
+    void Line(int x0, int y0, int x1, int y1, int pelW, int pelH, uint8_t index,
+              uint16_t texture = VtxTexture::kSolidLine);
     // The area inside a closed polygon of unit-screen vertices (even-odd rule, pixel centres).
-    void FillPolygon(const std::vector<VtxPoint>& vertices, uint8_t index);
+    void FillPolygon(const std::vector<VtxPoint>& vertices, uint8_t index,
+                     const VtxTexture& texture = {});
     // Pixels of `mask` with coverage of half or more, its top-left at (x, y).
     void Stamp(const GlyphMask& mask, int x, int y, uint8_t index);
     // Moves the pixels of [x0, x1) x [y0, y1) up by `rows`, filling the rows left below.

@@ -17,8 +17,8 @@ struct Decoded {
     int result;
 };
 
-Decoded decode(const std::string& bytes) {
-    VtxSession whole, bytewise;
+Decoded decode(const std::string& bytes, int height = 400) {
+    VtxSession whole(height), bytewise(height);
     const int result = whole.Feed(bytes);
     const int stepResult = bytewise.FeedBytewise(bytes);
     EXPECT_EQ(whole.Mirror().Pixels(), bytewise.Mirror().Pixels());
@@ -209,4 +209,60 @@ TEST(VtxDecoder, ColoursAndPalette) {
     d = decode(sixteen + "\x3C\x52\x52\x52" + rect.substr(1));
     EXPECT_EQ(d.pixels[at], 15);
     EXPECT_EQ(d.palette[15], (VtxRgb{128, 0, 0}));
+}
+
+namespace {
+
+// A row of a picture: "#" colour 7, "." the white background, other entries as hex digits.
+std::string rowText(const Decoded& d, int width, int y) {
+    std::string row;
+    for (int x = 0; x < width; ++x) {
+        const uint8_t p = d.pixels[size_t(y) * width + x];
+        row += p == 7 ? '#' : p == 16 ? '.' : "0123456789ABCDEF"[p];
+    }
+    return row;
+}
+
+}  // namespace
+
+TEST(VtxDecoder, TexturesPatternFillsAndLines) {
+    // On a 52 x 40 mirror: TEXTURE with a 4-pixel mask cell (20/256 of the width each way), a
+    // filled rectangle 0.5 x 0.25 from the origin (columns 0-25, rows 27-39), or a line 0.5
+    // long at y 0.125 (row 33, columns 0-26).
+    const std::string mask = "\x40\x52\x64";
+    const std::string rect = "\x24\x40\x40\x40\x31\x51\x40\x40";
+    const std::string line = "\x24\x40\x44\x40\x29\x50\x40\x40";
+    const std::string blank(52, '.');
+    const std::string solid = std::string(26, '#') + std::string(26, '.');
+    const std::string vertical = "#...#...#...#...#...#...#." + std::string(26, '.');
+    struct Case {
+        const char* what;
+        std::string stream;
+        int row;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"solid by default", "\x0E" + rect, 30, solid},
+        {"vertical hatching", "\x0E\x23\x48" + mask + rect, 30, vertical},
+        {"horizontal hatching, off its line", "\x0E\x23\x50" + mask + rect, 30,
+         std::string(52, '.')},
+        {"horizontal hatching, on its line", "\x0E\x23\x50" + mask + rect, 32, solid},
+        {"cross hatching, off the horizontal lines", "\x0E\x23\x58" + mask + rect, 30, vertical},
+        {"cross hatching, on a horizontal line", "\x0E\x23\x58" + mask + rect, 28, solid},
+        {"a mask not defined fills solid", "\x0E\x23\x60" + mask + rect, 30, solid},
+        {"RESET of the domain brings solid back", "\x0E\x23\x48" + mask + "\x20\x41" + rect, 30,
+         solid},
+        {"a solid line", "\x0E" + line, 33, std::string(27, '#') + std::string(25, '.')},
+        {"a dotted line", "\x0E\x23\x41" + line, 33,
+         "##..##..##..##..##..##..##." + std::string(25, '.')},
+        {"a dashed line", "\x0E\x23\x42" + line, 33,
+         "############....###########" + std::string(25, '.')},
+        {"a dot-dashed line", "\x0E\x23\x43" + line, 33,
+         "########...##...########..." + std::string(25, '.')},
+    };
+    for (const Case& c : cases) {
+        const Decoded d = decode(c.stream, 40);
+        EXPECT_EQ(rowText(d, 52, c.row), c.expected) << c.what;
+    }
+    EXPECT_EQ(rowText(decode("\x0E" + rect, 40), 52, 26), blank);
 }
