@@ -179,14 +179,18 @@ private:
     static char32_t KoreanChar(uint8_t lead, uint8_t trail);
     void drawChar(char32_t c, bool wide);
     void drawKorean(uint8_t lead, uint8_t trail);
-    // A character in a cell whose lower-left corner is `at`: fg ink over bg (-1: transparent).
-    void drawCell(char32_t c, bool wide, VtxPoint at, int fg, int bg);
+    // A character in a cell whose lower-left corner is `at`: fg ink over bg (-1: transparent),
+    // turned by `rotation` quarter turns.
+    void drawCell(char32_t c, bool wide, VtxPoint at, int fg, int bg, int rotation = 0);
+    void inkCell(VtxMirror& target, int x, int top, char32_t c, bool wide, int fg, int bg);
+    void placeCell(const VtxMirror& cell, VtxPoint at, int rotation, bool opaque);
     void cellBox(VtxPoint at, int& x, int& top) const;
     void inks(int& fg, int& bg) const;
     int paperCell(int& x, int& top);
     void drawMosaic(uint8_t b);
     void drawDrcs(int slot);
     void advance();
+    bool pastLineEnd() const;
     void moveBy(int columns, int rows);
     void home();
     void setPosition(int row, int column);

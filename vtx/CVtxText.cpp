@@ -84,24 +84,59 @@ void CVtx::cellBox(VtxPoint at, int& x, int& top) const {
     top = mirror_.Row(at.y) - fieldPixelsH() + 1;
 }
 
-void CVtx::drawCell(char32_t c, bool wide, VtxPoint at, int fg, int bg) {
+void CVtx::drawCell(char32_t c, bool wide, VtxPoint at, int fg, int bg, int rotation) {
+    if (rotation == 0) {
+        int x, top;
+        cellBox(at, x, top);
+        inkCell(mirror_, x, top, c, wide, fg, bg);
+        return;
+    }
+    // Turned: drawn upright on a cell of its own first, white where nothing was drawn.
+    VtxMirror cell(fieldPixelsW(), fieldPixelsH());
+    inkCell(cell, 0, 0, c, wide, fg, bg);
+    placeCell(cell, at, rotation, bg >= 0);
+}
+
+// The cell with its top-left pixel at (x, top) on `target`: the background, the character and
+// the underline.
+void CVtx::inkCell(VtxMirror& target, int x, int top, char32_t c, bool wide, int fg, int bg) {
     const int w = fieldPixelsW(), h = fieldPixelsH();
-    int x, top;
-    cellBox(at, x, top);
-    if (bg >= 0) mirror_.FillBox(x, top, x + w, top + h, uint8_t(bg));
+    if (bg >= 0) target.FillBox(x, top, x + w, top + h, uint8_t(bg));
     // One-byte characters are half the field wide, centred in it.
     const int glyphW = wide ? w : std::max(1, w / 2);
-    if (c != U' ') {
-        const GlyphMask mask = host_.Glyphs().Glyph(c, glyphW, h);
-        mirror_.Stamp(mask, x + (w - glyphW) / 2, top, uint8_t(fg));
+    if (c != U' ')
+        target.Stamp(host_.Glyphs().Glyph(c, glyphW, h), x + (w - glyphW) / 2, top, uint8_t(fg));
+    if (underline_) target.FillBox(x, top + h - 1, x + w, top + h, uint8_t(fg));
+}
+
+// Puts an upright cell on the mirror, turned by `rotation` (1-3) quarter turns anticlockwise about
+// its lower-left corner `at`: the whole cell when it is opaque, else what was drawn on it.
+void CVtx::placeCell(const VtxMirror& cell, VtxPoint at, int rotation, bool opaque) {
+    const int w = cell.Width(), h = cell.Height();
+    const int x = mirror_.Column(at.x), bottom = mirror_.Row(at.y);
+    for (int r = 0; r < h; ++r) {
+        for (int c = 0; c < w; ++c) {
+            const uint8_t ink = cell.At(c, r);
+            if (ink == VtxMirror::kWhite && !opaque) continue;
+            switch (rotation) {
+                case 1:
+                    mirror_.Plot(x - h + r, bottom - c, ink);
+                    break;
+                case 2:
+                    mirror_.Plot(x - 1 - c, bottom + h - r, ink);
+                    break;
+                default:
+                    mirror_.Plot(x + h - 1 - r, bottom + 1 + c, ink);
+                    break;
+            }
+        }
     }
-    if (underline_) mirror_.FillBox(x, top + h - 1, x + w, top + h, uint8_t(fg));
 }
 
 void CVtx::drawChar(char32_t c, bool wide) {
     int fg, bg;
     inks(fg, bg);
-    drawCell(c, wide, position_, fg, bg);
+    drawCell(c, wide, position_, fg, bg, rotation_);
 }
 
 void CVtx::drawKorean(uint8_t lead, uint8_t trail) {
@@ -170,16 +205,12 @@ void CVtx::repeatLast(int count) {
 }
 
 // One step along the character path; with word wrap, past the field's edge to the next row,
-// and with scroll, the field moves up when that row would fall below it.
+// and with scroll, the field's contents move when that row would leave it.
 void CVtx::advance() {
     const double step = fieldW_ * spacingFactor(spacing_);
     switch (path_) {
         case 0:
             position_.x += step;
-            if (wordWrap_ && position_.x + fieldW_ > fieldOrigin_.x + fieldSize_.x + 1e-9) {
-                carriageReturn();
-                moveBy(0, 1);
-            }
             break;
         case 1:
             position_.x -= step;
@@ -190,6 +221,25 @@ void CVtx::advance() {
         default:
             position_.y -= fieldH_ * spacingFactor(spacing_);
             break;
+    }
+    if (wordWrap_ && pastLineEnd()) {
+        carriageReturn();
+        moveBy(0, 1);
+    }
+}
+
+// The active position has run out of the field on the side the character path goes to.
+bool CVtx::pastLineEnd() const {
+    constexpr double kSlack = 1e-9;
+    switch (path_) {
+        case 0:
+            return position_.x + fieldW_ > fieldOrigin_.x + fieldSize_.x + kSlack;
+        case 1:
+            return position_.x < fieldOrigin_.x - kSlack;
+        case 2:
+            return position_.y + fieldH_ > fieldOrigin_.y + fieldSize_.y + kSlack;
+        default:
+            return position_.y < fieldOrigin_.y - kSlack;
     }
 }
 
@@ -210,15 +260,21 @@ void CVtx::moveBy(int columns, int rows) {
             position_.y -= columns * fieldH_, position_.x += rows * fieldW_;
             break;
     }
-    if (rows > 0 && scroll_ && position_.y < fieldOrigin_.y - 1e-9) {
-        // Below the field: its contents move up one row and the position stays on the last.
+    if (rows <= 0 || !scroll_) return;
+    // Rows run down the field on the horizontal paths and across it to the right on the
+    // vertical ones. Past the field's last row its contents move one row back and the
+    // position stays on the last.
+    const int x0 = mirror_.Column(fieldOrigin_.x);
+    const int x1 = mirror_.Column(fieldOrigin_.x + fieldSize_.x);
+    const int y0 = mirror_.Row(fieldOrigin_.y + fieldSize_.y) + 1;
+    const int y1 = mirror_.Row(fieldOrigin_.y) + 1;
+    const uint8_t paper = uint8_t(colourMode_ == 2 ? backColour_ : 0);
+    if (path_ <= 1 && position_.y < fieldOrigin_.y - 1e-9) {
         position_.y += dy;
-        const int x0 = mirror_.Column(fieldOrigin_.x);
-        const int x1 = mirror_.Column(fieldOrigin_.x + fieldSize_.x);
-        const int y0 = mirror_.Row(fieldOrigin_.y + fieldSize_.y) + 1;
-        const int y1 = mirror_.Row(fieldOrigin_.y) + 1;
-        mirror_.ScrollUp(x0, y0, x1, y1, mirror_.Pixels(dy),
-                         uint8_t(colourMode_ == 2 ? backColour_ : 0));
+        mirror_.ScrollUp(x0, y0, x1, y1, mirror_.Pixels(dy), paper);
+    } else if (path_ >= 2 && position_.x + fieldW_ > fieldOrigin_.x + fieldSize_.x + 1e-9) {
+        position_.x -= rows * fieldW_;
+        mirror_.ScrollLeft(x0, y0, x1, y1, mirror_.Pixels(rows * fieldW_), paper);
     }
 }
 

@@ -156,3 +156,14 @@ void VtxMirror::ScrollUp(int x0, int y0, int x1, int y1, int rows, uint8_t fill)
                     pixels_.begin() + size_t(y) * width_ + x0);
     FillBox(x0, std::max(y0, y1 - rows), x1, y1, fill);
 }
+
+void VtxMirror::ScrollLeft(int x0, int y0, int x1, int y1, int columns, uint8_t fill) {
+    x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+    x1 = std::min(x1, width_), y1 = std::min(y1, height_);
+    if (x1 <= x0 || y1 <= y0 || columns <= 0) return;
+    for (int y = y0; y < y1 && columns < x1 - x0; ++y) {
+        uint8_t* row = pixels_.data() + size_t(y) * width_;
+        std::copy(row + x0 + columns, row + x1, row + x0);
+    }
+    FillBox(std::max(x0, x1 - columns), y0, x1, y1, fill);
+}

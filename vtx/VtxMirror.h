@@ -74,6 +74,8 @@ public:
     void Stamp(const GlyphMask& mask, int x, int y, uint8_t index);
     // Moves the pixels of [x0, x1) x [y0, y1) up by `rows`, filling the rows left below.
     void ScrollUp(int x0, int y0, int x1, int y1, int rows, uint8_t fill);
+    // Moves the pixels of [x0, x1) x [y0, y1) left by `columns`, filling the columns left free.
+    void ScrollLeft(int x0, int y0, int x1, int y1, int columns, uint8_t fill);
 
 private:
     static bool clipSegment(double& x0, double& y0, double& x1, double& y1, double lo, double hiX,

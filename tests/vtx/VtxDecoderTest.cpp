@@ -266,3 +266,79 @@ TEST(VtxDecoder, TexturesPatternFillsAndLines) {
     }
     EXPECT_EQ(rowText(decode("\x0E" + rect, 40), 52, 26), blank);
 }
+
+namespace {
+
+// Rows first..last of a 52 x 40 picture, one string each, cut to the first `width` columns.
+std::vector<std::string> rows(const Decoded& d, int first, int last, int width) {
+    std::vector<std::string> cut;
+    for (int y = first; y <= last; ++y)
+        cut.push_back(rowText(d, 52, y).substr(0, width));
+    return cut;
+}
+
+std::vector<std::string> repeated(const std::string& row, int times) {
+    return std::vector<std::string>(size_t(times), row);
+}
+
+std::vector<std::string> joined(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+}  // namespace
+
+TEST(VtxDecoder, WordWrapAndScrollOnEveryPath) {
+    // A 4 x 4 pixel character field (20/256 each way) in a text field of 2 x 2 of them at the
+    // origin (rows 32-39, columns 0-7), word wrap on, the position home, then full mosaic
+    // blocks through G3.
+    const auto page = [](int path, bool scroll, int blocks) {
+        std::string s = "\x0E\x22" + std::string(1, char(0x40 | path << 2)) +
+                        "\x40\x40\x52\x64\x38\x40\x40\x40\x40\x6D\x40\x95";
+        if (scroll) s += "\x97";
+        s += "\x1E";
+        for (int i = 0; i < blocks; ++i)
+            s += "\x1D\x7F";
+        return rows(decode(s, 40), 32, 39, 9);
+    };
+    const auto picture = [](const char* upper, const char* lower) {
+        return joined(repeated(upper, 4), repeated(lower, 4));
+    };
+    // Left to right: along the top row, then the next.
+    EXPECT_EQ(page(0, false, 3), picture("########.", "####....."));
+    // Right to left: past the left edge to the right end of the next row down.
+    EXPECT_EQ(page(1, false, 3), picture("####.....", "########."));
+    // Upwards: past the top to the bottom of the next column to the right.
+    EXPECT_EQ(page(2, false, 2), picture("####.....", "....####."));
+    // Downwards: past the bottom to the top of the next column to the right.
+    EXPECT_EQ(page(3, false, 3), picture("########.", "####....."));
+    // With scroll, a row past the field's last moves the contents back one row (up, or left
+    // on the vertical paths), the freed row cleared to colour 0.
+    EXPECT_EQ(page(0, true, 5), picture("########.", "####0000."));
+    EXPECT_EQ(page(3, true, 5), picture("########.", "####0000."));
+}
+
+TEST(VtxDecoder, CharactersTurnAboutTheirLowerLeftCorner) {
+    // A blank character 4 wide and 8 high, underlined, on background colour 12 (mode 2), its
+    // lower-left corner at (0.25, 0.25): column 13, row 26.
+    const auto cell = [](int rotation, int first, int last) {
+        const std::string s = "\x0E\x22" + std::string(1, char(0x40 | rotation)) +
+                              "\x40\x40\x55\x60\x24\x49\x40\x40\x3E\x5C\x70\x99\x0F ";
+        std::vector<std::string> cut;
+        for (const std::string& row : rows(decode(s, 40), first, last, 22))
+            cut.push_back(row.substr(4));
+        return cut;
+    };
+    const std::string blank(18, '.');
+    // Upright: columns 13-16, rows 19-26, the underline at the bottom.
+    EXPECT_EQ(cell(0, 18, 27), joined(joined({blank}, repeated(".........CCCC.....", 7)),
+                                      {".........####.....", blank}));
+    // A quarter turn: columns 5-12, rows 23-26, the underline on the right.
+    EXPECT_EQ(cell(1, 22, 27), joined(joined({blank}, repeated(".CCCCCCC#.........", 4)), {blank}));
+    // A half turn: columns 9-12, rows 27-34, the underline on top.
+    EXPECT_EQ(
+        cell(2, 26, 35),
+        joined(joined({blank, ".....####........."}, repeated(".....CCCC.........", 7)), {blank}));
+    // Three quarters: columns 13-20, rows 27-30, the underline on the left.
+    EXPECT_EQ(cell(3, 26, 31), joined(joined({blank}, repeated(".........#CCCCCCC.", 4)), {blank}));
+}
