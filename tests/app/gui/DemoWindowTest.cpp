@@ -1,13 +1,17 @@
-// The demo in the program's window on the offscreen platform: with "InitMode" 0 (modem) the
-// session still starts in telnet mode on the demo entry, with no question about a modem; after
-// the log-in the host's main menu stands on the first row; logging out ends the host, and
-// connecting again to the demo entry brings it back; the window ends cleanly.
+// The demo in the program's window on the offscreen platform, against the real demo host: with
+// "InitMode" 0 (modem) the session still starts in telnet mode on the demo entry, with no
+// question about a modem; after the log-in the host's main menu stands on the first row;
+// logging out ends the host, and connecting again to the demo entry brings it back. On the
+// videotex page the user sees the picture, types into its field, and is back on the text
+// screen with the host's echo. The window ends cleanly.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 
 #include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QTimer>
 
 #include "app/DemoLaunch.h"
@@ -20,11 +24,14 @@
 #include "platform/ScriptedPrompt.h"
 #include "platform/TextCodec.h"
 #include "tests/auto/TempProfile.h"
+#include "vtx/CVtx.h"
 
 namespace {
 
-// What the check running inside the program's loop saw.
+// What the check running inside the program's loop does after the log-in, and what it saw.
+enum class Scenario { LogOutAndBack, Videotex };
 struct Watch {
+    Scenario scenario = Scenario::LogOutAndBack;
     DemoLaunch* launch = nullptr;
     std::vector<std::string> rows;  // the screen when it ended, UTF-8
     bool questionAsked = false;
@@ -32,8 +39,12 @@ struct Watch {
     int firstHost = -1;
     bool hostEndedOnLogout = false;
     int secondHost = -1;
+    int pagePixels = 0;  // pixels of the page's box colour painted in the window
+    std::string typed;   // the field's key buffer before Enter
+    bool textBack = false;
     int startMode = -1;
     int step = 0;
+    int ticks = 0;
 };
 Watch watch;
 
@@ -54,11 +65,69 @@ CMainFrame* mainFrame() {
     return nullptr;
 }
 
-// Every 50 ms once the application exists: logs in when the prompts show, logs out when the
-// main menu is there, connects again once the host has ended, and ends the program when the ID
-// prompt is back or 20 s have passed. A question is answered by closing it.
+bool shows(const std::string& text) {
+    for (const std::string& row : watch.rows)
+        if (row.find(text) != std::string::npos) return true;
+    return false;
+}
+
+// Logs out at the main menu, connects again once the host has ended, and ends the program
+// when the ID prompt is back.
+void logOutAndBack(CMainFrame& frame) {
+    if (watch.step == 2 && !watch.rows.empty() && watch.rows[0] == "초기 화면 (TOP)") {
+        watch.topShown = true;
+        watch.firstHost = watch.launch->HostPid();
+        frame.Doc()->SendLine("x");
+        watch.step = 3;
+    } else if (watch.step == 3 && !frame.Doc()->Online() && watch.launch->HostPid() < 0 &&
+               !std::filesystem::exists("/proc/" + std::to_string(watch.firstHost))) {
+        watch.hostEndedOnLogout = true;
+        frame.Doc()->ConnectEntry(watch.launch->Entry());
+        watch.step = 4;
+    } else if (watch.step == 4 && shows("login:")) {
+        watch.secondHost = watch.launch->HostPid();
+        frame.EndNow();
+    }
+}
+
+// Pixels of the window in the colour of the page's box (colour 15 of the default map).
+int pagePixels(CQuillonView& view) {
+    const QImage shown = view.grab().toImage();
+    int found = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            found += shown.pixel(x, y) == qRgb(0, 188, 252);
+    return found;
+}
+
+// Goes to the videotex page, types "가" (through the input method) and "1" into its field once
+// the page is shown, then Enter; ends the program when the text screen is back with the echo.
+void typeIntoThePage(CMainFrame& frame) {
+    CQuillonView& view = frame.View();
+    if (watch.step == 2 && !watch.rows.empty() && watch.rows[0] == "초기 화면 (TOP)") {
+        frame.Doc()->SendLine("go vtx");
+        watch.step = 3;
+    } else if (watch.step == 3 && view.VideotexMode() && frame.Doc()->VideotexPage() &&
+               frame.Doc()->VideotexPage()->FieldInput()) {
+        watch.pagePixels = pagePixels(view);
+        QInputMethodEvent hangul;
+        hangul.setCommitString(QString::fromUtf8("가"));
+        QApplication::sendEvent(&view, &hangul);
+        QKeyEvent one(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, "1");
+        QApplication::sendEvent(&view, &one);
+        watch.typed = frame.Doc()->VideotexPage()->KeyBuffer();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+        QApplication::sendEvent(&view, &enter);
+        watch.step = 4;
+    } else if (watch.step == 4 && !view.VideotexMode() && shows("입력하신 내용: 가1")) {
+        watch.textBack = true;
+        frame.EndNow();
+    }
+}
+
+// Every 50 ms once the application exists: logs in when the prompts show, then plays the
+// scenario; ends the program after 20 s. A question is answered by closing it.
 void checkScreen() {
-    static int ticks = 0;
     CMainFrame* frame = mainFrame();
     if (QApplication::activeModalWidget()) {
         watch.questionAsked = true;
@@ -67,32 +136,18 @@ void checkScreen() {
     if (!frame || !frame->Doc()) return;
     watch.startMode = frame->Doc()->StartMode();
     watch.rows = screenRows(frame->View());
-    const auto shows = [](const std::string& text) {
-        for (const std::string& row : watch.rows)
-            if (row.find(text) != std::string::npos) return true;
-        return false;
-    };
-    if (watch.step == 0 && shows("login:")) {
+    if (++watch.ticks > 400) {
+        frame->EndNow();
+    } else if (watch.step == 0 && shows("login:")) {
         frame->Doc()->SendLine("guest");
         watch.step = 1;
     } else if (watch.step == 1 && shows("Password:")) {
         frame->Doc()->SendLine("demo");
         watch.step = 2;
-    } else if (watch.step == 2 && !watch.rows.empty() && watch.rows[0] == "초기 화면 (TOP)") {
-        watch.topShown = true;
-        watch.firstHost = watch.launch->HostPid();
-        frame->Doc()->SendLine("x");
-        watch.step = 3;
-    } else if (watch.step == 3 && !frame->Doc()->Online() && watch.launch->HostPid() < 0 &&
-               !std::filesystem::exists("/proc/" + std::to_string(watch.firstHost))) {
-        watch.hostEndedOnLogout = true;
-        frame->Doc()->ConnectEntry(watch.launch->Entry());
-        watch.step = 4;
-    } else if (watch.step == 4 && shows("login:")) {
-        watch.secondHost = watch.launch->HostPid();
-        frame->EndNow();
-    } else if (++ticks > 400) {
-        frame->EndNow();
+    } else if (watch.scenario == Scenario::LogOutAndBack) {
+        logOutAndBack(*frame);
+    } else {
+        typeIntoThePage(*frame);
     }
 }
 
@@ -120,20 +175,28 @@ protected:
         unsetenv("QT_QPA_PLATFORM");
         unsetenv("XDG_RUNTIME_DIR");
     }
+
+    // Runs the program on a demo host of its own through the scenario; the last screen.
+    std::string play(Scenario scenario) {
+        DemoLaunch launch;
+        std::string error;
+        EXPECT_TRUE(launch.Start(error, QUILITE_BINARY_DIR "/tools/quilite-demohost")) << error;
+        watch = Watch{};
+        watch.scenario = scenario;
+        watch.launch = &launch;
+        char name[] = "quilite";
+        char* argv[] = {name, nullptr};
+        int argc = 1;
+        EXPECT_EQ(RunGuiProgram(argc, argv, {}, GuiOptions{}, &launch.Entry()), 0);
+        std::string screen;
+        for (const std::string& row : watch.rows)
+            screen += row + "\n";
+        return screen;
+    }
 };
 
 TEST_F(DemoWindow, StartsInTelnetModeShowsTheMainMenuAndEndsTheHostOnLogout) {
-    DemoLaunch launch;
-    std::string error;
-    ASSERT_TRUE(launch.Start(error, QUILITE_BINARY_DIR "/tools/quilite-demohost")) << error;
-    watch.launch = &launch;
-    char name[] = "quilite";
-    char* argv[] = {name, nullptr};
-    int argc = 1;
-    EXPECT_EQ(RunGuiProgram(argc, argv, {}, GuiOptions{}, &launch.Entry()), 0);
-    std::string screen;
-    for (const std::string& row : watch.rows)
-        screen += row + "\n";
+    const std::string screen = play(Scenario::LogOutAndBack);
     EXPECT_FALSE(watch.questionAsked);
     EXPECT_EQ(watch.startMode, CQuillonDoc::kTelnetMode);
     EXPECT_TRUE(watch.topShown) << screen;
@@ -141,6 +204,13 @@ TEST_F(DemoWindow, StartsInTelnetModeShowsTheMainMenuAndEndsTheHostOnLogout) {
     EXPECT_TRUE(watch.hostEndedOnLogout) << screen;
     EXPECT_GT(watch.secondHost, 0) << screen;
     EXPECT_NE(watch.secondHost, watch.firstHost);
+}
+
+TEST_F(DemoWindow, TheVideotexPageIsShownTakesTheFieldAndGivesTheTextScreenBack) {
+    const std::string screen = play(Scenario::Videotex);
+    EXPECT_GT(watch.pagePixels, 1000) << "the page's box is not painted";
+    EXPECT_EQ(watch.typed, utf8ToCp949Lossy("가1"));
+    EXPECT_TRUE(watch.textBack) << screen;
 }
 
 }  // namespace
