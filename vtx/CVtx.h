@@ -63,6 +63,17 @@ public:
     void OnEnter();
     void OnKey(VtxKey key);
 
+    // The cursor at the active position, which the window shows over the page (the page
+    // itself never holds it): a cell of the mirror's pixels and its shape, 0 an underscore,
+    // 1 a block, 2 and 3 a cross-hair. `flashing`: shown only every other half second.
+    struct Cursor {
+        bool shown = false;
+        bool flashing = false;
+        int style = 0;
+        int x = 0, top = 0, w = 0, h = 0;
+    };
+    Cursor GetCursor() const;
+
     // --- state a host or a tool may show ------------------------------------------------------
     bool Running() const { return status_ != 0; }
     // A WAIT holds decoding until its wake-up.

@@ -78,6 +78,12 @@ void CVtx::inks(int& fg, int& bg) const {
     }
 }
 
+CVtx::Cursor CVtx::GetCursor() const {
+    Cursor c{!cursorOff_, flashCursor_, cursorStyle_, 0, 0, fieldPixelsW(), fieldPixelsH()};
+    cellBox(position_, c.x, c.top);
+    return c;
+}
+
 // The top-left pixel of the cell whose lower-left corner is `at`.
 void CVtx::cellBox(VtxPoint at, int& x, int& top) const {
     x = mirror_.Column(at.x);

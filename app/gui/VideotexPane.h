@@ -1,9 +1,10 @@
 #pragma once
 // The videotex page in the terminal window: what a page needs of the window (its size,
 // repaints, "굴림체" text) and, while videotex mode is on, the page painted centred at 1:1 on
-// the button-shadow colour and the keys it takes before anything else.
+// the button-shadow colour with its cursor, and the keys it takes before anything else.
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWidget>
 
 #include "term/OutlineGlyphs.h"
@@ -20,13 +21,17 @@ public:
     void Repaint() override { window_.update(); }
     GlyphSource& Glyphs() override { return glyphs_; }
 
-    void Paint(QPainter& p, const CVtx& page) const;
+    // The page and, over it, its cursor inverting what it covers.
+    void Paint(QPainter& p, const CVtx& page);
     // Keys a page takes: text without Ctrl or Alt, Enter, Backspace, and F1-F10 and the arrows
     // without modifiers. The session hands them to the page.
     static bool Wants(const QKeyEvent& key);
     static void Take(const QKeyEvent& key, CQuillonDoc& doc);
 
 private:
+    void paintCursor(QPainter& p, const CVtx::Cursor& cursor, int left);
+
     QWidget& window_;
     OutlineGlyphs glyphs_;
+    QTimer flash_;  // repaints at the next change of a flashing cursor
 };

@@ -342,3 +342,25 @@ TEST(VtxDecoder, CharactersTurnAboutTheirLowerLeftCorner) {
     // Three quarters: columns 13-20, rows 27-30, the underline on the left.
     EXPECT_EQ(cell(3, 26, 31), joined(joined({blank}, repeated(".........#CCCCCCC.", 4)), {blank}));
 }
+
+TEST(VtxDecoder, TheCursorStandsAtTheActivePosition) {
+    VtxSession s;
+    const VtxMirror& m = s.Mirror();
+    const int w = m.Pixels(0.025), h = m.Pixels(0.0390625);
+    const int homeTop = m.Row(0.78125 - 0.0390625) - h + 1;
+    const auto cursor = [&] {
+        const CVtx::Cursor c = s.vtx->GetCursor();
+        return std::vector<int>{c.shown, c.flashing, c.style, c.x, c.top, c.w, c.h};
+    };
+    // Shown steady, an underscore, on the home cell; a character moves it one field on.
+    EXPECT_EQ(cursor(), (std::vector<int>{1, 0, 0, 0, homeTop, w, h}));
+    s.Feed("A");
+    EXPECT_EQ(cursor(), (std::vector<int>{1, 0, 0, m.Column(0.025), homeTop, w, h}));
+    // Off, flashing, steady again; TEXT's second operand chooses a block.
+    s.Feed("\x9D");
+    EXPECT_EQ(cursor()[0], 0);
+    s.Feed("\x9B");
+    EXPECT_EQ(cursor()[1], 1);
+    s.Feed("\x9C\x0E\x22\x40\x41\x0F");
+    EXPECT_EQ(cursor(), (std::vector<int>{1, 0, 1, m.Column(0.025), homeTop, w, h}));
+}

@@ -29,6 +29,16 @@ TEST_F(ViewTest, AVideotexPageIsPaintedAndTakesTheKeys) {
     }
     const QImage pagePicture = VtxImage(mirror);
     EXPECT_EQ(view().ScreenPicture(), pagePicture);
+    // The cursor, an underscore, inverts the bottom row of its cell in the window only.
+    const CVtx::Cursor cursor = page->GetCursor();
+    const int underscore = cursor.top + cursor.h - 1;
+    for (int x = cursor.x; x < cursor.x + cursor.w; ++x) {
+        const QRgb under = pagePicture.pixel(x, underscore);
+        EXPECT_EQ(shown.pixel(left + x, underscore),
+                  qRgb(255 - qRed(under), 255 - qGreen(under), 255 - qBlue(under)))
+            << x;
+        EXPECT_EQ(shown.pixel(left + x, underscore - 1), pagePicture.pixel(x, underscore - 1));
+    }
 
     // Typed text goes to the field, F1 to the host, Ctrl keys elsewhere.
     key(Qt::Key_A, Qt::NoModifier, "a");
