@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/TextCodec.h"
+#include "tools/JsonEscape.h"
 
 namespace {
 
@@ -13,25 +14,6 @@ std::string hex(const uint8_t* bytes, size_t n) {
     for (size_t i = 0; i < n; ++i) {
         out += digits[bytes[i] >> 4];
         out += digits[bytes[i] & 15];
-    }
-    return out;
-}
-
-// JSON string body: quotes, backslashes and control characters escaped.
-std::string jsonEscape(std::string_view utf8) {
-    std::string out;
-    for (char c : utf8) {
-        uint8_t u = static_cast<uint8_t>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20 || u == 0x7F) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04x", u);
-            out += esc;
-        } else {
-            out += c;
-        }
     }
     return out;
 }
