@@ -14,7 +14,11 @@
 #include "vtx/VtxImage.h"
 
 CQuillonView::CQuillonView(QWidget* parent)
-    : QWidget(parent), videotex_(std::make_unique<VideotexPane>(*this)) {
+    : QWidget(parent),
+      videotex_(std::make_unique<VideotexPane>(*this)),
+      baduk_(
+          *this, [this] { return doc_ ? doc_->CurrentService() : std::string(); },
+          modes_.badukMode) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -54,6 +58,7 @@ void CQuillonView::applyWallpaper() {
 void CQuillonView::SetModes(const ViewModes& modes) {
     const bool wallpaperChanged = modes.wallpaper != modes_.wallpaper;
     modes_ = modes;
+    baduk_.SetMode(modes_.badukMode);
     if (!modes_.smartMouse) smartItem_ = {};
     if (wallpaperChanged) applyWallpaper();
     redraw();

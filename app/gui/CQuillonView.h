@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/gui/HangulInputSwitch.h"
+#include "baduk/BadukHandOver.h"
 #include "term/ScreenPainter.h"
 #include "term/ScreenSettings.h"
 #include "term/TWScrollBack.h"
@@ -138,7 +139,12 @@ protected:
     void OnDamaged() override;
     void OnTextShifted(int rows) override;
     void OnScreenCleared() override {
+        baduk_.OnScreenCleared();
         if (screenCleared) screenCleared();
+    }
+    void OnBoardRecognised() override { baduk_.OnBoardRecognised(); }
+    void OnBoardEraseToEndOfLine(TWPoint cursor) override {
+        baduk_.OnBoardEraseToEndOfLine(cursor);
     }
 
 private:
@@ -193,4 +199,6 @@ private:
     std::unique_ptr<HangulInputSwitch> inputSwitch_ = HangulInputSwitch::Create();
     std::unique_ptr<VideotexPane> videotex_;
     bool videotexMode_ = false;
+    // Go boards go to the board window with the session's current service.
+    BadukHandOver baduk_;
 };

@@ -16,7 +16,9 @@
 #include "app/gui/TransferProgressWindow.h"
 #include "auto/FirstRunSetup.h"
 #include "auto/ProgramExit.h"
+#include "baduk/gui/BadukWindows.h"
 #include "image/gui/ImageHost.h"
+#include "term/TWServices.h"
 
 int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
                   const GuiOptions& options, const Record* entry) {
@@ -46,6 +48,9 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
     CQuillonDoc& doc = app.CreateSession(loop, frame.View(), frame);
     frame.Attach(doc);
     SetImageHost({&prompt, &frame.View()});
+    InstallBadukWindows({&prompt, &app.registry(), &frame}, [&doc](const char* text) {
+        VTPuts(text, [&doc](std::string_view bytes) { doc.SendText(bytes); });
+    });
     GuiPictures pictures;
     app.Hooks().Pictures().Attach(doc, loop, app.registry(), prompt, pictures);
     frame.View().screenCleared = [&app] { app.Hooks().Pictures().OnScreenCleared(); };
@@ -67,6 +72,7 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
     if (!doc.Closing()) loop.run();
     app.End();
     frame.View().screenCleared = nullptr;
+    RemoveBadukWindows();
     transfers.SetPictureOpener(nullptr);
     app.Hooks().Dialer().SetView(nullptr);
     transfers.SetView(nullptr);

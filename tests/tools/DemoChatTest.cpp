@@ -71,6 +71,7 @@ TEST_F(DemoChat, EveryPageHasItsLocationRowAndFitsTheScreen) {
     // new log-in.
     const std::map<std::string, std::string> handOvers = {{"VTX", "\x1b%A"}, {"IMAGE", "\x1b%B4"}};
     for (const DemoPage& page : DemoPages()) {
+        if (page.ownFirstRow) continue;  // the Go page starts with the board's column letters
         if (const auto handOver = handOvers.find(page.code); handOver != handOvers.end()) {
             screens.push_back(
                 {page.code, exchange(fd, "go " + handOver->first + "\r", handOver->second)});

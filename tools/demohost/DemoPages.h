@@ -16,6 +16,8 @@ struct DemoPage {
     void (*show)(DemoSession&);
     // False when the line is none of the page's own commands.
     bool (*command)(DemoSession&, const std::string& line);
+    // The page draws its own first row (the Go board's column letters): no title row.
+    bool ownFirstRow = false;
 };
 
 const std::vector<DemoPage>& DemoPages();
@@ -41,3 +43,5 @@ void ShowChat(DemoSession& s);
 void ShowImage(DemoSession& s);
 bool ChatCommand(DemoSession& s, const std::string& line);
 void ShowVideotex(DemoSession& s);
+void ShowGo(DemoSession& s);
+bool GoCommand(DemoSession& s, const std::string& line);

@@ -165,7 +165,7 @@ void DemoSession::SendLine(std::string_view line) {
 
 void DemoSession::ShowPage(const DemoPage& page) {
     page_ = &page;
-    showTitle(page);
+    if (!page.ownFirstRow) showTitle(page);
     page.show(*this);
 }
 

@@ -39,6 +39,8 @@ public:
     void ReceiveFiles();
     // A number kept for a page between its commands (the board's last post read).
     int& Mark(std::string_view code) { return marks_[std::string(code)]; }
+    // Text kept for a page between its commands (the Go page's moves).
+    std::string& Note(std::string_view code) { return notes_[std::string(code)]; }
     const std::string& Id() const { return id_; }
     DemoHostState& Host() { return host_; }
     // Where the chat room's lines for this user wait until the session's thread shows them.
@@ -69,6 +71,7 @@ private:
     size_t pagerAt_ = 0;
     const DemoPage* afterPager_ = nullptr;
     std::map<std::string, int> marks_;
+    std::map<std::string, std::string> notes_;
     ChatMailbox mailbox_;
     bool loggedOut_ = false;
 };

@@ -1,0 +1,47 @@
+#include "baduk/gui/BadukWindows.h"
+
+#include <QPointer>
+
+#include "baduk/BadukInit.h"
+#include "baduk/gui/CBadukWnd.h"
+
+namespace {
+
+BadukWindowServices services;
+QPointer<CBadukWnd> window;
+
+bool openWindow(CBadukDoc& doc) {
+    if (window) {
+        window->ResetDocument();
+    } else {
+        window = new CBadukWnd(doc, services);
+        window->show();
+    }
+    window->raise();
+    return true;
+}
+
+// The document goes right after this: the window stops looking at it at once.
+void closeWindow() {
+    if (!window) return;
+    window->hide();
+    window->deleteLater();
+    window = nullptr;
+}
+
+}  // namespace
+
+void InstallBadukWindows(const BadukWindowServices& given, std::function<void(const char*)> puts) {
+    services = given;
+    SetBadukHost({openWindow, closeWindow, std::move(puts)});
+}
+
+void RemoveBadukWindows() {
+    BadukClose();
+    SetBadukHost({});
+    services = {};
+}
+
+CBadukWnd* CurrentBadukWindow() {
+    return window;
+}
