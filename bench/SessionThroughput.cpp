@@ -47,19 +47,6 @@ double timeVtdump(const std::string& file, const std::string& folder) {
     return secondsSince(start);
 }
 
-double timeSession(const std::string& self, const std::string& stream, const std::string& folder) {
-    LoopbackListener listener;
-    std::filesystem::remove(folder + "/profile.db");
-    const auto start = std::chrono::steady_clock::now();
-    PeerProcess client({self, "--client", std::to_string(listener.port()), folder + "/profile.db"},
-                       -1, folder);
-    const int host = listener.accept(10000);
-    if (host < 0 || !sendAll(host, stream)) std::fprintf(stderr, "the host could not send\n");
-    if (host >= 0) close(host);
-    if (client.wait(120000) != 0) std::fprintf(stderr, "the session failed\n");
-    return secondsSince(start);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -75,7 +62,8 @@ int main(int argc, char** argv) {
     std::vector<double> vtdump, session;
     for (int run = 0; run < kRuns; ++run) {
         vtdump.push_back(timeVtdump(file, folder));
-        session.push_back(timeSession(ProcessLauncher::ownProgram(), stream, folder));
+        session.push_back(
+            timeSessionClient({ProcessLauncher::ownProgram(), "--client"}, stream, folder));
     }
     std::filesystem::remove_all(folder);
     const double v = median(vtdump), s = median(session);

@@ -15,6 +15,7 @@ bool openWindow(CBadukDoc& doc) {
         window->ResetDocument();
     } else {
         window = new CBadukWnd(doc, services);
+        if (services.mainWindow) window->move(services.mainWindow->frameGeometry().topRight());
         window->show();
     }
     window->raise();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "baduk/BadukDoc.h"
+#include "baduk/BadukInit.h"
 #include "baduk/BoardGeometry.h"
 #include "baduk/InputLine.h"
 #include "baduk/MgtRecord.h"
@@ -27,6 +28,32 @@ TEST(BadukDoc, GlobalPointerFollowsTheDocument) {
         EXPECT_EQ(CBadukDoc::Current(), &doc);
     }
     EXPECT_EQ(CBadukDoc::Current(), nullptr);
+}
+
+TEST(BadukInit, OpensResetsAndCloses) {
+    int windows = 0, closed = 0;
+    bool canOpen = false;
+    SetBadukHost({[&](CBadukDoc&) { return canOpen && ++windows > 0; }, [&] { ++closed; }, {}});
+    EXPECT_FALSE(AfxBadukInit("", nullptr));  // no window: no document either
+    EXPECT_EQ(CBadukDoc::Current(), nullptr);
+    canOpen = true;
+    TWView::CharObserver observer = AfxBadukInit("\xC3\xB5\xB8\xAE\xBE\xC8", nullptr);
+    ASSERT_TRUE(observer);
+    CBadukDoc* doc = CBadukDoc::Current();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->ServiceIndex(), 1);
+    observer({3, 1}, true, reinterpret_cast<const uint8_t*>("\xA1\xDC"), 2);
+    EXPECT_EQ(doc->Moves().size(), 1u);
+    AfxBadukInit("", nullptr);  // again while open: the same document, reset
+    EXPECT_EQ(CBadukDoc::Current(), doc);
+    EXPECT_TRUE(doc->Moves().empty());
+    EXPECT_EQ(doc->ServiceIndex(), 0);
+    EXPECT_EQ(windows, 2);
+    observer({-1, -1}, false, nullptr, 0);
+    EXPECT_EQ(CBadukDoc::Current(), nullptr);
+    EXPECT_EQ(closed, 1);
+    observer({3, 1}, true, reinterpret_cast<const uint8_t*>("\xA1\xDC"), 2);  // no document
+    SetBadukHost({});
 }
 
 TEST(BadukDoc, CharacterCallbackCases) {
