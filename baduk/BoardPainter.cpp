@@ -62,7 +62,7 @@ void BoardPainter::drawBoard() {
         int x = kMarginX + i * b_, y = kMarginY + i * b_;
         drawText(board_, all, std::string(1, static_cast<char>('A' + i)), x - kGlyphWidth / 2,
                  kMarginY - quarter - kGlyphHeight, kBlack);
-        char number[8];
+        char number[16];
         std::snprintf(number, sizeof number, "%2d", i + 1);
         drawText(board_, all, number, kMarginX - quarter - 2 * kGlyphWidth, y - kGlyphHeight / 2,
                  kBlack);

@@ -22,11 +22,10 @@ bool openWindow(CBadukDoc& doc) {
     return true;
 }
 
-// The document goes right after this: the window stops looking at it at once.
+// The document goes right after this: the window goes first. Never called from inside one of
+// the window's own event handlers (its close is passed on through the loop).
 void closeWindow() {
-    if (!window) return;
-    window->hide();
-    window->deleteLater();
+    delete window.data();
     window = nullptr;
 }
 

@@ -44,7 +44,7 @@ std::string Board(const Position& position, Point last, const std::vector<std::s
     for (int column = 0; column < kSize; ++column)
         out += std::string(" ") + static_cast<char>('A' + column);
     for (int row = 0; row < kSize; ++row) {
-        char label[8];
+        char label[16];
         std::snprintf(label, sizeof label, "%2d ", row + 1);
         out += moveTo(row + 1, 0) + label;
         for (int column = 0; column < kSize; ++column) {
