@@ -35,7 +35,7 @@ void TWView::PutByte(uint8_t b) {
 }
 
 void TWView::PutText(const uint8_t* bytes, int n) {
-    if (charObserver_ || !highlights_.Empty()) {
+    if (!highlights_.Empty()) {
         for (int i = 0; i < n; ++i)
             PutByte(bytes[i]);
         return;
@@ -58,10 +58,18 @@ int TWView::putSingleRun(const uint8_t* bytes, int n) {
     while (run < n && run < room && bytes[run] < 0x80)
         ++run;
     blankOrphanLead(cursorY_, cursorX_);
+    if (charObserver_) notifyRun(bytes, run);
     storeCells(cursorX_, cursorY_, bytes, run);
     cursorX_ += run - 1;
     advance();
     return run;
+}
+
+// Tells the observer of each character of a run in the row, as putSingle does one at a time.
+void TWView::notifyRun(const uint8_t* bytes, int run) {
+    const bool attrDiffers = attr_ != defaultAttr_;
+    for (int i = 0; i < run && charObserver_; ++i)
+        charObserver_({cursorX_ + i, cursorY_}, attrDiffers, bytes + i, 1);
 }
 
 [[gnu::flatten]] void TWView::putByteAssembled(uint8_t b) {

@@ -178,6 +178,7 @@ private:
     void putByteAssembled(uint8_t b);
     void putSingle(uint8_t b);
     int putSingleRun(const uint8_t* bytes, int n);
+    void notifyRun(const uint8_t* bytes, int run);
     void holdLead(uint8_t b);
     void writeLoneLead();
     void writePair(uint8_t lead, uint8_t trail);
