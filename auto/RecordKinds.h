@@ -20,6 +20,7 @@ constexpr int ServiceCommands = 13;
 constexpr int ChatWindow = 14;
 constexpr int IdNotebook = 15;
 constexpr int IdList = 16;  // the `ID` list of a service, which has no number of its own
+constexpr int Macro = 17;   // the keyboard macros of a service (values, not records)
 }  // namespace RecordKind
 
 struct RecordKindInfo {

@@ -6,7 +6,9 @@
 
 #include "TempProfile.h"
 #include "auto/CRecordStore.h"
+#include "auto/MacroPage.h"
 #include "auto/PasswordScrambler.h"
+#include "platform/ScriptedPrompt.h"
 
 namespace {
 
@@ -136,3 +138,37 @@ TEST_F(QuiliteRegTest, LoginIdsRoundTrip) {
 }
 
 }  // namespace
+
+// Macros imported from a CP949 registry file read back as stored; what the page saves is what
+// an export shows.
+TEST_F(QuiliteRegTest, MacrosImportedReadAndExportedAfterASave) {
+    const std::string hosts = "[HKEY_CURRENT_USER\\Software\\Vantra\\반트라 퀼론 98 Lite\\Hosts";
+    std::ofstream(dir + "/macros.reg", std::ios::binary)
+        << cp("REGEDIT4\r\n\r\n" + hosts + "\\000]\r\n@=\"테스트\"\r\n\r\n" + hosts +
+              "\\000\\Macro]\r\n\"Ctrl+F1\"=\"ls -l<Enter>\"\r\n\"@Ctrl+F1\"=\"목록\"\r\n"
+              "\"F2\"=\"top<Enter>\"\r\n\"@F2\"=\"처음\"\r\n\"Ctrl+ F1\"=\"x\"\r\n"
+              "\"@Ctrl+F3\"=\"짝 없음\"\r\n");
+    ASSERT_EQ(run("import " + dir + "/macros.reg"), 0) << out;
+
+    registry = openStore();
+    std::vector<MacroRow> rows;
+    ASSERT_TRUE(LoadMacros(*registry, cp("테스트"), rows));
+    EXPECT_EQ(rows, (std::vector<MacroRow>{{"Ctrl+ F1", "Ctrl+ F1", "x"},
+                                           {cp("목록"), "Ctrl+F1", "ls -l<Enter>"},
+                                           {cp("처음"), "F2", "top<Enter>"}}));
+    ScriptedPrompt prompt;
+    MacroPage page(*registry, prompt, cp("테스트"));
+    page.Delete({0});
+    page.Edit(1, [this](MacroRow& row) {
+        row = {cp("메뉴"), "Shift+F5", "go<Enter>"};
+        return true;
+    });
+    ASSERT_TRUE(page.Apply());
+    registry.reset();
+
+    ASSERT_EQ(run("export 'HKCU\\Software\\Vantra\\반트라 퀼론 98 Lite\\Hosts\\000\\Macro' -"), 0)
+        << out;
+    EXPECT_EQ(out, cp("REGEDIT4\r\n\r\n" + hosts +
+                      "\\000\\Macro]\r\n\"@Ctrl+F1\"=\"목록\"\r\n\"@Shift+F5\"=\"메뉴\"\r\n"
+                      "\"Ctrl+F1\"=\"ls -l<Enter>\"\r\n\"Shift+F5\"=\"go<Enter>\"\r\n\r\n"));
+}
