@@ -40,6 +40,7 @@ CQuillonDoc::CQuillonDoc(const SessionContext& context)
     currentEntry_ = defaultEntryName();
     listSubscription_ = ctx_.registry.listChanges().subscribe([this](int kind) {
         if (kind == RecordKind::AutoMacro) macros_.Load(ctx_.registry, currentService_);
+        if (kind == RecordKind::Macro) reloadMacros();
     });
 }
 

@@ -6,6 +6,7 @@
 // before hanging up or closing. One per program; the GUI and the tty front end both host it.
 // User-interface thread only.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -16,6 +17,7 @@
 #include "auto/AutoLogin.h"
 #include "auto/AutoMacroList.h"
 #include "auto/CRecordStore.h"
+#include "auto/MacroTable.h"
 #include "auto/Registry.h"
 #include "link/CommandLine.h"
 #include "link/PasteJob.h"
@@ -131,6 +133,16 @@ public:
     bool ToggleUseLogin() { return login_.ToggleUseLogin(); }
     bool ToggleUseAutoLogin() { return login_.ToggleUseAutoLogin(); }
 
+    // --- keyboard macros --------------------------------------------------------------------
+    // The current service's macros, reloaded with the service and when the page saves them.
+    const MacroTable& Macros() const { return keyMacros_; }
+    // What a front end calls with each key press before its own handling: a macro's hot key
+    // posts RunMacro of its row and is consumed (true).
+    bool TranslateMacroKey(const HotKey& key);
+    // Sends row `index` through the key notation, paced; an index outside the table does
+    // nothing. A macro started while another is paced waits its turn.
+    void RunMacro(size_t index);
+
     // --- sending ----------------------------------------------------------------------------
     // Through the interpreter's send conversions; does nothing (and reports success) while a
     // transfer owns the link or no link is open.
@@ -236,6 +248,7 @@ private:
     void recogniseStartPrompt(std::string_view line);
     std::string serviceValue(const char* utf8Name) const;
     void fireAutoMacro(const AutoMacroList::Match& match);
+    void reloadMacros();
     void stepLogin(std::string_view line);
     void stepLoginWhenSettled();
     bool pumpDelay(int ms);
@@ -297,6 +310,9 @@ private:
     int serviceType_ = 0;  // ServiceType of the current service
     std::string startPrompt_, startCommand_;
     AutoMacroList macros_;
+    MacroTable keyMacros_;
+    std::deque<std::string> queuedMacros_;  // contents waiting while a macro is paced
+    bool sendingMacro_ = false;
     AutoLogin login_;
     // A link closed while a reply is paced from inside the interpreter's pump: kept until the
     // pump has returned.

@@ -1,7 +1,9 @@
 // The session's part in automation: the current service with its navigation values and auto
-// macros, the line pipeline every received line goes through, and the paced replies.
+// macros, the line pipeline every received line goes through, the paced replies, and the
+// keyboard macros the front ends run by their hot keys.
 #include "auto/CSettingsSection.h"
 #include "auto/DoubleByteText.h"
+#include "auto/KeyNotation.h"
 #include "auto/MacroSender.h"
 #include "auto/Services.h"
 #include "link/CQuillonDoc.h"
@@ -37,6 +39,7 @@ void CQuillonDoc::SetCurrentService(const std::string& name) {
     startPrompt_ = serviceValue("시작 프롬프트");
     startCommand_ = serviceValue("시작 명령");
     macros_.Load(ctx_.registry, name);
+    reloadMacros();
     login_.LoadLoginData(name);
     autoLoginArmed_ = false;
     hooks_.OnServiceChanged(name);
@@ -116,4 +119,32 @@ bool CQuillonDoc::ToggleUseAutoMacro() {
     useAutoMacro_ = !useAutoMacro_;
     CSettingsSection(ctx_.registry, "Settings").SetInt("UseAutoMacro", useAutoMacro_ ? 1 : 0);
     return useAutoMacro_;
+}
+
+void CQuillonDoc::reloadMacros() {
+    keyMacros_.Load(ctx_.registry, currentService_);
+}
+
+bool CQuillonDoc::TranslateMacroKey(const HotKey& key) {
+    std::optional<size_t> row = keyMacros_.Find(key);
+    if (!row) return false;
+    ctx_.loop.post([this, index = *row] { RunMacro(index); });
+    return true;
+}
+
+// The contents are copied before the first pause, so that a reload meanwhile frees nothing in
+// use; a macro asked for while another is paced is queued rather than interleaved.
+void CQuillonDoc::RunMacro(size_t index) {
+    if (index >= keyMacros_.Rows().size()) return;
+    queuedMacros_.push_back(keyMacros_.Rows()[index].contents);
+    if (sendingMacro_) return;
+    sendingMacro_ = true;
+    Replies replies(*this);
+    while (!queuedMacros_.empty()) {
+        const std::string text = ExpandKeyNotation(queuedMacros_.front());
+        queuedMacros_.pop_front();
+        if (!SendMacroText(text, replies)) queuedMacros_.clear();  // closing, or the link went
+    }
+    sendingMacro_ = false;
+    ctx_.loop.kickIdle();
 }

@@ -1,6 +1,9 @@
 // The line pipeline of the session over fake links: the current service and its values, the
-// start prompt, auto macros firing once per line, their paced replies, reloads and the toggles.
+// start prompt, auto macros firing once per line, their paced replies, reloads and the toggles;
+// keyboard macros: hot keys posted and consumed, the table following the service and the
+// page's notice, macros queued rather than interleaved.
 #include "auto/CRecordStore.h"
+#include "auto/MacroTable.h"
 #include "tests/link/SessionTestSupport.h"
 
 namespace {
@@ -189,6 +192,63 @@ TEST_F(AutoMacroSessionTest, LongKoreanLinesKeepWholeCharacters) {
         line += cp("가");
     receive(line + "\r\n");
     EXPECT_EQ(sent(), "ok");
+}
+
+class KeyMacroSessionTest : public AutoMacroSessionTest {
+protected:
+    void put(const std::string& name, const std::string& value) {
+        RegKey key = *registry->createKey(*ServiceRecord(*registry, service), "Macro");
+        ASSERT_TRUE(registry->setValue(key, name, value));
+    }
+};
+
+TEST_F(KeyMacroSessionTest, AHotKeyIsConsumedAndItsMacroRunsFromTheLoop) {
+    put("Ctrl+F1", "ls -l<Enter>");
+    put("Shift+F5", "x\x01y");  // control bytes go as given
+    connect();
+    EXPECT_TRUE(doc->TranslateMacroKey(ParseKeyText("Ctrl+F1")));
+    EXPECT_EQ(sent(), "");  // posted, not yet run
+    runLoop(100);
+    EXPECT_EQ(sent(), "ls -l\r");
+    EXPECT_FALSE(doc->TranslateMacroKey(ParseKeyText("F1")));
+    EXPECT_FALSE(doc->TranslateMacroKey(HotKey{}));
+    EXPECT_TRUE(doc->TranslateMacroKey(ParseKeyText("Shift+F5")));
+    doc->RunMacro(2);  // outside the table
+    runLoop(50);
+    EXPECT_EQ(sent(), "ls -l\rx\x01y");
+}
+
+TEST_F(KeyMacroSessionTest, TheTableFollowsTheServiceAndThePagesNotice) {
+    put("F2", "top<Enter>");
+    start();
+    EXPECT_TRUE(doc->Macros().Rows().empty());  // "기본" while not connected through an entry
+    ASSERT_TRUE(doc->ConnectEntry(entry));
+    setOnline(true);
+    ASSERT_EQ(doc->Macros().Rows().size(), 1u);
+    put("F3", "more");
+    EXPECT_EQ(doc->Macros().Rows().size(), 1u);
+    registry->listChanges().notify(RecordKind::Macro);
+    EXPECT_EQ(doc->Macros().Rows().size(), 2u);
+    setOnline(false);
+    EXPECT_TRUE(doc->Macros().Rows().empty());
+}
+
+// The second macro waits for the first one's pauses; a reload meanwhile changes neither.
+TEST_F(KeyMacroSessionTest, AMacroStartedDuringAPauseWaitsItsTurn) {
+    put("F2", "1$,2");
+    put("F3", "3");
+    connect();
+    std::string sentAtTimer;
+    loop.addTimer(50, false, [&] {
+        doc->RunMacro(1);
+        RegKey key = *registry->openKey(*ServiceRecord(*registry, service), "Macro");
+        registry->deleteValue(key, "F2");
+        registry->listChanges().notify(RecordKind::Macro);
+        sentAtTimer = sent();
+    });
+    doc->RunMacro(0);
+    EXPECT_EQ(sentAtTimer, "1");
+    EXPECT_EQ(sent(), "123");
 }
 
 }  // namespace
