@@ -75,6 +75,24 @@ HotKey ParseKeyText(std::string_view text) {
     return key;
 }
 
+HotKey HotKeyOfCharacter(char c) {
+    static constexpr std::string_view plain = "`1234567890-=[]\\;',./";
+    static constexpr std::string_view shifted = "~!@#$%^&*()_+{}|:\"<>?";
+    HotKey key;
+    if (c >= 'a' && c <= 'z') {
+        key.key = KeyCodeOf(std::string(1, c));
+    } else if (c >= 'A' && c <= 'Z') {
+        key = {false, true, false, KeyCodeOf(std::string(1, c))};
+    } else if (c == ' ') {
+        key.key = KeyCodeOf("Space");
+    } else if (size_t i = plain.find(c); i != std::string_view::npos) {
+        key.key = KeyCodeOf(plain.substr(i, 1));
+    } else if (size_t j = shifted.find(c); j != std::string_view::npos) {
+        key = {false, true, false, KeyCodeOf(plain.substr(j, 1))};
+    }
+    return key;
+}
+
 bool IsTypingKey(const HotKey& key) {
     return KeyName(key.key).size() == 1 && !key.ctrl && !key.alt;
 }

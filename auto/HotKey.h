@@ -27,5 +27,9 @@ std::string KeyText(const HotKey& key);
 // key 0.
 HotKey ParseKeyText(std::string_view text);
 
+// The key that types a printable ASCII character on a US keyboard, with Shift where it takes
+// one ('a' is A, 'A' Shift+A, '!' Shift+1, ' ' Space); key 0 for other bytes.
+HotKey HotKeyOfCharacter(char c);
+
 // An ordinary typing key: a one-character name with no modifier or Shift only.
 bool IsTypingKey(const HotKey& key);

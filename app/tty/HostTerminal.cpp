@@ -29,10 +29,13 @@ struct SavedState {
 SavedState state;
 
 // The window title saved, alternate screen, bracketed paste, application keypad, no automatic
-// wrap (the screen places every cell itself); the caret is shown by the screen.
+// wrap (the screen places every cell itself), Alt sending Esc before the key (saved first, so
+// that Alt+L reaches the macros as Esc l); the caret is shown by the screen.
 constexpr char kEnterSequence[] =
-    "\x1b[22;0t\x1b[?1049h\x1b[?2004h\x1b=\x1b[?7l\x1b[?25l\x1b[H\x1b[2J";
-constexpr char kLeaveSequence[] = "\x1b[?2004l\x1b>\x1b[0m\x1b[?7h\x1b[?1049l\x1b[?25h\x1b[23;0t";
+    "\x1b[22;0t\x1b[?1049h\x1b[?2004h\x1b=\x1b[?7l\x1b[?25l"
+    "\x1b[?1036s\x1b[?1036h\x1b[H\x1b[2J";
+constexpr char kLeaveSequence[] =
+    "\x1b[?1036r\x1b[?2004l\x1b>\x1b[0m\x1b[?7h\x1b[?1049l\x1b[?25h\x1b[23;0t";
 
 const int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 const int kEndSignals[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT};

@@ -1,5 +1,5 @@
 // The tty front end's input side: keys read from the terminal and routed to a question, the
-// command key, the scroll-back or the session; the commands; the signals.
+// command key, the macros, the scroll-back or the session; the commands; the signals.
 #include <poll.h>
 #include <signal.h>
 #include <unistd.h>
@@ -7,6 +7,7 @@
 #include "app/CommandTable.h"
 #include "app/tty/TtyCapture.h"
 #include "app/tty/TtyFrontEnd.h"
+#include "app/tty/TtyHotKey.h"
 #include "app/tty/TtyLoginChooser.h"
 #include "app/tty/TtyTransferLine.h"
 #include "link/CommandLine.h"
@@ -85,6 +86,7 @@ void TtyFrontEnd::onKey(const TtyKey& key) {
         return;
     }
     if (panel_ && panel_->OnKey(key)) return;
+    if (doc_ && !doc_->VideotexPage() && doc_->TranslateMacroKey(TtyHotKey(key))) return;
     if (scrollBackKey(key) || !doc_) return;
     sendToSession(key);
 }
@@ -139,8 +141,14 @@ void TtyFrontEnd::sendToSession(const TtyKey& key) {
             for (char c : utf8ToCp949Lossy(key.text))
                 doc_->SendByte(static_cast<uint8_t>(c));
             break;
-        case TtyKey::Kind::Key:
-            doc_->SendKey(key.key, key.modifiers);
+        case TtyKey::Kind::Key: {
+            const TtyKey folded = TtyKeys::FoldShiftedFunctionKey(key);
+            doc_->SendKey(folded.key, folded.modifiers);
+            break;
+        }
+        case TtyKey::Kind::Alt:
+            doc_->SendByte(ESC);
+            doc_->SendByte(static_cast<uint8_t>(key.text[0]));
             break;
         case TtyKey::Kind::Keypad:
             // Outside keypad application mode the key types its character.

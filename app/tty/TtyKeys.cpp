@@ -23,13 +23,22 @@ unsigned modifiersOf(int parameter) {
     return (bits & 1 ? kTWShift : 0u) | (bits & 2 ? kTWAlt : 0u) | (bits & 4 ? kTWCtrl : 0u);
 }
 
-// F1..F10 with Shift stand for F11..F20, which keyboards rarely have.
 TtyKey functionKey(int number, unsigned modifiers) {
-    if ((modifiers & kTWShift) && number <= 10) {
-        number += 10;
-        modifiers &= ~kTWShift;
-    }
     return key(static_cast<TWKey>(static_cast<int>(TWKey::F1) + number - 1), modifiers);
+}
+
+// The editing key of a "CSI n ~" number.
+bool editingKey(int code, TtyKey::Kind& kind) {
+    static const std::pair<int, TtyKey::Kind> keys[] = {
+        {1, TtyKey::Kind::Home}, {2, TtyKey::Kind::Insert}, {3, TtyKey::Kind::Delete},
+        {4, TtyKey::Kind::End},  {5, TtyKey::Kind::PageUp}, {6, TtyKey::Kind::PageDown},
+        {7, TtyKey::Kind::Home}, {8, TtyKey::Kind::End}};
+    for (const auto& [number, k] : keys)
+        if (number == code) {
+            kind = k;
+            return true;
+        }
+    return false;
 }
 
 // The function key of a "CSI n ~" number, 0 for none.
@@ -68,6 +77,15 @@ size_t utf8Length(uint8_t lead) {
 }
 
 }  // namespace
+
+TtyKey TtyKeys::FoldShiftedFunctionKey(TtyKey k) {
+    const int number = static_cast<int>(k.key) - static_cast<int>(TWKey::F1) + 1;
+    if (k.kind == TtyKey::Kind::Key && (k.modifiers & kTWShift) && number >= 1 && number <= 10) {
+        k.key = static_cast<TWKey>(static_cast<int>(k.key) + 10);
+        k.modifiers &= ~kTWShift;
+    }
+    return k;
+}
 
 void TtyKeys::Feed(std::string_view bytes, std::vector<TtyKey>& out) {
     held_.append(bytes);
@@ -121,7 +139,12 @@ size_t TtyKeys::decodeEscape(size_t at, std::vector<TtyKey>& out) {
     if (at + 1 >= held_.size()) return 0;
     if (held_[at + 1] == '[') return decodeCsi(at, out);
     if (held_[at + 1] == 'O') return decodeSs3(at, out);
-    out.push_back(plain(TtyKey::Kind::Escape));  // Esc, or Alt with the next key
+    const char next = held_[at + 1];
+    if (next >= 0x20 && next <= 0x7E) {
+        out.push_back(TtyKey{TtyKey::Kind::Alt, std::string(1, next), TWKey::F1, 0});
+        return 2;
+    }
+    out.push_back(plain(TtyKey::Kind::Escape));
     return 1;
 }
 
@@ -139,6 +162,7 @@ size_t TtyKeys::decodeCsi(size_t at, std::vector<TtyKey>& out) {
     const unsigned modifiers =
         semicolon == std::string::npos ? 0 : modifiersOf(std::atoi(params.c_str() + semicolon + 1));
     TWKey k;
+    TtyKey::Kind editing;
     if (final == '~' && params == "200") {
         inPaste_ = true;
         paste_.clear();
@@ -146,14 +170,15 @@ size_t TtyKeys::decodeCsi(size_t at, std::vector<TtyKey>& out) {
         out.push_back(key(k, modifiers));
     } else if (final >= 'P' && final <= 'S') {
         out.push_back(functionKey(final - 'P' + 1, modifiers));
-    } else if (final == '~' && first == 3) {
-        out.push_back(plain(TtyKey::Kind::Delete));
-    } else if (final == '~' && (first == 5 || first == 6)) {
-        out.push_back(plain(first == 5 ? TtyKey::Kind::PageUp : TtyKey::Kind::PageDown));
+    } else if (final == 'H' || final == 'F') {
+        out.push_back(TtyKey{
+            final == 'H' ? TtyKey::Kind::Home : TtyKey::Kind::End, {}, TWKey::F1, modifiers});
+    } else if (final == '~' && editingKey(first, editing)) {
+        out.push_back(TtyKey{editing, {}, TWKey::F1, modifiers});
     } else if (final == '~' && functionNumber(first)) {
         out.push_back(functionKey(functionNumber(first), modifiers));
     }
-    return used;  // anything else (Home, End, Insert, reports) is dropped
+    return used;  // anything else (reports) is dropped
 }
 
 size_t TtyKeys::decodeSs3(size_t at, std::vector<TtyKey>& out) {
@@ -162,6 +187,8 @@ size_t TtyKeys::decodeSs3(size_t at, std::vector<TtyKey>& out) {
     TWKey k;
     if (cursorKey(c, k)) {
         out.push_back(key(k, 0));
+    } else if (c == 'H' || c == 'F') {
+        out.push_back(plain(c == 'H' ? TtyKey::Kind::Home : TtyKey::Kind::End));
     } else if (c >= 'P' && c <= 'S') {
         out.push_back(functionKey(c - 'P' + 1, 0));
     } else if (c >= 'p' && c <= 'y') {
@@ -196,8 +223,13 @@ void TtyKeys::feedPaste(std::vector<TtyKey>& out) {
     paste_.clear();
 }
 
+// A control byte is a key of its own (Ctrl with a letter), never joined to other text.
 void TtyKeys::addText(std::string_view text, std::vector<TtyKey>& out) {
-    if (!out.empty() && out.back().kind == TtyKey::Kind::Text) {
+    auto control = [](std::string_view t) {
+        return t.size() == 1 && static_cast<uint8_t>(t[0]) < 0x20;
+    };
+    if (!out.empty() && out.back().kind == TtyKey::Kind::Text && !control(text) &&
+        !control(out.back().text)) {
         out.back().text.append(text);
         return;
     }

@@ -1,6 +1,7 @@
 // The host terminal's widths measured by cursor position reports, against a stand-in terminal
 // on the other side of a pseudo-terminal that answers as a terminal drawing the samples wide or
-// narrow, answers after keys were typed, or does not answer at all.
+// narrow, answers after keys were typed, or does not answer at all; and xterm's Alt-as-Esc mode
+// saved and set on taking the terminal over, restored on giving it back.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
@@ -78,6 +79,36 @@ TEST(HostTerminalTest, WidthsComeFromCursorReportsAndNoAnswerCountsAsNone) {
         close(master);
         close(slave);
     }
+}
+
+// What the program has written to the terminal so far.
+std::string written(int master) {
+    std::string seen;
+    char buffer[512];
+    for (pollfd p{master, POLLIN, 0}; poll(&p, 1, 100) > 0;) {
+        const ssize_t n = read(master, buffer, sizeof buffer);
+        if (n <= 0) break;
+        seen.append(buffer, static_cast<size_t>(n));
+    }
+    return seen;
+}
+
+TEST(HostTerminalTest, AltSendsEscWhileTheProgramHasTheTerminal) {
+    int master = -1, slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    {
+        HostTerminal terminal(slave, slave);
+        std::string error;
+        ASSERT_TRUE(terminal.Enter(error)) << error;
+        EXPECT_NE(written(master).find("\x1b[?1036s\x1b[?1036h"), std::string::npos);
+        terminal.Restore();  // around a program in the foreground
+        EXPECT_NE(written(master).find("\x1b[?1036r"), std::string::npos);
+        terminal.Resume();
+        EXPECT_NE(written(master).find("\x1b[?1036s\x1b[?1036h"), std::string::npos);
+    }
+    EXPECT_NE(written(master).find("\x1b[?1036r"), std::string::npos);  // and at the end
+    close(master);
+    close(slave);
 }
 
 }  // namespace

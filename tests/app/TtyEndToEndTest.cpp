@@ -20,8 +20,10 @@
 #include "auto/CRecordStore.h"
 #include "auto/CSettingsSection.h"
 #include "auto/FirstRunSetup.h"
+#include "auto/MacroTable.h"
 #include "auto/ProfileLayout.h"
 #include "auto/ProfileStore.h"
+#include "auto/Services.h"
 #include "platform/ScriptedPrompt.h"
 #include "platform/TextCodec.h"
 #include "tests/app/BoxTables.h"
@@ -493,6 +495,32 @@ TEST_F(TtyEndToEnd, AutoMacrosPageThroughABoardAndCtrlOTogglesThem) {
     tmux->Keys({"C-]", "o"});
     ASSERT_TRUE(tmux->WaitForScreen("자동 매크로를 켭니다.")) << tmux->Screen();
     EXPECT_EQ(CSettingsSection(*registry, "Settings").GetInt("UseAutoMacro", 0), 1);
+}
+
+// Keys reported as pressed: unbound they send what they always sent; bound on the plain host's
+// service "기본" they run their macros instead.
+const std::vector<std::string> kMacroKeys = {"F2", "S-F5", "C-S-F5", "C-F1", "M-l", "C-M-Left"};
+
+TEST_F(TtyEndToEnd, UnboundMacroKeysSendTheirUsualBytes) {
+    connect("ready\r\n");
+    ASSERT_TRUE(tmux->WaitForScreen("ready"));
+    tmux->Keys(kMacroKeys);
+    tmux->Type("z");
+    EXPECT_EQ(hostGets("z"), "\x1b[12~\x1b[28~\x1bOP\x1bl\x1b[Dz");
+}
+
+TEST_F(TtyEndToEnd, MacroKeysRunTheirMacros) {
+    ASSERT_FALSE(AddService(*registry, {{"Title", cp("기본")}}));
+    RegKey macros = *registry->createKey(*ServiceRecord(*registry, cp("기본")), "Macro");
+    const std::vector<std::string> keyTexts = {"F2",      "Shift+F5", "Ctrl+Shift+F5",
+                                               "Ctrl+F1", "Alt+L",    "Ctrl+Alt+Left"};
+    for (size_t i = 0; i < keyTexts.size(); ++i)
+        ASSERT_TRUE(registry->setValue(macros, keyTexts[i], std::to_string(i) + "<Enter>"));
+    connect("ready\r\n");
+    ASSERT_TRUE(tmux->WaitForScreen("ready"));
+    tmux->Keys(kMacroKeys);
+    const std::string cr("\r\0", 2);
+    EXPECT_EQ(hostGets("5" + cr), "0" + cr + "1" + cr + "2" + cr + "3" + cr + "4" + cr + "5" + cr);
 }
 
 // The done-when of the auto log-in: an ID stored by quilite-reg, then a telnet entry of the
