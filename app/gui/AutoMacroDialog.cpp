@@ -23,18 +23,13 @@ QString storedField(const Record& record, const std::string& name) {
     return found == record.end() ? QString() : fromStored(found->second);
 }
 
-// Stored line breaks are CR LF (or a lone CR); the editor shows them as line breaks.
 QString multiLineText(const Record& record, const std::string& name) {
-    QString text = storedField(record, name);
-    text.replace("\r\n", "\n");
-    text.replace('\r', '\n');
-    return text;
+    auto found = record.find(name);
+    return found == record.end() ? QString() : multiLineFromStored(found->second);
 }
 
 std::string storedMultiLine(const QPlainTextEdit& edit) {
-    QString text = edit.toPlainText();
-    text.replace('\n', "\r\n");
-    return toStored(text);
+    return multiLineToStored(edit.toPlainText());
 }
 
 QPlainTextEdit* multiLineEdit(const char* name) {

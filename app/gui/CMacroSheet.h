@@ -1,11 +1,13 @@
 #pragma once
-// "매크로 설정": the modal sheet of macro settings pages, without a help button. Its page "자동"
-// edits one service's auto macros; each page stores its rows when the sheet is applied.
+// "매크로 설정": the modal sheet of macro settings pages, without a help button. Its page "일반"
+// edits one service's keyboard macros, its page "자동" the auto macros; each page stores its
+// rows when the sheet is applied.
 #include <QDialog>
 #include <string>
 
 #include "app/gui/CCommSheet.h"
 #include "auto/AutoMacroPage.h"
+#include "auto/MacroPage.h"
 
 class CommandList;
 class QComboBox;
@@ -44,4 +46,24 @@ private:
     QComboBox* service_;
     CommandList* list_;
     QPushButton* edit_;
+};
+
+// "일반": the keyboard macros of the service chosen with "통신망 종류(&B):", over the page model
+// MacroPage, each row edited in the record dialog "%s 매크로 등록 정보".
+class CMacroPage : public CommSheetPage {
+public:
+    CMacroPage(Registry& registry, Prompt& prompt, const std::string& service);
+    void Apply() override;
+    const MacroPage& Model() const { return model_; }
+
+private:
+    void showRows();
+    void updateButtons();
+
+    MacroPage model_;
+    Prompt& prompt_;
+    QComboBox* service_;
+    CommandList* list_;
+    QPushButton* edit_;
+    QPushButton* remove_;
 };

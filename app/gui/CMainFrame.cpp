@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -15,6 +16,7 @@
 #include "app/gui/HostDialog.h"
 #include "app/gui/LoginChooserDialog.h"
 #include "app/gui/Named.h"
+#include "app/gui/QtHotKey.h"
 #include "app/gui/QtPrompt.h"
 #include "auto/ProgramExit.h"
 #include "link/CQuillonDoc.h"
@@ -50,6 +52,7 @@ CMainFrame::CMainFrame(Registry& registry, QtEventLoop& loop, Prompt& prompt, Cl
       bars_(*this, menus_, registry),
       panes_(*statusBar(), clock),
       autoMacros_(named(new AutoMacroPanel, "autoMacros")),
+      macros_(named(new MacroPanel, "macros")),
       settings_(registry, "Settings") {
     setWindowTitle(QString(QtPrompt::kProgramName));
     pages_->addWidget(view_);
@@ -80,6 +83,7 @@ CMainFrame::CMainFrame(Registry& registry, QtEventLoop& loop, Prompt& prompt, Cl
     panes_.SetScreenSize(TWView::kColumns, view_->Rows());
     panes_.screenSettingsWanted = [this] { RunCommand(Cmd::ScreenSettings); };
     bars_.hostTyped = [this](const QString& typed) { openTypedHost(typed); };
+    bars_.AddPanelPage(macros_);
     bars_.AddPanelPage(autoMacros_);
     HangulInputSwitch& input = view_->InputSwitch();
     input.changed = [this, before = input.changed] {
@@ -98,12 +102,23 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::Attach(CQuillonDoc& doc) {
     doc_ = &doc;
     view_->Attach(doc);
+    // A macro's hot key goes before the menu shortcuts and the terminal, and shows the live
+    // screen again.
+    view_->macroKeys = {
+        [&doc](const QKeyEvent& key) {
+            return doc.Macros().Find(QtHotKey(key.key(), key.modifiers())).has_value();
+        },
+        [this, &doc](QKeyEvent& key) {
+            view_->ScrollToBottom();
+            doc.TranslateMacroKey(QtHotKey(key.key(), key.modifiers()));
+        }};
     ServiceChanged();
     capture_ = std::make_unique<GuiCapture>(*this, doc);
     UpdateCommands();
 }
 
 void CMainFrame::ServiceChanged() {
+    macros_->Show(doc_);
     autoMacros_->Show(doc_);
 }
 

@@ -12,6 +12,7 @@
 #include "app/gui/CQuillonView.h"
 #include "app/gui/CommandMenus.h"
 #include "app/gui/FrameBars.h"
+#include "app/gui/MacroPanel.h"
 #include "app/gui/QtEventLoop.h"
 #include "app/gui/StatusPanes.h"
 #include "auto/CSettingsSection.h"
@@ -134,6 +135,7 @@ private:
     FrameBars bars_;
     StatusPanes panes_;
     AutoMacroPanel* autoMacros_;
+    MacroPanel* macros_;
     CSettingsSection settings_;
     std::map<int, Handler> handlers_;
     CQuillonDoc* doc_ = nullptr;

@@ -15,6 +15,20 @@ inline std::string toStored(const QString& text) {
     return utf8ToCp949Lossy(text.toStdString());
 }
 
+// Stored line breaks are CR LF (or a lone CR), so that a text sent for the user sends one CR
+// for each; editors show them as line breaks.
+inline QString multiLineFromStored(const std::string& cp949) {
+    QString text = fromStored(cp949);
+    text.replace("\r\n", "\n");
+    text.replace('\r', '\n');
+    return text;
+}
+
+inline std::string multiLineToStored(QString text) {
+    text.replace('\n', "\r\n");
+    return toStored(text);
+}
+
 // A file or folder name whose characters CP949 holds, so that it comes back from the store as
 // the same name.
 inline bool storableName(const QString& name) {

@@ -105,8 +105,9 @@ TEST_F(MacroSheetTest, ThePageEditsTheStoredListThroughItsButtonsBoxesAndMenu) {
     EXPECT_EQ(sheet.windowTitle(), "매크로 설정");
     EXPECT_TRUE(sheet.isModal());
     EXPECT_FALSE(sheet.windowFlags() & Qt::WindowContextHelpButtonHint);
-    ASSERT_EQ(sheet.Tabs()->count(), 1);
-    EXPECT_EQ(sheet.Tabs()->tabText(0), "자동");
+    ASSERT_EQ(sheet.Tabs()->count(), 2);
+    EXPECT_EQ(sheet.Tabs()->tabText(0), "일반");
+    EXPECT_EQ(sheet.Tabs()->tabText(1), "자동");
     EXPECT_EQ(control<QComboBox>(sheet, "service")->currentText(), "하나");
     auto* list = control<CommandList>(sheet, "macros");
     ASSERT_EQ(list->topLevelItemCount(), 2);
