@@ -95,7 +95,7 @@ TEST(TtyKeysTest, TypedUtf8IsHeldUntilWhole) {
     keys.Feed(hangul.substr(0, 2), out);
     EXPECT_TRUE(out.empty());
     keys.Feed(hangul.substr(2, 3), out);
-    keys.Feed(hangul.substr(5) + "a\r\x01\x01" "b", out);
+    keys.Feed(hangul.substr(5) + "a\r\001\001b", out);
     EXPECT_EQ(out, (std::vector<TtyKey>{text("한글a"), text("\r"), text("\x01"), text("\x01"),
                                         text("b")}));
 }
