@@ -1,4 +1,5 @@
 // reelpost: records video messages and mails them.
+//   reelpost                 (the window, on the message file in the user's data folder)
 //   reelpost record FILE --seconds N [--video pattern|yuv:FILE|none]
 //            [--audio tone[:HZ]|s16:FILE|none] [--caption MS:[TEXT]]... [--simulated-clock]
 //   reelpost package FILE OUT
@@ -8,19 +9,25 @@
 #include <memory>
 #include <string>
 
+#include <QApplication>
+
+#include "app/gui/QtPrompt.h"
 #include "auto/ProfileStore.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/TextCodec.h"
+#include "platform/UserDirs.h"
 #include "videomail/H263Coder.h"
 #include "videomail/MailDelivery.h"
 #include "videomail/MessageRecorder.h"
 #include "videomail/Package.h"
+#include "videomail/ReelpostWindow.h"
 #include "videomail/SimulatedClock.h"
 
 namespace {
 
 const char* const kUsage =
-    "usage: reelpost record FILE --seconds N [--video pattern|yuv:FILE|none]\n"
+    "usage: reelpost\n"
+    "       reelpost record FILE --seconds N [--video pattern|yuv:FILE|none]\n"
     "                [--audio tone[:HZ]|s16:FILE|none] [--caption MS:[TEXT]]...\n"
     "                [--simulated-clock]\n"
     "       reelpost package FILE OUT\n"
@@ -175,25 +182,52 @@ bool parseSend(int argc, char** argv, SendForm& form) {
     return true;
 }
 
+// Waits for a program started for the user (the mail program) to end.
+int runProgramToEnd(ProcessLauncher& launcher, const std::vector<std::string>& argv) {
+    int pid = launcher.start(argv).pid;
+    return pid < 0 ? -1 : launcher.wait(pid, 600000);
+}
+
 int send(const std::string& message, const SendForm& form) {
     ConsolePrompt prompt;
     ConsoleProgress progress;
     auto settings = loadSettings(prompt);
     if (!settings) return 1;
     ProcessLauncher launcher;
-    DeliveryHooks hooks{prompt, progress,
-                        [](const std::string& status) { fprintf(stderr, "%s\n", status.c_str()); },
-                        [&](const std::vector<std::string>& argv) {
-                            int pid = launcher.start(argv).pid;
-                            return pid < 0 ? -1 : launcher.wait(pid, 600000);
-                        }};
+    DeliveryHooks hooks{
+        prompt, progress,
+        [](const std::string& status) { fprintf(stderr, "%s\n", status.c_str()); },
+        [&](const std::vector<std::string>& argv) { return runProgramToEnd(launcher, argv); }};
     return DeliverMessage(message, *settings, form, hooks) ? 0 : 1;
+}
+
+int window(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QtPrompt prompt;
+    std::string error;
+    std::unique_ptr<Registry> registry = openProfileStore(defaultProfilePath(), prompt, error);
+    if (!registry) {
+        prompt.tell(error, PromptIcon::Error);
+        return 1;
+    }
+    ProcessLauncher launcher;
+    ReelpostWindow composer(
+        dataHome() + "/quilite/reelpost/message.vmi", *registry, prompt,
+        [] {
+            return RecordingSources{std::make_unique<PatternVideoSource>(),
+                                    std::make_unique<ToneAudioSource>(440)};
+        },
+        [&](const std::vector<std::string>& argv) { return runProgramToEnd(launcher, argv); });
+    prompt.setParent(&composer);
+    composer.show();
+    return app.exec();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string command = argc > 1 ? argv[1] : "";
+    if (argc == 1) return window(argc, argv);
+    std::string command = argv[1];
     RecordArguments recordArgs;
     SendForm form;
     if (command == "record" && parseRecord(argc, argv, recordArgs)) return record(recordArgs);
