@@ -26,34 +26,20 @@ bool clearOutbox() {
     return !error && chmod(outboxFolder().c_str(), 0700) == 0;
 }
 
-struct Attachment {
-    std::string path;
-    std::string name;  // UTF-8
-    bool package = false;
-};
-
 std::optional<Attachment> attachmentFor(const std::string& messagePath,
                                         const ReelpostSettings& settings, Prompt& prompt) {
+    bool outboxReady = clearOutbox();
     Attachment attachment{messagePath, fs::path(messagePath).filename().string(), false};
     if (settings.withPlayer != 1) return attachment;
     attachment.name = fs::path(messagePath).stem().string() + ".exe";
     attachment.path = outboxFolder() + "/" + attachment.name;
     attachment.package = true;
     std::string templatePath = cp949ToUtf8Lossy(settings.appPath) + "/templete.dat";
-    PackageResult built = clearOutbox() ? BuildPackage(templatePath, messagePath, attachment.path)
-                                        : PackageResult::CannotWrite;
+    PackageResult built = outboxReady ? BuildPackage(templatePath, messagePath, attachment.path)
+                                      : PackageResult::CannotWrite;
     if (built == PackageResult::Built) return attachment;
     prompt.tell(packageMessage(built), PromptIcon::Warning);
     return std::nullopt;
-}
-
-bool handToMailProgram(const Attachment& attachment, DeliveryHooks& hooks) {
-    int status = hooks.runProgram({"xdg-email", "--attach", attachment.path});
-    if (status == 0) return true;
-    hooks.prompt.tell(status == kNoMailProgram || status < 0 ? "Unable to load mail system support."
-                                                             : "Send Mail failed to send message.",
-                      PromptIcon::Error);
-    return false;
 }
 
 }  // namespace
@@ -94,24 +80,53 @@ std::optional<SendRequest> CheckSendForm(const ReelpostSettings& settings, const
     return request;
 }
 
+std::optional<Attachment> BeginDelivery(const std::string& messagePath,
+                                        const ReelpostSettings& settings, DeliveryHooks& hooks) {
+    hooks.setStatus("MAIL SEND");
+    auto attachment = attachmentFor(messagePath, settings, hooks.prompt);
+    if (!attachment) hooks.setStatus("READY");
+    return attachment;
+}
+
+bool HandToMailProgram(const Attachment& attachment, DeliveryHooks& hooks) {
+    int status = hooks.runProgram({"xdg-email", "--attach", attachment.path});
+    if (status == 0) return true;
+    hooks.prompt.tell(status == kNoMailProgram || status < 0 ? "Unable to load mail system support."
+                                                             : "Send Mail failed to send message.",
+                      PromptIcon::Error);
+    return false;
+}
+
+std::optional<SendRequest> RequestFor(const Attachment& attachment,
+                                      const ReelpostSettings& settings, const SendForm& form,
+                                      Prompt& prompt) {
+    auto request = CheckSendForm(settings, form, prompt);
+    if (request) {
+        request->attachmentPath = attachment.path;
+        request->attachmentName = attachment.name;
+    }
+    return request;
+}
+
+void EndDelivery(const Attachment& attachment, const ReelpostSettings& settings,
+                 DeliveryHooks& hooks) {
+    std::error_code ignored;
+    if (attachment.package && settings.protocol != 1) fs::remove(attachment.path, ignored);
+    hooks.setStatus("READY");
+}
+
 bool DeliverMessage(const std::string& messagePath, const ReelpostSettings& settings,
                     const SendForm& form, DeliveryHooks& hooks) {
-    hooks.setStatus("MAIL SEND");
+    auto attachment = BeginDelivery(messagePath, settings, hooks);
+    if (!attachment) return false;
     bool sent = false;
-    if (auto attachment = attachmentFor(messagePath, settings, hooks.prompt)) {
-        if (settings.protocol == 1) {
-            // The mail program may read the package later; the next delivery removes it.
-            sent = handToMailProgram(*attachment, hooks);
-        } else if (auto request = CheckSendForm(settings, form, hooks.prompt)) {
-            request->attachmentPath = attachment->path;
-            request->attachmentName = attachment->name;
-            SendResult result = SendMail(*request, hooks.progress);
-            if (!result.error.empty()) hooks.prompt.tell(result.error, PromptIcon::Error);
-            sent = result.sent;
-        }
-        std::error_code ignored;
-        if (attachment->package && settings.protocol != 1) fs::remove(attachment->path, ignored);
+    if (settings.protocol == 1) {
+        sent = HandToMailProgram(*attachment, hooks);
+    } else if (auto request = RequestFor(*attachment, settings, form, hooks.prompt)) {
+        SendResult result = SendMail(*request, hooks.progress);
+        if (!result.error.empty()) hooks.prompt.tell(result.error, PromptIcon::Error);
+        sent = result.sent;
     }
-    hooks.setStatus("READY");
+    EndDelivery(*attachment, settings, hooks);
     return sent;
 }

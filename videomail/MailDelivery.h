@@ -2,6 +2,7 @@
 // The composer's "MAIL SEND": the message (or a self-playing package of it) handed to the
 // desktop's mail program, or checked against the send form and sent over SMTP.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/Prompt.h"
@@ -29,7 +30,31 @@ struct DeliveryHooks {
 std::optional<SendRequest> CheckSendForm(const ReelpostSettings& settings, const SendForm& form,
                                          Prompt& prompt);
 
-// Delivers the saved message; true when it was sent (or handed to the mail program).
+// What is attached: the message itself, or the package built of it.
+struct Attachment {
+    std::string path;
+    std::string name;  // UTF-8
+    bool package = false;
+};
+
+// The first steps of "MAIL SEND": the status text, then the attachment (the package built when
+// the settings ask for one); nothing, the user told why and the status back to "READY", when
+// the package could not be built.
+std::optional<Attachment> BeginDelivery(const std::string& messagePath,
+                                        const ReelpostSettings& settings, DeliveryHooks& hooks);
+// Hands the attachment to the desktop's mail program; true when it took it.
+bool HandToMailProgram(const Attachment& attachment, DeliveryHooks& hooks);
+// The request for the sending thread, once the form has passed its checks.
+std::optional<SendRequest> RequestFor(const Attachment& attachment,
+                                      const ReelpostSettings& settings, const SendForm& form,
+                                      Prompt& prompt);
+// The last step: a package sent over SMTP is removed (one handed to the mail program stays
+// until the next delivery, as the program may read it later); the status back to "READY".
+void EndDelivery(const Attachment& attachment, const ReelpostSettings& settings,
+                 DeliveryHooks& hooks);
+
+// Delivers the saved message from start to end on this thread; true when it was sent (or
+// handed to the mail program).
 bool DeliverMessage(const std::string& messagePath, const ReelpostSettings& settings,
                     const SendForm& form, DeliveryHooks& hooks);
 

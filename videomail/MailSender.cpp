@@ -62,6 +62,7 @@ public:
         progress_.Status("메일 서버에 비디오 데이타 전송중...");
         if (!smtp_.SendRaw(dotStuffed(composeMailHead(content, eightBitMime_)))) return failed();
         for (size_t at = 0; at < encoded.size(); at += kPieceBytes) {
+            if (smtp_.isCancelled()) return failed();
             progress_.Percent(static_cast<int>(at * 100 / encoded.size()));
             if (!smtp_.SendRaw(std::string_view(encoded).substr(at, kPieceBytes))) return failed();
         }
@@ -117,7 +118,7 @@ private:
 
 }  // namespace
 
-SendResult SendMail(const SendRequest& request, SendProgress& progress) {
+SendResult SendMail(const SendRequest& request, SendProgress& progress, int cancelFd) {
     auto attachment = readWhole(request.attachmentPath);
     if (!attachment) return {false, "첨부할 파일을 읽을 수 없습니다: " + request.attachmentName};
     progress.Status("비디오 데이타 변환중...");
@@ -125,8 +126,9 @@ SendResult SendMail(const SendRequest& request, SendProgress& progress) {
     if (request.server.empty() || request.to.empty()) return {};
 
     progress.Status("SMTP Server에 연결중 : " + cp949ToUtf8Lossy(request.server));
-    SmtpConnection smtp;
+    SmtpConnection smtp(cancelFd);
     if (!smtp.Connect(request.server)) {
+        if (smtp.isCancelled()) return {};
         progress.Status("연결 실패!");
         char text[512];
         snprintf(text, sizeof text, "%s에 있는 port %d를 열수 없습니다.",
@@ -135,6 +137,7 @@ SendResult SendMail(const SendRequest& request, SendProgress& progress) {
     }
     progress.Status("Sending Header Information");
     SendResult result = Dialogue(smtp, request, progress).run(encoded);
+    if (smtp.isCancelled()) result.error.clear();
     smtp.SendLine("QUIT");
     smtp.ReadReply();
     smtp.Close();

@@ -30,4 +30,6 @@ struct SendResult {
     std::string error;  // UTF-8, for the user; empty when there is nothing to say
 };
 
-SendResult SendMail(const SendRequest& request, SendProgress& progress);
+// Sends on this thread. Once cancelFd (when given) becomes readable the dialogue ends as a
+// failure without a message, and QUIT is not waited for.
+SendResult SendMail(const SendRequest& request, SendProgress& progress, int cancelFd = -1);

@@ -25,6 +25,7 @@ public:
     // The picture now shown, for tests.
     QImage picture() const { return picture_; }
     bool finished() const { return finished_; }
+    bool isPlaying() const { return player_->isPlaying(); }
 
 private:
     void ShowPicture(const std::string& rgb) override;

@@ -27,23 +27,24 @@ std::pair<std::string, int> hostAndPort(const std::string& server) {
     return {server.substr(0, colon), port};
 }
 
-bool waitFor(int fd, short events, int timeoutMs) {
-    pollfd watch{fd, events, 0};
+// False on a time-out, or once cancelFd (when given) has become readable.
+bool waitFor(int fd, short events, int timeoutMs, int cancelFd) {
+    pollfd watch[2] = {{fd, events, 0}, {cancelFd, POLLIN, 0}};
     int ready;
     do
-        ready = poll(&watch, 1, timeoutMs);
+        ready = poll(watch, cancelFd < 0 ? 1 : 2, timeoutMs);
     while (ready < 0 && errno == EINTR);
-    return ready > 0;
+    return ready > 0 && watch[1].revents == 0;
 }
 
-int connectWithin(const addrinfo* address, int timeoutMs) {
+int connectWithin(const addrinfo* address, int timeoutMs, int cancelFd) {
     int fd = socket(address->ai_family, address->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
                     address->ai_protocol);
     if (fd < 0) return -1;
     int error = 0;
     socklen_t length = sizeof error;
     if (connect(fd, address->ai_addr, address->ai_addrlen) == 0 ||
-        (errno == EINPROGRESS && waitFor(fd, POLLOUT, timeoutMs) &&
+        (errno == EINPROGRESS && waitFor(fd, POLLOUT, timeoutMs, cancelFd) &&
          getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0))
         return fd;
     close(fd);
@@ -67,9 +68,14 @@ bool SmtpConnection::Connect(const std::string& server) {
         getaddrinfo(host_.c_str(), std::to_string(port_).c_str(), &hints, &found) != 0)
         return false;
     for (const addrinfo* a = found; a && fd_ < 0; a = a->ai_next)
-        fd_ = connectWithin(a, kConnectTimeoutMs);
+        fd_ = connectWithin(a, kConnectTimeoutMs, cancelFd_);
     freeaddrinfo(found);
     return fd_ >= 0;
+}
+
+bool SmtpConnection::isCancelled() const {
+    pollfd watch{cancelFd_, POLLIN, 0};
+    return cancelFd_ >= 0 && poll(&watch, 1, 0) > 0;
 }
 
 std::string SmtpConnection::localAddressLiteral() const {
@@ -100,7 +106,7 @@ bool SmtpConnection::SendRaw(std::string_view bytes) {
         } else if (sent < 0 && errno == EINTR) {
             continue;
         } else if (sent < 0 && errno == EAGAIN) {
-            if (!waitFor(fd_, POLLOUT, kTimeoutMs)) return false;
+            if (!waitFor(fd_, POLLOUT, kTimeoutMs, cancelFd_)) return false;
         } else {
             return false;
         }
@@ -118,7 +124,7 @@ std::optional<std::string> SmtpConnection::readLine() {
             return line;
         }
         if (buffer_.size() > kMaxReplyLine + 1 || fd_ < 0) return std::nullopt;
-        if (!waitFor(fd_, POLLIN, kTimeoutMs)) return std::nullopt;
+        if (!waitFor(fd_, POLLIN, kTimeoutMs, cancelFd_)) return std::nullopt;
         char chunk[1024];
         ssize_t got = recv(fd_, chunk, sizeof chunk, 0);
         if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;

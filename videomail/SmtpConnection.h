@@ -14,7 +14,8 @@ struct SmtpReply {
 
 class SmtpConnection {
 public:
-    SmtpConnection() = default;
+    // Once cancelFd becomes readable, every wait of the connection ends as a failure.
+    explicit SmtpConnection(int cancelFd = -1) : cancelFd_(cancelFd) {}
     ~SmtpConnection();
     SmtpConnection(const SmtpConnection&) = delete;
     SmtpConnection& operator=(const SmtpConnection&) = delete;
@@ -22,6 +23,7 @@ public:
     // Connects to "host" or "host:port" (port 25 when not given); false when no address of the
     // host accepts. host() and port() are the ones tried.
     bool Connect(const std::string& server);
+    bool isCancelled() const;
     const std::string& host() const { return host_; }
     int port() const { return port_; }
     // The connected socket's own address in brackets: "[192.0.2.1]", "[IPv6:2001:db8::1]".
@@ -39,6 +41,7 @@ private:
     // One reply line; nothing on a lost connection, a time-out or a line over 999 bytes.
     std::optional<std::string> readLine();
 
+    int cancelFd_;
     int fd_ = -1;
     std::string host_;
     int port_ = 25;

@@ -1,30 +1,43 @@
 // reelpost: records video messages and mails them.
-//   reelpost record FILE --seconds N [--video pattern|yuv:FILE|none]
-//            [--audio tone[:HZ]|s16:FILE|none] [--caption MS:[TEXT]]... [--simulated-clock]
+//   reelpost                 (the window, on the message file in the user's data folder)
+//   reelpost record FILE --seconds N [--video pattern|yuv:FILE|/dev/DEVICE|none]
+//            [--audio tone[:HZ]|s16:FILE|mic|none] [--caption MS:[TEXT]]... [--simulated-clock]
 //   reelpost package FILE OUT
 //   reelpost send FILE --to LIST [--cc LIST] [--subject T] [--body T]
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 
+#include <QApplication>
+
+#include "app/gui/QtPrompt.h"
 #include "auto/ProfileStore.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/TextCodec.h"
+#include "platform/UserDirs.h"
+#include "videomail/CameraSource.h"
 #include "videomail/H263Coder.h"
 #include "videomail/MailDelivery.h"
 #include "videomail/MessageRecorder.h"
+#include "videomail/MicrophoneSource.h"
 #include "videomail/Package.h"
+#include "videomail/ReelpostWindow.h"
 #include "videomail/SimulatedClock.h"
 
 namespace {
 
 const char* const kUsage =
-    "usage: reelpost record FILE --seconds N [--video pattern|yuv:FILE|none]\n"
-    "                [--audio tone[:HZ]|s16:FILE|none] [--caption MS:[TEXT]]...\n"
+    "usage: reelpost\n"
+    "       reelpost record FILE --seconds N [--video pattern|yuv:FILE|/dev/DEVICE|none]\n"
+    "                [--audio tone[:HZ]|s16:FILE|mic|none] [--caption MS:[TEXT]]...\n"
     "                [--simulated-clock]\n"
     "       reelpost package FILE OUT\n"
     "       reelpost send FILE --to LIST [--cc LIST] [--subject T] [--body T]\n";
+
+const char* const kCamera = "/dev/video0";
 
 struct RecordArguments {
     std::string file;
@@ -74,16 +87,24 @@ bool parseRecord(int argc, char** argv, RecordArguments& args) {
     return args.seconds > 0;
 }
 
-std::unique_ptr<VideoSource> openVideo(const std::string& choice) {
+// A source that cannot be opened leaves the reason in error.
+std::unique_ptr<VideoSource> openVideo(const std::string& choice, std::string& error) {
+    error = "cannot open the source " + choice;
     if (choice == "pattern") return std::make_unique<PatternVideoSource>();
     if (choice.starts_with("yuv:")) {
         auto source = std::make_unique<RawFileSource>(choice.substr(4), qcif::kPictureBytes);
         if (source->isOpen()) return source;
     }
+    if (choice.starts_with("/dev/")) {
+        auto camera = std::make_unique<CameraSource>(choice);
+        if (camera->isOpen()) return camera;
+        error = camera->error();
+    }
     return nullptr;
 }
 
-std::unique_ptr<AudioSource> openAudio(const std::string& choice) {
+std::unique_ptr<AudioSource> openAudio(const std::string& choice, std::string& error) {
+    error = "cannot open the source " + choice;
     if (choice == "tone") return std::make_unique<ToneAudioSource>(440);
     if (choice.starts_with("tone:")) {
         double hz = atof(choice.c_str() + 5);
@@ -93,21 +114,42 @@ std::unique_ptr<AudioSource> openAudio(const std::string& choice) {
         auto source = std::make_unique<RawFileSource>(choice.substr(4), kSoundBufferBytes);
         if (source->isOpen()) return source;
     }
+    if (choice == "mic") {
+        auto microphone = std::make_unique<MicrophoneSource>();
+        if (microphone->isOpen()) return microphone;
+        error = microphone->error();
+    }
     return nullptr;
 }
 
-int record(const RecordArguments& args) {
-    std::unique_ptr<VideoSource> video = args.video == "none" ? nullptr : openVideo(args.video);
-    std::unique_ptr<AudioSource> audio = args.audio == "none" ? nullptr : openAudio(args.audio);
-    if ((args.video != "none" && !video) || (args.audio != "none" && !audio)) {
-        fprintf(stderr, "reelpost: cannot open the source %s\n",
-                args.video != "none" && !video ? args.video.c_str() : args.audio.c_str());
+// The microphone delivers through the event loop of the thread that opened it, so with it the
+// recording runs on a thread of its own while this one runs the loop.
+int record(int argc, char** argv, const RecordArguments& args) {
+    std::optional<QCoreApplication> app;
+    if (args.audio == "mic") app.emplace(argc, argv);
+    std::string error;
+    std::unique_ptr<VideoSource> video;
+    std::unique_ptr<AudioSource> audio;
+    if ((args.video != "none" && !(video = openVideo(args.video, error))) ||
+        (args.audio != "none" && !(audio = openAudio(args.audio, error)))) {
+        fprintf(stderr, "reelpost: %s\n", error.c_str());
         return 2;
     }
     RecordingPlan plan{args.seconds * 1000, video.get(), audio.get(), args.captions};
     SimulatedClock simulated;
     Clock& clock = args.simulatedClock ? static_cast<Clock&>(simulated) : Clock::steady();
-    if (!Record(args.file, plan, clock)) {
+    bool recorded = false;
+    if (app) {
+        std::thread recording([&] {
+            recorded = Record(args.file, plan, clock);
+            QMetaObject::invokeMethod(&*app, [] { QCoreApplication::quit(); });
+        });
+        app->exec();
+        recording.join();
+    } else {
+        recorded = Record(args.file, plan, clock);
+    }
+    if (!recorded) {
         fprintf(stderr, "%s\n%s\n", kRecordFailedTitle, kRecordFailedText);
         return 1;
     }
@@ -175,28 +217,64 @@ bool parseSend(int argc, char** argv, SendForm& form) {
     return true;
 }
 
+// Waits for a program started for the user (the mail program) to end.
+int runProgramToEnd(ProcessLauncher& launcher, const std::vector<std::string>& argv) {
+    int pid = launcher.start(argv).pid;
+    return pid < 0 ? -1 : launcher.wait(pid, 600000);
+}
+
 int send(const std::string& message, const SendForm& form) {
     ConsolePrompt prompt;
     ConsoleProgress progress;
     auto settings = loadSettings(prompt);
     if (!settings) return 1;
     ProcessLauncher launcher;
-    DeliveryHooks hooks{prompt, progress,
-                        [](const std::string& status) { fprintf(stderr, "%s\n", status.c_str()); },
-                        [&](const std::vector<std::string>& argv) {
-                            int pid = launcher.start(argv).pid;
-                            return pid < 0 ? -1 : launcher.wait(pid, 600000);
-                        }};
+    DeliveryHooks hooks{
+        prompt, progress,
+        [](const std::string& status) { fprintf(stderr, "%s\n", status.c_str()); },
+        [&](const std::vector<std::string>& argv) { return runProgramToEnd(launcher, argv); }};
     return DeliverMessage(message, *settings, form, hooks) ? 0 : 1;
+}
+
+// The camera and the microphone; one that cannot be used is left out, the user told why.
+RecordingSources openDevices(Prompt& prompt) {
+    RecordingSources sources;
+    std::string error;
+    sources.video = openVideo(kCamera, error);
+    if (!sources.video) prompt.tell(error, PromptIcon::Warning);
+    sources.audio = openAudio("mic", error);
+    if (!sources.audio) prompt.tell(error, PromptIcon::Warning);
+    return sources;
+}
+
+int window(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QtPrompt prompt;
+    std::string error;
+    std::unique_ptr<Registry> registry = openProfileStore(defaultProfilePath(), prompt, error);
+    if (!registry) {
+        prompt.tell(error, PromptIcon::Error);
+        return 1;
+    }
+    ProcessLauncher launcher;
+    ReelpostWindow composer(
+        dataHome() + "/quilite/reelpost/message.vmi", *registry, prompt,
+        [&prompt] { return openDevices(prompt); },
+        [&](const std::vector<std::string>& argv) { return runProgramToEnd(launcher, argv); });
+    prompt.setParent(&composer);
+    composer.show();
+    return app.exec();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string command = argc > 1 ? argv[1] : "";
+    if (argc == 1) return window(argc, argv);
+    std::string command = argv[1];
     RecordArguments recordArgs;
     SendForm form;
-    if (command == "record" && parseRecord(argc, argv, recordArgs)) return record(recordArgs);
+    if (command == "record" && parseRecord(argc, argv, recordArgs))
+        return record(argc, argv, recordArgs);
     if (command == "package" && argc == 4) return package(argv[2], argv[3]);
     if (command == "send" && parseSend(argc, argv, form)) return send(argv[2], form);
     fputs(kUsage, stderr);

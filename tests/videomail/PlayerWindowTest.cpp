@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 
 #include "../app/gui/GuiTestApp.h"
+#include "RunEvents.h"
 #include "VideomailTestSupport.h"
 #include "videomail/H263Coder.h"
 #include "videomail/MessageRecorder.h"
@@ -14,13 +15,6 @@
 #include "videomail/YuvConv.h"
 
 namespace {
-
-void runUntil(const std::function<bool()>& done, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < timeoutMs)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
 
 // The message's last picture as RGB24, decoded here.
 std::string lastPicture(const std::string& path) {

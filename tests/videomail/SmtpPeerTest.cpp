@@ -1,5 +1,6 @@
 // reelpost send against aiosmtpd (with and without SIZE and 8BITMIME), the mail read back by
-// Python's email package; the package played through sh.
+// Python's email package; the package played through sh; the hand-over to xdg-email with a
+// recorder as the mail program.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -60,12 +61,13 @@ protected:
                   0);
     }
 
-    void configure(const std::string& server, int withPlayer) {
+    void configure(const std::string& server, int withPlayer, int protocol = 0) {
         auto opened = Registry::open(folder / "config/quilite/profile.db");
         ASSERT_TRUE(opened.registry);
         ReelpostSettings settings;
         settings.server = server;
         settings.withPlayer = withPlayer;
+        settings.protocol = protocol;
         settings.email = "sender@example.org";
         settings.signFile = folder / "sign.txt";
         settings.appPath = QUILITE_SOURCE_DIR "/data";
@@ -194,5 +196,49 @@ TEST_F(SmtpPeer, StopsWithTheReasonWhenItCannotSend) {
             << c.message;
         EXPECT_NE(readFile(folder / "err").find(c.message), std::string::npos)
             << readFile(folder / "err");
+    }
+}
+
+// xdg-email runs $MAILER with the mailto: address; the recorder keeps it and a copy of the file
+// it names, so that the package can be checked while it still exists.
+TEST_F(SmtpPeer, HandsTheAttachmentToXdgEmail) {
+    writeFile(folder / "mailer", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> " +
+                                     quoted(folder / "mailto") + "\ncp \"${1#mailto:?attach=}\" " +
+                                     quoted(folder / "handed") + "\n");
+    std::filesystem::permissions(folder / "mailer", std::filesystem::perms::owner_all);
+    std::string launcher = readFile(QUILITE_SOURCE_DIR "/data/templete.dat");
+    std::string package =
+        launcher + std::string(150000 - launcher.size(), '\0') + readFile(folder / "m.vmi");
+    std::string outbox = folder / "data/quilite/reelpost-outbox";
+    struct Case {
+        int withPlayer;
+        std::string mailer;
+        int status;
+        std::string attached;  // the path handed over; "" when the mailer failed
+        std::string told;
+    } cases[] = {
+        {0, folder / "mailer", 0, folder / "m.vmi", ""},
+        {1, folder / "mailer", 0, outbox + "/m.exe", ""},
+        {0, "false", 1, "", "Send Mail failed to send message."},
+    };
+    for (const Case& c : cases) {
+        configure("", c.withPlayer, 1);
+        std::filesystem::remove(folder / "mailto");
+        std::filesystem::remove(folder / "handed");
+        EXPECT_EQ(run("MAILER=" + quoted(c.mailer) + " " + kReelpost + " send " +
+                      quoted(folder / "m.vmi") + " 2> " + quoted(folder / "err")),
+                  c.status)
+            << readFile(folder / "err");
+        std::string err = readFile(folder / "err");
+        EXPECT_NE(err.find("MAIL SEND\n"), std::string::npos) << err;
+        EXPECT_NE(err.find("READY\n"), std::string::npos) << err;
+        if (c.attached.empty()) {
+            EXPECT_NE(err.find(c.told), std::string::npos) << err;
+            continue;
+        }
+        EXPECT_EQ(readFile(folder / "mailto"), "mailto:?attach=" + c.attached + "\n");
+        EXPECT_EQ(readFile(folder / "handed"), c.withPlayer ? package : readFile(folder / "m.vmi"));
+        // The mail program may read the package later: it stays until the next delivery.
+        EXPECT_EQ(std::filesystem::exists(outbox + "/m.exe"), c.withPlayer == 1);
     }
 }
