@@ -10,6 +10,7 @@
 
 #include "auto/ProfileStore.h"
 #include "platform/ProcessLauncher.h"
+#include "platform/ProgramHelp.h"
 #include "platform/TextCodec.h"
 #include "videomail/H263Coder.h"
 #include "videomail/MailDelivery.h"
@@ -193,6 +194,7 @@ int send(const std::string& message, const SendForm& form) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (printHelpIfAsked(argc, argv, kUsage)) return 0;
     std::string command = argc > 1 ? argv[1] : "";
     RecordArguments recordArgs;
     SendForm form;
