@@ -156,7 +156,6 @@ TEST_F(Installed, DemoReachesItsMainMenuInATerminal) {
     tmux.Keys({"Enter"});
     EXPECT_TRUE(tmux.WaitForScreen("선택 (번호, go 코드, top, x) >>", 10000)) << tmux.Screen();
     EXPECT_NE(tmux.Screen().find("자유게시판 (FREE)"), std::string::npos) << tmux.Screen();
-    tmux.Keys({"C-]", "q"});
 }
 
 TEST_F(Installed, AMissingOrUnreadableDataFolderIsNamedInKorean) {
