@@ -4,6 +4,7 @@
 #include "auto/FirstRunSetup.h"
 #include "auto/ProfileStore.h"
 #include "auto/SoundEvents.h"
+#include "platform/DataFolder.h"
 
 AppStartup::~AppStartup() {
     hooks_.Pictures().Detach();
@@ -16,7 +17,7 @@ AppStartup::~AppStartup() {
 bool AppStartup::Open() {
     registry_ = openProfileStore(defaultProfilePath(), prompt_, error_);
     if (!registry_) return false;
-    if (!runFirstRunSetup(*registry_, prompt_, installedDataFolder()).proceed) return false;
+    if (!runFirstRunSetup(*registry_, prompt_, dataFolder()).proceed) return false;
     copies_ = std::make_unique<InstanceCounter>();
     PlayEventSound(*registry_, sound_, "프로그램 시작", false);
     return true;
@@ -34,7 +35,7 @@ CQuillonDoc& AppStartup::CreateSession(EventLoop& loop, TWView& view, SessionFra
     doc_ = std::make_unique<CQuillonDoc>(
         SessionContext{loop, prompt_, *registry_, sound_, view, *links_, frame, &hooks_});
     hooks_.Dialer().Attach({*doc_, loop, prompt_, *registry_});
-    hooks_.AttachInternet(*doc_, loop, *registry_, frame, installedDataFolder() + "/ck/executer");
+    hooks_.AttachInternet(*doc_, loop, *registry_, frame, dataFolder() + "/ck/executer");
     hooks_.Transfers().Attach({*doc_, loop, prompt_, *registry_, sound_, frame});
     return *doc_;
 }

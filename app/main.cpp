@@ -12,6 +12,7 @@
 #include "app/gui/DisplayCheck.h"
 #include "app/gui/GuiProgram.h"
 #include "app/tty/TtyProgram.h"
+#include "platform/DataFolder.h"
 
 namespace {
 
@@ -75,6 +76,12 @@ int main(int argc, char** argv) {
             "quilite --tty 로 실행하십시오.\n",
             stderr);
         return 2;
+    }
+    // Without its data folder the program has neither fonts nor the default profile.
+    if (const std::string problem = dataFolderProblem(dataFolder()); !problem.empty()) {
+        if (window && displayReachable()) return ShowGuiStartError(argc, argv, problem);
+        std::fprintf(stderr, "quilite: %s\n", problem.c_str());
+        return 1;
     }
     // The demo host serves while its user is connected; its entry counts as a connection to open.
     DemoLaunch demoHost;

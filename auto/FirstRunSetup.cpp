@@ -1,6 +1,5 @@
 #include "auto/FirstRunSetup.h"
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "auto/ProfileLayout.h"
@@ -34,12 +33,6 @@ std::optional<std::string> recordInstallation(Registry& registry, const std::str
 }
 
 }  // namespace
-
-std::string installedDataFolder() {
-    if (const char* env = std::getenv("QUILITE_DATA_DIR"); env && env[0] == '/') return env;
-    if (hasDefaultProfile(QUILITE_INSTALL_DATA_DIR)) return QUILITE_INSTALL_DATA_DIR;
-    return QUILITE_SOURCE_DATA_DIR;
-}
 
 FirstRunResult runFirstRunSetup(Registry& registry, Prompt& prompt, const std::string& dataFolder) {
     FirstRunResult result;

@@ -6,10 +6,6 @@
 #include "auto/Registry.h"
 #include "platform/Prompt.h"
 
-// The installed data folder holding "regorg.bak": $QUILITE_DATA_DIR when set, else the
-// installation's share/quilite, else the source tree's data/ (for builds run in place).
-std::string installedDataFolder();
-
 struct FirstRunResult {
     bool proceed = true;    // false: the user chose to end the program
     bool ran = false;       // the user root was missing

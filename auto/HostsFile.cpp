@@ -2,14 +2,14 @@
 
 #include <filesystem>
 
-#include "auto/FirstRunSetup.h"
+#include "platform/DataFolder.h"
 #include "platform/UserDirs.h"
 
 std::string HostsFilePath() {
     const std::string own = configHome() + "/quilite/hosts.cfg";
     std::error_code error;
     if (std::filesystem::is_regular_file(own, error)) return own;
-    return installedDataFolder() + "/hosts.cfg";
+    return dataFolder() + "/hosts.cfg";
 }
 
 IniFile LoadHostsFile() {

@@ -1,10 +1,9 @@
 #include "baduk/BoardBitmaps.h"
 
-#include <filesystem>
-
 #include "baduk/BoardArt.h"
 #include "image/DibConvert.h"
 #include "image/DibFile.h"
+#include "platform/DataFolder.h"
 #include "platform/UserDirs.h"
 
 namespace {
@@ -17,7 +16,7 @@ Surface loadPicture(const std::string& path) {
 }
 
 Surface loadBackground() {
-    for (const std::string& folder : {dataHome() + "/quilite", std::string(QUILITE_DATA_DIR)}) {
+    for (const std::string& folder : {dataHome() + "/quilite", dataFolder()}) {
         Surface picture = loadPicture(folder + "/baduk.bmp");
         if (!picture.empty()) return picture;
     }
@@ -28,11 +27,7 @@ Surface loadBackground() {
 }  // namespace
 
 std::string BoardArtFolder() {
-    std::error_code ec;
-    std::string texture = std::string(BoardArt::kTextureName) + ".bmp";
-    if (std::filesystem::exists(std::filesystem::path(QUILITE_INSTALL_ART_DIR) / texture, ec))
-        return QUILITE_INSTALL_ART_DIR;
-    return QUILITE_BUILD_ART_DIR;
+    return dataFolder() + "/Baduk";
 }
 
 BoardBitmaps LoadBoardBitmaps(int b) {

@@ -11,7 +11,7 @@ struct BoardBitmaps {
     Surface mask;
 };
 
-// The folder of the generated artwork: the installed one when present, else the build's.
+// The data folder's "Baduk", the artwork generated at build time.
 std::string BoardArtFolder();
 // The background is "baduk.bmp" from the user's data folder ($XDG_DATA_HOME/quilite), then from
 // the program's data folder, else the artwork's texture; each picture missing from the files

@@ -25,6 +25,7 @@
 #include "auto/FirstRunSetup.h"
 #include "auto/ProfileStore.h"
 #include "bench/Median.h"
+#include "platform/DataFolder.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/ScriptedPrompt.h"
 #include "tests/fixtures/LoopbackListener.h"
@@ -192,7 +193,7 @@ std::string makeHome() {
     ScriptedPrompt prompt;
     std::string error;
     auto registry = openProfileStore(folder + "/config/quilite/profile.db", prompt, error);
-    if (registry) runFirstRunSetup(*registry, prompt, installedDataFolder());
+    if (registry) runFirstRunSetup(*registry, prompt, dataFolder());
     return folder;
 }
 

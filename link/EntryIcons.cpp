@@ -1,12 +1,12 @@
 #include "link/EntryIcons.h"
 
 #include "auto/CSettingsSection.h"
-#include "auto/FirstRunSetup.h"
 #include "link/ConnectionEntries.h"
+#include "platform/DataFolder.h"
 
 std::string EntryIconPath(int index) {
     if (index < 0 || index >= kEntryIconCount) index = 0;
-    return installedDataFolder() + "/Icons/entry" + std::to_string(index) + ".xpm";
+    return dataFolder() + "/Icons/entry" + std::to_string(index) + ".xpm";
 }
 
 std::string EntryIconPath(const Record& record) {

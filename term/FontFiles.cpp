@@ -1,8 +1,9 @@
 #include "term/FontFiles.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
+
+#include "platform/DataFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -14,13 +15,7 @@ constexpr char kRasterFace[] = "raster8x16.qrf";
 }  // namespace
 
 std::string FontsFolder() {
-    if (const char* env = std::getenv("QUILITE_DATA_DIR"); env && env[0] == '/') {
-        return std::string(env) + "/Fonts";
-    }
-    std::error_code ec;
-    if (fs::exists(fs::path(QUILITE_INSTALL_FONTS_DIR) / kRasterFace, ec))
-        return QUILITE_INSTALL_FONTS_DIR;
-    return QUILITE_BUILD_FONTS_DIR;
+    return dataFolder() + "/Fonts";
 }
 
 std::string DefaultHangulFontPath() {

@@ -3,8 +3,7 @@
 #include <string>
 #include <vector>
 
-// $QUILITE_DATA_DIR/Fonts when that is set, else the installed folder when it holds the fonts,
-// else the build's generated folder (for builds run in place).
+// The data folder's "Fonts", generated at build time.
 std::string FontsFolder();
 // The Hangul bitmap font tried when the font set is created.
 std::string DefaultHangulFontPath();

@@ -17,6 +17,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/DataFolder.h"
+#include "platform/ProgramHelp.h"
 #include "tools/demohost/DemoFiles.h"
 #include "tools/demohost/DemoServer.h"
 
@@ -29,11 +31,18 @@ void onStopSignal(int) {
     [[maybe_unused]] ssize_t n = write(stopPipe[1], &b, 1);
 }
 
+const char kUsage[] =
+    "usage: quilite-demohost [--port N] [--parent-fd N] [--listen-fd N] [--exit-when-idle]\n"
+    "                        [--files DIR]\n"
+    "  A small Korean bulletin-board host on 127.0.0.1; prints \"LISTEN 127.0.0.1 PORT\".\n"
+    "  --port N       the port to listen on (default 0: a free one)\n"
+    "  --parent-fd N  end when this descriptor reaches its end (the starting program's pipe)\n"
+    "  --listen-fd N  serve on this listening socket on 127.0.0.1 instead of opening one\n"
+    "  --exit-when-idle  end when the last connection closes (once one has come)\n"
+    "  --files DIR    the download room's files (default: DemoFiles of the data folder)\n";
+
 int usage(const char* why) {
-    std::fprintf(stderr,
-                 "quilite-demohost: %s\nusage: quilite-demohost [--port N] "
-                 "[--parent-fd N] [--listen-fd N] [--exit-when-idle] [--files DIR]\n",
-                 why);
+    std::fprintf(stderr, "quilite-demohost: %s\n%s", why, kUsage);
     return 2;
 }
 
@@ -44,6 +53,11 @@ int main(int argc, char** argv) {
     int parentFd = -1;
     int listenFd = -1;
     bool exitWhenIdle = false;
+    if (printHelpIfAsked(argc, argv, kUsage)) return 0;
+    if (const std::string problem = dataFolderProblem(dataFolder()); !problem.empty()) {
+        std::fprintf(stderr, "quilite-demohost: %s\n", problem.c_str());
+        return 1;
+    }
     DemoHostState host;
     host.filesFolder = DemoFilesFolder();
     for (int i = 1; i < argc; ++i) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "auto/Shell.h"
+#include "platform/ProgramHelp.h"
 #include "platform/ScriptedPrompt.h"
 #include "platform/TextCodec.h"
 
@@ -99,6 +100,7 @@ bool parseAnswers(const std::string& list, ScriptedPrompt& script) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (printHelpIfAsked(argc, argv, kUsage)) return 0;
     StdioHost host;
     std::vector<ShellDrive> drives;
     for (int i = 1; i < argc; ++i) {

@@ -14,6 +14,7 @@
 #include "image/DibFile.h"
 #include "image/PngWrite.h"
 #include "image/ZImageDoc.h"
+#include "platform/ProgramHelp.h"
 #include "tools/ToolInput.h"
 
 namespace {
@@ -224,6 +225,7 @@ int convert(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (printHelpIfAsked(argc, argv, kUsage)) return 0;
     if (argc < 2) return usage("a command is needed");
     Options o;
     const std::string command = argv[1];

@@ -16,6 +16,7 @@
 #include "auto/RegExport.h"
 #include "auto/RegImport.h"
 #include "auto/Registry.h"
+#include "platform/ProgramHelp.h"
 #include "platform/TextCodec.h"
 
 namespace {
@@ -254,15 +255,16 @@ const Command kCommands[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (printHelpIfAsked(argc, argv, kUsage)) return 0;
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string db = defaultProfilePath();
     if (args.size() >= 2 && args[0] == "--db") {
         db = args[1];
         args.erase(args.begin(), args.begin() + 2);
     }
-    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+    if (args.empty()) {
         std::cerr << kUsage;
-        return args.empty() ? kBadInput : 0;
+        return kBadInput;
     }
     const Command* command = nullptr;
     for (const Command& c : kCommands)

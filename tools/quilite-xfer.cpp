@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "link/FdLink.h"
+#include "platform/ProgramHelp.h"
 #include "tools/quilite-xfer-monitor.h"
 #include "tools/quilite-xfer-tty.h"
 #include "xfer/GFTransfer.h"
@@ -77,14 +78,16 @@ bool listed(const std::string& protocol, const auto& names) {
     return std::find(std::begin(names), std::end(names), protocol) != std::end(names);
 }
 
+const char kUsage[] =
+    "usage: quilite-xfer send -p PROTOCOL [--line DEV] [--timeout SECONDS] [--log LOG] FILE...\n"
+    "       quilite-xfer receive -p PROTOCOL [-d DIR] [--line DEV] [--timeout SECONDS] "
+    "[--log LOG] [FILE]\n"
+    "  PROTOCOL: ZMODEM, XMODEM, XMODEM-1K, XMODEM-1KG, YMODEM, YMODEM-G, KERMIT, ASCII\n"
+    "            (ZIMAGE only receives)\n"
+    "Exit status: 0 every file arrived whole, 1 the transfer failed, 2 usage.\n";
+
 int usage(const char* why) {
-    std::fprintf(stderr,
-                 "quilite-xfer: %s\n"
-                 "usage: quilite-xfer send -p PROTOCOL [--line DEV] [--timeout SECONDS] "
-                 "[--log LOG] FILE...\n"
-                 "       quilite-xfer receive -p PROTOCOL [-d DIR] [--line DEV] "
-                 "[--timeout SECONDS] [--log LOG] [FILE]\n",
-                 why);
+    std::fprintf(stderr, "quilite-xfer: %s\n%s", why, kUsage);
     return 2;
 }
 
@@ -208,6 +211,7 @@ int run(const Options& o, int inFd, int outFd) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (printHelpIfAsked(argc, argv, kUsage)) return 0;
     const char* why = "";
     std::optional<Options> options = parse(argc, argv, &why);
     if (!options) return usage(why);

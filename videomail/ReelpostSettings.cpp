@@ -1,6 +1,6 @@
 #include "videomail/ReelpostSettings.h"
 
-#include "auto/FirstRunSetup.h"
+#include "platform/DataFolder.h"
 #include "platform/StoredValues.h"
 #include "platform/TextCodec.h"
 
@@ -29,7 +29,7 @@ ReelpostSettings loadReelpostSettings(Registry& registry) {
     settings.email = text(registry, "USERINFO", "EMAIL");
     settings.signFile = text(registry, "USERINFO", "SIGNFILE");
     settings.appPath = text(registry, "APPINFO", "PATH");
-    if (settings.appPath.empty()) settings.appPath = utf8ToCp949Lossy(installedDataFolder());
+    if (settings.appPath.empty()) settings.appPath = utf8ToCp949Lossy(dataFolder());
     return settings;
 }
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/ProgramHelp.h"
 #include "videomail/CaptionPainter.h"
 #include "videomail/PlayerOutputs.h"
 #include "videomail/PlayerWindow.h"
@@ -85,6 +86,7 @@ int playHeadless(const Arguments& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (printHelpIfAsked(argc, argv, kUsage)) return 0;
     Arguments args;
     if (!parse(argc, argv, args)) {
         fputs(kUsage, stderr);

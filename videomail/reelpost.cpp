@@ -16,6 +16,7 @@
 #include "app/gui/QtPrompt.h"
 #include "auto/ProfileStore.h"
 #include "platform/ProcessLauncher.h"
+#include "platform/ProgramHelp.h"
 #include "platform/TextCodec.h"
 #include "platform/UserDirs.h"
 #include "videomail/CameraSource.h"
@@ -269,6 +270,7 @@ int window(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (printHelpIfAsked(argc, argv, kUsage)) return 0;
     if (argc == 1) return window(argc, argv);
     std::string command = argv[1];
     RecordArguments recordArgs;

@@ -14,19 +14,25 @@
 #include "app/gui/SplashWindow.h"
 #include "app/gui/TransferCommands.h"
 #include "app/gui/TransferProgressWindow.h"
-#include "auto/FirstRunSetup.h"
 #include "auto/ProgramExit.h"
 #include "baduk/gui/BadukWindows.h"
 #include "image/gui/ImageHost.h"
+#include "platform/DataFolder.h"
 #include "term/TWServices.h"
+
+int ShowGuiStartError(int argc, char** argv, const std::string& message) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QtPrompt::kProgramName);
+    QtPrompt().tell(message, PromptIcon::Error);
+    return 1;
+}
 
 int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
                   const GuiOptions& options, const Record* entry) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QtPrompt::kProgramName);
     QApplication::setDesktopFileName("quilite");
-    QApplication::setWindowIcon(
-        QIcon(QString::fromStdString(installedDataFolder() + "/quilite.png")));
+    QApplication::setWindowIcon(QIcon(QString::fromStdString(dataFolder() + "/quilite.png")));
     QtEventLoop loop;
     QtPrompt prompt;
 
@@ -67,7 +73,7 @@ int RunGuiProgram(int argc, char** argv, const std::vector<std::string>& words,
     frame.show();
     const bool connecting = !words.empty() || entry;
     if (SplashAllowed({options.noSplash, copies.SecondInstance(), connecting, positionTaken}))
-        SplashWindow::Show(installedDataFolder() + "/quilite.bmp", frame);
+        SplashWindow::Show(dataFolder() + "/quilite.bmp", frame);
     entry ? doc.StartOnEntry(*entry) : doc.Start(words);
     if (!doc.Closing()) loop.run();
     app.End();

@@ -3,6 +3,5 @@
 // random file, a file with a Korean name and a picture.
 #include <string>
 
-// $QUILITE_DATA_DIR/DemoFiles when that is set, else the installed folder when it holds the
-// files, else the build's generated folder (for builds run in place).
+// The data folder's "DemoFiles".
 std::string DemoFilesFolder();

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "auto/FirstRunSetup.h"
+#include "platform/DataFolder.h"
 #include "platform/TextCodec.h"
 
 namespace {
@@ -27,7 +27,7 @@ std::string ServiceWords::Command(const std::string& name) const {
 }
 
 std::string ShippedProfilePath() {
-    return installedDataFolder() + "/regorg.bak";
+    return dataFolder() + "/regorg.bak";
 }
 
 // The file is REGEDIT4 text in CP949; the service is the key under "Hosts" whose unnamed value

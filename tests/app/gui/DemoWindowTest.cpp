@@ -21,6 +21,7 @@
 #include "auto/FirstRunSetup.h"
 #include "auto/ProfileStore.h"
 #include "link/CQuillonDoc.h"
+#include "platform/DataFolder.h"
 #include "platform/ScriptedPrompt.h"
 #include "platform/TextCodec.h"
 #include "tests/auto/TempProfile.h"
@@ -168,7 +169,7 @@ protected:
         std::string error;
         std::unique_ptr<Registry> store = openProfileStore(defaultProfilePath(), prompt, error);
         EXPECT_TRUE(store) << error;
-        runFirstRunSetup(*store, prompt, installedDataFolder());
+        runFirstRunSetup(*store, prompt, dataFolder());
         CSettingsSection(*store, "Comm").SetInt("InitMode", 0);
     }
     ~DemoWindow() override {

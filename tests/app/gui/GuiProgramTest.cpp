@@ -11,6 +11,7 @@
 #include "auto/CSettingsSection.h"
 #include "auto/FirstRunSetup.h"
 #include "auto/ProfileStore.h"
+#include "platform/DataFolder.h"
 #include "platform/ScriptedPrompt.h"
 #include "tests/auto/TempProfile.h"
 #include "tests/fixtures/LoopWait.h"
@@ -53,7 +54,7 @@ protected:
         std::string error;
         std::unique_ptr<Registry> store = openProfileStore(defaultProfilePath(), prompt, error);
         EXPECT_TRUE(store) << error;
-        if (store) runFirstRunSetup(*store, prompt, installedDataFolder());
+        if (store) runFirstRunSetup(*store, prompt, dataFolder());
     }
     ~GuiProgram() override {
         unsetenv("QT_QPA_PLATFORM");

@@ -162,6 +162,24 @@ protected:
     unsigned long window = 0;
 };
 
+// Without its data folder the program says so in a message box, and ends once it is closed.
+TEST_F(GuiOnXvfb, AMissingDataFolderIsToldInAMessageBox) {
+    ASSERT_TRUE(onTestDisplay()) << "Xvfb did not start";
+    setenv("QUILITE_DATA_DIR", (dir + "/nowhere").c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    program = std::make_unique<PeerProcess>(
+        std::vector<std::string>{QUILITE_BINARY_DIR "/app/quilite", "--gui"}, -1, dir,
+        dir + "/quilite.log");
+    window = std::strtoul(
+        commandOutput("timeout 10 xdotool search --sync --onlyvisible --name '^Quilite$'").c_str(),
+        nullptr, 10);
+    ASSERT_NE(window, 0u);
+    EXPECT_EQ(program->exited(), -1);
+    focusWindow();
+    xdotool("key Return");
+    EXPECT_EQ(program->wait(10000), 1);
+}
+
 TEST_F(GuiOnXvfb, TheWindowShowsWhatRenderScreenPaints) {
     ASSERT_TRUE(onTestDisplay()) << "Xvfb did not start";
     const std::string screen = "\x1b[2J\x1b[H\x1b[1;33;44m" + cp(" 안녕하세요 퀼라이트 BBS ") +
