@@ -102,7 +102,7 @@ std::string mailDateLine(time_t when) {
     strftime_l(stamp, sizeof stamp, "Date: %a, %e %b %Y %T ", &local, c);
     freelocale(c);
     long offset = std::clamp(local.tm_gmtoff / 60, -(23L * 60 + 59), 23L * 60 + 59);
-    char zone[16];
+    char zone[32];
     snprintf(zone, sizeof zone, "%c%02ld%02ld", offset < 0 ? '-' : '+', labs(offset) / 60,
              labs(offset) % 60);
     std::string line = std::string(stamp) + zone;
