@@ -41,4 +41,24 @@ TEST_F(DemoGo, APlayedMoveIsAnsweredOnTheBoard) {
     close(fd);
 }
 
+// A window of 24 rows after the menu's coloured prompt: the prompt is on the bottom row, and
+// the typed move's line end must not scroll the board away from the rows the host draws its
+// stones on; the host's normal colours must be the terminal's default ones again, or its
+// reply would not read as white's last move.
+TEST_F(DemoGo, ATypedMoveKeepsTheBoardInPlaceOnTwentyFourRows) {
+    int fd = host.logIn("player", "pw");
+    ASSERT_GE(fd, 0);
+    BadukDump dump;
+    dump.View().SetRows(24);
+    dump.Feed("\x1b[1;33m>>\x1b[0m ");  // the menu prompt's colours, as a terminal saw them
+    dump.Feed(exchange(fd, "go BADUK\r", kPrompt));
+    dump.Feed(exchange(fd, "D 4\r", kPrompt));
+    const TWView& view = dump.View();
+    const uint8_t* top = view.CharRow(view.ScreenTop());
+    EXPECT_EQ(std::string(top, top + 7), "   A B ");
+    ASSERT_NE(dump.Doc(), nullptr);
+    EXPECT_EQ(dump.Doc()->Moves(), (std::vector<std::string>{"B[dd]", "W[pd]"}));
+    close(fd);
+}
+
 }  // namespace

@@ -87,7 +87,7 @@ const std::vector<DemoPage> kPages = {
     {"CHAT", "대화실", 4, ShowChat, ChatCommand},
     {"VTX", "비디오텍스", 0, ShowVideotex, nullptr},
     {"IMAGE", "그림 전송", 0, ShowImage, nullptr},
-    {"BADUK", "바둑", 0, ShowGo, GoCommand, true},
+    {"BADUK", "바둑", 0, ShowGo, GoCommand, true, true},
 };
 
 }  // namespace

@@ -18,6 +18,8 @@ struct DemoPage {
     bool (*command)(DemoSession&, const std::string& line);
     // The page draws its own first row (the Go board's column letters): no title row.
     bool ownFirstRow = false;
+    // The page keeps its prompt on the bottom row: a typed line's end echoes CR alone.
+    bool promptOnLastRow = false;
 };
 
 const std::vector<DemoPage>& DemoPages();

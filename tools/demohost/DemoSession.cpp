@@ -165,6 +165,8 @@ void DemoSession::SendLine(std::string_view line) {
 
 void DemoSession::ShowPage(const DemoPage& page) {
     page_ = &page;
+    input_.SetLineEnd(page.promptOnLastRow ? LineInput::LineEnd::Return
+                                           : LineInput::LineEnd::NewLine);
     if (!page.ownFirstRow) showTitle(page);
     page.show(*this);
 }

@@ -26,7 +26,7 @@ std::optional<std::string> LineInput::NextLine(std::string& echo) {
         if ((c == '\n' || c == '\0') && followsCr) continue;
         if (c == '\r' || c == '\n') {
             pending_.erase(0, i);
-            echo += "\r\n";
+            echo += lineEnd_ == LineEnd::NewLine ? "\r\n" : "\r";
             awaitingTrail_ = false;
             std::string line;
             line.swap(line_);

@@ -11,14 +11,18 @@
 class LineInput {
 public:
     enum class Echo { Plain, Masked };
+    // What the end of a line echoes: CR LF, or CR alone where a newline on the bottom row
+    // would scroll a screen drawn at fixed rows.
+    enum class LineEnd { NewLine, Return };
 
     static constexpr size_t kMaxLine = 256;
 
     void Feed(std::string_view bytes) { pending_ += bytes; }
     // The next complete line, consuming typed bytes up to its end; what they echo is appended
-    // to `echo` (CR LF for the line end). Nothing when no line is complete yet.
+    // to `echo`, the line end included. Nothing when no line is complete yet.
     std::optional<std::string> NextLine(std::string& echo);
     void SetEcho(Echo echo) { echo_ = echo; }
+    void SetLineEnd(LineEnd end) { lineEnd_ = end; }
     // Whether typed bytes are still waiting to be read as lines.
     bool HasPending() const { return !pending_.empty(); }
 
@@ -27,6 +31,7 @@ private:
     void rubOut(std::string& echo);
 
     Echo echo_ = Echo::Plain;
+    LineEnd lineEnd_ = LineEnd::NewLine;
     std::string pending_;
     std::string line_;
     bool afterCr_ = false;
