@@ -106,6 +106,7 @@ void CBadukDoc::writeText(int x, int y, const uint8_t* bytes, int count) {
     if (!line) return;
     for (int i = 0; i < count && i < 2 && at + i < static_cast<int>(line->size()); ++i)
         (*line)[at + i] = static_cast<char>(bytes[i]);
+    noteText();
 }
 
 void CBadukDoc::Baduk2EOL(TWPoint cell) {
@@ -119,5 +120,8 @@ void CBadukDoc::Baduk2EOL(TWPoint cell) {
         std::string& line = side_[y];
         for (int i = std::min(x - 45, kSideWidth); i < kSideWidth; ++i)
             line[i] = ' ';
+    } else {
+        return;
     }
+    noteText();
 }

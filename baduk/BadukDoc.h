@@ -49,6 +49,8 @@ public:
 
     // Told of every point whose look changed, to repaint its square.
     std::function<void(int column, int row)> pointChanged;
+    // Told when a side or bottom line was written, to refill the panes.
+    std::function<void()> textChanged;
 
 private:
     void placeStone(int column, int row, uint8_t stone);
@@ -56,6 +58,9 @@ private:
     void writeText(int x, int y, const uint8_t* bytes, int count);
     void notePoint(int column, int row) {
         if (pointChanged) pointChanged(column, row);
+    }
+    void noteText() {
+        if (textChanged) textChanged();
     }
 
     int serviceIndex_;

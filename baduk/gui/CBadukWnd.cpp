@@ -56,12 +56,19 @@ CBadukWnd::CBadukWnd(CBadukDoc& doc, const BadukWindowServices& services)
     connect(back, &QShortcut::activated, this, [this] {
         if (services_.mainWindow) services_.mainWindow->activateWindow();
     });
+    // The panes catch up once the events queued meanwhile have run, not at every character.
+    idle_.setSingleShot(true);
     connect(&idle_, &QTimer::timeout, this, &CBadukWnd::FillPanes);
-    idle_.start(kIdleMs);
+    doc_.textChanged = [this] {
+        if (!idle_.isActive()) idle_.start(0);
+    };
+    idle_.start(0);
     input_->setFocus();
 }
 
-CBadukWnd::~CBadukWnd() = default;
+CBadukWnd::~CBadukWnd() {
+    doc_.textChanged = nullptr;
+}
 
 void CBadukWnd::ResetDocument() {
     view_->ResetDocument();

@@ -16,7 +16,6 @@ class CBadukWnd : public QWidget {
 public:
     static constexpr int kPaneWidth = 220, kBelowBoard = 65, kInputHeight = 19;
     static constexpr char kCloseQuestion[] = "바둑창을 닫습니다.";
-    static constexpr int kIdleMs = 50;  // how often the panes catch up with the document
 
     CBadukWnd(CBadukDoc& doc, const BadukWindowServices& services);
     ~CBadukWnd() override;
