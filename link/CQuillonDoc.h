@@ -132,6 +132,10 @@ public:
     const AutoLogin& Login() const { return login_; }
     bool ToggleUseLogin() { return login_.ToggleUseLogin(); }
     bool ToggleUseAutoLogin() { return login_.ToggleUseAutoLogin(); }
+    // Set while the screen shows a chat room (the chat assistant decides); service commands
+    // then go as "/" commands (RoomCommand).
+    void SetInChatRoom(bool inRoom) { inChatRoom_ = inRoom; }
+    bool InChatRoom() const { return inChatRoom_; }
 
     // --- keyboard macros --------------------------------------------------------------------
     // The current service's macros, reloaded with the service and when the page saves them.
@@ -308,6 +312,7 @@ private:
     std::string currentService_;
     Record serviceMap_;
     int serviceType_ = 0;  // ServiceType of the current service
+    bool inChatRoom_ = false;
     std::string startPrompt_, startCommand_;
     AutoMacroList macros_;
     MacroTable keyMacros_;

@@ -9,6 +9,7 @@
 #include "auto/DoubleByteText.h"
 #include "auto/KeyNotation.h"
 #include "auto/MacroSender.h"
+#include "auto/RoomCommand.h"
 #include "auto/Services.h"
 #include "platform/TextCodec.h"
 
@@ -169,6 +170,12 @@ TEST(ServicesTest, RecognisedServicesByExactName) {
     EXPECT_EQ(ServiceType(cp("유니텔")), 4);
     EXPECT_EQ(ServiceType(cp("하이텔 ")), 0);
     EXPECT_EQ(ServiceType(""), 0);
+}
+
+TEST(ServicesTest, ACommandInAChatRoomBeginsWithOneSlash) {
+    EXPECT_EQ(RoomCommand("top", false), "top");
+    EXPECT_EQ(RoomCommand("top", true), "/top");
+    EXPECT_EQ(RoomCommand("/p", true), "/p");
 }
 
 // Random rules and lines over a small alphabet of ASCII, spaces and Hangul (an extended
