@@ -6,6 +6,7 @@
 
 #include "tools/demohost/DemoPages.h"
 #include "tools/demohost/DemoSession.h"
+#include "tools/demohost/PlainColours.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ void readPost(DemoSession& s, int index) {
     const Post& post = posts()[index];
     s.Mark("FREE") = index;
     std::vector<std::string> lines = {
-        "\x1b[1;33m[" + std::to_string(index + 1) + "] " + post.title + "\x1b[0m",
+        "\x1b[1;33m[" + std::to_string(index + 1) + "] " + post.title + DEMO_PLAIN,
         "글쓴이: " + std::string(post.author) + "   날짜: " + post.date,
         "────────────────────────────────────────",
     };

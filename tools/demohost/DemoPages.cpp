@@ -7,6 +7,7 @@
 #include <map>
 
 #include "tools/demohost/DemoSession.h"
+#include "tools/demohost/PlainColours.h"
 
 namespace {
 
@@ -57,14 +58,15 @@ int displayWidth(std::string_view text) {
 
 std::string BoxRow(const std::string& text, int columns, const std::string& frame) {
     const int pad = std::max(0, columns - displayWidth(text));
-    return " " + frame + "│\x1b[0m" + text + std::string(pad, ' ') + frame + "│\x1b[0m\n";
+    return " " + frame + "│" DEMO_PLAIN + text + std::string(pad, ' ') + frame +
+           "│" DEMO_PLAIN "\n";
 }
 
 std::string BoxEdge(const char* left, const char* right, int columns, const std::string& frame) {
     std::string edge = " " + frame + left;
     for (int i = 0; i < columns / 2; ++i)
         edge += "─";
-    return edge + right + "\x1b[0m\n";
+    return edge + right + DEMO_PLAIN "\n";
 }
 
 namespace {
@@ -75,7 +77,7 @@ void showArt(DemoSession& s, const char* const (&rows)[N]) {
         std::string line = " ";
         for (const char* c = row; *c; ++c)
             line += kArtCells.at(*c);
-        s.Show(line + "\x1b[0m\n");
+        s.Show(line + DEMO_PLAIN "\n");
     }
 }
 
@@ -114,26 +116,25 @@ const DemoPage* MenuPage(int number) {
 
 void ShowWelcome(DemoSession& s) {
     const std::string frame = "\x1b[1;36m";
-    s.Show("\x1b[0m\x1b[2J\x1b[H\x1b[1;37;44m퀼라이트 데모 (DEMO)\x1b[0m\n\n");
+    s.Show(DEMO_PLAIN "\x1b[2J\x1b[H\x1b[1;37;44m퀼라이트 데모 (DEMO)" DEMO_PLAIN "\n\n");
     showArt(s, kBanner);
     s.Show("\n" + BoxEdge("┌", "┐", 72, frame) +
            BoxRow("\x1b[1;33m    퀼라이트 데모 통신망에 오신 것을 환영합니다!", 72, frame) +
            BoxRow("    그림, 게시판, 자료실, 대화실을 둘러보십시오.", 72, frame) +
            BoxEdge("└", "┘", 72, frame) + "\n");
     showArt(s, kBanner);
-    s.Show(
-        "\n 아이디와 비밀번호는 아무것이나 됩니다. (예: \x1b[1mguest\x1b[0m / "
-        "\x1b[1mdemo\x1b[0m)\n\n");
+    s.Show("\n 아이디와 비밀번호는 아무것이나 됩니다. (예: \x1b[1mguest" DEMO_PLAIN
+           " / \x1b[1mdemo" DEMO_PLAIN ")\n\n");
 }
 
 void ShowTop(DemoSession& s) {
     const std::string frame = "\x1b[0;32m";
-    s.Show("\n \x1b[1;32m" + s.Id() + "\x1b[0m 님, 어서 오십시오.\n\n");
+    s.Show("\n \x1b[1;32m" + s.Id() + DEMO_PLAIN " 님, 어서 오십시오.\n\n");
     s.Show(BoxEdge("┌", "┐", 68, frame));
     for (const DemoPage& page : DemoPages()) {
         if (page.number == 0) continue;
         s.Show(BoxRow("  \x1b[1;37m" + std::to_string(page.number) + ". " + page.title + " (" +
-                          page.code + ")\x1b[0m",
+                          page.code + ")" DEMO_PLAIN,
                       68, frame));
     }
     s.Show(BoxEdge("└", "┘", 68, frame) +
@@ -144,6 +145,6 @@ void ShowTop(DemoSession& s) {
 void ShowArt(DemoSession& s) {
     s.Show("\n");
     showArt(s, kLandscape);
-    s.Show("\n \x1b[1;33m★\x1b[0m 산과 바다 \x1b[1;33m★\x1b[0m   (16색 그림)\n\n");
+    s.Show("\n \x1b[1;33m★" DEMO_PLAIN " 산과 바다 \x1b[1;33m★" DEMO_PLAIN "   (16색 그림)\n\n");
     s.MenuPrompt();
 }

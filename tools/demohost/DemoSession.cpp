@@ -9,6 +9,7 @@
 #include "platform/TextCodec.h"
 #include "tools/demohost/ChatLines.h"
 #include "tools/demohost/DemoTransfer.h"
+#include "tools/demohost/PlainColours.h"
 
 namespace {
 
@@ -172,12 +173,12 @@ void DemoSession::ShowPage(const DemoPage& page) {
 }
 
 void DemoSession::showTitle(const DemoPage& page) {
-    Show(std::string("\x1b[0m\x1b[2J\x1b[H\x1b[1;37;44m") + page.title + " (" + page.code +
-         ")\x1b[0m\n");
+    Show(std::string(DEMO_PLAIN "\x1b[2J\x1b[H\x1b[1;37;44m") + page.title + " (" + page.code +
+         ")" DEMO_PLAIN "\n");
 }
 
 void DemoSession::MenuPrompt() {
-    Show("\x1b[1;33m선택\x1b[0m (번호, go 코드, top, x) >> ");
+    Show("\x1b[1;33m선택" DEMO_PLAIN " (번호, go 코드, top, x) >> ");
 }
 
 void DemoSession::Page(std::vector<std::string> lines, const DemoPage& after) {
@@ -198,7 +199,7 @@ void DemoSession::showNextScreen() {
     const size_t end = std::min(pager_.size(), pagerAt_ + kScreenLines);
     for (; pagerAt_ < end; ++pagerAt_)
         Show(pager_[pagerAt_] + "\n");
-    Show("\x1b[7m[Enter]를 누르세요\x1b[0m");
+    Show("\x1b[7m[Enter]를 누르세요" DEMO_PLAIN);
 }
 
 void DemoSession::sayGoodbye(std::string_view text) {

@@ -11,6 +11,7 @@
 #include "tools/demohost/DemoPages.h"
 #include "tools/demohost/DemoSession.h"
 #include "tools/demohost/GoScreen.h"
+#include "tools/demohost/PlainColours.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ void sendBottom(DemoSession& s, const std::string& message) {
 // terminal's board.
 void drawBoard(DemoSession& s, const std::string& message, bool clear) {
     GoScreen::Game game = replay(moves(s));
-    s.Link().Send(std::string(clear ? "\x1b[0m\x1b[2J" : "") +
+    s.Link().Send(std::string(clear ? DEMO_PLAIN "\x1b[2J" : "") +
                   GoScreen::Board(game.Stones(), game.Last(), sideLines(s), {}));
     sendBottom(s, message);
 }

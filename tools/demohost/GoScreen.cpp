@@ -1,13 +1,13 @@
 #include "tools/demohost/GoScreen.h"
 
+#include "tools/demohost/PlainColours.h"
+
 namespace GoScreen {
 
 namespace {
 
-// The terminal's own colours (bright white on blue, as a new profile has them). SGR 0 clears
-// the flags but keeps the colours a coloured menu left, and the board hands a character over
-// as the last move only when its attribute is the default one.
-const char kDefault[] = "\x1b[0m\x1b[=15F\x1b[=1G";
+// The board hands a character over as the last move only when its attribute is the default one.
+const char kDefault[] = DEMO_PLAIN;
 const char kStoneColour[] = "\x1b[7m";   // any attribute but the default one
 const char kBlackSymbol[] = "\xA1\xDC";  // "●"
 const char kWhiteSymbol[] = "\xA1\xDB";  // "○"
