@@ -9,6 +9,7 @@
 #include "app/CommandTable.h"
 #include "app/ConnectTime.h"
 #include "app/tty/TtyCapture.h"
+#include "app/tty/TtyPickList.h"
 
 namespace {
 
@@ -110,6 +111,15 @@ void TtyFrontEnd::Run() {
 
 void TtyFrontEnd::ShowPanel(TtyPanel* panel) {
     panel_ = panel;
+    markDirty();
+}
+
+void TtyFrontEnd::ShowPickList(TtyPickList* list) {
+    pickList_ = list;
+    if (list) {
+        list->Resize(TWView::kColumns, view_.Rows());
+        list->Open();
+    }
     markDirty();
 }
 
@@ -250,9 +260,13 @@ void TtyFrontEnd::draw() {
     frame.topRow = scroll_.AtBottom() ? view_.ScreenTop() : scroll_.TopRow();
     frame.status = statusLines();
     frame.width = columns_;
+    const bool listShown = pickList_ && pickList_->Shown();
+    if (listShown) frame.overlay = pickList_->Lines();
     if (!question_.empty()) {
         frame.caretShown = questionCaret_ >= 0;
         frame.caret = {std::min(questionCaret_, columns_ - 1), frame.rows};
+    } else if (listShown) {
+        frame.caretShown = false;
     } else {
         frame.caretShown = scroll_.AtBottom() && view_.CaretVisible();
         frame.caret = view_.Cursor();
@@ -267,6 +281,7 @@ void TtyFrontEnd::resize() {
         if (rows != view_.Rows()) view_.ResizeRows(rows);
     }
     scroll_.SetVisibleRows(view_.Rows());
+    if (pickList_) pickList_->Resize(TWView::kColumns, view_.Rows());
     tooSmall_ = columns_ < TWView::kColumns || lines_ < view_.Rows() + 1;
     screen_.Invalidate();
     markDirty();
@@ -274,6 +289,7 @@ void TtyFrontEnd::resize() {
 
 std::vector<std::string> TtyFrontEnd::statusLines() const {
     if (!question_.empty()) return WrapToWidth(question_, columns_);
+    if (pickList_ && pickList_->Shown()) return {pickList_->StatusText()};
     if (commandPending_) {
         return WrapToWidth(" 명령: " + ttyCommandList() + "  ^] 보내기", columns_);
     }

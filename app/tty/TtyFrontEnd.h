@@ -25,6 +25,7 @@
 #include "term/TWScrollBack.h"
 
 class TtyCapture;
+class TtyPickList;
 
 class TtyFrontEnd : public SessionFrame, private TtyQuestionHost {
 public:
@@ -52,6 +53,9 @@ public:
     void Run();
     // Puts a panel on the status line, or draws the one there again; null takes it off.
     void ShowPanel(TtyPanel* panel);
+    // Draws the list over the screen and gives it the keys (after a question's) until it closes;
+    // null takes it off. The caller keeps the list.
+    void ShowPickList(TtyPickList* list);
     // Where the send and receive letters start transfers; null: they do nothing.
     void SetTransfers(TransferBridge* transfers) { transfers_ = transfers; }
 
@@ -84,6 +88,7 @@ private:
     void dispatch(const std::vector<TtyKey>& keys);
     void onKey(const TtyKey& key);
     bool cancelConnecting(const TtyKey& key);
+    bool pickListKey(const TtyKey& key);
     bool scrollBackKey(const TtyKey& key);
     void sendToSession(const TtyKey& key);
     bool videotexKey(const TtyKey& key);
@@ -116,6 +121,7 @@ private:
     CQuillonDoc* doc_ = nullptr;
     std::unique_ptr<TtyCapture> capture_;
     TtyPanel* panel_ = nullptr;
+    TtyPickList* pickList_ = nullptr;
     TransferBridge* transfers_ = nullptr;
 
     int inputWatch_ = -1;

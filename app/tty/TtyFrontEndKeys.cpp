@@ -9,6 +9,7 @@
 #include "app/tty/TtyFrontEnd.h"
 #include "app/tty/TtyHotKey.h"
 #include "app/tty/TtyLoginChooser.h"
+#include "app/tty/TtyPickList.h"
 #include "app/tty/TtyTransferLine.h"
 #include "link/CommandLine.h"
 #include "platform/TextCodec.h"
@@ -67,7 +68,7 @@ void TtyFrontEnd::dispatch(const std::vector<TtyKey>& keys) {
 }
 
 void TtyFrontEnd::onKey(const TtyKey& key) {
-    if (cancelConnecting(key) || prompt_.OnKey(key) || !frameEnabled_) return;
+    if (cancelConnecting(key) || prompt_.OnKey(key) || !frameEnabled_ || pickListKey(key)) return;
     if (commandPending_) {
         commandPending_ = false;
         markDirty();
@@ -97,6 +98,17 @@ bool TtyFrontEnd::cancelConnecting(const TtyKey& key) {
     const bool cancelled = prompt_.Active() ? prompt_.CancelWait() : doc_ && doc_->CancelConnect();
     if (cancelled) ShowStatus("연결을 취소했습니다.");
     return cancelled;
+}
+
+// While a list shows over the screen it takes every key; a list its own pick showed again (or
+// replaced) stays.
+bool TtyFrontEnd::pickListKey(const TtyKey& key) {
+    if (!pickList_) return false;
+    TtyPickList* list = pickList_;
+    list->OnKey(key);
+    if (pickList_ == list && !list->Shown()) pickList_ = nullptr;
+    markDirty();
+    return true;
 }
 
 // PageUp and PageDown move through the history; while it shows, Up and Down move by a line and

@@ -9,6 +9,8 @@
 namespace {
 
 constexpr int kStatusAttr = -2;  // reverse video
+// A list over the screen: light grey on black, its cursor's row black on light grey.
+constexpr uint8_t kOverlayAttr = 0x07, kOverlayCursorAttr = 0x70;
 
 // ANSI colour number of each of the 16 PC colours' low three bits.
 constexpr int kAnsiColour[8] = {0, 4, 2, 6, 1, 5, 3, 7};
@@ -232,6 +234,24 @@ TtyScreen::Row TtyScreen::buildRow(const TWView& view, int logicalRow) const {
     return row;
 }
 
+TtyScreen::Row TtyScreen::textRow(const TtyTextLine& line) {
+    const uint8_t attr = line.highlighted ? kOverlayCursorAttr : kOverlayAttr;
+    Row row(TWView::kColumns, Cell{" ", attr, 1});
+    int x = 0;
+    for (size_t at = 0; at < line.text.size();) {
+        const size_t start = at;
+        const char32_t c = nextCodePoint(line.text, at);
+        const int w = c < 0x20 ? 1 : cellsOf(c);
+        if (w == 0) continue;  // a combining mark: left out rather than guessed at
+        if (x + w > TWView::kColumns) break;
+        row[x] = Cell{c < 0x20 ? " " : line.text.substr(start, at - start), attr,
+                      static_cast<uint8_t>(w)};
+        if (w == 2) row[x + 1] = Cell{"", attr, 0};
+        x += w;
+    }
+    return row;
+}
+
 void TtyScreen::moveTo(int line, int x, std::string& out) {
     if (cursorKnown_ && cursorLine_ == line && cursorX_ == x) return;
     out += "\x1b[" + std::to_string(line + 1) + ";" + std::to_string(x + 1) + "H";
@@ -297,7 +317,14 @@ std::string TtyScreen::Render(const TtyFrame& frame) {
     shown_.resize(lines);
     shownStatus_.resize(lines);
     for (int line = 0; line < viewLines; ++line) {
-        drawRow(line, buildRow(*frame.view, frame.topRow + line), out);
+        if (frame.overlay.empty()) {
+            drawRow(line, buildRow(*frame.view, frame.topRow + line), out);
+        } else {
+            const size_t index = static_cast<size_t>(line);
+            drawRow(line,
+                    textRow(index < frame.overlay.size() ? frame.overlay[index] : TtyTextLine{}),
+                    out);
+        }
         shownStatus_[line].clear();
     }
     for (int line = viewLines; line < lines; ++line) {

@@ -12,6 +12,12 @@
 
 #include "term/TWView.h"
 
+// A line of text drawn over the screen (UTF-8), highlighted in reverse video or not.
+struct TtyTextLine {
+    std::string text;
+    bool highlighted = false;
+};
+
 struct TtyFrame {
     const TWView* view = nullptr;
     int topRow = 0;  // logical row shown on host line 0
@@ -20,6 +26,9 @@ struct TtyFrame {
     // it (a long question).
     std::vector<std::string> status;
     int width = 80;  // host columns
+    // When not empty: lines drawn in place of the rows (a list over the screen); the rows come
+    // back cell for cell once it is empty again.
+    std::vector<TtyTextLine> overlay;
     bool caretShown = false;
     TWPoint caret;  // host cell of the caret
 };
@@ -57,6 +66,7 @@ private:
     using Row = std::vector<Cell>;
 
     Row buildRow(const TWView& view, int logicalRow) const;
+    static Row textRow(const TtyTextLine& line);
     void drawRow(int line, const Row& row, std::string& out);
     void drawCell(int line, int x, const Row& row, std::string& out);
     void moveTo(int line, int x, std::string& out);

@@ -44,8 +44,10 @@ protected:
         }
     }
     // One frame drawn into the host terminal; the bytes written.
-    std::string render(std::vector<std::string> status = {""}, int width = 80) {
+    std::string render(std::vector<std::string> status = {""}, int width = 80,
+                       std::vector<TtyTextLine> overlay = {}) {
         TtyFrame frame;
+        frame.overlay = std::move(overlay);
         frame.width = width;
         frame.view = &view;
         frame.topRow = view.ScreenTop();
@@ -194,6 +196,30 @@ TEST_F(TtyScreenTest, QuestionsWiderThanTheScreenLeaveNothingBehind) {
     render({""}, 100);
     EXPECT_EQ(line(22, 100), "row 23");
     EXPECT_EQ(line(23, 100), "");
+}
+
+TEST_F(TtyScreenTest, AListOverTheScreenGivesItBackCellForCell) {
+    host("\x1b[1;31m" + utf8ToCp949("첫 줄 가나다").value() + "\x1b[0m\r\nsecond\x1b[5;1Hfifth");
+    render();
+    const int red = fgIndex(0, 0);
+    render({"목록"}, 80, {{"  1 가나  F2", false}, {"  2 " + std::string(90, 'x'), true}});
+    EXPECT_EQ(line(0), "  1 가나  F2");
+    EXPECT_EQ(at(0, 4), U'가');
+    EXPECT_EQ(cell(0, 4).width, 2);
+    EXPECT_EQ(line(1), "  2 " + std::string(76, 'x'));  // cut at the screen's edge
+    EXPECT_TRUE(cell(1, 0).attrs.reverse || bgIndex(1, 0) == 7);
+    EXPECT_EQ(line(4), "");
+    EXPECT_EQ(line(24), "목록");
+
+    // Meanwhile the host wrote on; without the list every cell is the host's again.
+    host("\x1b[3;1Hthird");
+    render();
+    EXPECT_EQ(line(0), "첫 줄 가나다");
+    EXPECT_EQ(fgIndex(0, 0), red);
+    EXPECT_EQ(line(1), "second");
+    EXPECT_EQ(line(2), "third");
+    EXPECT_EQ(line(4), "fifth");
+    EXPECT_EQ(line(24), "");
 }
 
 TEST(TtyTextTest, WidthsFitAndWrap) {
