@@ -136,7 +136,7 @@ std::vector<Command> makeTable() {
                           "사용자 로그인에서 자동 선택 기능을 켜거나 끕니다.", "로그인 자동 선택",
                           "", 'f', "자동선택")),
         command(Cmd::MacroSettings, G::Options, "매크로 설정(&R)...", "매크로를 설정합니다.",
-                "매크로 설정"),
+                "매크로 설정", "", 'k', "매크로"),
         separated(command(Cmd::FolderSettings, G::Options, "폴더 설정(&F)...",
                           "받은 파일과 갈무리 파일을 둘 폴더를 정합니다.", "폴더 설정")),
         command(Cmd::SoundSettings, G::Options, "소리 설정(&S)...",

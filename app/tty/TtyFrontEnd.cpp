@@ -9,7 +9,7 @@
 #include "app/CommandTable.h"
 #include "app/ConnectTime.h"
 #include "app/tty/TtyCapture.h"
-#include "app/tty/TtyPickList.h"
+#include "app/tty/TtyMacroList.h"
 
 namespace {
 
@@ -92,6 +92,8 @@ void TtyFrontEnd::Attach(CQuillonDoc& doc) {
 }
 
 void TtyFrontEnd::Detach() {
+    ShowPickList(nullptr);
+    macroList_.reset();
     capture_.reset();
     doc_ = nullptr;
 }
@@ -100,6 +102,10 @@ void TtyFrontEnd::EnableCapture(Registry& registry) {
     capture_ = std::make_unique<TtyCapture>(
         *doc_, *this, registry, prompt_, view_, terminal_, launcher_, [this] { markDirty(); },
         [this] { resize(); });
+}
+
+void TtyFrontEnd::EnableMacroList(Registry& registry) {
+    macroList_ = std::make_unique<TtyMacroList>(*doc_, registry, prompt_);
 }
 
 void TtyFrontEnd::Run() {

@@ -25,6 +25,7 @@
 #include "term/TWScrollBack.h"
 
 class TtyCapture;
+class TtyMacroList;
 class TtyPickList;
 
 class TtyFrontEnd : public SessionFrame, private TtyQuestionHost {
@@ -46,6 +47,8 @@ public:
     void Attach(CQuillonDoc& doc);
     // Capture on the command key's "l", once attached.
     void EnableCapture(Registry& registry);
+    // The macro list on the command key's "k", once attached.
+    void EnableMacroList(Registry& registry);
     // The session is about to go: its capture ends first and keys no longer reach it.
     void Detach();
     // Runs until the user quits (after the closing questions), a signal ends the program or the
@@ -120,6 +123,7 @@ private:
     ProcessLauncher launcher_;
     CQuillonDoc* doc_ = nullptr;
     std::unique_ptr<TtyCapture> capture_;
+    std::unique_ptr<TtyMacroList> macroList_;
     TtyPanel* panel_ = nullptr;
     TtyPickList* pickList_ = nullptr;
     TransferBridge* transfers_ = nullptr;

@@ -9,7 +9,7 @@
 #include "app/tty/TtyFrontEnd.h"
 #include "app/tty/TtyHotKey.h"
 #include "app/tty/TtyLoginChooser.h"
-#include "app/tty/TtyPickList.h"
+#include "app/tty/TtyMacroList.h"
 #include "app/tty/TtyTransferLine.h"
 #include "link/CommandLine.h"
 #include "platform/TextCodec.h"
@@ -260,6 +260,10 @@ bool TtyFrontEnd::runCommandId(int id) {
             if (!transfers_) break;
             if (const std::optional<std::string> protocol = askReceiveProtocol(prompt_))
                 transfers_->StartTransfer(*protocol, false, false);
+            break;
+        case Cmd::MacroSettings:
+            if (!macroList_) return false;
+            ShowPickList(&macroList_->Refreshed());
             break;
         case Cmd::AutoMacro:
             ShowStatus(doc_->ToggleUseAutoMacro() ? "자동 매크로를 켭니다."

@@ -40,6 +40,7 @@ public:
     // title: the top line (UTF-8); the rows are numbered in a column before `columns`.
     TtyPickList(std::string title, std::vector<TtyPickColumn> columns);
 
+    void SetTitle(std::string title) { title_ = std::move(title); }
     // One section without a heading.
     void SetRows(std::vector<std::vector<std::string>> rows);
     // Rows are numbered through all sections; the cursor stays on its number where it can.

@@ -58,6 +58,7 @@ int RunTtyProgram(const std::vector<std::string>& words, const Record* entry) {
     app.Hooks().Pictures().Attach(doc, loop, app.registry(), front.Questions(), pictures);
     front.SetInternet(app.Hooks().Internet());
     front.EnableCapture(app.registry());
+    front.EnableMacroList(app.registry());
     entry ? doc.StartOnEntry(*entry) : doc.Start(words);
     if (!doc.Closing()) front.Run();
     terminal.Restore();

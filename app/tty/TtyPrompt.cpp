@@ -91,20 +91,36 @@ std::optional<std::string> TtyPrompt::AskLine(const std::string& label, const Li
     asking_ = Asking::Line;
     label_ = label;
     lineHow_ = how;
-    line_.clear();
+    line_ = how.initial;
     lineDone_ = lineCancelled_ = false;
     showLine();
+    if (!waitForLine()) return std::nullopt;
+    return line_;
+}
+
+std::optional<TtyKey> TtyPrompt::AskKey(const std::string& label) {
+    if (abandoned_) return std::nullopt;
+    asking_ = Asking::Key;
+    keyAnswer_.reset();
+    lineDone_ = lineCancelled_ = false;
+    host_.ShowQuestion(label, DisplayWidth(label));
+    if (!waitForLine()) return std::nullopt;
+    return keyAnswer_;
+}
+
+// Until a line or key question ends; false when it was cancelled.
+bool TtyPrompt::waitForLine() {
     while (!lineDone_ && !abandoned_)
         host_.WaitForInput(kWaitSliceMs);
     asking_ = Asking::Nothing;
     host_.ShowQuestion("", -1);
-    if (lineCancelled_ || abandoned_) return std::nullopt;
-    return line_;
+    return !lineCancelled_ && !abandoned_;
 }
 
 bool TtyPrompt::OnKey(const TtyKey& key) {
     // Keys that came with the answer are not part of it: they wait for the question to end.
-    if ((asking_ == Asking::Buttons && answer_) || (asking_ == Asking::Line && lineDone_)) {
+    if ((asking_ == Asking::Buttons && answer_) ||
+        ((asking_ == Asking::Line || asking_ == Asking::Key) && lineDone_)) {
         heldKeys_.push_back(key);
         return true;
     }
@@ -113,6 +129,11 @@ bool TtyPrompt::OnKey(const TtyKey& key) {
             return answerButton(key);
         case Asking::Line:
             return editLine(key);
+        case Asking::Key:
+            if (key.kind == TtyKey::Kind::Escape) lineCancelled_ = true;
+            keyAnswer_ = key;
+            lineDone_ = true;
+            return true;
         case Asking::Nothing:
             break;
     }

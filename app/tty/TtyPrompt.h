@@ -26,11 +26,12 @@ public:
 };
 
 // How a line is asked: typed characters shown as '*', and what Tab does (it gives the label
-// that shows from then on, and with tabEnds also ends the line).
+// that shows from then on, and with tabEnds also ends the line); the text it starts with.
 struct LineQuestion {
     bool masked = false;
     std::function<std::string()> onTab;
     bool tabEnds = false;
+    std::string initial;  // UTF-8
 };
 
 class TtyPrompt : public Prompt {
@@ -48,6 +49,8 @@ public:
     FileReply askFile(const FileRequest& request) override;
     // A line typed on the status line after `label`; nothing when Esc cancelled it.
     std::optional<std::string> AskLine(const std::string& label, const LineQuestion& how = {});
+    // The next key pressed after `label`, whatever it is; nothing when Esc cancelled it.
+    std::optional<TtyKey> AskKey(const std::string& label);
     // One of `choices` by its number (Enter keeps `preselected`); nothing when Esc cancelled.
     std::optional<int> AskChoice(const std::string& label, const std::vector<std::string>& choices,
                                  int preselected);
@@ -64,12 +67,13 @@ public:
     void Abandon() { abandoned_ = true; }
 
 private:
-    enum class Asking { Nothing, Buttons, Line };
+    enum class Asking { Nothing, Buttons, Line, Key };
     class Wait;
 
     std::optional<std::vector<std::string>> askPaths(const FileRequest& request);
     bool answerButton(const TtyKey& key);
     bool editLine(const TtyKey& key);
+    bool waitForLine();
     void showLine();
 
     TtyQuestionHost& host_;
@@ -80,6 +84,7 @@ private:
     std::string label_;
     std::string line_;
     LineQuestion lineHow_;
+    std::optional<TtyKey> keyAnswer_;
     bool lineDone_ = false;
     bool lineCancelled_ = false;
     int waits_ = 0;

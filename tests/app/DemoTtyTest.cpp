@@ -138,4 +138,29 @@ TEST_F(DemoTty, LogInLookAroundTransferAndLeave) {
         EXPECT_NE(entry.path().filename().string().rfind("quilite-demo-", 0), 0u) << entry.path();
 }
 
+// A macro added from the command key's "k" list: F2 = "top<Enter>" takes the host back to its
+// main menu from a board.
+TEST_F(DemoTty, AMacroAddedFromTheListGoesToTheMainMenu) {
+    start();
+    ASSERT_TRUE(tmux->WaitForScreen("login:", 15000)) << tmux->Screen();
+    enter("Guest", "Password:");
+    enter("demo", "선택 (번호, go 코드, top, x) >>");
+    enter("go free", "자유게시판 (FREE)");
+    ASSERT_NE(tmux->Lines()[0], "초기 화면 (TOP)");
+
+    tmux->Keys({"C-]", "k"});
+    ASSERT_TRUE(tmux->WaitForScreen("매크로: 하이텔")) << tmux->Screen();
+    tmux->Type("+");
+    ASSERT_TRUE(tmux->WaitForScreen("단축키를 누르십시오")) << tmux->Screen();
+    tmux->Keys({"F2"});
+    ASSERT_TRUE(tmux->WaitForScreen("이름:")) << tmux->Screen();
+    enter("top", "내용");
+    enter("top<Enter>", " 1 top");
+    tmux->Keys({"Escape"});
+    ASSERT_TRUE(tmux->WaitForScreen("자유게시판 (FREE)")) << tmux->Screen();
+    tmux->Keys({"F2"});
+    ASSERT_TRUE(tmux->WaitForScreen("초기 화면 (TOP)", 10000)) << tmux->Screen();
+    EXPECT_EQ(tmux->Lines()[0], "초기 화면 (TOP)");
+}
+
 }  // namespace

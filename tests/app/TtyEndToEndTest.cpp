@@ -523,6 +523,122 @@ TEST_F(TtyEndToEnd, MacroKeysRunTheirMacros) {
     EXPECT_EQ(hostGets("5" + cr), "0" + cr + "1" + cr + "2" + cr + "3" + cr + "4" + cr + "5" + cr);
 }
 
+// Ctrl-] k: the service's macros drawn over the screen; a number runs one, even one on a key a
+// terminal cannot send (Ctrl+Shift+A); Esc and the run give the screen back as it was.
+TEST_F(TtyEndToEnd, TheMacroListRunsMacrosAndGivesTheScreenBack) {
+    ASSERT_FALSE(AddService(*registry, {{"Title", cp("기본")}}));
+    RegKey macros = *registry->createKey(*ServiceRecord(*registry, cp("기본")), "Macro");
+    ASSERT_TRUE(registry->setValue(macros, "Ctrl+Shift+A", "csa<Enter>second"));
+    ASSERT_TRUE(registry->setValue(macros, "@Ctrl+Shift+A", cp("가나다")));
+    ASSERT_TRUE(registry->setValue(macros, "F3", "f3\r\nnext"));
+    ASSERT_TRUE(registry->setValue(macros, "@F3", "zeta"));
+    connect("\x1b[1;33mready\x1b[0m\r\n");
+    ASSERT_TRUE(tmux->WaitForScreen("ready"));
+    const std::string before = tmux->ScreenWithColours();
+
+    tmux->Keys({"C-]", "k"});
+    ASSERT_TRUE(tmux->WaitForScreen("매크로: 기본")) << tmux->Screen();
+    std::vector<std::string> lines = tmux->Lines();
+    EXPECT_EQ(lines[2], " 1 zeta" + std::string(13, ' ') + "F3" + std::string(15, ' ') + "f3");
+    EXPECT_EQ(lines[3], " 2 가나다" + std::string(11, ' ') + "Ctrl+Shift+A" + std::string(5, ' ') +
+                            "csa<Enter>second");
+    EXPECT_NE(lines[24].find("Esc 닫기"), std::string::npos) << lines[24];
+    tmux->Keys({"Escape"});
+    for (int i = 0; i < 100 && tmux->ScreenWithColours() != before; ++i)
+        usleep(20000);
+    EXPECT_EQ(tmux->ScreenWithColours(), before);
+
+    tmux->Keys({"C-]", "k"});
+    ASSERT_TRUE(tmux->WaitForScreen("매크로: 기본")) << tmux->Screen();
+    tmux->Type("2");
+    EXPECT_EQ(hostGets("second"), std::string("csa\r\0second", 11));
+    tmux->Keys({"C-]", "k"});
+    ASSERT_TRUE(tmux->WaitForScreen("매크로: 기본")) << tmux->Screen();
+    tmux->Keys({"Down", "Down", "Up", "Enter"});
+    EXPECT_EQ(hostGets("next"), std::string("f3\r\0next", 8));
+    EXPECT_EQ(tmux->Screen().find("매크로:"), std::string::npos) << tmux->Screen();
+}
+
+// "+", "e" and "d" in the list: the key pressed or its text typed, name and contents on the
+// status line, the settings page's checks, and the service's macros saved at once.
+TEST_F(TtyEndToEnd, TheMacroListAddsEditsAndDeletesMacros) {
+    ASSERT_FALSE(AddService(*registry, {{"Title", cp("기본")}}));
+    connect("ready\r\n");
+    ASSERT_TRUE(tmux->WaitForScreen("ready"));
+    auto stored = [&] {
+        std::vector<MacroRow> rows;
+        LoadMacros(*registry, cp("기본"), rows);
+        return rows;
+    };
+    auto answer = [&](const std::string& question, const std::vector<std::string>& keys) {
+        ASSERT_TRUE(tmux->WaitForScreen(question)) << tmux->Screen();
+        tmux->Keys(keys);
+    };
+    tmux->Keys({"C-]", "k"});
+    ASSERT_TRUE(tmux->WaitForScreen("매크로: 기본")) << tmux->Screen();
+
+    // A typing key is refused and the questions come again with what was typed.
+    tmux->Type("+");
+    answer("단축키를 누르십시오", {"a"});
+    answer("이름:", {"x", "Enter"});
+    answer("내용", {"y", "Enter"});
+    answer("일반 키는 단축키로 지정할 수 없습니다.", {"Enter"});
+    answer("단축키를 누르십시오 [지금 A]", {"F2"});
+    answer("이름: x", {"BSpace", "t", "o", "p", "Enter"});
+    answer("내용", {"BSpace"});
+    tmux->Type("top<Enter>");
+    tmux->Keys({"Enter"});
+    ASSERT_TRUE(tmux->WaitForScreen(" 1 top")) << tmux->Screen();
+    EXPECT_EQ(stored(), (std::vector<MacroRow>{{"top", "F2", "top<Enter>"}}));
+
+    // A key that is taken reopens the questions; Esc gives up.
+    tmux->Type("+");
+    answer("단축키를 누르십시오", {"F2"});
+    answer("이름:", {"d", "Enter"});
+    answer("내용", {"z", "Enter"});
+    answer("F2 매크로가 이미 존재합니다.", {"Enter"});
+    answer("단축키를 누르십시오 [지금 F2]", {"Escape"});
+
+    // A key text typed after Enter, as it is written; the old values go.
+    ASSERT_TRUE(tmux->WaitForScreen("Esc 닫기")) << tmux->Screen();
+    tmux->Type("e");
+    answer("단축키를 누르십시오 [지금 F2]", {"Enter"});
+    answer("단축키 (예: Ctrl+Shift+A): F2", {"BSpace", "BSpace"});
+    tmux->Type("Ctrl+Shift+a");
+    tmux->Keys({"Enter"});
+    answer("이름: top", {"Enter"});
+    answer("내용 (<Enter> 등 키 표기): top<Enter>", {"Enter"});
+    ASSERT_TRUE(tmux->WaitForScreen("Ctrl+Shift+A")) << tmux->Screen();
+    EXPECT_EQ(stored(), (std::vector<MacroRow>{{"top", "Ctrl+Shift+A", "top<Enter>"}}));
+    const RegKey macros = *registry->openKey(*ServiceRecord(*registry, cp("기본")), "Macro");
+    EXPECT_EQ(registry->values(macros).size(), 2u);
+
+    // A menu shortcut asks first; No keeps the questions up.
+    tmux->Type("+");
+    answer("단축키를 누르십시오", {"M-l"});
+    answer("이름:", {"l", "Enter"});
+    answer("내용", {"l", "Enter"});
+    answer("Alt+L는", {"n"});
+    answer("단축키를 누르십시오 [지금 Alt+L]", {"Escape"});
+
+    ASSERT_TRUE(tmux->WaitForScreen("Esc 닫기")) << tmux->Screen();
+    tmux->Type("d");
+    answer("top 매크로를 삭제하시겠습니까?", {"y"});
+    for (int i = 0; i < 100 && !stored().empty(); ++i)
+        usleep(20000);
+    EXPECT_TRUE(stored().empty());
+    tmux->Keys({"Escape"});
+    ASSERT_TRUE(tmux->WaitForScreen("ready")) << tmux->Screen();
+
+    // Where the service has no record nothing can be stored, and the user is told so.
+    registry->deleteKey(*ServiceRecord(*registry, cp("기본")));
+    tmux->Keys({"C-]", "k"});
+    ASSERT_TRUE(tmux->WaitForScreen("매크로: 기본")) << tmux->Screen();
+    tmux->Type("+");
+    EXPECT_TRUE(tmux->WaitForScreen("기본 통신망이 없어 매크로를 등록할 수 없습니다."))
+        << tmux->Screen();
+}
+
 // The done-when of the auto log-in: an ID stored by quilite-reg, then a telnet entry of the
 // service logs in without a key press, or through the status-line chooser.
 class TtyAutoLogin : public TtyEndToEnd {
