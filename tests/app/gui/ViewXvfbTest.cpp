@@ -16,7 +16,9 @@
 #include <optional>
 
 #include "auto/FirstRunSetup.h"
+#include "auto/MacroTable.h"
 #include "auto/ProfileStore.h"
+#include "auto/Services.h"
 #include "link/MemoryLink.h"
 #include "platform/ScriptedPrompt.h"
 #include "platform/TextCodec.h"
@@ -95,6 +97,8 @@ protected:
         setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
         setenv("XDG_RUNTIME_DIR", (dir + "/run").c_str(), 1);
         setenv("QUILITE_DATA_DIR", QUILITE_SOURCE_DIR "/data", 1);
+        setenv("TMPDIR", (dir + "/tmp").c_str(), 1);  // where a capture's file goes
+        mkdir((dir + "/tmp").c_str(), 0700);
         // No session bus unless a test starts one (nothing is launched on the side).
         setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + dir + "/no-bus").c_str(), 1);
         ScriptedPrompt prompt;
@@ -153,6 +157,24 @@ protected:
         for (int i = 0; i < 100 && withoutOptions(got).find(expected) == std::string::npos; ++i)
             got += receiveUntilQuiet(host, 50);
         return withoutOptions(got);
+    }
+
+    // Keyboard macros of the service "기본", which a plain host's connection uses.
+    void bindMacros(const std::vector<std::pair<std::string, std::string>>& macros) {
+        ScriptedPrompt prompt;
+        std::string error;
+        auto registry = openProfileStore(dir + "/config/quilite/profile.db", prompt, error);
+        ASSERT_FALSE(AddService(*registry, {{"Title", cp("기본")}}));
+        RegKey key = *registry->createKey(*ServiceRecord(*registry, cp("기본")), kMacroSubkey);
+        for (const auto& [keyText, contents] : macros)
+            ASSERT_TRUE(registry->setValue(key, keyText, contents));
+    }
+    // Capture files started in TMPDIR.
+    size_t captureFiles() {
+        size_t files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(dir + "/tmp"))
+            files += entry.path().extension() == ".txt";
+        return files;
     }
 
     std::string dir;
@@ -232,6 +254,34 @@ TEST_F(GuiOnXvfb, HangulTypedThroughIbusReachesTheHostAsCp949) {
 
     ibus.kill(SIGTERM);
     ibus.wait(3000);
+}
+
+// Keys typed on the X server: Shift+1 arrives as '!' and still matches "Shift+1"; a bound Alt+L
+// runs its macro instead of the capture menu command, which it starts only while unbound.
+TEST_F(GuiOnXvfb, MacroKeysRunBeforeTheMenuShortcuts) {
+    ASSERT_TRUE(onTestDisplay()) << "Xvfb did not start";
+    bindMacros({{"Shift+1", "bang<Enter>"}, {"Alt+L", "alt<Enter>"}});
+    start("ready\r\n");
+    focusWindow();
+    xdotool("key shift+1");
+    EXPECT_EQ(hostGets("bang"), std::string("bang\r\0", 6));
+    xdotool("key alt+l");
+    EXPECT_EQ(hostGets("alt"), std::string("alt\r\0", 5));
+    xdotool("type z");
+    EXPECT_EQ(hostGets("z"), "z");
+    EXPECT_EQ(captureFiles(), 0u);
+}
+
+TEST_F(GuiOnXvfb, AnUnboundAltLStartsTheCapture) {
+    ASSERT_TRUE(onTestDisplay()) << "Xvfb did not start";
+    start("ready\r\n");
+    focusWindow();
+    xdotool("key alt+l");
+    for (int i = 0; i < 100 && captureFiles() == 0; ++i)
+        usleep(50000);
+    EXPECT_EQ(captureFiles(), 1u);
+    xdotool("type z");
+    EXPECT_EQ(hostGets("z"), "z");  // Alt+L itself sent nothing
 }
 
 // The window in this process on the test's display, where selections have PRIMARY; no session
