@@ -1,17 +1,22 @@
 #pragma once
-// The host's reading side of the key latency benchmarks: the moment each typed key ('k')
-// arrives on the host's socket.
+// The host's reading side of the key latency benchmarks: the moment each typed key ('k', or
+// each of the bytes given) arrives on the host's socket.
 #include <sys/socket.h>
 
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <mutex>
+#include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 class KeyArrivals {
 public:
     using Steady = std::chrono::steady_clock;
+
+    explicit KeyArrivals(std::string keys = "k") : keys_(std::move(keys)) {}
 
     // Reads until `stop` is set.
     void run(int fd, const std::atomic<bool>& stop) {
@@ -25,19 +30,20 @@ public:
             const auto now = Steady::now();
             std::lock_guard<std::mutex> lock(mutex_);
             for (ssize_t i = 0; i < n; ++i)
-                if (buffer[i] == 'k') times_.push_back(now);
+                if (keys_.find(buffer[i]) != std::string::npos) times_[buffer[i]].push_back(now);
         }
     }
-    size_t count() {
+    size_t count(char key = 'k') {
         std::lock_guard<std::mutex> lock(mutex_);
-        return times_.size();
+        return times_[key].size();
     }
-    Steady::time_point at(size_t i) {
+    Steady::time_point at(size_t i, char key = 'k') {
         std::lock_guard<std::mutex> lock(mutex_);
-        return times_[i];
+        return times_[key][i];
     }
 
 private:
+    std::string keys_;
     std::mutex mutex_;
-    std::vector<Steady::time_point> times_;
+    std::map<char, std::vector<Steady::time_point>> times_;
 };
