@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr char kHint[] = "번호·Enter 실행  + 등록  e 등록 정보  d 삭제  Esc 닫기";
+constexpr char kHint[] = "번호/Enter 실행  + 등록  e 등록 정보  d 삭제  Esc 닫기";
 
 // The letter keys, also as the Hangul jamo the same keys type in the usual Korean layout.
 bool isLetter(const TtyKey& key, const char* letter, const char* jamo) {
