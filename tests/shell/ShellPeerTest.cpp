@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <regex>
 #include <sstream>
 
+#include "platform/Trash.h"
 #include "tests/shell/ShellFixture.h"
 
 namespace {
@@ -206,6 +208,91 @@ TEST_F(ShellTrashTest, DelSendsToTheTrashAndTrashCliRestores) {
     capture("cd '" + c + "' && echo 0 | XDG_DATA_HOME='" + root + "/data' trash-restore '" + c +
             "/a.txt' >/dev/null 2>&1");
     EXPECT_EQ(read(c + "/a.txt"), "first file");
+}
+
+// The trash of another file system's top folder: the shared .Trash only when it is a real
+// folder with the sticky bit.
+TEST_F(ShellTrashTest, TopDirectoryTrashFollowsTheSharedFolderRules) {
+    const std::string uid = std::to_string(getuid());
+    struct Case {
+        const char* what;
+        std::function<void(const std::string&)> make;
+        const char* trash;
+    };
+    const Case cases[] = {
+        {"no .Trash", [](const std::string&) {}, "/.Trash-"},
+        {"sticky .Trash",
+         [](const std::string& top) {
+             mkdir((top + "/.Trash").c_str(), 0777);
+             chmod((top + "/.Trash").c_str(), 01777);
+         },
+         "/.Trash/"},
+        {"no sticky bit", [](const std::string& top) { mkdir((top + "/.Trash").c_str(), 0777); },
+         "/.Trash-"},
+        {"a link to a sticky folder",
+         [](const std::string& top) {
+             mkdir((top + "/sticky").c_str(), 0777);
+             chmod((top + "/sticky").c_str(), 01777);
+             symlink("sticky", (top + "/.Trash").c_str());
+         },
+         "/.Trash-"},
+        {"a file", [](const std::string& top) { write(top + "/.Trash", ""); }, "/.Trash-"},
+    };
+    int n = 0;
+    for (const Case& one : cases) {
+        const std::string top = root + "/top" + std::to_string(n++);
+        std::filesystem::create_directories(top);
+        one.make(top);
+        EXPECT_EQ(topDirectoryTrash(top), top + one.trash + uid) << one.what;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(root + "/top1/.Trash/" + uid));
+}
+
+// A file system other than the home one (/dev/shm, a tmpfs, when it is one): `del` and
+// `deltree` reach its own trash, where trash-cli lists and restores the items.
+TEST_F(ShellTrashTest, AnotherFileSystemHasItsOwnTrash) {
+    struct stat home, shm;
+    if (stat(root.c_str(), &home) != 0 || stat("/dev/shm", &shm) != 0 ||
+        home.st_dev == shm.st_dev || access("/dev/shm", W_OK) != 0)
+        GTEST_SKIP() << "/dev/shm is not a writable file system other than the one of " << root;
+    char pattern[] = "/dev/shm/quilite-trash-XXXXXX";
+    const std::string other = mkdtemp(pattern);
+    const std::string relative = other.substr(std::strlen("/dev/shm/"));
+    const std::string trash = topDirectoryTrash("/dev/shm");
+    write(other + "/a.txt", "on another file system");
+    std::filesystem::create_directories(other + "/tree/sub");
+    write(other + "/tree/sub/x", "x");
+    shell = std::make_unique<DosShell>(host, std::vector<ShellDrive>{{'C', other}});
+
+    EXPECT_EQ(run("del a.txt"), "del a.txt\r\nDeleting a.txt\r\nC:\\> ");
+    EXPECT_EQ(run("deltree tree"), "deltree tree\r\nDeleting tree\r\nC:\\> ");
+    EXPECT_FALSE(std::filesystem::exists(other + "/a.txt"));
+    EXPECT_FALSE(std::filesystem::exists(other + "/tree"));
+    // Each information file names its item relative to the file system's top.
+    std::vector<std::string> infos;
+    for (const auto& entry : std::filesystem::directory_iterator(trash + "/info")) {
+        const std::string info = read(entry.path());
+        if (info.find("\nPath=" + relative + "/") == std::string::npos) continue;
+        infos.push_back(entry.path());
+        EXPECT_TRUE(info.starts_with("[Trash Info]\nPath=" + relative + "/")) << info;
+    }
+    EXPECT_EQ(infos.size(), 2u);
+    const std::string listed = capture("XDG_DATA_HOME='" + root + "/data' trash-list");
+    for (const char* name : {"/a.txt", "/tree"})
+        EXPECT_NE(listed.find(other + name), std::string::npos) << name << "\n" << listed;
+
+    for (const char* name : {"/a.txt", "/tree"})
+        capture("cd '" + other + "' && echo 0 | XDG_DATA_HOME='" + root + "/data' trash-restore '" +
+                other + name + "' >/dev/null 2>&1");
+    EXPECT_EQ(read(other + "/a.txt"), "on another file system");
+    EXPECT_EQ(read(other + "/tree/sub/x"), "x");
+    // Whatever trash-restore left behind goes, so that the shared trash keeps nothing of ours.
+    for (const std::string& info : infos) {
+        const std::string name = std::filesystem::path(info).stem();
+        std::filesystem::remove(info);
+        std::filesystem::remove_all(trash + "/files/" + name);
+    }
+    std::filesystem::remove_all(other);
 }
 
 }  // namespace
