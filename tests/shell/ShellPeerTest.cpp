@@ -374,3 +374,75 @@ TEST_F(ShellCopyTest, ACancelledCopyRemovesItsPartialFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// The same session of directory and file commands on upper-case short names, in DOSBox (its
+// own command shell over two mounted folders) and in ours over a twin pair of folders.
+class ShellDosBoxTest : public ShellFixture {};
+
+TEST_F(ShellDosBoxTest, DosBoxEndsInTheSameDirectoryAndTree) {
+    if (!ProcessLauncher::programFound("dosbox")) GTEST_SKIP() << "dosbox is not installed";
+    const std::vector<std::string> session = {
+        "C:",
+        "MD WORK",
+        "CD WORK",
+        "MD SUB",
+        "CD SUB",
+        "CD..",
+        "COPY \\README.TXT COPY1.TXT",
+        "REN COPY1.TXT RENAMED.TXT",
+        "MD GONE",
+        "RD GONE",
+        "D:",
+        "CD DATA",
+        "COPY NOTES.TXT C:\\WORK",
+        "C:",
+        "CD\\",
+        "CD WORK\\SUB",
+        "D:",
+        "CD..",
+        "MD NEW",
+        "REN DATA STORE",
+        "C:",
+    };
+    for (const std::string& side : {"/dos", "/ours"}) {
+        std::filesystem::create_directories(root + side + "/c");
+        std::filesystem::create_directories(root + side + "/d/DATA");
+        write(root + side + "/c/README.TXT", "read me\r\n");
+        write(root + side + "/d/DATA/NOTES.TXT", std::string(70000, 'n'));
+    }
+    std::string config =
+        "[sdl]\nfullscreen=false\noutput=surface\n[mixer]\nnosound=true\n[speaker]\n"
+        "pcspeaker=false\ntandy=off\ndisney=false\n[sblaster]\nsbtype=none\n[gus]\ngus=false\n"
+        "[midi]\nmpu401=none\nmididevice=none\n[dos]\nkeyboardlayout=none\n[autoexec]\n"
+        "mount c " +
+        root + "/dos/c\nmount d " + root + "/dos/d\n";
+    for (const std::string& line : session)
+        config += line + "\n";
+    config += "cd > C:\\R1.TXT\nexit\n";
+    write(root + "/dosbox.conf", config);
+    std::filesystem::create_directories(root + "/home");
+    // No window, no sound: the dummy video and audio drivers of SDL.
+    capture("HOME='" + root + "/home' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 60 " +
+            "dosbox -conf '" + root + "/dosbox.conf' -exit >'" + root + "/dosbox.log' 2>&1");
+    const std::string dosDirectory = read(root + "/dos/c/R1.TXT");
+    ASSERT_FALSE(dosDirectory.empty()) << "DOSBox wrote no C:\\R1.TXT:\n"
+                                       << read(root + "/dosbox.log");
+    std::filesystem::remove(root + "/dos/c/R1.TXT");
+    EXPECT_EQ(dosDirectory, "C:\\WORK\\SUB\r\n");
+    for (const char* made : {"/c/WORK/SUB", "/c/WORK/RENAMED.TXT", "/c/WORK/NOTES.TXT", "/d/NEW",
+                             "/d/STORE/NOTES.TXT"})
+        EXPECT_TRUE(std::filesystem::exists(root + "/dos" + made)) << made;
+
+    shell = std::make_unique<DosShell>(
+        host, std::vector<ShellDrive>{{'C', root + "/ours/c"}, {'D', root + "/ours/d"}});
+    for (const std::string& line : session)
+        run(line);
+    EXPECT_EQ(foldCase(shell->drives().dosDirectory() + "\r\n"), foldCase(dosDirectory));
+    EXPECT_EQ(capture("cd '" + root + "/dos' && find . -printf '%P %y\\n' | sort"),
+              capture("cd '" + root + "/ours' && find . -printf '%P %y\\n' | sort"));
+    EXPECT_EQ(capture("diff -r '" + root + "/dos' '" + root + "/ours' && echo same"), "same\n");
+}
+
+}  // namespace
