@@ -213,3 +213,35 @@ TEST_F(ShellCommandTest, ProgramsGetAnArgumentVectorAndTheFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+// A document or a folder as the command word goes to the desktop's opener (here a stand-in
+// first on PATH that records its arguments and folder); a program that cannot start is told
+// why.
+TEST_F(ShellCommandTest, DocumentsAndFoldersGoToTheOpener) {
+    const std::string bin = root + "/bin";
+    std::filesystem::create_directories(bin);
+    write(bin + "/xdg-open",
+          "#!/bin/sh\n{ pwd; for a; do echo \"[$a]\"; done; } >> " + root + "/opened\n");
+    chmod((bin + "/xdg-open").c_str(), 0755);
+    const std::string path = getenv("PATH");
+    setenv("PATH", (bin + ":" + path).c_str(), 1);
+    write(c + "/readme.txt", "text");
+    std::filesystem::create_directories(c + "/sub folder");
+    write(c + "/junk", "neither a script nor a program");
+    chmod((c + "/junk").c_str(), 0755);
+
+    run("readme.txt");
+    run("\"sub folder\"");
+    run("junk");
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(read(root + "/opened"),
+              c + "\n[" + c + "/readme.txt]\n" + c + "\n[" + c + "/sub folder]\n");
+    ASSERT_EQ(host.prompts.asked.size(), 1u);
+    EXPECT_EQ(host.prompts.asked[0].text,
+              "junk: 프로그램을 실행하지 못했습니다.\nExec format error");
+    EXPECT_EQ(host.prompts.asked[0].caption, "도스 명령");
+}
+
+}  // namespace
