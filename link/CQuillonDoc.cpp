@@ -3,6 +3,7 @@
 // Connecting is in CQuillonDocConnect.cpp, hanging up and closing in CQuillonDocClose.cpp.
 #include "link/CQuillonDoc.h"
 
+#include "link/MemoryLink.h"
 #include "link/SessionVideotex.h"
 
 #include "auto/CSettingsSection.h"
@@ -266,6 +267,32 @@ void CQuillonDoc::ShowText(const std::string& text) {
         if (c == LF) ctx_.view.PutByte(CR);
         ctx_.view.PutByte(static_cast<uint8_t>(c));
     }
+}
+
+void CQuillonDoc::ShowLocalText(std::string_view cp949) {
+    TWEmulator& interpreter = localInterpreter();
+    MemoryLink local{std::string(cp949)};  // keeps the replies, which are then dropped
+    GFComLink* const hostLink = interpreter.ReplaceLink(&local);
+    const bool johab = ctx_.view.JohabDisplay();  // the text is CP949 whatever the host sends
+    ctx_.view.SetJohabDisplay(false);
+    ctx_.view.SetLocalOutput(true);
+    interpreter.SetRawTap({});
+    while (local.InputCount() > 0)
+        interpreter.GetChar();
+    interpreter.SetRawTap(rawTap_);
+    ctx_.view.SetLocalOutput(false);
+    ctx_.view.SetJohabDisplay(johab);
+    interpreter.ReplaceLink(hostLink);
+}
+
+// The link's interpreter, so that local text shares its modes; without a link one of our own
+// that leaves the screen as it is.
+TWEmulator& CQuillonDoc::localInterpreter() {
+    if (interpreter_) return *interpreter_;
+    if (!offlineInterpreter_)
+        offlineInterpreter_ =
+            std::make_unique<TWEmulator>(&ctx_.view, nullptr, TWEmulator::KeepView{});
+    return *offlineInterpreter_;
 }
 
 void CQuillonDoc::FlushOutput() {

@@ -159,6 +159,11 @@ public:
     bool SendKey(TWKey key, unsigned modifiers);
     // A local message (UTF-8, "\n" for a line end) written into the terminal, not sent.
     void ShowText(const std::string& text);
+    // Local CP949 text (the command shell's) through the interpreter as if received: escape
+    // sequences act on the screen, but every reply the interpreter would send (reports,
+    // answerback, answer echo) is dropped, nothing enters the line pipeline, and a status code
+    // it raises (a transfer's start) is not acted on. The host's pending line stays as it was.
+    void ShowLocalText(std::string_view cp949);
     void FlushOutput();
     void PurgeInput();
 
@@ -246,6 +251,7 @@ private:
     std::optional<Record> findEntry(const std::string& name, bool modem);
     bool connectModemEntry(const Record& entry);
     void makeInterpreter();
+    TWEmulator& localInterpreter();
     // A pause that keeps the user interface running; false when the program is closing.
     bool pause(int ms);
     void OnConnected();
@@ -300,6 +306,7 @@ private:
 
     std::unique_ptr<GFComLink> link_;
     std::unique_ptr<TWEmulator> interpreter_;
+    std::unique_ptr<TWEmulator> offlineInterpreter_;  // local text while no link is open
     std::unique_ptr<SessionVideotex> videotex_;
     TWEmulator::RawTap rawTap_;
     std::unique_ptr<TransferJob> transfer_;

@@ -39,6 +39,8 @@ TWEmulator::TWEmulator(TWView* view, GFComLink* link) : TWLinkFilter(view, link)
     Reset();
 }
 
+TWEmulator::TWEmulator(TWView* view, GFComLink* link, KeepView) : TWLinkFilter(view, link) {}
+
 // ---------------------------------------------------------------------------------------------
 // Receiving
 

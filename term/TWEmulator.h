@@ -72,6 +72,9 @@ public:
     using RawTap = std::function<void(const uint8_t* bytes, int n)>;
 
     TWEmulator(TWView* view, GFComLink* link);
+    // Takes the view as it stands instead of resetting (and clearing) it.
+    struct KeepView {};
+    TWEmulator(TWView* view, GFComLink* link, KeepView);
 
     int GetChar() override;
     void PutChar(uint8_t b) override;

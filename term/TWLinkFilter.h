@@ -2,6 +2,7 @@
 // A filter between a byte link and the terminal view: it reads the host's bytes, acts on them
 // and sends the user's bytes. The interpreter is the one filter the program uses.
 #include <cstdint>
+#include <utility>
 
 #include "xfer/GFComLink.h"
 
@@ -31,6 +32,11 @@ public:
     virtual int GetChar() = 0;
     // Sends one byte typed by the user.
     virtual void PutChar(uint8_t b) = 0;
+    // Reads and writes through another link from now on; returns the one used so far.
+    GFComLink* ReplaceLink(GFComLink* link) {
+        std::swap(link_, link);
+        return link;
+    }
 
 protected:
     TWView* view_;

@@ -197,7 +197,8 @@ void TWView::storeCells(int x, int y, const uint8_t* bytes, int n) {
     const uint8_t attr = attr_;
     const int last = *flags_.AtSlot(slot) != 0 ? kColumns - 1 : std::min(x + n, kColumns - 1);
     // The pending line keeps whole characters: a pair that does not fit ends it.
-    if (n == 2 && bytes[0] >= 0x80 && pendingLength_ + 2 > kMaxLineText) pendingCut_ = true;
+    if (n == 2 && bytes[0] >= 0x80 && pendingLength_ + 2 > kMaxLineText && !localOutput_)
+        pendingCut_ = true;
     for (int i = 0; i < n; ++i) {
         chars[i] = bytes[i];
         attrs[i] = attr;
@@ -288,7 +289,7 @@ void TWView::checkHighlights() {
 }
 
 void TWView::offerLine() {
-    if (pendingLength_ == 0) return;
+    if (pendingLength_ == 0 || localOutput_) return;
     OnLineReady(false);
     ClearPendingLine();
 }

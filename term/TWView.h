@@ -111,6 +111,9 @@ public:
 
     // Text of the current line as it arrives (at most 512 bytes), offered at line ends.
     std::string_view PendingLine() const { return {pendingLine_, pendingLength_}; }
+    // While on, what is written is the program's own text, kept out of the line pipeline: it
+    // joins no pending line and offers none, so the host's pending line waits as it was.
+    void SetLocalOutput(bool on) { localOutput_ = on; }
     void ClearPendingLine() {
         pendingLength_ = 0;
         pendingCut_ = false;
@@ -193,7 +196,8 @@ private:
     void checkHighlights();
     void offerLine();
     void appendPending(char c) {
-        if (!pendingCut_ && pendingLength_ < kMaxLineText) pendingLine_[pendingLength_++] = c;
+        if (!localOutput_ && !pendingCut_ && pendingLength_ < kMaxLineText)
+            pendingLine_[pendingLength_++] = c;
     }
 
     void invalidate(int y, int first, int last) {
@@ -259,4 +263,5 @@ private:
     char pendingLine_[kMaxLineText];
     size_t pendingLength_ = 0;
     bool pendingCut_ = false;  // a character did not fit: the rest of the line is not kept
+    bool localOutput_ = false;
 };

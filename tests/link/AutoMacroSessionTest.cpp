@@ -252,3 +252,40 @@ TEST_F(KeyMacroSessionTest, AMacroStartedDuringAPauseWaitsItsTurn) {
 }
 
 }  // namespace
+
+namespace {
+
+// The command shell's output: shown through the interpreter, never answered to the host and
+// never seen by the line pipeline, between two halves of a host line.
+TEST_F(AutoMacroSessionTest, LocalTextIsShownButNeitherAnsweredNorOfferedAsALine) {
+    saveRules({{{"Title", "id"}, {"Pattern", "login:"}, {"SendString", "guest<Enter>"}}});
+    connect();
+    doc->SetUseJohab(true);  // the local text stays CP949 all the same
+    receive("half ");
+    const size_t offered = view.lines.size();
+    doc->ShowLocalText(
+        "\x1b[6n\x1b[c\x05"
+        "login: " +
+        cp("한글") + "\x1b[1mB\x1b[0m\r\nC:\\> ");
+    EXPECT_EQ(sent(), "");
+    EXPECT_EQ(view.Text(0), "half login: " + cp("한글") + "B");
+    EXPECT_EQ(view.Text(1), "C:\\>");
+    EXPECT_EQ(view.PendingLine(), "half ");
+    EXPECT_EQ(view.lines.size(), offered);
+    receive("line\r\n");
+    EXPECT_EQ(view.lines.back(), "half line");
+    EXPECT_EQ(sent(), "");
+    receive("login: ");  // the same words from the host do fire
+    EXPECT_EQ(sent(), "guest\r");
+}
+
+// Offline the screen is left as it is, and local text still never reaches a link.
+TEST_F(AutoMacroSessionTest, LocalTextWithoutALinkKeepsTheScreen) {
+    start();
+    view.PutText(reinterpret_cast<const uint8_t*>("kept"), 4);
+    doc->ShowLocalText("\x1b[6n dos\r\n");
+    EXPECT_EQ(view.Text(0), "kept dos");
+    EXPECT_EQ(view.Cursor().y, 1);
+}
+
+}  // namespace
