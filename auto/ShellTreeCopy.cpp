@@ -10,18 +10,25 @@
 
 namespace {
 
-constexpr size_t kBlock = 1 << 20;
+// The kernel copies this much per call, between two looks at the wait notice; the read and
+// write fallback uses a buffer of kBuffer.
+constexpr size_t kChunk = 8 << 20;
+constexpr size_t kBuffer = 1 << 20;
 
 TreeCopyResult failure(const std::string& path) {
     return {errno, path};
 }
 
-// One block: copy_file_range, or read and write where the file systems cannot do it.
-ssize_t copyBlock(int in, int out) {
-    const ssize_t n = copy_file_range(in, nullptr, out, nullptr, kBlock, 0);
-    if (n >= 0 || (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP))
-        return n;
-    static thread_local std::vector<char> buffer(kBlock);
+// One block: copy_file_range, or read and write from the first time the kernel refuses it for
+// these two files (kernelCopies then turns false).
+ssize_t copyBlock(int in, int out, bool& kernelCopies) {
+    if (kernelCopies) {
+        const ssize_t n = copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+        if (n >= 0 || (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP))
+            return n;
+        kernelCopies = false;
+    }
+    static thread_local std::vector<char> buffer(kBuffer);
     const ssize_t got = read(in, buffer.data(), buffer.size());
     for (ssize_t done = 0; got > 0 && done < got;) {
         const ssize_t put = write(out, buffer.data() + done, static_cast<size_t>(got - done));
@@ -47,12 +54,13 @@ TreeCopyResult copyFile(const std::string& source, const std::string& target, co
         return result;
     }
     TreeCopyResult result;
+    bool kernelCopies = true;
     for (;;) {
         if (wait && wait->cancelled()) {
             result = {ECANCELED, target};
             break;
         }
-        const ssize_t n = copyBlock(in, out);
+        const ssize_t n = copyBlock(in, out, kernelCopies);
         if (n < 0) result = failure(target);
         if (n <= 0) break;
     }

@@ -366,8 +366,33 @@ TEST_F(ShellCopyTest, CopyAndMoveEqualCpAndMvOnATwinTree) {
     EXPECT_EQ(treeOf(c + "/moved/src"), treeOf(c + "/mvtwin/twin"));
 }
 
+// Onto another file system the kernel refuses to copy ranges, and the copy reads and writes.
+TEST_F(ShellCopyTest, CopyAndMoveOntoAnotherFileSystemEqualCpAndMv) {
+    struct stat home, shm;
+    if (stat(root.c_str(), &home) != 0 || stat("/dev/shm", &shm) != 0 ||
+        home.st_dev == shm.st_dev || access("/dev/shm", W_OK) != 0)
+        GTEST_SKIP() << "/dev/shm is not a writable file system other than the one of " << root;
+    char pattern[] = "/dev/shm/quilite-copy-XXXXXX";
+    const std::string other = mkdtemp(pattern);
+    makeTree(c + "/src");
+    makeTree(c + "/twin");
+    shell = std::make_unique<DosShell>(host, std::vector<ShellDrive>{{'C', c}, {'D', other}});
+    std::filesystem::create_directories(other + "/ours");
+    std::filesystem::create_directories(other + "/theirs");
+    EXPECT_EQ(run("copy src D:\\ours\\src"), "copy src D:\\ours\\src\r\nC:\\> ");
+    capture("cp -R --preserve=mode,timestamps '" + c + "/twin' '" + other + "/theirs/src'");
+    EXPECT_EQ(treeOf(other + "/ours/src"), treeOf(other + "/theirs/src"));
+    EXPECT_EQ(capture("diff -r '" + other + "/ours' '" + other + "/theirs' && echo same"),
+              "same\n");
+    EXPECT_EQ(run("move src D:\\moved"), "move src D:\\moved\r\nC:\\> ");
+    capture("mv '" + c + "/twin' '" + other + "/mvtwin'");
+    EXPECT_FALSE(std::filesystem::exists(c + "/src"));
+    EXPECT_EQ(treeOf(other + "/moved"), treeOf(other + "/mvtwin"));
+    std::filesystem::remove_all(other);
+}
+
 TEST_F(ShellCopyTest, ACancelledCopyRemovesItsPartialFile) {
-    write(c + "/big", std::string(4 << 20, 'b'));
+    write(c + "/big", std::string(20 << 20, 'b'));  // three pieces for the kernel to copy
     host.prompts.cancelWaitsAfter(2);
     EXPECT_EQ(run("copy big big2"), "copy big big2\r\nC:\\> ");
     EXPECT_FALSE(std::filesystem::exists(c + "/big2"));
