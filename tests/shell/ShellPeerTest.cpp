@@ -28,6 +28,17 @@ std::string shownName(const std::string& name) {
     return utf8ToCp949(name).value_or(name);
 }
 
+// A new folder on /dev/shm when that is a writable file system other than the one holding
+// near; "" when it is not.
+std::string folderOnAnotherFileSystem(const std::string& near) {
+    struct stat home, shm;
+    if (stat(near.c_str(), &home) != 0 || stat("/dev/shm", &shm) != 0 ||
+        home.st_dev == shm.st_dev || access("/dev/shm", W_OK) != 0)
+        return {};
+    char pattern[] = "/dev/shm/quilite-shell-XXXXXX";
+    return mkdtemp(pattern) ? pattern : "";
+}
+
 class ShellPeerTest : public ShellFixture {
 protected:
     // Names of one kind (find's %y) of folder, ordered as `LC_ALL=C sort -f` orders their
@@ -251,12 +262,9 @@ TEST_F(ShellTrashTest, TopDirectoryTrashFollowsTheSharedFolderRules) {
 // A file system other than the home one (/dev/shm, a tmpfs, when it is one): `del` and
 // `deltree` reach its own trash, where trash-cli lists and restores the items.
 TEST_F(ShellTrashTest, AnotherFileSystemHasItsOwnTrash) {
-    struct stat home, shm;
-    if (stat(root.c_str(), &home) != 0 || stat("/dev/shm", &shm) != 0 ||
-        home.st_dev == shm.st_dev || access("/dev/shm", W_OK) != 0)
+    const std::string other = folderOnAnotherFileSystem(root);
+    if (other.empty())
         GTEST_SKIP() << "/dev/shm is not a writable file system other than the one of " << root;
-    char pattern[] = "/dev/shm/quilite-trash-XXXXXX";
-    const std::string other = mkdtemp(pattern);
     const std::string relative = other.substr(std::strlen("/dev/shm/"));
     const std::string trash = topDirectoryTrash("/dev/shm");
     write(other + "/a.txt", "on another file system");
@@ -368,12 +376,9 @@ TEST_F(ShellCopyTest, CopyAndMoveEqualCpAndMvOnATwinTree) {
 
 // Onto another file system the kernel refuses to copy ranges, and the copy reads and writes.
 TEST_F(ShellCopyTest, CopyAndMoveOntoAnotherFileSystemEqualCpAndMv) {
-    struct stat home, shm;
-    if (stat(root.c_str(), &home) != 0 || stat("/dev/shm", &shm) != 0 ||
-        home.st_dev == shm.st_dev || access("/dev/shm", W_OK) != 0)
+    const std::string other = folderOnAnotherFileSystem(root);
+    if (other.empty())
         GTEST_SKIP() << "/dev/shm is not a writable file system other than the one of " << root;
-    char pattern[] = "/dev/shm/quilite-copy-XXXXXX";
-    const std::string other = mkdtemp(pattern);
     makeTree(c + "/src");
     makeTree(c + "/twin");
     shell = std::make_unique<DosShell>(host, std::vector<ShellDrive>{{'C', c}, {'D', other}});
@@ -431,7 +436,7 @@ TEST_F(ShellDosBoxTest, DosBoxEndsInTheSameDirectoryAndTree) {
         "REN DATA STORE",
         "C:",
     };
-    for (const std::string& side : {"/dos", "/ours"}) {
+    for (const char* side : {"/dos", "/ours"}) {
         std::filesystem::create_directories(root + side + "/c");
         std::filesystem::create_directories(root + side + "/d/DATA");
         write(root + side + "/c/README.TXT", "read me\r\n");
