@@ -35,7 +35,7 @@ int writeAll(int fd, std::string_view bytes) {
 
 int CaptureFile::Flush() {
     if (used_ == 0) return 0;
-    const int error = fd_ < 0 ? EBADF : writeAll(fd_, {buffer_, used_});
+    const int error = fd_ < 0 ? EBADF : writeAll(fd_, {buffer_.get(), used_});
     used_ = 0;
     return error;
 }

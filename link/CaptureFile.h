@@ -1,15 +1,17 @@
 #pragma once
 // The file a capture records into: a new temporary file "sXXXXXX.txt" in the temporary folder,
-// created exclusively with mode 0600 and written through a 4096-byte buffer. Every write is
-// checked; a failed one leaves the file open and reports the errno.
+// created exclusively with mode 0600 and written through a 64 KiB buffer, so that a busy stream
+// costs one write system call per 64 KiB. Every write is checked; a failed one leaves the file
+// open and reports the errno.
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
 class CaptureFile {
 public:
-    static constexpr size_t kBufferSize = 4096;
+    static constexpr size_t kBufferSize = 65536;
 
     CaptureFile() = default;
     ~CaptureFile();
@@ -26,7 +28,7 @@ public:
     // that fit the buffer are copied inline: the recorders call this for every run.
     int Write(std::string_view bytes) {
         if (used_ + bytes.size() > kBufferSize) return writeThrough(bytes);
-        std::memcpy(buffer_ + used_, bytes.data(), bytes.size());
+        std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
         used_ += bytes.size();
         return 0;
     }
@@ -39,7 +41,7 @@ private:
 
     int fd_ = -1;
     std::string path_;
-    char buffer_[kBufferSize];
+    std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(kBufferSize);
     size_t used_ = 0;
 };
 

@@ -260,7 +260,7 @@ TEST_F(CaptureTest, AFileSizeLimitPausesTheRecordingAndFailsTheAppend) {
     const std::string saved = dir + "/big.txt";
     std::ofstream(saved) << "old";
     ASSERT_TRUE(capture.StartCapture());
-    show(std::string(6000, 'x'));
+    show(std::string(CaptureFile::kBufferSize + 2000, 'x'));  // fills the buffer: written out
     ASSERT_TRUE(std::filesystem::exists(temporaryFiles().at(0)));
 
     struct rlimit old;
@@ -269,7 +269,7 @@ TEST_F(CaptureTest, AFileSizeLimitPausesTheRecordingAndFailsTheAppend) {
     limit.rlim_cur = 1000;
     sighandler_t oldHandler = signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    show(std::string(5000, 'y'));
+    show(std::string(CaptureFile::kBufferSize, 'y'));
     const Capture::State state = capture.state();
     const int stored = StoreCapture(temporaryFiles().at(0), saved);
     setrlimit(RLIMIT_FSIZE, &old);
