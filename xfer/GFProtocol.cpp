@@ -67,19 +67,19 @@ void GFProtocol::message(const char* format, ...) {
     monitor_->TransferMessage(text);
 }
 
+// The link is asked to wait before it is read: its wait returns at once for a byte it holds,
+// and an answer still on its way costs the line no empty read before the wait.
 int GFProtocol::ReadChar(int timeoutMs) {
-    int64_t start = -1;
-    for (;;) {
-        int c = link_->ReadByte();
+    const int64_t start = clock_->nowMs();
+    for (int64_t before = start;; before = clock_->nowMs()) {
+        const bool ready = link_->WaitReady(1, 1) != 0;
+        const int c = link_->ReadByte();
         if (c >= 0) return c;
-        int64_t now = clock_->nowMs();
-        if (start < 0) start = now;
+        const int64_t now = clock_->nowMs();
         if (now - start > timeoutMs) return GF_READ_TIMEOUT;
         // A link whose wait blocked has waited already: a byte that came just after it gave
         // up is read at once rather than after another sleep.
-        if (!link_->WaitReady(1, 1) && clock_->nowMs() - now < kIdleSleepMs) {
-            clock_->sleepMs(kIdleSleepMs);
-        }
+        if (!ready && now - before < kIdleSleepMs) clock_->sleepMs(kIdleSleepMs);
     }
 }
 

@@ -64,6 +64,12 @@ int KermitFaultyLink::WriteByte(int c) {
     return 0;
 }
 
+// A gathered packet that is ready to be read is waiting, whatever the line holds.
+int KermitFaultyLink::WaitReady(int event, int block) {
+    if (event == 1 && !in_.ready.empty()) return 1;
+    return FaultyLink::WaitReady(event, block);
+}
+
 int KermitFaultyLink::ReadByte() {
     while (in_.ready.empty()) {
         const int c = FaultyLink::ReadByte();

@@ -23,6 +23,7 @@ public:
     int damagedPackets() const { return damaged_; }
 
     int WriteByte(int c) override;
+    int WaitReady(int event, int block) override;
     int ReadByte() override;
     int InputCount() override;
     void PurgeInput() override;
