@@ -27,11 +27,12 @@ protected:
     struct UserCancel {};
 
     // Byte level (ZmodemWire.cpp). The first two are the hot path: a byte that is waiting and
-    // needs no special handling returns at once.
+    // needs no special handling returns at once. An empty buffer is refilled by way of the
+    // link's wait, which returns at once when the link holds bytes: a receiver that keeps up
+    // with its sender then makes no empty read before each wait.
     int readByte(int seconds) {
         if (inHead_ < inTail_) return input_[inHead_++];
-        const int c = takeInput();
-        return c >= 0 ? c : waitForByte(seconds);
+        return waitForByte(seconds);
     }
     // Refills the input buffer from the link; the first byte, or -802.
     int takeInput();
