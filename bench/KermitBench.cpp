@@ -1,5 +1,5 @@
 // Kermit throughput against C-Kermit, in one process: 4 MiB of random data each way over a pty,
-// five runs each, with C-Kermit configured like our engine (94-byte packets, one packet at a
+// five runs each (xfer_kermit_bench [MIB [RUNS]] for others), with C-Kermit configured like our engine (94-byte packets, one packet at a
 // time, type-1 check, every control byte prefixed, no attributes, eighth-bit prefixing):
 //   our sender -> C-Kermit   against   C-Kermit -> C-Kermit
 //   C-Kermit -> our receiver against   C-Kermit -> C-Kermit
@@ -25,15 +25,15 @@
 
 namespace {
 
-constexpr size_t kSize = 4u << 20;
-constexpr int kRuns = 5;
+size_t benchSize = 4u << 20;
+int benchRuns = 5;
 const char* const kName = "data.bin";
 
 using Clock = std::chrono::steady_clock;
 
 std::string randomData() {
     std::mt19937 r(1);
-    std::string s(kSize, '\0');
+    std::string s(benchSize, '\0');
     for (char& c : s)
         c = static_cast<char>(r() & 0xFF);
     return s;
@@ -123,10 +123,10 @@ struct Bench {
 void compare(const Bench& b, const char* what, const std::string& data,
              const std::function<double()>& ours, const std::function<double()>& peer) {
     std::vector<double> oursRuns, peerRuns;
-    for (int i = 0; i < kRuns; ++i) {
-        oursRuns.push_back(kSize / ours() / 1e3);
+    for (int i = 0; i < benchRuns; ++i) {
+        oursRuns.push_back(benchSize / ours() / 1e3);
         if (!b.arrived(data)) std::printf("  ours: file differs!\n");
-        peerRuns.push_back(kSize / peer() / 1e3);
+        peerRuns.push_back(benchSize / peer() / 1e3);
         if (!b.arrived(data)) std::printf("  C-Kermit: file differs!\n");
     }
     std::printf("%-40s ours", what);
@@ -140,7 +140,9 @@ void compare(const Bench& b, const char* what, const std::string& data,
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 1) benchSize = std::strtoul(argv[1], nullptr, 10) << 20;
+    if (argc > 2) benchRuns = std::atoi(argv[2]);
     std::string root = std::string(QUILITE_BINARY_DIR) + "/kermit-bench-XXXXXX";
     if (!mkdtemp(root.data())) return 1;
     Bench b{root, root + "/src", root + "/dst"};
@@ -150,7 +152,7 @@ int main() {
     writeText(b.src + "/" + kName, data);
     std::printf(
         "Kermit, %zu MiB of random data per run, %d runs each, median ratio ours/C-Kermit\n",
-        kSize >> 20, kRuns);
+        benchSize >> 20, benchRuns);
     compare(
         b, "ours -> C-Kermit vs C-Kermit -> C-Kermit", data, [&] { return b.oursToKermit(); },
         [&] { return b.kermitToKermit(); });

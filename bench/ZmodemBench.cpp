@@ -4,7 +4,8 @@
 //                                 bytes the protocol requires, sz -e every control byte)
 //   sz -> our receiver against   sz -> rz
 // Each run is timed until the receiver has the whole file. One run each way over a pty follows
-// (lrzsz to lrzsz stalls at the end on a pty, so those are not compared).
+// (lrzsz to lrzsz stalls at the end on a pty, so those are not compared). An argument keeps only
+// the rows whose title contains it, and leaves out the pty runs.
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -111,15 +112,19 @@ struct Bench {
     }
 };
 
-void compare(const Bench& b, const char* what, const std::string& data,
+// An argument keeps only the rows whose title contains it.
+std::string only;
+
+void compare(const Bench& b, const std::string& what, const std::string& data,
              const std::function<double()>& ours, const std::function<double()>& peer) {
+    if (what.find(only) == std::string::npos) return;
     std::vector<double> oursRuns, peerRuns;
     for (int i = 0; i < kRuns; ++i) {
         oursRuns.push_back(b.mbps(ours()));
         if (!b.arrived(data)) std::printf("  ours: file differs!\n");
         peerRuns.push_back(b.mbps(peer()));
     }
-    std::printf("%-34s ours", what);
+    std::printf("%-34s ours", what.c_str());
     for (double r : oursRuns)
         std::printf(" %7.1f", r);
     std::printf("   lrzsz");
@@ -130,7 +135,8 @@ void compare(const Bench& b, const char* what, const std::string& data,
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 1) only = argv[1];
     std::string root = std::string(QUILITE_BINARY_DIR) + "/zmodem-bench-XXXXXX";
     if (!mkdtemp(root.data())) return 1;
     Bench b{root, root + "/src", root + "/dst", "data.bin"};
@@ -142,17 +148,19 @@ int main() {
          {std::pair<const char*, std::string>{"random", randomData()}, {"text", textData()}}) {
         std::ofstream(b.src + "/" + b.name, std::ios::binary) << data;
         compare(
-            b, (std::string(kind) + ": ours -> rz vs sz -e -> rz").c_str(), data,
+            b, std::string(kind) + ": ours -> rz vs sz -e -> rz", data,
             [&] { return b.oursToRz<SocketPair>(); }, [&] { return b.szToRz(true); });
         compare(
-            b, (std::string(kind) + ": ours -> rz vs sz -> rz").c_str(), data,
+            b, std::string(kind) + ": ours -> rz vs sz -> rz", data,
             [&] { return b.oursToRz<SocketPair>(); }, [&] { return b.szToRz(false); });
         compare(
-            b, (std::string(kind) + ": sz -> ours vs sz -> rz").c_str(), data,
+            b, std::string(kind) + ": sz -> ours vs sz -> rz", data,
             [&] { return b.szToOurs<SocketPair>(); }, [&] { return b.szToRz(false); });
     }
-    std::printf("pty, random: ours -> rz %.1f MB/s, sz -> ours %.1f MB/s\n",
-                b.mbps(b.oursToRz<PtyPair>()), b.mbps(b.szToOurs<PtyPair>()));
+    if (only.empty()) {
+        std::printf("pty, random: ours -> rz %.1f MB/s, sz -> ours %.1f MB/s\n",
+                    b.mbps(b.oursToRz<PtyPair>()), b.mbps(b.szToOurs<PtyPair>()));
+    }
     std::filesystem::remove_all(root);
     return 0;
 }
