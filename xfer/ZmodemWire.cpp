@@ -1,5 +1,7 @@
 // ZMODEM at the byte level: timed reads, escaping, headers and data subpackets.
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 #include "xfer/GFCrc.h"
 #include "xfer/GFZmodem.h"
@@ -266,6 +268,7 @@ namespace {
 struct Crc16Check {
     uint16_t value = 0;
     void add(uint8_t b) { value = gfCrc16(value, b); }
+    void add(const uint8_t* bytes, size_t n) { value = gfCrc16(value, bytes, n); }
     bool good() const { return value == 0; }
     static constexpr int kLength = 2;
     static constexpr const char* kBad = "zrdat16: badcrc";
@@ -274,6 +277,7 @@ struct Crc16Check {
 struct Crc32Check {
     uint32_t value = 0xFFFFFFFF;
     void add(uint8_t b) { value = gfCrc32(value, b); }
+    void add(const uint8_t* bytes, size_t n) { value = gfCrc32(value, bytes, n); }
     bool good() const { return value == GF_CRC32_RESIDUE; }
     static constexpr int kLength = 4;
     static constexpr const char* kBad = "zrdat32: badcrc";
@@ -290,22 +294,31 @@ int GFZmodem::readSubpacketData(Check& check, int seconds) {
     const int capacity = static_cast<int>(buffer_.size());
     uint8_t* __restrict out = buffer_.data();
     Check local = check;
-    const bool escapeControls = escapeControls_;
+    // The bytes that end a plain run: ZDLE and the flow-control bytes, and with every control
+    // byte escaped any byte whose low seven bits are below 32. A table keeps the scan free of
+    // branches that random data would mispredict.
+    static const auto kRunEnds = [] {
+        std::array<std::array<bool, 256>, 2> t{};
+        for (int escapeAll = 0; escapeAll < 2; ++escapeAll)
+            for (int b = 0; b < 256; ++b)
+                t[escapeAll][b] = !(b & 0x60) && (escapeAll || isZmodemControl(b));
+        return t;
+    }();
+    const bool* runEnds = kRunEnds[escapeControls_].data();
     int size = 0;
     int c;
     for (;;) {
-        // Plain bytes already taken from the link go straight through; an escape, a control
-        // byte or an empty buffer goes the general way.
+        // Plain bytes already taken from the link go straight through as one run, checked in
+        // bulk; an escape, a control byte or an empty buffer goes the general way.
         const uint8_t* in = input_.data();
-        size_t head = inHead_;
-        const size_t tail = inTail_;
-        while (head < tail && size < capacity) {
-            const uint8_t b = in[head];
-            if (!(b & 0x60) && (escapeControls || isZmodemControl(b))) break;
-            out[size++] = b;
-            local.add(b);
+        const size_t start = inHead_;
+        const size_t end = std::min(inTail_, start + static_cast<size_t>(capacity - size));
+        size_t head = start;
+        while (head < end && !runEnds[in[head]])
             ++head;
-        }
+        std::memcpy(out + size, in + start, head - start);
+        local.add(out + size, head - start);
+        size += static_cast<int>(head - start);
         inHead_ = head;
         c = readEscaped(seconds);
         if (c < 0 || c > 0xFF) break;

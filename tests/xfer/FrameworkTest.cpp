@@ -168,9 +168,13 @@ TEST(Crc, KnownCheckValues) {
     const auto* d = reinterpret_cast<const uint8_t*>(data.data());
     for (size_t n : {0, 1, 7, 8, 9, 15, 16, 1000}) {
         uint16_t byByte = 0x1234;
-        for (size_t i = 0; i < n; ++i)
+        uint32_t byByte32 = 0x89ABCDEF;
+        for (size_t i = 0; i < n; ++i) {
             byByte = gfCrc16(byByte, d[i]);
+            byByte32 = gfCrc32(byByte32, d[i]);
+        }
         EXPECT_EQ(gfCrc16(0x1234, d, n), byByte) << n;
+        EXPECT_EQ(gfCrc32(0x89ABCDEF, d, n), byByte32) << n;
     }
 }
 
