@@ -5,7 +5,9 @@
 // file and both sides content, ours beside the peer with itself. Every other run of ours must
 // end with an error within its --timeout and a second; a hang, a success over a damaged or
 // missing file, or a partial file left under its name (outside ZMODEM, which keeps it for
-// resuming) is counted as a fault.
+// resuming) is counted as a fault. The default --timeout of 60 seconds leaves room for Kermit
+// against C-Kermit, whose 1 MiB at 1e-5 takes up to about 30 s on a busy machine: most of that
+// is C-Kermit's own three-second wait each time a flip hits a packet's mark.
 //   xfer_noise_bench [--seeds N] [--first-seed N] [--rates 1e-5,1e-4] [--size BYTES]
 //                    [--timeout SECONDS] [--only LABEL-PREFIX] [--tool QUILITE-XFER] [--verbose]
 //                    [--keep] [--ours-only]
