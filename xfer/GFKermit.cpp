@@ -119,7 +119,7 @@ int GFKermit::readPacketBody() {
     int length = -1;
     int have = 0;
     while (length < 0 || have <= length) {
-        const int c = ReadChar(kByteTimeoutMs);
+        const int c = readFollowing(kByteTimeoutMs);
         if (c < 0) return kTimeout;
         if (c == kSoh) {
             length = -1;

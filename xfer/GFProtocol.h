@@ -38,6 +38,12 @@ protected:
 
     // A byte within timeoutMs, or -802.
     int ReadChar(int timeoutMs);
+    // The same for a byte that should follow at once (the rest of a packet): it is taken
+    // straight from the link, which holds it as a rule, and waited for only when not.
+    int readFollowing(int timeoutMs) {
+        const int c = link_->ReadByte();
+        return c >= 0 ? c : ReadChar(timeoutMs);
+    }
     // Waits until the link's output queue is empty; bounded waits give up after 1.5 s, the
     // others when an abort check fires.
     bool WaitDrain(bool bounded);
