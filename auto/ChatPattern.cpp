@@ -1,0 +1,220 @@
+#include "auto/ChatPattern.h"
+
+#include <cstdint>
+
+#include "auto/DoubleByteText.h"
+
+namespace {
+
+constexpr int kMaxWidth = 10000;
+
+bool isSpaceAt(std::string_view line, size_t p) {
+    if (p >= line.size()) return false;
+    const char c = line[p];
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+size_t skipSpaces(std::string_view line, size_t p, size_t most) {
+    for (size_t n = 0; n < most && isSpaceAt(line, p); ++n)
+        ++p;
+    return p;
+}
+
+bool isAsciiAlnum(uint8_t c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Hangul, Hanja, kana, Cyrillic, the symbol rows 0xA1/0xA2/0xA4/0xA7 and the full-width
+// digits and letters of row 0xA3.
+bool isWordPair(uint8_t lead, uint8_t trail) {
+    if ((lead >= 0xB0 && lead <= 0xC8) || (lead >= 0xCA && lead <= 0xFD)) return true;
+    if ((lead >= 0xAA && lead <= 0xAC) || lead == 0xA1 || lead == 0xA2 || lead == 0xA4 ||
+        lead == 0xA7)
+        return true;
+    return lead == 0xA3 && ((trail >= 0xB0 && trail <= 0xB9) || (trail >= 0xC1 && trail <= 0xDA) ||
+                            (trail >= 0xE1 && trail <= 0xFA));
+}
+
+bool isNameByte(uint8_t c) {
+    if (isAsciiAlnum(c)) return true;
+    const bool punct = (c >= 0x21 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) ||
+                       (c >= 0x5B && c <= 0x60) || (c >= 0x7B && c <= 0x7E);
+    return punct && c != '>' && c != '(' && c != ')' && c != '"';
+}
+
+// The end of the run of characters of the item's class from p.
+size_t runEnd(char type, std::string_view line, size_t p) {
+    while (p < line.size()) {
+        const size_t n = CharLength(line, p);
+        const auto c = static_cast<uint8_t>(line[p]);
+        bool in = false;
+        if (type == 'd')
+            in = n == 1 && c >= '0' && c <= '9';
+        else if (n == 2)
+            in = type == 'n' || isWordPair(c, static_cast<uint8_t>(line[p + 1]));
+        else
+            in = type == 'n' ? isNameByte(c) : isAsciiAlnum(c);
+        if (!in) break;
+        p += n;
+    }
+    return p;
+}
+
+}  // namespace
+
+std::string TrimRight(std::string_view text) {
+    size_t end = text.size();
+    while (end > 0 && isSpaceAt(text, end - 1))
+        --end;
+    return std::string(text.substr(0, end));
+}
+
+std::string TrimLeft(std::string_view text) {
+    return std::string(text.substr(skipSpaces(text, 0, text.size())));
+}
+
+struct ChatPattern::Walk {
+    std::string_view line;
+    size_t pos = 0;
+    std::vector<size_t> literalStart, literalEnd;
+};
+
+ChatPattern::ChatPattern(std::string_view pattern) {
+    size_t i = 0;
+    if (pattern.starts_with('^')) anchored_ = true, i = 1;
+    std::string pending;
+    while (i < pattern.size()) {
+        if (pattern[i] != '%') {
+            const size_t n = CharLength(pattern, i);
+            pending.append(pattern.substr(i, n));
+            i += n;
+            continue;
+        }
+        if (++i < pattern.size() && pattern[i] == '%') {
+            pending += '%';
+            ++i;
+            continue;
+        }
+        addLiteral(pending);
+        if (i < pattern.size() && pattern[i] == '*') ++i;
+        bool negative = false;
+        if (i + 1 < pattern.size() && pattern[i] == '-' && pattern[i + 1] >= '0' &&
+            pattern[i + 1] <= '9')
+            negative = true, ++i;
+        int width = 0;
+        for (; i < pattern.size() && pattern[i] >= '0' && pattern[i] <= '9'; ++i)
+            width = std::min(width * 10 + (pattern[i] - '0'), kMaxWidth);
+        if (i >= pattern.size()) break;
+        const char type = pattern[i];
+        i += CharLength(pattern, i);
+        if (std::string_view("wncdsS_").find(type) != std::string_view::npos)
+            items_.push_back({type, negative ? -width : width, {}});
+    }
+    addLiteral(pending);
+}
+
+void ChatPattern::addLiteral(std::string& pending) {
+    if (pending.empty()) return;
+    items_.push_back({0, 0, std::move(pending)});
+    pending.clear();
+}
+
+bool ChatPattern::Match(std::string_view line, ChatCaptures& captures) const {
+    captures.clear();
+    if (items_.empty()) return false;
+    Walk walk{line, 0, std::vector<size_t>(items_.size()), std::vector<size_t>(items_.size())};
+    const char first = items_[0].type;
+    if (!anchored_ && (first == 'w' || first == 'n' || first == 'S'))
+        walk.pos = skipSpaces(line, 0, line.size());
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (!matchItem(i, walk)) return false;
+    cutCaptures(line, walk, captures);
+    return true;
+}
+
+bool ChatPattern::matchLiteral(size_t index, Walk& walk) const {
+    const std::string& text = items_[index].literal;
+    const std::string_view line = walk.line;
+    const char previous = index > 0 ? items_[index - 1].type : 0;
+    size_t at = walk.pos;
+    if (previous == 's' || previous == 'S') {
+        while (at + text.size() <= line.size() && line.compare(at, text.size(), text) != 0)
+            at += CharLength(line, at);
+        if (at + text.size() > line.size()) return false;
+    } else if (line.compare(at, text.size(), text) != 0) {
+        return false;
+    }
+    walk.literalStart[index] = at;
+    walk.literalEnd[index] = walk.pos = at + text.size();
+    return true;
+}
+
+bool ChatPattern::matchItem(size_t index, Walk& walk) const {
+    const Item& item = items_[index];
+    const std::string_view line = walk.line;
+    size_t& p = walk.pos;
+    switch (item.type) {
+        case 0:
+            return matchLiteral(index, walk);
+        case 'w':
+        case 'n':
+        case 'd': {
+            const size_t start = p;
+            if (item.width < 0) p = skipSpaces(line, p, static_cast<size_t>(-item.width));
+            const size_t runStart = p;
+            p = runEnd(item.type, line, p);
+            if (item.width > 0 && p - runStart < static_cast<size_t>(item.width))
+                p = skipSpaces(line, p, static_cast<size_t>(item.width) - (p - runStart));
+            return item.width < 0 ? p > start : p > runStart;
+        }
+        case 'c': {
+            if (p >= line.size() || isSpaceAt(line, p)) return false;
+            const size_t start = p;
+            do
+                p += CharLength(line, p);
+            while (item.width > 0 && p < line.size() &&
+                   p - start < static_cast<size_t>(item.width));
+            return true;
+        }
+        case 'S':
+            if (p >= line.size() || isSpaceAt(line, p)) return false;
+            for (int n = 0; n < item.width && p < line.size(); ++n)
+                p += CharLength(line, p);
+            return true;
+        case '_':
+            p = skipSpaces(line, p, line.size());
+            return true;
+        default:  // 's' takes nothing; the literal after it is searched for
+            return true;
+    }
+}
+
+// Each capture lies between the literals around its item, not where the item stopped.
+void ChatPattern::cutCaptures(std::string_view line, const Walk& walk,
+                              ChatCaptures& captures) const {
+    size_t previousEnd = 0;
+    for (size_t i = 0; i < items_.size(); ++i) {
+        if (items_[i].type == 0) {
+            previousEnd = walk.literalEnd[i];
+            continue;
+        }
+        if (items_[i].type == '_') continue;
+        size_t next = line.size();
+        for (size_t j = i + 1; j < items_.size(); ++j)
+            if (items_[j].type == 0) {
+                next = walk.literalStart[j];
+                break;
+            }
+        if (i == 0) {
+            std::string head = TrimRight(line.substr(0, next));
+            const size_t space = head.find_last_of(" \t");
+            captures.push_back(space == std::string::npos ? head : head.substr(space + 1));
+        } else {
+            captures.emplace_back(line.substr(previousEnd, next - previousEnd));
+        }
+    }
+}
+
+bool MatchChatPattern(std::string_view pattern, std::string_view line, ChatCaptures& captures) {
+    return ChatPattern(pattern).Match(line, captures);
+}

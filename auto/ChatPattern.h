@@ -1,0 +1,42 @@
+#pragma once
+// The pattern language in which chat rooms, presence notices and memos are recognised (CP949):
+// literal runs and variable items `%w` (word), `%n` (name), `%d` (digits), `%c`, `%s`, `%S`
+// and `%_` (spaces), optionally with a width; a leading `^` anchors the pattern. A pattern
+// matches a prefix of the line; each variable item but `%_` yields one capture, cut from the
+// line between the neighbouring literals. `%%` stands for a literal "%".
+#include <string>
+#include <string_view>
+#include <vector>
+
+using ChatCaptures = std::vector<std::string>;
+
+class ChatPattern {
+public:
+    explicit ChatPattern(std::string_view pattern);
+
+    // Empties `captures`; on success fills one per capturing item, in pattern order.
+    bool Match(std::string_view line, ChatCaptures& captures) const;
+    bool empty() const { return items_.empty(); }
+
+private:
+    struct Item {
+        char type = 0;  // 0 for a literal
+        int width = 0;
+        std::string literal;
+    };
+    struct Walk;
+
+    void addLiteral(std::string& pending);
+    bool matchItem(size_t index, Walk& walk) const;
+    bool matchLiteral(size_t index, Walk& walk) const;
+    void cutCaptures(std::string_view line, const Walk& walk, ChatCaptures& captures) const;
+
+    std::vector<Item> items_;
+    bool anchored_ = false;
+};
+
+bool MatchChatPattern(std::string_view pattern, std::string_view line, ChatCaptures& captures);
+
+// Helpers the recognisers share: host text trimmed of spaces at one end.
+std::string TrimRight(std::string_view text);
+std::string TrimLeft(std::string_view text);

@@ -1,0 +1,228 @@
+#include "auto/ChatRecogniser.h"
+
+#include "auto/ChatPattern.h"
+#include "platform/TextCodec.h"
+
+std::string HostText(const char* utf8) {
+    return utf8ToCp949(utf8).value_or("");
+}
+
+namespace {
+
+ChatPattern pattern(const char* utf8) {
+    return ChatPattern(HostText(utf8));
+}
+
+std::string joinFields(const std::string& a, const std::string& b) {
+    return a + '\t' + b;
+}
+
+// Found first at the second byte of the line.
+bool standsAtSecondByte(std::string_view line, const std::string& text) {
+    return line.find(text) == 1;
+}
+
+// Service type 1: "## " notices and id(name) chat columns.
+class HitelRecogniser : public ChatRecogniser {
+public:
+    bool ParseSpeaker(std::string_view line, std::string& speaker) const override {
+        ChatCaptures c;
+        if (chat_.Match(line, c) || (whisper_.Match(line, c) && IsValidId(TrimRight(c[0])))) {
+            speaker = joinFields(TrimRight(c[1]), TrimRight(c[0]));
+            return true;
+        }
+        return false;
+    }
+
+    int ClassifyEvent(std::string_view line, std::string& out) const override {
+        const std::string trimmed = TrimRight(line);
+        if (!trimmed.starts_with("## ") && !trimmed.starts_with(" >> ")) return ChatEvent::None;
+        ChatCaptures c;
+        if (presence_.Match(trimmed, c)) {
+            out = joinFields(c[1], c[0]);
+            if (c[2] == entered_) return ChatEvent::Entered;
+            if (c[2] == left_) return ChatEvent::Left;
+        } else if (ignore_.Match(trimmed, c)) {
+            out = c[0];
+            if (c[1] == set_) return ChatEvent::IgnoreSet;
+            if (c[1] == cleared_) return ChatEvent::IgnoreCleared;
+        } else if (whisperSet_.Match(trimmed, c)) {
+            out = c[0];
+            return ChatEvent::WhisperSet;
+        } else if (whisperCleared_.Match(trimmed, c)) {
+            out = c[0];
+            return ChatEvent::WhisperCleared;
+        } else if (rename_.Match(trimmed, c)) {
+            out = c[1] + '\t' + c[0] + '\t' + c[2];
+            return ChatEvent::NameChanged;
+        }
+        return ChatEvent::None;
+    }
+
+    bool IsPassLine(std::string_view line) const override {
+        ChatCaptures c;
+        return bang_.Match(line, c) || (quoted_.Match(line, c) && IsValidId(TrimRight(c[1])));
+    }
+
+    bool IsLeaveLine(std::string_view line) const override {
+        for (const std::string& prompt : leavePrompts_)
+            if (line == prompt) return true;
+        return standsAtSecondByte(line, generalRoom_);
+    }
+
+    bool IsEnterLine(std::string_view line) const override {
+        ChatCaptures c;
+        return enter_.Match(line, c) && IsValidId(c[0]);
+    }
+
+    bool IsValidId(std::string_view text) const override {
+        return text.size() >= 4 && text.size() <= 8;
+    }
+
+private:
+    ChatPattern chat_ = pattern("^%w(%8w)  %s");
+    ChatPattern whisper_ = pattern("^  %8n(%8w)  %s");
+    ChatPattern bang_ = pattern("^(!)%w(%8w)  %s");
+    ChatPattern quoted_ = pattern("^> %n(%8w)  %s");
+    ChatPattern enter_ = pattern("^## %n(%w) 님이 입장하였습니다. ##");
+    ChatPattern presence_ = pattern("^## %n(%w) 님이 %s하였습니다. ##");
+    ChatPattern ignore_ = pattern("^## %w 님과의 대화 수신거부가 %s되었습니다. ##");
+    ChatPattern whisperSet_ = pattern("^## %w 님과 귀엣말이 설정되었습니다. ##");
+    ChatPattern whisperCleared_ = pattern("^## %w 님과의 귀엣말이 해제 되었습니다. ##");
+    ChatPattern rename_ = pattern("^## %w (%w) 님이 대화명을 [ %n ] 로 변경하였습니다.");
+    std::string entered_ = HostText("입장"), left_ = HostText("퇴장");
+    std::string set_ = HostText("지정"), cleared_ = HostText("해제");
+    std::string leavePrompts_[4] = {">>", " >>", HostText(" 선택(H:도움말) >>"),
+                                    HostText("명령어 입력 (H:도움말) >>")};
+    std::string generalRoom_ = HostText("일반대화실  (CHAT) [대화방]");
+};
+
+// Service type 2: "name>text" chat lines whose ids are asked for with "/u".
+class ChollianRecogniser : public ChatRecogniser {
+public:
+    bool ParseSpeaker(std::string_view line, std::string& speaker) const override {
+        ChatCaptures c;
+        if (!chat_.Match(line, c) || !IsValidId(c[0])) return false;
+        speaker = joinFields("", c[0]);
+        return true;
+    }
+
+    int ClassifyEvent(std::string_view line, std::string& out) const override {
+        ChatCaptures c;
+        if (presence_.Match(line, c)) {
+            out = joinFields(c[1], c[0]);
+            if (c[2] == entered_) return ChatEvent::Entered;
+            if (c[2] == left_) return ChatEvent::Left;
+        } else if (idAnswer_.Match(line, c)) {
+            out = joinFields(TrimRight(c[1]), c[0]);
+            return ChatEvent::Entered;
+        } else if (ignore_.Match(line, c)) {
+            out = c[0];
+            if (c[1] == set_) return ChatEvent::IgnoreSet;
+            if (c[1] == cleared_) return ChatEvent::IgnoreCleared;
+        } else if (line.find(whisperSet_) != std::string_view::npos) {
+            out.clear();
+            return ChatEvent::WhisperSet;
+        } else if (line.find(whisperCleared_) != std::string_view::npos) {
+            out.clear();
+            return ChatEvent::WhisperCleared;
+        } else if (rename_.Match(line, c)) {
+            out = c[0] + '\t' + c[1] + '\t' + c[2];
+            return ChatEvent::NameChanged;
+        }
+        return ChatEvent::NothingMatched;
+    }
+
+    bool IsPassLine(std::string_view line) const override { return line.starts_with("(!)"); }
+    bool IsLeaveLine(std::string_view line) const override { return line == leave_; }
+
+    bool IsEnterLine(std::string_view line) const override {
+        ChatCaptures c;
+        return enter_.Match(line, c);
+    }
+
+    bool IsValidId(std::string_view text) const override {
+        return text.size() >= 3 && text.size() <= 10;
+    }
+
+private:
+    ChatPattern chat_ = pattern("^%n>%s");
+    ChatPattern presence_ = pattern("^   #  %n(%w) 회원이 %s하였습니다 !!");
+    ChatPattern idAnswer_ = pattern("^%n 회원의 ID는 %s, 본명은 %w 입니다.");
+    ChatPattern ignore_ = pattern("^## %w 님과의 대화 수신거부가 %s되었습니다. ##");
+    ChatPattern rename_ =
+        pattern("^   #  %s님의 대화명이 \"%n\"에서 \"%n\"(으)로 변경되었습니다 !!");
+    ChatPattern enter_ = pattern("^*** %s 들어오신 것을 환영합니다. %n 회원님 ***");
+    std::string whisperSet_ = HostText("귀엣말이 설정되었습니다.");
+    std::string whisperCleared_ = HostText("귀엣말이 해제 되었습니다.");
+    std::string entered_ = HostText("입실"), left_ = HostText("퇴실");
+    std::string set_ = HostText("지정"), cleared_ = HostText("해제");
+    std::string leave_ = HostText("선택>");
+};
+
+// Service type 3: " id (name) text" chat lines and " *** " notices.
+class NownuriRecogniser : public ChatRecogniser {
+public:
+    bool ParseSpeaker(std::string_view line, std::string& speaker) const override {
+        ChatCaptures c;
+        if (!chat_.Match(line, c) || !IsValidId(c[1])) return false;
+        speaker = joinFields(TrimRight(c[0]), c[1]);
+        return true;
+    }
+
+    int ClassifyEvent(std::string_view line, std::string& out) const override {
+        if (line.starts_with(founder_)) return ChatEvent::NoEvent;
+        if (line.size() < 5) return ChatEvent::None;
+        ChatCaptures c;
+        if (entered_.Match(line, c)) {
+            out = joinFields(c[1], c[0]);
+            return ChatEvent::Entered;
+        }
+        if (left_.Match(line, c) || expelled_.Match(line, c)) {
+            out = joinFields(c[0], c[1]);
+            return ChatEvent::Left;
+        }
+        if (ignoreSet_.Match(line, c)) {
+            out = c[0];
+            return ChatEvent::IgnoreSet;
+        }
+        if (ignoreCleared_.Match(line, c)) {
+            out = c[0];
+            return ChatEvent::IgnoreCleared;
+        }
+        return ChatEvent::None;
+    }
+
+    bool IsPassLine(std::string_view) const override { return false; }
+    bool IsLeaveLine(std::string_view line) const override { return line == leave_; }
+    bool IsEnterLine(std::string_view line) const override { return line == "Chat :"; }
+
+    bool IsValidId(std::string_view text) const override {
+        return text.size() >= 3 && text.size() <= 8;
+    }
+
+private:
+    ChatPattern chat_ = pattern("^ %8w (%n) %s");
+    ChatPattern entered_ = pattern("^ *** %n(%w:%w)님이 들어오셨습니다!!");
+    ChatPattern left_ = pattern("^ *** %w(%w)님이 나가셨습니다.");
+    ChatPattern expelled_ = pattern("^ *** %w(%w)님이 %w 퇴장되었습니다.");
+    ChatPattern ignoreSet_ = pattern("^  지금부터 %w님의 메시지는 받지 않습니다.");
+    ChatPattern ignoreCleared_ = pattern("^  지금부터 %w님의 메시지를 받을 수 있습니다.");
+    std::string founder_ = HostText("   개설자 : ");
+    std::string leave_ = HostText(" 선택>");
+};
+
+}  // namespace
+
+std::unique_ptr<ChatRecogniser> MakeChatRecogniser(int serviceType) {
+    switch (serviceType) {
+        case 1:
+            return std::make_unique<HitelRecogniser>();
+        case 2:
+            return std::make_unique<ChollianRecogniser>();
+        case 3:
+            return std::make_unique<NownuriRecogniser>();
+        default:
+            return nullptr;
+    }
+}

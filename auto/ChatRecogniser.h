@@ -1,0 +1,41 @@
+#pragma once
+// What a service's chat room prints, told apart line by line (CP949): ordinary chat lines and
+// their speaker, room events, lines to leave alone, and the lines that show the user leaving
+// or entering a room. One recogniser per service type 1-3.
+#include <memory>
+#include <string>
+#include <string_view>
+
+// Event codes of ClassifyEvent.
+namespace ChatEvent {
+constexpr int None = 0;
+constexpr int NothingMatched = 1;
+constexpr int Entered = 2;        // out: "id\tname"
+constexpr int Left = 3;           // out: "id\tname"
+constexpr int IgnoreSet = 5;      // out: the user
+constexpr int IgnoreCleared = 6;  // out: the user
+constexpr int WhisperSet = 7;     // out: the user, or empty
+constexpr int WhisperCleared = 8;
+constexpr int NoEvent = 9;
+constexpr int NameChanged = 10;  // out: "id\told name\tnew name"
+constexpr int Reset = 11;        // out: the new room title
+}  // namespace ChatEvent
+
+class ChatRecogniser {
+public:
+    virtual ~ChatRecogniser() = default;
+
+    // An ordinary chat line; speaker: "id\tname" (either may be empty).
+    virtual bool ParseSpeaker(std::string_view line, std::string& speaker) const = 0;
+    virtual int ClassifyEvent(std::string_view line, std::string& out) const = 0;
+    virtual bool IsPassLine(std::string_view line) const = 0;
+    virtual bool IsLeaveLine(std::string_view line) const = 0;
+    virtual bool IsEnterLine(std::string_view line) const = 0;
+    virtual bool IsValidId(std::string_view text) const = 0;
+};
+
+// The recogniser of service type 1 (하이텔), 2 (천리안) or 3 (나우누리); null for any other.
+std::unique_ptr<ChatRecogniser> MakeChatRecogniser(int serviceType);
+
+// The UTF-8 source text of a pattern or message as host text (CP949).
+std::string HostText(const char* utf8);

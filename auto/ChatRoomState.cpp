@@ -1,0 +1,295 @@
+#include "auto/ChatRoomState.h"
+
+#include <algorithm>
+
+#include "auto/ChatColours.h"
+#include "auto/ChatPattern.h"
+#include "auto/RoomCommand.h"
+#include "auto/Services.h"
+
+namespace {
+
+std::vector<std::string> splitTabs(const std::string& text) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t tab; (tab = text.find('\t', start)) != std::string::npos; start = tab + 1)
+        fields.push_back(text.substr(start, tab - start));
+    fields.push_back(text.substr(start));
+    return fields;
+}
+
+bool equalsIgnoringCase(const std::string& text, char letter) {
+    return text.size() == 1 && (text[0] | 0x20) == letter;
+}
+
+// The room-number lines of service type 1 name the room without entering or leaving it.
+std::optional<std::string> hitelRoomTitle(std::string_view line) {
+    static const ChatPattern join("^ >> %c %w");
+    static const ChatPattern number(HostText("^ 방의 번호는 ==> %w"));
+    static const ChatPattern opened(HostText("^## %w 번방이 개설되었습니다. ##"));
+    static const ChatPattern openedNamed(HostText("^## %s [%d번] 대화방이 개설되었습니다. ##"));
+    ChatCaptures c;
+    if (join.Match(line, c) && equalsIgnoringCase(c[0], 'j')) return c[1];
+    if (number.Match(line, c) || opened.Match(line, c)) return c[0];
+    if (openedNamed.Match(line, c)) return c[1];
+    return std::nullopt;
+}
+
+}  // namespace
+
+void ChatRoomState::SetService(const std::string& name) {
+    service_ = name;
+    title_.clear();
+    serviceType_ = ::ServiceType(name);
+    recogniser_ = MakeChatRecogniser(serviceType_);
+}
+
+int ChatRoomState::DetectRoomChange(std::string_view line) {
+    if (serviceType_ == 0 || line.empty()) return 0;
+    const std::string trimmed = TrimRight(line);
+    if (serviceType_ == 4) {
+        static const ChatPattern joined(HostText("  >> [%w]번 대화방에 참여하셨습니다. <<"));
+        static const std::string leave = HostText(" 선  택 >");
+        ChatCaptures c;
+        if (joined.Match(trimmed, c)) {
+            title_ = c[0];
+            return 6;
+        }
+        return trimmed == leave ? 7 : 0;
+    }
+    if (recogniser_->IsLeaveLine(trimmed)) {
+        leaveRoom();
+        return 7;
+    }
+    if (recogniser_->IsEnterLine(trimmed)) return 6;
+    if (serviceType_ == 1) {
+        if (std::optional<std::string> title = hitelRoomTitle(trimmed)) title_ = *title;
+    }
+    return 0;
+}
+
+int ChatRoomState::ClassifyChatLine(std::string_view line) {
+    if (!recogniser_ || line.empty()) return ChatColour::None;
+    if (recogniser_->IsLeaveLine(line)) {
+        leaveRoom();
+        return ChatColour::None;
+    }
+    std::string out;
+    if (applyEvent(recogniser_->ClassifyEvent(line, out), out)) return ChatColour::None;
+    if (recogniser_->IsPassLine(line))
+        return serviceType_ == 1 ? ChatColour::None : ChatColour::Reversed;
+    std::string speaker;
+    if (!recogniser_->ParseSpeaker(line, speaker) || speaker == "\t") return ChatColour::None;
+    const std::vector<std::string> fields = splitTabs(speaker);
+    addParticipant(fields[0], fields[1]);
+    const std::optional<size_t> index =
+        serviceType_ == 2 ? findByName(fields[1]) : findById(fields[0]);
+    return index ? list_[*index].colour : ChatColour::None;
+}
+
+// True when the code was a room event (the line is then left as it is).
+bool ChatRoomState::applyEvent(int code, const std::string& out) {
+    const std::vector<std::string> fields = splitTabs(out);
+    switch (code) {
+        case ChatEvent::Entered:
+            if (fields.size() >= 2) addParticipant(fields[0], fields[1]);
+            return true;
+        case ChatEvent::Left:
+            if (std::optional<size_t> index = findById(fields[0]); index && !fields[0].empty())
+                Remove(*index);
+            return true;
+        case ChatEvent::IgnoreSet:
+            moveToEnd(out);
+            return true;
+        case ChatEvent::WhisperSet:
+            moveToFront(out);
+            return true;
+        case ChatEvent::IgnoreCleared:
+        case ChatEvent::WhisperCleared:
+            return true;
+        case ChatEvent::NameChanged:
+            if (fields.size() >= 3) renameParticipant(fields[0], fields[1], fields[2]);
+            return true;
+        case ChatEvent::Reset:
+            list_.clear();
+            title_ = out;
+            changed();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void ChatRoomState::leaveRoom() {
+    const bool hadEntries = !list_.empty();
+    list_.clear();
+    title_.clear();
+    if (hadEntries) changed();
+}
+
+void ChatRoomState::addParticipant(const std::string& id, const std::string& name) {
+    const bool byName = serviceType_ == 2 || serviceType_ == 4;
+    if (std::optional<size_t> index = byName ? findByName(name) : findById(id)) {
+        ChatParticipant& entry = list_[*index];
+        if (byName && entry.id.empty() && entry.id != id) {
+            entry.id = id;
+            changed();
+        } else if (serviceType_ == 3 && entry.name != name) {
+            entry.name = name;
+            changed();
+        }
+        return;
+    }
+    if (list_.size() >= kMaxParticipants) return;
+    auto at = list_.end();
+    const std::string ownId = session_.OwnId();
+    if (!list_.empty() && !ownId.empty() && list_.back().id == ownId) --at;
+    list_.insert(at, {id, name, ChatColour::None});
+    if (id.empty()) session_.SendLine("/u " + name);
+    changed();
+}
+
+void ChatRoomState::renameParticipant(const std::string& id, const std::string& oldName,
+                                      const std::string& newName) {
+    std::optional<size_t> index = serviceType_ == 1 ? findById(id) : findByName(oldName);
+    if (!index) return;
+    list_[*index].name = newName;
+    changed();
+}
+
+std::optional<size_t> ChatRoomState::findUser(const std::string& user) const {
+    if (user.empty()) return std::nullopt;
+    if (std::optional<size_t> index = findById(user)) return index;
+    return findByName(user);
+}
+
+void ChatRoomState::moveToEnd(const std::string& user) {
+    std::optional<size_t> index = findUser(user);
+    if (!index || *index + 1 == list_.size()) return;
+    std::rotate(list_.begin() + static_cast<long>(*index),
+                list_.begin() + static_cast<long>(*index) + 1, list_.end());
+    changed();
+}
+
+void ChatRoomState::moveToFront(const std::string& user) {
+    std::optional<size_t> index = findUser(user);
+    if (!index || *index == 0) return;
+    std::rotate(list_.begin(), list_.begin() + static_cast<long>(*index),
+                list_.begin() + static_cast<long>(*index) + 1);
+    changed();
+}
+
+std::optional<size_t> ChatRoomState::findById(const std::string& id) const {
+    for (size_t i = 0; i < list_.size(); ++i)
+        if (list_[i].id == id) return i;
+    return std::nullopt;
+}
+
+std::optional<size_t> ChatRoomState::findByName(const std::string& name) const {
+    for (size_t i = 0; i < list_.size(); ++i)
+        if (list_[i].name == name) return i;
+    return std::nullopt;
+}
+
+// The own ID is read from the session whenever a participant is added, so the count has
+// nothing to refresh.
+size_t ChatRoomState::Count() const {
+    return list_.size();
+}
+
+std::string ChatRoomState::EntryText(size_t index) const {
+    const ChatParticipant& entry = list_.at(index);
+    return entry.id + '\t' + entry.name + '\t' + std::to_string(entry.colour);
+}
+
+std::string ChatRoomState::DisplayText(size_t index) const {
+    const ChatParticipant& entry = list_.at(index);
+    return entry.name + '(' + entry.id + ')';
+}
+
+std::optional<size_t> ChatRoomState::IndexOf(const std::string& id, const std::string& name) const {
+    return id.empty() ? findByName(name) : findById(id);
+}
+
+void ChatRoomState::SetColour(size_t index, int colour) {
+    if (index >= list_.size()) return;
+    list_[index].colour = std::clamp(colour, ChatColour::Reversed, 15);
+    changed();
+}
+
+int ChatRoomState::ColourOf(size_t index) const {
+    return index < list_.size() ? list_[index].colour : ChatColour::None;
+}
+
+std::optional<Record> ChatRoomState::IconOf(size_t index) const {
+    if (index >= list_.size() || list_[index].id.empty()) return std::nullopt;
+    std::vector<Record> notebook;
+    CRecordStore(registry_).LoadList(service_, RecordKind::IdNotebook, notebook);
+    for (const Record& record : notebook) {
+        auto title = record.find("Title");
+        if (title != record.end() && title->second == list_[index].id) return record;
+    }
+    return std::nullopt;
+}
+
+void ChatRoomState::Remove(size_t index) {
+    if (index >= list_.size()) return;
+    list_.erase(list_.begin() + static_cast<long>(index));
+    changed();
+}
+
+void ChatRoomState::RefreshParticipants() {
+    switch (serviceType_) {
+        case 1:
+            session_.SendLine("/st " + title_);
+            break;
+        case 2:
+            session_.SendLine("/w my");
+            break;
+        case 3:
+            session_.SendLine("/st");
+            break;
+        default:
+            break;
+    }
+}
+
+void ChatRoomState::RunUserCommand(UserCommand command, const std::string& id) {
+    if (id.empty()) return;
+    switch (command) {
+        case UserCommand::Ignore:
+            if (std::string value = session_.ServiceValue("사용자 무시"); !value.empty())
+                session_.SendLine(value + ' ' + id);
+            break;
+        case UserCommand::Whisper:
+            if (std::string value = session_.ServiceValue("귓속말 설정"); !value.empty())
+                views_->PutIntoInputLine(value + ' ' + id + ' ');
+            break;
+        case UserCommand::Profile:
+            if (std::string value = session_.ServiceValue("프로필 확인"); !value.empty())
+                session_.SendLine(RoomCommand(value, true) + ' ' + id);
+            break;
+    }
+}
+
+void ChatRoomState::Invite(const std::vector<std::string>& ids) {
+    const std::string value = session_.ServiceValue("사용자 초대");
+    if (value.empty()) return;
+    for (const std::string& id : ids) {
+        if (id.empty()) continue;
+        session_.SendText(value + ' ');
+        session_.SendLine(id);
+    }
+}
+
+bool ChatRoomState::AddToIdNotebook(size_t index) {
+    if (index >= list_.size() || list_[index].id.empty()) return false;
+    if (IconOf(index)) return true;
+    CRecordStore store(registry_);
+    std::vector<Record> notebook;
+    store.LoadList(service_, RecordKind::IdNotebook, notebook);
+    notebook.push_back({{"Title", list_[index].id}, {"Name", list_[index].name}});
+    if (!store.SaveList(service_, RecordKind::IdNotebook, notebook)) return false;
+    store.NotifyChanged(RecordKind::IdNotebook);
+    return true;
+}

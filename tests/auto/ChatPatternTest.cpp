@@ -1,0 +1,225 @@
+// The chat pattern language and the three services' recognisers, line by line, and random
+// host lines through every pattern.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "auto/ChatPattern.h"
+#include "auto/ChatRecogniser.h"
+#include "platform/TextCodec.h"
+
+namespace {
+
+std::string cp(const std::string& utf8) {
+    return utf8ToCp949(utf8).value();
+}
+
+ChatCaptures cps(std::initializer_list<const char*> utf8) {
+    ChatCaptures out;
+    for (const char* text : utf8)
+        out.push_back(cp(text));
+    return out;
+}
+
+struct PatternCase {
+    const char* pattern;
+    std::string line;  // UTF-8
+    bool matches;
+    std::initializer_list<const char*> captures;
+};
+
+}  // namespace
+
+TEST(ChatPatternTest, MatchesAndCutsCapturesBetweenLiterals) {
+    const std::string fields = "12-08 10:00 " + std::string(30, 'x') + " 허용  ";
+    const PatternCase cases[] = {
+        {"^ '%w'%_님은 서비스를 [%s]중입니다.",
+         " 'abc'  님은 서비스를 [채팅]중입니다.",
+         true,
+         {"abc", "채팅"}},
+        // A pattern that begins with a literal matches at the line start only, with or
+        // without "^".
+        {"abc%w", " abcx", false, {}},
+        {"abc%w", "abcx", true, {"x"}},
+        {"^abc%w", "abcx yz", true, {"x yz"}},
+        // The word padded to 9 columns, then exactly 11 and 30 byte fields.
+        {"^%9w %11c %30c %s",
+         "abc" + std::string(7, ' ') + fields,
+         true,
+         {"abc", "12-08 10:00", "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx", "허용  "}},
+        {"^%9w %11c %30c %s", "abc" + std::string(6, ' ') + fields, false, {}},
+        // A negative width skips spaces before the run; the capture keeps them.
+        {"^ ## %-8w(%w)님은 현재", " ##   kim(kim01)님은 현재 서비스를", true, {"  kim", "kim01"}},
+        {"^%c-%w", "a-bc", true, {"a", "bc"}},
+        {"^[메모:%w] %S", "[메모:abc] 잘 지내? ", true, {"abc", "잘 지내? "}},
+        {"^[메모:%w] %S", "[메모:abc]  x", false, {}},
+        {"^a%sb%w", "axxbyyb1", true, {"xx", "yyb1"}},
+        {"^a%qb", "ab", true, {}},
+        {"^100%% %d", "100% 5", true, {"5"}},
+        {"%w(%w) => %S", "  kim(kim01) => 안녕", true, {"kim", "kim01", "안녕"}},
+        {"^%w(%w)", " kim(x)", false, {}},
+        {"^x%3d|", "x12 |", true, {"12 "}},
+        {"^x%3d|", "x12  |", false, {}},
+        {"^%w!", "１２가!", true, {"１２가"}},
+        {"^%w", "─", false, {}},
+        {"^%n)", "a<b.c)", true, {"a<b.c"}},
+        {"^%n)", "a>b)", false, {}},
+        {"^%S4x", "ab cdx", false, {}},
+        {"^%4Sx", "ab cdx", true, {"cd"}},
+        {"^%4Sx", " abcdx", false, {}},
+        {"^%s가", "각가", true, {"각"}},
+        {"^ab", "abcdef", true, {}},
+        {"", "abc", false, {}},
+        {"%w", "   ", false, {}},
+    };
+    for (const PatternCase& c : cases) {
+        ChatCaptures captures{"stale"};
+        EXPECT_EQ(MatchChatPattern(cp(c.pattern), cp(c.line), captures), c.matches)
+            << c.pattern << " | " << c.line;
+        if (c.matches) {
+            EXPECT_EQ(captures, cps(c.captures)) << c.pattern;
+        } else {
+            EXPECT_TRUE(captures.empty());
+        }
+    }
+}
+
+TEST(ChatPatternTest, DoubleByteCharactersStepAsUnits) {
+    ChatCaptures captures;
+    // "가가" is B0A1 B0A1: the pair A1B0 stands across two characters and is no match.
+    EXPECT_FALSE(MatchChatPattern("^%s\xA1\xB0", "\xB0\xA1\xB0\xA1", captures));
+    // A lead byte at the end of the line is a character of its own: no reading past it.
+    EXPECT_FALSE(MatchChatPattern("^%w", "\xB0", captures));
+    EXPECT_FALSE(MatchChatPattern("^%n>", "\xB0>", captures));
+    EXPECT_TRUE(MatchChatPattern("^%c%s", "\xB0", captures));
+    EXPECT_TRUE(MatchChatPattern("^%5c|", std::string("\xB0\xA1\xB0\xA1\xB0\xA1|"), captures));
+    EXPECT_EQ(captures, ChatCaptures{"\xB0\xA1\xB0\xA1\xB0\xA1"});
+}
+
+namespace {
+
+struct LineCase {
+    int service;
+    const char* line;
+    int event;            // ClassifyEvent
+    const char* out;      // its out text, "\t"-separated
+    const char* speaker;  // ParseSpeaker, nullptr: no chat line
+    bool pass, leave, enter;
+};
+
+}  // namespace
+
+TEST(ChatRecogniserTest, EveryLineShapeOfTheThreeServices) {
+    using namespace ChatEvent;
+    const LineCase cases[] = {
+        {1, "kim(kim01   )  안녕하세요", None, "", "kim01\tkim", false, false, false},
+        {1, "  홍길동  (hong01  )  귓속말", None, "", "hong01\t홍길동", false, false, false},
+        {1, "  가  (hong01  )  짧은 이름", None, "", nullptr, false, false, false},
+        {1, "(!)kim(kim01   )  귀엣말", None, "", nullptr, true, false, false},
+        {1, "> 홍길동(hong01  )  인용", None, "", nullptr, true, false, false},
+        {1, "> 홍길동(ho      )  인용", None, "", nullptr, false, false, false},
+        {1, "## 홍길동(hong01) 님이 입장하였습니다. ##", Entered, "hong01\t홍길동", nullptr, false,
+         false, true},
+        {1, "## 홍길동(hong01) 님이 퇴장하였습니다. ##  ", Left, "hong01\t홍길동", nullptr, false,
+         false, false},
+        {1, "## hong01 님과의 대화 수신거부가 지정되었습니다. ##", IgnoreSet, "hong01", nullptr,
+         false, false, false},
+        {1, "## hong01 님과의 대화 수신거부가 해제되었습니다. ##", IgnoreCleared, "hong01", nullptr,
+         false, false, false},
+        {1, "## hong01 님과 귀엣말이 설정되었습니다. ##", WhisperSet, "hong01", nullptr, false,
+         false, false},
+        {1, "## hong01 님과의 귀엣말이 해제 되었습니다. ##", WhisperCleared, "hong01", nullptr,
+         false, false, false},
+        {1, "## 길동 (hong01) 님이 대화명을 [ 홍길동 ] 로 변경하였습니다.", NameChanged,
+         "hong01\t길동\t홍길동", nullptr, false, false, false},
+        {1, " >>", None, "", nullptr, false, true, false},
+        {1, "명령어 입력 (H:도움말) >>", None, "", nullptr, false, true, false},
+        {1, " 일반대화실  (CHAT) [대화방]  3명", None, "", nullptr, false, true, false},
+        {1, "  일반대화실  (CHAT) [대화방]", None, "", nullptr, false, false, false},
+        {2, "홍길동>안녕하세요", NothingMatched, "", "\t홍길동", false, false, false},
+        {2, "가>짧음", NothingMatched, "", nullptr, false, false, false},
+        {2, "   #  홍길동(hong01) 회원이 입실하였습니다 !!", Entered, "hong01\t홍길동", nullptr,
+         false, false, false},
+        {2, "   #  홍길동(hong01) 회원이 퇴실하였습니다 !!", Left, "hong01\t홍길동", nullptr, false,
+         false, false},
+        {2, "홍길동 회원의 ID는 hong01, 본명은 홍길동 입니다.", Entered, "hong01\t홍길동", nullptr,
+         false, false, false},
+        {2, "## hong01 님과의 대화 수신거부가 지정되었습니다. ##", IgnoreSet, "hong01", nullptr,
+         false, false, false},
+        {2, "** 귀엣말이 설정되었습니다.", WhisperSet, "", nullptr, false, false, false},
+        {2, "** 귀엣말이 해제 되었습니다.", WhisperCleared, "", nullptr, false, false, false},
+        {2, "   #  hong01님의 대화명이 \"길동\"에서 \"홍길동\"(으)로 변경되었습니다 !!",
+         NameChanged, "hong01\t길동\t홍길동", nullptr, false, false, false},
+        {2, "(!)귀엣말", NothingMatched, "", nullptr, true, false, false},
+        {2, "선택>", NothingMatched, "", "\t선택", false, true, false},
+        {2, "*** 제1 대화실에 들어오신 것을 환영합니다. 홍길동 회원님 ***", NothingMatched, "",
+         nullptr, false, false, true},
+        {3, " hong01   (홍길동) 안녕", None, "", "hong01\t홍길동", false, false, false},
+        {3, " *** 홍길동(hong01:abc)님이 들어오셨습니다!!", Entered, "hong01\t홍길동", nullptr,
+         false, false, false},
+        {3, " *** hong01(홍길동)님이 나가셨습니다.", Left, "hong01\t홍길동", nullptr, false, false,
+         false},
+        {3, " *** hong01(홍길동)님이 강제 퇴장되었습니다.", Left, "hong01\t홍길동", nullptr, false,
+         false, false},
+        {3, "  지금부터 ab.c님의 메시지는 받지 않습니다.", None, "", nullptr, false, false, false},
+        {3, "   개설자 : hong01", NoEvent, "", nullptr, false, false, false},
+        {3, " 선택>", None, "", nullptr, false, true, false},
+        {3, "Chat :", None, "", nullptr, false, false, true},
+    };
+    for (const LineCase& c : cases) {
+        std::unique_ptr<ChatRecogniser> r = MakeChatRecogniser(c.service);
+        const std::string line = cp(c.line);
+        std::string out, speaker;
+        EXPECT_EQ(r->ClassifyEvent(line, out), c.event) << c.line;
+        if (c.event != None && c.event != NothingMatched && c.event != NoEvent) {
+            EXPECT_EQ(out, cp(c.out)) << c.line;
+        }
+        EXPECT_EQ(r->ParseSpeaker(line, speaker), c.speaker != nullptr) << c.line;
+        if (c.speaker) {
+            EXPECT_EQ(speaker, cp(c.speaker)) << c.line;
+        }
+        EXPECT_EQ(r->IsPassLine(line), c.pass) << c.line;
+        EXPECT_EQ(r->IsLeaveLine(line), c.leave) << c.line;
+        EXPECT_EQ(r->IsEnterLine(line), c.enter) << c.line;
+    }
+    EXPECT_EQ(MakeChatRecogniser(0), nullptr);
+    EXPECT_EQ(MakeChatRecogniser(4), nullptr);
+}
+
+// Random host lines, high bytes and pattern characters included, through every pattern and
+// every recogniser: the sanitizers watch for reads past the line.
+TEST(ChatPatternTest, RandomLinesThroughEveryPattern) {
+    const char* patterns[] = {"^%w(%8w)  %s",
+                              "^  %8n(%8w)  %s",
+                              "^%n>%s",
+                              "^ %8w (%n) %s",
+                              "^%9w %11c %30c %s",
+                              "^ '%w'%_님은 서비스를 [%s]중입니다.",
+                              "%w[%w]님으로 부터의 쪽지[%w] : %S",
+                              "^[메모:%w] %S",
+                              "^ ## %-8w(%w)님은 %s %s에 접속하였습니다(%s)",
+                              "^ >> %c %w",
+                              "^## %s [%d번] 대화방이 개설되었습니다. ##",
+                              "%4S%-3d%5c%_%s%",
+                              "%*8n%%%-2w"};
+    std::mt19937 random(31);
+    const std::string alphabet = "ab(%)[]>:# '\"\t~" + cp("가님") + "\xA3\xB1\xFE\x81";
+    ChatCaptures captures;
+    for (int i = 0; i < 3000; ++i) {
+        std::string line(random() % 513, ' ');
+        for (char& c : line)
+            c = random() % 4 ? alphabet[random() % alphabet.size()] : char(random() % 256);
+        for (const char* p : patterns)
+            MatchChatPattern(cp(p), line, captures);
+        MatchChatPattern(line.substr(0, 40), line, captures);
+        for (int service = 1; service <= 3; ++service) {
+            std::unique_ptr<ChatRecogniser> r = MakeChatRecogniser(service);
+            std::string out;
+            r->ClassifyEvent(line, out);
+            r->ParseSpeaker(line, out);
+            r->IsPassLine(line);
+            r->IsLeaveLine(line);
+            r->IsEnterLine(line);
+        }
+    }
+}
