@@ -179,6 +179,7 @@ bool CQuillonDoc::CheckOnline() {
 void CQuillonDoc::OnConnected() {
     if (answerMode_ && interpreter_) interpreter_->SetAnswerEcho(true);
     startPromptSeen_ = false;
+    chat_.OnConnectionChanged();
     hooks_.OnConnectionChanged(true);
     ctx_.frame.SetOnline(true);
     PlayEventSound(ctx_.registry, ctx_.sound, "연결", false);
@@ -190,6 +191,8 @@ void CQuillonDoc::OnDisconnected() {
     answerMode_ = false;
     if (interpreter_) interpreter_->SetAnswerEcho(false);
     transferResult_ = 0;
+    chat_.OnConnectionChanged();
+    inChatRoom_ = false;
     hooks_.OnConnectionChanged(false);
     PlayEventSound(ctx_.registry, ctx_.sound, "연결 끊김", false);
     setTitle("");

@@ -17,10 +17,12 @@
 #include "auto/AutoLogin.h"
 #include "auto/AutoMacroList.h"
 #include "auto/CRecordStore.h"
+#include "auto/ChatAssistant.h"
 #include "auto/MacroTable.h"
 #include "auto/Registry.h"
 #include "link/CommandLine.h"
 #include "link/PasteJob.h"
+#include "link/SessionChat.h"
 #include "link/SessionFrame.h"
 #include "link/SessionHooks.h"
 #include "link/SessionLinks.h"
@@ -136,6 +138,8 @@ public:
     // then go as "/" commands (RoomCommand).
     void SetInChatRoom(bool inRoom) { inChatRoom_ = inRoom; }
     bool InChatRoom() const { return inChatRoom_; }
+    // The chat-room assistant: the room's participants, presence marks and memos.
+    ChatAssistant& Chat() { return chat_; }
 
     // --- keyboard macros --------------------------------------------------------------------
     // The current service's macros, reloaded with the service and when the page saves them.
@@ -326,6 +330,8 @@ private:
     std::deque<std::string> queuedMacros_;  // contents waiting while a macro is paced
     bool sendingMacro_ = false;
     AutoLogin login_;
+    SessionChat chatSide_{*this, ctx_.view};
+    ChatAssistant chat_{chatSide_, ctx_.registry, ctx_.sound};
     // A link closed while a reply is paced from inside the interpreter's pump: kept until the
     // pump has returned.
     std::unique_ptr<TWEmulator> retiredInterpreter_;

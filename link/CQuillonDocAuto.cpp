@@ -41,6 +41,7 @@ void CQuillonDoc::SetCurrentService(const std::string& name) {
     macros_.Load(ctx_.registry, name);
     reloadMacros();
     login_.LoadLoginData(name);
+    chat_.SetService(name);
     autoLoginArmed_ = false;
     hooks_.OnServiceChanged(name);
     ctx_.frame.ServiceChanged();
@@ -58,6 +59,8 @@ bool CQuillonDoc::ProcessLine(std::string_view line, bool partial) {
     if (hooks_.OnLine(line, partial)) return false;
     if (!online_ || line.size() < 3) return false;
     if (partial) stepLogin(line);
+    // A memo of a recognised service is the assistant's alone.
+    if (serviceType_ != 0 && chat_.RecogniseServiceLine(line)) return false;
     recogniseStartPrompt(line);
     if (!useAutoMacro_) return false;
     std::optional<AutoMacroList::Match> match = macros_.FindMatch(line);
@@ -69,7 +72,6 @@ bool CQuillonDoc::ProcessLine(std::string_view line, bool partial) {
 // Once per connection the service's start prompt shows the bookmarks; a service the program
 // does not recognise is also sent its start command.
 void CQuillonDoc::recogniseStartPrompt(std::string_view line) {
-    if (serviceType_ != 0) hooks_.RecogniseServiceLine(line, serviceType_);
     if (startPromptSeen_ || startPrompt_.empty() || line != startPrompt_) return;
     startPromptSeen_ = true;
     ctx_.frame.ShowBookmarksPage();
@@ -101,7 +103,12 @@ void CQuillonDoc::dropRetiredLink() {
     retiredLink_.reset();
 }
 
+// A complete line of a chat room is first coloured after its speaker.
 void CQuillonDoc::LineReady(bool partial) {
+    if (!partial) {
+        const int colour = chat_.LineColour(ctx_.view.PendingLine());
+        if (colour != -1) ctx_.view.RecolourPendingLine(colour);
+    }
     if (!ProcessLine(ctx_.view.PendingLine(), partial)) return;
     ctx_.view.ClearPendingLine();
     ctx_.view.RedrawAll();

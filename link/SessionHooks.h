@@ -36,9 +36,6 @@ public:
     virtual bool OnLine(std::string_view /*line*/, bool /*partial*/) { return false; }
     // The current service changed (CP949 name): per-service automation starts over.
     virtual void OnServiceChanged(const std::string& /*service*/) {}
-    // A line of a recognised service (its ServiceType, 1-4), for the recognition of its
-    // notices and chat rooms.
-    virtual void RecogniseServiceLine(std::string_view /*line*/, int /*serviceType*/) {}
     // Online, input has stopped and the link has nothing queued: the screen is settled.
     virtual void OnInputSettled() {}
 };

@@ -139,7 +139,7 @@ void TWView::writePair(uint8_t lead, uint8_t trail) {
     if (lineSymbol) {
         for (char code : {codes.left, codes.right}) {
             drawLineCode(cursorX_, cursorY_, code, false);
-            appendPending(' ');
+            appendPending(' ', cursorY_);
             advance();
         }
         return;
@@ -203,7 +203,7 @@ void TWView::storeCells(int x, int y, const uint8_t* bytes, int n) {
         chars[i] = bytes[i];
         attrs[i] = attr;
         lines[i] = ' ';
-        appendPending(static_cast<char>(bytes[i]));
+        appendPending(static_cast<char>(bytes[i]), y);
     }
     storedSinceClear_ = true;
     invalidate(y, x, last);
@@ -286,6 +286,19 @@ void TWView::checkHighlights() {
         invalidate(cursorY_, x, x + static_cast<int>(s.size()) - 1);
     }
     if (marked) OnHighlight();
+}
+
+void TWView::RecolourPendingLine(int colour) {
+    if (pendingLength_ == 0 || (colour < 0 && colour != -2) || colour > 15) return;
+    const int first = std::max(pendingFirstRow_, 0);
+    const int last = std::min(pendingLastRow_, kRingRows - 1);
+    for (int row = first; row <= last; ++row) {
+        uint8_t* attrs = attrs_.Row(row);
+        for (int x = 0; x < kColumns; ++x)
+            attrs[x] = colour == -2 ? static_cast<uint8_t>(attrs[x] << 4 | attrs[x] >> 4)
+                                    : static_cast<uint8_t>((attrs[x] & 0xF0) | colour);
+        if (row >= ScreenTop()) invalidate(row - ScreenTop(), 0, kColumns - 1);
+    }
 }
 
 void TWView::offerLine() {

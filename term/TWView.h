@@ -3,6 +3,7 @@
 // scroll-back above it, in a character plane, an attribute plane, a line-drawing plane and a
 // flag per row, with the cursor and every editing operation the interpreter uses. A window that
 // shows the buffer derives from this class and acts on the notifications; here they do nothing.
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -118,6 +119,10 @@ public:
         pendingLength_ = 0;
         pendingCut_ = false;
     }
+    // Recolours every row that holds the pending line's text (an 80-column line may already
+    // have moved the cursor to the next row): colour 0-15 sets the foreground of each cell,
+    // -2 swaps foreground and background.
+    void RecolourPendingLine(int colour);
     // Has the window repaint the whole screen.
     void RedrawAll() { invalidateAll(); }
 
@@ -195,9 +200,13 @@ private:
     void checkBoardFrame();
     void checkHighlights();
     void offerLine();
-    void appendPending(char c) {
-        if (!localOutput_ && !pendingCut_ && pendingLength_ < kMaxLineText)
-            pendingLine_[pendingLength_++] = c;
+    void appendPending(char c, int y) {
+        if (localOutput_ || pendingCut_ || pendingLength_ >= kMaxLineText) return;
+        const int row = ScreenTop() + y;
+        if (pendingLength_ == 0) pendingFirstRow_ = pendingLastRow_ = row;
+        pendingFirstRow_ = std::min(pendingFirstRow_, row);
+        pendingLastRow_ = std::max(pendingLastRow_, row);
+        pendingLine_[pendingLength_++] = c;
     }
 
     void invalidate(int y, int first, int last) {
@@ -262,6 +271,7 @@ private:
     HighlightList highlights_;
     char pendingLine_[kMaxLineText];
     size_t pendingLength_ = 0;
+    int pendingFirstRow_ = 0, pendingLastRow_ = 0;  // logical rows, following scrolls
     bool pendingCut_ = false;  // a character did not fit: the rest of the line is not kept
     bool localOutput_ = false;
 };

@@ -39,6 +39,8 @@ void TWView::advanceRing(int n) {
     attrs_.Advance(turn);
     lines_.Advance(turn);
     flags_.Advance(turn);
+    pendingFirstRow_ -= n;
+    pendingLastRow_ -= n;
     OnTextShifted(n);
 }
 

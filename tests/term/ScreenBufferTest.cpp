@@ -2,6 +2,7 @@
 // erasing and editing, line drawing, highlights and the hooks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "tests/fixtures/FakeClock.h"
@@ -459,3 +460,46 @@ TEST(Symbols, PrivateRowsAreRewrittenBeforeStoring) {
 }
 
 }  // namespace
+
+namespace {
+
+// Colours every completed line as the session does for a participant's chat line.
+class ColouringView : public RecordingView {
+public:
+    int colour = 12;
+    void OnLineReady(bool partial) override {
+        RecordingView::OnLineReady(partial);
+        if (!partial) RecolourPendingLine(colour);
+    }
+};
+
+}  // namespace
+
+TEST(LinePipeline, RecolouringCoversEveryRowOfTheLineAfterWrapsAndScrolls) {
+    struct Case {
+        int startRow;  // 1-based
+        size_t length;
+        int colour;
+        std::vector<int> rows;  // 0-based screen rows recoloured afterwards
+    };
+    const Case cases[] = {
+        {3, 10, 12, {2}},
+        {3, 80, 12, {2}},  // the cursor already stands on the next row, which holds nothing
+        {3, 81, 12, {2, 3}},
+        {3, 170, 9, {2, 3, 4}},
+        {25, 100, 12, {22, 23}},  // two scrolls while it grew, one for the line end
+        {3, 10, -2, {2}},
+    };
+    for (const Case& c : cases) {
+        ColouringView view;
+        view.colour = c.colour;
+        view.MoveTo(1, c.startRow);
+        view.Write(std::string(c.length, 'x') + "\r\n");
+        for (int y = 0; y < view.Rows(); ++y) {
+            const bool coloured = std::find(c.rows.begin(), c.rows.end(), y) != c.rows.end();
+            const uint8_t expected = !coloured ? 0x1F : c.colour == -2 ? 0xF1 : 0x10 | c.colour;
+            for (int x = 0; x < 80; x += 79)
+                EXPECT_EQ(view.Attr(x, y), expected) << c.length << " row " << y << " x " << x;
+        }
+    }
+}
