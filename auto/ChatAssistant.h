@@ -30,6 +30,7 @@ public:
     void SetTimeSource(std::function<std::time_t()> now) { now_ = std::move(now); }
 
     ChatRoomState& Room() { return room_; }
+    const ChatRoomState& Room() const { return room_; }
     void SetService(const std::string& name);
     // Connect and disconnect: the presence marks are forgotten.
     void OnConnectionChanged() { presence_.clear(); }

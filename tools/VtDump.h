@@ -1,6 +1,7 @@
 #pragma once
 // Runs bytes through the terminal engine over a memory link into a screen buffer and renders
 // the outcome (screen, history, cursor, replies, events) as one JSON object.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,15 @@ struct VtDumpOptions {
     bool echo = false;   // answer echo
 };
 
+// The screen buffer, handing the lines it offers (complete, or partial) to a listener.
+class VtDumpView : public TWView {
+public:
+    std::function<void(bool)> lineReady;
+    void OnLineReady(bool partial) override {
+        if (lineReady) lineReady(partial);
+    }
+};
+
 class VtDump {
 public:
     explicit VtDump(const VtDumpOptions& options);
@@ -24,13 +34,15 @@ public:
     std::string Json() const;
 
     const TWView& View() const { return view_; }
+    VtDumpView& LineView() { return view_; }
+    MemoryLink& Link() { return link_; }
     TWEmulator& Emulator() { return emulator_; }
     const std::string& Replies() const { return link_.Output(); }
     const std::vector<int>& Events() const { return events_; }
 
 private:
     MemoryLink link_;
-    TWView view_;
+    VtDumpView view_;
     TWEmulator emulator_;
     std::vector<int> events_;
 };

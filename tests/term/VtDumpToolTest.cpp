@@ -1,8 +1,11 @@
 // quilite-vtdump as other tools see it: its command line, exit status and the JSON contract.
 #include <gtest/gtest.h>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
+#include "platform/TextCodec.h"
 #include "tests/term/VtDumpRunner.h"
 
 namespace {
@@ -69,3 +72,57 @@ TEST(VtDumpTool, JohabAndEchoOptions) {
 }
 
 }  // namespace
+
+namespace {
+
+// The host's side of a chat dialogue file as a captured session: its sent lines in CP949,
+// without the last `drop` of them.
+std::string capturedDialogue(const std::string& file, size_t drop) {
+    std::ifstream in(std::string(QUILITE_SOURCE_DIR) + "/tests/fixtures/bbs/" + file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        if (line.starts_with("send ")) lines.push_back(utf8ToCp949(line.substr(5)).value());
+    std::string capture;
+    for (size_t i = 0; i + drop < lines.size(); ++i)
+        capture += lines[i] + "\r\n";
+    return capture;
+}
+
+}  // namespace
+
+TEST(VtDumpTool, ServiceRunsTheChatAssistantOnACapturedSession) {
+    std::string input = capturedDialogue("chat-chollian.txt", 1);
+    VtDumpResult r = vtdump("--service 천리안 --own-id guest01 --colour kim001=12", &input);
+    ASSERT_EQ(r.status, 0) << r.err;
+    nlohmann::json j = nlohmann::json::parse(r.out);
+    const nlohmann::json& chat = j["chat"];
+    EXPECT_EQ(chat["room"], true);
+    EXPECT_EQ(chat["participants"],
+              nlohmann::json::parse(R"([["hong01","길동이",-1],["kim001","철수",12]])"));
+    EXPECT_EQ(chat["presence"], nlohmann::json::parse(R"({"abc01":"O","lee01":"O","park01":"X"})"));
+    ASSERT_EQ(chat["memos"].size(), 1u);
+    EXPECT_TRUE(chat["memos"][0].get<std::string>().ends_with("\tlee01\t안녕하세요"));
+    // The "/u" question, in CP949.
+    EXPECT_EQ(j["replies"], "2f7520c8abb1e6b5bf0d");
+    int coloured = 0;
+    for (const nlohmann::json& line : chat["lines"]) {
+        if (line["text"] == "철수>빨간 줄" || line["text"] == "(!)귀엣말입니다") {
+            EXPECT_EQ(line["colour"], line["text"] == "철수>빨간 줄" ? 12 : -2);
+            ++coloured;
+        }
+    }
+    EXPECT_EQ(coloured, 2);
+    // The coloured row on the screen.
+    for (const nlohmann::json& row : j["screen"]) {
+        if (row["text"] == "철수>빨간 줄") {
+            EXPECT_EQ(row["attrs"].get<std::string>().substr(0, 4), "1c1c");
+        }
+    }
+
+    for (const char* args :
+         {"--service 천리안 --colour kim001", "--colour =3", "--service 천리안 --colour a=16",
+          "--service 천리안 --db /nonexistent/x/y"}) {
+        VtDumpResult bad = vtdump(args, &input);
+        EXPECT_EQ(bad.status, 2) << args;
+    }
+}

@@ -29,7 +29,9 @@ TEST(DemoChatLines, EachLineHasItsOneShape) {
         {chat::WhisperSetLine("byeol"), "whisper set", {"byeol"}},
         {chat::WhisperClearedLine("byeol"), "whisper cleared", {"byeol"}},
         {chat::MemoLine("haneul", k("쪽지입니다")), "memo", {"haneul", "쪽지입니다"}},
-        {chat::OnlineLine("haneul", k("하늘이"), "12/08 09:30"), "online", {"haneul", "하늘이"}},
+        {chat::OnlineLine("haneul", k("하늘이"), "12/08 09:30"),
+         "online",
+         {"haneul", "하늘이", "대화실", "12/08 09:30", "CHAT"}},
         {chat::OfflineLine("nobody"), "offline", {"nobody", "nobody"}},
         {chat::LeavePrompt(), "leave prompt", {}},
     };
@@ -37,11 +39,10 @@ TEST(DemoChatLines, EachLineHasItsOneShape) {
         const std::string line = cp949ToUtf8(c.line).value();
         EXPECT_EQ(chatKinds(line), std::vector<std::string>{c.kind}) << line;
         for (const ChatShape& shape : chatShapes()) {
-            std::smatch m;
-            if (shape.kind != std::string(c.kind) || !std::regex_search(line, m, shape.pattern))
-                continue;
-            for (size_t i = 0; i < c.captures.size(); ++i)
-                EXPECT_EQ(m[i + 1].str(), c.captures[i]) << line;
+            if (shape.kind != std::string(c.kind)) continue;
+            const std::optional<std::vector<std::string>> captures = chatCaptures(shape, line);
+            ASSERT_TRUE(captures) << line;
+            EXPECT_EQ(*captures, c.captures) << line;
         }
     }
 }
