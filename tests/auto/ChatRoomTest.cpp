@@ -12,33 +12,11 @@
 #include "auto/ChatColours.h"
 #include "auto/ChatInputLine.h"
 #include "auto/ChatSettings.h"
+#include "auto/MemoAutoHide.h"
 #include "auto/Services.h"
+#include "tests/auto/ChatTestSupport.h"
 
 namespace {
-
-// Sent bytes as text: bytes as they are, "[text]" for SendText and "[line\r]" for SendLine.
-class RecordingSession : public ChatSession {
-public:
-    std::string sent;
-    bool connected = true, inRoom = false;
-    std::string ownId, service;
-    std::map<std::string, std::string> values;  // UTF-8 name -> CP949 value
-    int redraws = 0;
-
-    void SendByte(uint8_t c) override { sent += static_cast<char>(c); }
-    void SendText(std::string_view text) override { sent += "[" + std::string(text) + "]"; }
-    void SendLine(std::string_view text) override { sent += "[" + std::string(text) + "\r]"; }
-    bool Connected() const override { return connected; }
-    bool InChatRoom() const override { return inRoom; }
-    void SetInChatRoom(bool on) override { inRoom = on; }
-    std::string OwnId() const override { return ownId; }
-    const std::string& CurrentService() const override { return service; }
-    std::string ServiceValue(const char* name) const override {
-        auto found = values.find(name);
-        return found == values.end() ? "" : found->second;
-    }
-    void RedrawView() override { ++redraws; }
-};
 
 class RecordingViews : public ChatViews {
 public:
@@ -519,4 +497,23 @@ TEST_F(ChatRoomTest, RandomLinesChangeNothingUnlessTheyMatch) {
     }
     EXPECT_EQ(session.sent, "");
     EXPECT_EQ(views.presenceChanges + views.roomChanges, 0);
+}
+
+TEST(MemoAutoHideTest, ClosesAfterDeactivationUnlessActivatedOrTyping) {
+    MemoAutoHide hide;
+    EXPECT_FALSE(hide.Expired(0, true));
+    hide.TextArrived(0);  // not running: no start
+    EXPECT_FALSE(hide.Running());
+    hide.Deactivated(1000);
+    EXPECT_FALSE(hide.Expired(10999, true));
+    EXPECT_TRUE(hide.Expired(11000, true));
+    EXPECT_FALSE(hide.Expired(11000, false));  // a reply being typed keeps the window
+    hide.TextArrived(5000);                    // restarted with 12 seconds
+    EXPECT_FALSE(hide.Expired(16999, true));
+    EXPECT_TRUE(hide.Expired(17000, true));
+    hide.Activated();
+    EXPECT_FALSE(hide.Expired(99999, true));
+    hide.SetEnabled(false);
+    hide.Deactivated(0);
+    EXPECT_FALSE(hide.Running());
 }

@@ -1,0 +1,160 @@
+// The chat-room assistant's windows on the offscreen platform: memo windows (one per ID, the
+// transcript, replies, the context-menu checks, auto-hide on a fake clock), the received-memo
+// dialog, the participant list's menu and the chat input bar's keys.
+#include <QCheckBox>
+#include <QMenu>
+#include <QTest>
+
+#include "app/gui/ChatWindows.h"
+#include "auto/CSettingsSection.h"
+#include "platform/SoundPlayer.h"
+#include "tests/app/gui/GuiTestApp.h"
+#include "tests/auto/ChatTestSupport.h"
+#include "tests/auto/TempProfile.h"
+#include "tests/fixtures/FakeClock.h"
+
+namespace {
+
+class ChatWindowsTest : public TempProfile {
+protected:
+    ChatWindowsTest() {
+        session.service = cp("하이텔");
+        session.values = {{"쪽지 보내기", "/memo"}, {"귓속말 설정", "/w"}, {"사용자 무시", "/ig"}};
+        chat.SetService(session.service);
+        chat.SetViews(&windows);
+    }
+    ~ChatWindowsTest() override { chat.SetViews(nullptr); }
+
+    QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+    QApplication& app = guiTestApp();  // before the first widget
+    RecordingSession session;
+    SilentSoundPlayer sound;
+    FakeClock clock;
+    ChatAssistant chat{session, *registry, sound};
+    ChatWindows windows{chat, session, *registry, clock};
+};
+
+}  // namespace
+
+TEST_F(ChatWindowsTest, OneMemoWindowPerSenderWithItsTranscriptAndReplies) {
+    ReceivedMemoDialog& received = windows.ShowReceivedMemos();
+    chat.MemoArrived("kim01", cp("점심 먹자"));
+    chat.MemoArrived("kim01", cp("어때?"));
+    chat.MemoArrived("lee01", "hi");
+    EXPECT_EQ(windows.MemoWindowCount(), 2u);
+    MemoWindow* memo = windows.Memo("kim01");
+    ASSERT_TRUE(memo);
+    EXPECT_EQ(memo->windowTitle(), "From: kim01");
+    EXPECT_EQ(memo->Transcript().toPlainText(), text("-> 점심 먹자\n-> 어때?"));
+    ASSERT_EQ(received.List().topLevelItemCount(), 3);
+    EXPECT_EQ(received.List().topLevelItem(0)->text(1), "kim01");
+    EXPECT_EQ(received.List().topLevelItem(0)->text(2), text("점심 먹자"));
+    EXPECT_EQ(received.List().headerItem()->text(0), text("시간"));
+
+    memo->Reply().setText(text("  좋아 "));
+    QTest::keyClick(&memo->Reply(), Qt::Key_Return);
+    memo->Reply().setText("/st 12");
+    QTest::keyClick(&memo->Reply(), Qt::Key_Return);
+    EXPECT_EQ(session.sent, cp("[/memo kim01 좋아\r][st 12\r]"));
+    EXPECT_EQ(memo->Transcript().toPlainText(), text("-> 점심 먹자\n-> 어때?\n<- 좋아"));
+    EXPECT_TRUE(memo->Reply().text().isEmpty());
+    // Without a memo command nothing goes and the reply stays.
+    session.values.clear();
+    memo->Reply().setText("later");
+    EXPECT_FALSE(memo->SendReply());
+    EXPECT_EQ(memo->Reply().text(), "later");
+    EXPECT_EQ(windows.WriteTo("park01").windowTitle(), "To: park01");
+}
+
+TEST_F(ChatWindowsTest, AutoHideAndTheContextMenuChecks) {
+    chat.MemoArrived("kim01", "hi");
+    QPointer<MemoWindow> memo = windows.Memo("kim01");
+    ASSERT_TRUE(memo);
+    QEvent deactivated(QEvent::ActivationChange);  // the window is not the active one
+    QApplication::sendEvent(memo, &deactivated);
+    ASSERT_TRUE(memo->AutoHide().Running());
+    clock.advance(9000);
+    chat.MemoArrived("kim01", "again");  // restarts with 12 seconds
+    clock.advance(11000);
+    memo->CheckAutoHide();
+    EXPECT_TRUE(memo->isVisible());
+    memo->Reply().setText("typing");
+    clock.advance(2000);
+    memo->CheckAutoHide();
+    EXPECT_TRUE(memo->isVisible());
+    memo->Reply().clear();
+    memo->CheckAutoHide();
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(memo.isNull());
+    EXPECT_EQ(windows.MemoWindowCount(), 0u);
+    EXPECT_NE(CSettingsSection(*registry, "Settings").GetString("MemoSize"), "");
+
+    chat.MemoArrived("kim01", "back");
+    MemoWindow* again = windows.Memo("kim01");
+    ASSERT_TRUE(again);
+    again->ToggleTopMost();
+    again->ToggleAutoHide();
+    EXPECT_EQ(CSettingsSection(*registry, "Settings").GetInt("MemoTopMost", 0), 1);
+    EXPECT_EQ(CSettingsSection(*registry, "Settings").GetInt("MemoAutoHide", 1), 0);
+    EXPECT_TRUE(again->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST_F(ChatWindowsTest, ParticipantMenuColoursAndCommands) {
+    session.inRoom = true;
+    chat.LineColour(cp("## 홍길동(hong01) 님이 입장하였습니다. ##"));
+    chat.LineColour(cp("## 철수아이(kim001) 님이 입장하였습니다. ##"));
+    ParticipantList& list = windows.Participants();
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.item(0)->text(), text("홍길동(hong01)"));
+    EXPECT_EQ(list.IdOf(1), "kim001");
+    std::unique_ptr<QMenu> menu(list.BuildMenu(1, nullptr));
+    auto find = [&](const QString& label) -> QAction* {
+        for (QAction* action : menu->actions()) {
+            if (action->text() == label) return action;
+            if (action->menu())
+                for (QAction* inner : action->menu()->actions())
+                    if (inner->text() == label) return inner;
+        }
+        return nullptr;
+    };
+    find("12")->trigger();
+    EXPECT_EQ(chat.Room().ColourOf(1), 12);
+    find(text("색 바꾸기"))->trigger();
+    EXPECT_EQ(chat.Room().ColourOf(1), 14);
+    EXPECT_FALSE(find(text("사용자 초대"))->isEnabled());
+    find(text("해당 사용자를 무시합니다."))->trigger();
+    EXPECT_EQ(session.sent, "[/ig kim001\r]");
+    find(text("해당 사용자에게 귓속말을 설정합니다."))->trigger();
+    EXPECT_EQ(windows.InputBar().Field().text(), "/w kim001 ");
+}
+
+TEST_F(ChatWindowsTest, InputBarKeysCaptionsAndTheShellLines) {
+    ChatInputBar& bar = windows.InputBar();
+    bool escaped = false;
+    bar.onEscape = [&] { escaped = true; };
+    EXPECT_FALSE(bar.CaptionButton().isVisibleTo(&bar));
+    CaptionDialog dialog(bar);
+    dialog.head->setText(text("[머리]"));
+    dialog.Apply(bar);
+    EXPECT_EQ(bar.CaptionButton().text(), text("머릿말: [머리]"));
+    EXPECT_TRUE(bar.CaptionButton().isVisibleTo(&bar));
+    QLineEdit& field = bar.Field();
+    field.insert(text("안녕"));
+    QTest::keyClick(&field, Qt::Key_Return);
+    QTest::keyClick(&field, Qt::Key_Backtab, Qt::ShiftModifier);  // captions off
+    EXPECT_EQ(ChatBarSettings::Load(*registry).useCaption, false);
+    QTest::keyClicks(&field, "plain");
+    QTest::keyClick(&field, Qt::Key_Return);
+    QTest::keyClicks(&field, "/exec dir");
+    QTest::keyClick(&field, Qt::Key_Return);
+    QTest::keyClick(&field, Qt::Key_Return);
+    EXPECT_EQ(session.sent, cp("[[머리]안녕\r][plain\r]\r"));
+    QTest::keyClick(&field, Qt::Key_Up);
+    EXPECT_EQ(field.text(), "/exec dir");
+    QTest::keyClick(&field, Qt::Key_Escape);
+    EXPECT_FALSE(escaped);
+    QTest::keyClick(&field, Qt::Key_Escape);
+    EXPECT_TRUE(escaped);
+}
