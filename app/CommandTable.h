@@ -60,6 +60,9 @@ constexpr int CaptureText = 32865;
 constexpr int CaptureCode = 32866;
 constexpr int SaveScreen = 32867;
 constexpr int FileManager = 32868;
+constexpr int ChatBar = 32901;
+constexpr int ChatRoomMode = 32902;
+constexpr int ReceivedMemos = 32903;
 }  // namespace Cmd
 
 // The top-level menus, in menu-bar order. Their mnemonics leave Alt+C, Alt+L, Alt+T, Alt+U and

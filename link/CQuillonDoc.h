@@ -140,6 +140,7 @@ public:
     bool InChatRoom() const { return inChatRoom_; }
     // The chat-room assistant: the room's participants, presence marks and memos.
     ChatAssistant& Chat() { return chat_; }
+    ChatSession& ChatSide() { return chatSide_; }
 
     // --- keyboard macros --------------------------------------------------------------------
     // The current service's macros, reloaded with the service and when the page saves them.

@@ -1,4 +1,5 @@
 #include "app/gui/CMainFrame.h"
+#include "app/gui/ChatDocks.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -114,6 +115,7 @@ void CMainFrame::Attach(CQuillonDoc& doc) {
         }};
     ServiceChanged();
     capture_ = std::make_unique<GuiCapture>(*this, doc);
+    chat_ = std::make_unique<ChatDocks>(*this, doc);
     UpdateCommands();
 }
 

@@ -23,6 +23,7 @@
 #include "platform/ProcessLauncher.h"
 #include "platform/Prompt.h"
 
+class ChatDocks;
 class CQuillonDoc;
 class GuiCapture;
 
@@ -141,6 +142,7 @@ private:
     CQuillonDoc* doc_ = nullptr;
     ProcessLauncher launcher_;
     std::unique_ptr<GuiCapture> capture_;
+    std::unique_ptr<ChatDocks> chat_;
     std::string title_;
     bool online_ = false;
 };

@@ -72,5 +72,6 @@ void ChatWindows::PresenceChanged() {
 
 void ChatWindows::RoomChanged() {
     list_->Refresh();
+    if (roomChanged) roomChanged();
     if (redrawIconPanel) redrawIconPanel();
 }

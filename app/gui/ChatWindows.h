@@ -30,6 +30,8 @@ public:
     // The frame's status line and icon panel.
     std::function<void(const std::string&)> showStatus;
     std::function<void()> redrawIconPanel;
+    // The room was entered or left.
+    std::function<void()> roomChanged;
 
     void ParticipantsChanged() override { list_->Refresh(); }
     void PresenceChanged() override;

@@ -5,9 +5,13 @@
 #include <QMenu>
 #include <QTest>
 
+#include "app/CommandTable.h"
+#include "app/gui/CMainFrame.h"
 #include "app/gui/ChatWindows.h"
 #include "auto/CSettingsSection.h"
+#include "auto/Services.h"
 #include "platform/SoundPlayer.h"
+#include "tests/app/gui/FrameTestSupport.h"
 #include "tests/app/gui/GuiTestApp.h"
 #include "tests/auto/ChatTestSupport.h"
 #include "tests/auto/TempProfile.h"
@@ -157,4 +161,88 @@ TEST_F(ChatWindowsTest, InputBarKeysCaptionsAndTheShellLines) {
     EXPECT_FALSE(escaped);
     QTest::keyClick(&field, Qt::Key_Escape);
     EXPECT_TRUE(escaped);
+}
+
+namespace {
+
+class ChatFrameTest : public FrameTest {
+protected:
+    // The session online through a telnet entry-less connection, its service the first
+    // recognised one with a memo command.
+    CQuillonDoc& connectToService() {
+        EXPECT_FALSE(
+            AddService(*registry, {{"Title", cp("하이텔")}, {cp("쪽지 보내기"), "/memo"}}));
+        makeFrame();
+        CQuillonDoc& session = startSession({"127.0.0.1"});
+        links.last->online = true;
+        session.OnIdle();
+        session.SetCurrentService(cp("하이텔"));
+        return session;
+    }
+    void receive(CQuillonDoc& session, const std::string& utf8Lines) {
+        links.last->Feed(cp(utf8Lines));
+        for (int i = 0; i < 10 && session.OnIdle(); ++i) {
+        }
+    }
+    // The window's child of a class without a meta-object of its own.
+    template <class Widget>
+    Widget* child() {
+        for (QWidget* widget : frame->findChildren<QWidget*>())
+            if (auto* found = dynamic_cast<Widget*>(widget)) return found;
+        return nullptr;
+    }
+    int rowOf(const std::string& cp949) {
+        TWView& view = frame->View();
+        for (int y = 0; y < view.Rows(); ++y) {
+            const std::string row(reinterpret_cast<const char*>(view.CharRow(view.ScreenTop() + y)),
+                                  TWView::kColumns);
+            if (row.starts_with(cp949)) return y;
+        }
+        return -1;
+    }
+};
+
+}  // namespace
+
+TEST_F(ChatFrameTest, AColouredParticipantsLinesChangeColourAndAMemoIsAnswered) {
+    CQuillonDoc& session = connectToService();
+    receive(session,
+            "## 나그네(guest01) 님이 입장하였습니다. ##\r\n"
+            "## 철수아이(kim001) 님이 입장하였습니다. ##\r\n");
+    ASSERT_TRUE(session.InChatRoom());
+    auto* list = child<ParticipantList>();
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->count(), 1);
+    std::unique_ptr<QMenu> menu(list->BuildMenu(0, nullptr));
+    for (QAction* action : menu->actions())
+        if (action->menu())
+            for (QAction* colour : action->menu()->actions())
+                if (colour->text() == "12") colour->trigger();
+    receive(session, "철수아이(kim001  )  빨간 줄\r\n");
+    const int y = rowOf(cp("철수아이(kim001  )  빨간 줄"));
+    ASSERT_GE(y, 0);
+    TWView& view = frame->View();
+    EXPECT_EQ(view.AttrRow(view.ScreenTop() + y)[0] & 0x0F, 12);
+    EXPECT_EQ(view.AttrRow(view.ScreenTop() + y - 1)[0] & 0x0F, 15);
+
+    receive(session, "## (From:kim001) '점심 먹자'##\r\n");
+    auto memos = QApplication::topLevelWidgets();
+    MemoWindow* memo = nullptr;
+    for (QWidget* widget : memos)
+        if (auto* window = dynamic_cast<MemoWindow*>(widget)) memo = window;
+    ASSERT_TRUE(memo);
+    EXPECT_EQ(memo->windowTitle(), "From: kim001");
+    memo->Reply().setText(QString::fromStdString("좋아"));
+    ASSERT_TRUE(memo->SendReply());
+    EXPECT_EQ(links.last->Output(), cp("/memo kim001 좋아\r"));
+
+    // Alt+C shows the bar; "/exec dir" typed there never reaches the host.
+    EXPECT_TRUE(frame->RunCommand(Cmd::ChatBar));
+    auto* bar = child<ChatInputBar>();
+    ASSERT_TRUE(bar && bar->isVisibleTo(frame.get()));
+    bar->Field().setText("/exec dir");
+    bar->Enter();
+    EXPECT_EQ(links.last->Output(), cp("/memo kim001 좋아\r"));
+    EXPECT_TRUE(frame->RunCommand(Cmd::ChatRoomMode));
+    EXPECT_FALSE(session.Chat().ChatRoomMode());
 }

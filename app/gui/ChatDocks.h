@@ -1,0 +1,32 @@
+#pragma once
+// Where the chat assistant's windows sit in the main window: the chat input bar docked under
+// the terminal (shown and hidden by Alt+C), the participant list docked beside it while the
+// session is in a chat room, and the commands for the bar, the chat-room mode and the
+// received memos. Made when the window attaches its session, which must not outlive the window
+// while receiving (the assistant keeps telling these windows its news).
+#include <QDockWidget>
+#include <memory>
+
+#include "app/gui/ChatWindows.h"
+
+class CMainFrame;
+class CQuillonDoc;
+
+class ChatDocks {
+public:
+    ChatDocks(CMainFrame& frame, CQuillonDoc& doc);
+    ~ChatDocks();
+
+    ChatWindows& Windows() { return windows_; }
+    QDockWidget& BarDock() { return *barDock_; }
+    QDockWidget& ListDock() { return *listDock_; }
+
+private:
+    void registerCommands();
+
+    CMainFrame& frame_;
+    CQuillonDoc& doc_;
+    ChatWindows windows_;
+    QDockWidget* barDock_;
+    QDockWidget* listDock_;
+};
