@@ -63,24 +63,24 @@ int ChatAssistant::LineColour(std::string_view line) {
     return RecognitionActive() ? room_.ClassifyChatLine(line) : -1;
 }
 
-bool ChatAssistant::RecogniseServiceLine(std::string_view line) {
+bool ChatAssistant::RecogniseServiceLine(std::string_view line, bool partial) {
     if (!current_) return false;
     if (markPresence(line)) views_->PresenceChanged();
-    ChatCaptures c;
-    if (current_->memo.Match(line, c)) {
+    CaptureViews c;
+    if (!partial && current_->memo.Match(line, c)) {
         session_.RedrawView();
         switch (room_.ServiceType()) {
             case 3:
-                MemoArrived(c[0], c[2]);
+                MemoArrived(std::string(c[0]), std::string(c[2]));
                 break;
             case 4: {
-                std::string text = c[3];
+                std::string text(c[3]);
                 std::replace(text.begin(), text.end(), '_', ' ');
-                MemoArrived(c[1], text);
+                MemoArrived(std::string(c[1]), text);
                 break;
             }
             default:
-                MemoArrived(c[0], c[1]);
+                MemoArrived(std::string(c[0]), std::string(c[1]));
         }
         return true;
     }
@@ -93,7 +93,7 @@ bool ChatAssistant::RecogniseServiceLine(std::string_view line) {
 
 // True when a mark was set.
 bool ChatAssistant::markPresence(std::string_view line) {
-    ChatCaptures c;
+    CaptureViews c;
     if (current_->offline.Match(line, c)) return setMark(TrimLeft(c[0]), "X");
     if (room_.ServiceType() != 2)
         return current_->online.Match(line, c) && setMark(TrimLeft(c[0]), "O");
@@ -102,7 +102,7 @@ bool ChatAssistant::markPresence(std::string_view line) {
         if (answer == HostText("허용") || answer == HostText("불가"))
             return setMark(TrimRight(c[0]), "O");
     }
-    return current_->extraOnline.Match(line, c) && setMark(c[0], "O");
+    return current_->extraOnline.Match(line, c) && setMark(std::string(c[0]), "O");
 }
 
 // An empty ID is no user: no mark.

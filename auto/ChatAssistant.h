@@ -40,8 +40,9 @@ public:
     // ClassifyChatLine while recognition is active, else -1.
     int LineColour(std::string_view line);
     // Presence notices, memos and room changes of a recognised service's line. True when the
-    // line was a memo: it is consumed.
-    bool RecogniseServiceLine(std::string_view line);
+    // line was a memo: it is consumed. A partial line (input paused inside it) is never taken
+    // for a memo, which would otherwise arrive twice, cut and whole.
+    bool RecogniseServiceLine(std::string_view line, bool partial = false);
 
     // User ID -> "O" on line, "X" off line, "?" asked.
     const std::map<std::string, std::string>& Presence() const { return presence_; }

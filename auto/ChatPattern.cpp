@@ -62,21 +62,38 @@ size_t runEnd(char type, std::string_view line, size_t p) {
 
 }  // namespace
 
-std::string TrimRight(std::string_view text) {
+std::string_view TrimmedRight(std::string_view text) {
     size_t end = text.size();
     while (end > 0 && isSpaceAt(text, end - 1))
         --end;
-    return std::string(text.substr(0, end));
+    return text.substr(0, end);
+}
+
+std::string TrimRight(std::string_view text) {
+    return std::string(TrimmedRight(text));
 }
 
 std::string TrimLeft(std::string_view text) {
     return std::string(text.substr(skipSpaces(text, 0, text.size())));
 }
 
+// Where the walk stands and where each literal was found; the positions of short patterns
+// stay on the stack, since most lines fail within the first items.
 struct ChatPattern::Walk {
+    static constexpr size_t kInline = 24;
+
+    Walk(std::string_view text, size_t items) : line(text) {
+        if (items > kInline) spill.resize(2 * items);
+        literalStart = items > kInline ? spill.data() : inlineStarts;
+        literalEnd = items > kInline ? spill.data() + items : inlineEnds;
+    }
+
     std::string_view line;
     size_t pos = 0;
-    std::vector<size_t> literalStart, literalEnd;
+    size_t* literalStart;
+    size_t* literalEnd;
+    size_t inlineStarts[kInline], inlineEnds[kInline];
+    std::vector<size_t> spill;
 };
 
 ChatPattern::ChatPattern(std::string_view pattern) {
@@ -119,16 +136,34 @@ void ChatPattern::addLiteral(std::string& pending) {
     pending.clear();
 }
 
-bool ChatPattern::Match(std::string_view line, ChatCaptures& captures) const {
-    captures.clear();
+bool ChatPattern::matches(Walk& walk) const {
     if (items_.empty()) return false;
-    Walk walk{line, 0, std::vector<size_t>(items_.size()), std::vector<size_t>(items_.size())};
+    // Most lines fail on a leading literal, which always stands at the line start.
+    if (items_[0].type == 0 && !walk.line.starts_with(items_[0].literal)) return false;
     const char first = items_[0].type;
     if (!anchored_ && (first == 'w' || first == 'n' || first == 'S'))
-        walk.pos = skipSpaces(line, 0, line.size());
+        walk.pos = skipSpaces(walk.line, 0, walk.line.size());
     for (size_t i = 0; i < items_.size(); ++i)
         if (!matchItem(i, walk)) return false;
-    cutCaptures(line, walk, captures);
+    return true;
+}
+
+bool ChatPattern::Match(std::string_view line, ChatCaptures& captures) const {
+    captures.clear();
+    Walk walk(line, items_.size());
+    if (!matches(walk)) return false;
+    captures.reserve(items_.size());
+    cutCaptures(walk, [&captures](std::string_view text) { captures.emplace_back(text); });
+    return true;
+}
+
+bool ChatPattern::Match(std::string_view line, CaptureViews& captures) const {
+    captures.count = 0;
+    Walk walk(line, items_.size());
+    if (!matches(walk)) return false;
+    cutCaptures(walk, [&captures](std::string_view text) {
+        if (captures.count < CaptureViews::kMax) captures.items[captures.count++] = text;
+    });
     return true;
 }
 
@@ -141,7 +176,8 @@ bool ChatPattern::matchLiteral(size_t index, Walk& walk) const {
         while (at + text.size() <= line.size() && line.compare(at, text.size(), text) != 0)
             at += CharLength(line, at);
         if (at + text.size() > line.size()) return false;
-    } else if (line.compare(at, text.size(), text) != 0) {
+    } else if (at >= line.size() || line[at] != text[0] ||
+               line.compare(at, text.size(), text) != 0) {
         return false;
     }
     walk.literalStart[index] = at;
@@ -190,8 +226,9 @@ bool ChatPattern::matchItem(size_t index, Walk& walk) const {
 }
 
 // Each capture lies between the literals around its item, not where the item stopped.
-void ChatPattern::cutCaptures(std::string_view line, const Walk& walk,
-                              ChatCaptures& captures) const {
+template <class Add>
+void ChatPattern::cutCaptures(const Walk& walk, Add add) const {
+    const std::string_view line = walk.line;
     size_t previousEnd = 0;
     for (size_t i = 0; i < items_.size(); ++i) {
         if (items_[i].type == 0) {
@@ -206,11 +243,11 @@ void ChatPattern::cutCaptures(std::string_view line, const Walk& walk,
                 break;
             }
         if (i == 0) {
-            std::string head = TrimRight(line.substr(0, next));
+            const std::string_view head = TrimmedRight(line.substr(0, next));
             const size_t space = head.find_last_of(" \t");
-            captures.push_back(space == std::string::npos ? head : head.substr(space + 1));
+            add(space == std::string_view::npos ? head : head.substr(space + 1));
         } else {
-            captures.emplace_back(line.substr(previousEnd, next - previousEnd));
+            add(line.substr(previousEnd, next - previousEnd));
         }
     }
 }

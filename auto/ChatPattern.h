@@ -10,12 +10,22 @@
 
 using ChatCaptures = std::vector<std::string>;
 
+// Captures as views into the matched line, without copies: the first kMax of them.
+struct CaptureViews {
+    static constexpr size_t kMax = 8;
+    std::string_view items[kMax];
+    size_t count = 0;
+    std::string_view operator[](size_t i) const { return items[i]; }
+    size_t size() const { return count; }
+};
+
 class ChatPattern {
 public:
     explicit ChatPattern(std::string_view pattern);
 
     // Empties `captures`; on success fills one per capturing item, in pattern order.
     bool Match(std::string_view line, ChatCaptures& captures) const;
+    bool Match(std::string_view line, CaptureViews& captures) const;
     bool empty() const { return items_.empty(); }
 
 private:
@@ -27,9 +37,11 @@ private:
     struct Walk;
 
     void addLiteral(std::string& pending);
+    bool matches(Walk& walk) const;
     bool matchItem(size_t index, Walk& walk) const;
     bool matchLiteral(size_t index, Walk& walk) const;
-    void cutCaptures(std::string_view line, const Walk& walk, ChatCaptures& captures) const;
+    template <class Add>
+    void cutCaptures(const Walk& walk, Add add) const;
 
     std::vector<Item> items_;
     bool anchored_ = false;
@@ -38,5 +50,6 @@ private:
 bool MatchChatPattern(std::string_view pattern, std::string_view line, ChatCaptures& captures);
 
 // Helpers the recognisers share: host text trimmed of spaces at one end.
+std::string_view TrimmedRight(std::string_view text);
 std::string TrimRight(std::string_view text);
 std::string TrimLeft(std::string_view text);

@@ -13,31 +13,34 @@ ChatPattern pattern(const char* utf8) {
     return ChatPattern(HostText(utf8));
 }
 
-std::string joinFields(const std::string& a, const std::string& b) {
-    return a + '\t' + b;
+std::string joinFields(std::string_view a, std::string_view b) {
+    std::string joined(a);
+    joined += '\t';
+    joined.append(b);
+    return joined;
 }
 
 // Found first at the second byte of the line.
 bool standsAtSecondByte(std::string_view line, const std::string& text) {
-    return line.find(text) == 1;
+    return line.size() > 1 && line.substr(1).starts_with(text) && !line.starts_with(text);
 }
 
 // Service type 1: "## " notices and id(name) chat columns.
 class HitelRecogniser : public ChatRecogniser {
 public:
     bool ParseSpeaker(std::string_view line, std::string& speaker) const override {
-        ChatCaptures c;
-        if (chat_.Match(line, c) || (whisper_.Match(line, c) && IsValidId(TrimRight(c[0])))) {
-            speaker = joinFields(TrimRight(c[1]), TrimRight(c[0]));
+        CaptureViews c;
+        if (chat_.Match(line, c) || (whisper_.Match(line, c) && IsValidId(TrimmedRight(c[0])))) {
+            speaker = joinFields(TrimmedRight(c[1]), TrimmedRight(c[0]));
             return true;
         }
         return false;
     }
 
     int ClassifyEvent(std::string_view line, std::string& out) const override {
-        const std::string trimmed = TrimRight(line);
+        const std::string_view trimmed = TrimmedRight(line);
         if (!trimmed.starts_with("## ") && !trimmed.starts_with(" >> ")) return ChatEvent::None;
-        ChatCaptures c;
+        CaptureViews c;
         if (presence_.Match(trimmed, c)) {
             out = joinFields(c[1], c[0]);
             if (c[2] == entered_) return ChatEvent::Entered;
@@ -53,15 +56,15 @@ public:
             out = c[0];
             return ChatEvent::WhisperCleared;
         } else if (rename_.Match(trimmed, c)) {
-            out = c[1] + '\t' + c[0] + '\t' + c[2];
+            out = joinFields(joinFields(c[1], c[0]), c[2]);
             return ChatEvent::NameChanged;
         }
         return ChatEvent::None;
     }
 
     bool IsPassLine(std::string_view line) const override {
-        ChatCaptures c;
-        return bang_.Match(line, c) || (quoted_.Match(line, c) && IsValidId(TrimRight(c[1])));
+        CaptureViews c;
+        return bang_.Match(line, c) || (quoted_.Match(line, c) && IsValidId(TrimmedRight(c[1])));
     }
 
     bool IsLeaveLine(std::string_view line) const override {
@@ -71,7 +74,7 @@ public:
     }
 
     bool IsEnterLine(std::string_view line) const override {
-        ChatCaptures c;
+        CaptureViews c;
         return enter_.Match(line, c) && IsValidId(c[0]);
     }
 
@@ -101,20 +104,20 @@ private:
 class ChollianRecogniser : public ChatRecogniser {
 public:
     bool ParseSpeaker(std::string_view line, std::string& speaker) const override {
-        ChatCaptures c;
+        CaptureViews c;
         if (!chat_.Match(line, c) || !IsValidId(c[0])) return false;
         speaker = joinFields("", c[0]);
         return true;
     }
 
     int ClassifyEvent(std::string_view line, std::string& out) const override {
-        ChatCaptures c;
+        CaptureViews c;
         if (presence_.Match(line, c)) {
             out = joinFields(c[1], c[0]);
             if (c[2] == entered_) return ChatEvent::Entered;
             if (c[2] == left_) return ChatEvent::Left;
         } else if (idAnswer_.Match(line, c)) {
-            out = joinFields(TrimRight(c[1]), c[0]);
+            out = joinFields(TrimmedRight(c[1]), c[0]);
             return ChatEvent::Entered;
         } else if (ignore_.Match(line, c)) {
             out = c[0];
@@ -127,7 +130,7 @@ public:
             out.clear();
             return ChatEvent::WhisperCleared;
         } else if (rename_.Match(line, c)) {
-            out = c[0] + '\t' + c[1] + '\t' + c[2];
+            out = joinFields(joinFields(c[0], c[1]), c[2]);
             return ChatEvent::NameChanged;
         }
         return ChatEvent::NothingMatched;
@@ -137,7 +140,7 @@ public:
     bool IsLeaveLine(std::string_view line) const override { return line == leave_; }
 
     bool IsEnterLine(std::string_view line) const override {
-        ChatCaptures c;
+        CaptureViews c;
         return enter_.Match(line, c);
     }
 
@@ -164,16 +167,16 @@ private:
 class NownuriRecogniser : public ChatRecogniser {
 public:
     bool ParseSpeaker(std::string_view line, std::string& speaker) const override {
-        ChatCaptures c;
+        CaptureViews c;
         if (!chat_.Match(line, c) || !IsValidId(c[1])) return false;
-        speaker = joinFields(TrimRight(c[0]), c[1]);
+        speaker = joinFields(TrimmedRight(c[0]), c[1]);
         return true;
     }
 
     int ClassifyEvent(std::string_view line, std::string& out) const override {
         if (line.starts_with(founder_)) return ChatEvent::NoEvent;
         if (line.size() < 5) return ChatEvent::None;
-        ChatCaptures c;
+        CaptureViews c;
         if (entered_.Match(line, c)) {
             out = joinFields(c[1], c[0]);
             return ChatEvent::Entered;

@@ -18,7 +18,7 @@ std::vector<std::string> splitTabs(const std::string& text) {
     return fields;
 }
 
-bool equalsIgnoringCase(const std::string& text, char letter) {
+bool equalsIgnoringCase(std::string_view text, char letter) {
     return text.size() == 1 && (text[0] | 0x20) == letter;
 }
 
@@ -28,10 +28,10 @@ std::optional<std::string> hitelRoomTitle(std::string_view line) {
     static const ChatPattern number(HostText("^ 방의 번호는 ==> %w"));
     static const ChatPattern opened(HostText("^## %w 번방이 개설되었습니다. ##"));
     static const ChatPattern openedNamed(HostText("^## %s [%d번] 대화방이 개설되었습니다. ##"));
-    ChatCaptures c;
-    if (join.Match(line, c) && equalsIgnoringCase(c[0], 'j')) return c[1];
-    if (number.Match(line, c) || opened.Match(line, c)) return c[0];
-    if (openedNamed.Match(line, c)) return c[1];
+    CaptureViews c;
+    if (join.Match(line, c) && equalsIgnoringCase(c[0], 'j')) return std::string(c[1]);
+    if (number.Match(line, c) || opened.Match(line, c)) return std::string(c[0]);
+    if (openedNamed.Match(line, c)) return std::string(c[1]);
     return std::nullopt;
 }
 
@@ -46,11 +46,11 @@ void ChatRoomState::SetService(const std::string& name) {
 
 int ChatRoomState::DetectRoomChange(std::string_view line) {
     if (serviceType_ == 0 || line.empty()) return 0;
-    const std::string trimmed = TrimRight(line);
+    const std::string_view trimmed = TrimmedRight(line);
     if (serviceType_ == 4) {
         static const ChatPattern joined(HostText("  >> [%w]번 대화방에 참여하셨습니다. <<"));
         static const std::string leave = HostText(" 선  택 >");
-        ChatCaptures c;
+        CaptureViews c;
         if (joined.Match(trimmed, c)) {
             title_ = c[0];
             return 6;
@@ -80,10 +80,9 @@ int ChatRoomState::ClassifyChatLine(std::string_view line) {
         return serviceType_ == 1 ? ChatColour::None : ChatColour::Reversed;
     std::string speaker;
     if (!recogniser_->ParseSpeaker(line, speaker) || speaker == "\t") return ChatColour::None;
-    const std::vector<std::string> fields = splitTabs(speaker);
-    addParticipant(fields[0], fields[1]);
-    const std::optional<size_t> index =
-        serviceType_ == 2 ? findByName(fields[1]) : findById(fields[0]);
+    const size_t tab = speaker.find('\t');
+    const std::string id = speaker.substr(0, tab), name = speaker.substr(tab + 1);
+    const std::optional<size_t> index = addParticipant(id, name);
     return index ? list_[*index].colour : ChatColour::None;
 }
 
@@ -127,7 +126,8 @@ void ChatRoomState::leaveRoom() {
     if (hadEntries) changed();
 }
 
-void ChatRoomState::addParticipant(const std::string& id, const std::string& name) {
+std::optional<size_t> ChatRoomState::addParticipant(const std::string& id,
+                                                    const std::string& name) {
     const bool byName = serviceType_ == 2 || serviceType_ == 4;
     if (std::optional<size_t> index = byName ? findByName(name) : findById(id)) {
         ChatParticipant& entry = list_[*index];
@@ -138,15 +138,16 @@ void ChatRoomState::addParticipant(const std::string& id, const std::string& nam
             entry.name = name;
             changed();
         }
-        return;
+        return index;
     }
-    if (list_.size() >= kMaxParticipants) return;
-    auto at = list_.end();
+    if (list_.size() >= kMaxParticipants) return std::nullopt;
+    size_t at = list_.size();
     const std::string ownId = session_.OwnId();
     if (!list_.empty() && !ownId.empty() && list_.back().id == ownId) --at;
-    list_.insert(at, {id, name, ChatColour::None});
+    list_.insert(list_.begin() + static_cast<long>(at), {id, name, ChatColour::None});
     if (id.empty()) session_.SendLine("/u " + name);
     changed();
+    return at;
 }
 
 void ChatRoomState::renameParticipant(const std::string& id, const std::string& oldName,
@@ -179,15 +180,24 @@ void ChatRoomState::moveToFront(const std::string& user) {
     changed();
 }
 
+namespace {
+
+// IDs and names of a room often share their beginnings: the last byte tells most apart.
+bool sameText(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && (a.empty() || a.back() == b.back()) && a == b;
+}
+
+}  // namespace
+
 std::optional<size_t> ChatRoomState::findById(const std::string& id) const {
     for (size_t i = 0; i < list_.size(); ++i)
-        if (list_[i].id == id) return i;
+        if (sameText(list_[i].id, id)) return i;
     return std::nullopt;
 }
 
 std::optional<size_t> ChatRoomState::findByName(const std::string& name) const {
     for (size_t i = 0; i < list_.size(); ++i)
-        if (list_[i].name == name) return i;
+        if (sameText(list_[i].name, name)) return i;
     return std::nullopt;
 }
 

@@ -63,7 +63,8 @@ public:
 private:
     void leaveRoom();
     bool applyEvent(int code, const std::string& out);
-    void addParticipant(const std::string& id, const std::string& name);
+    // The entry's index; none when the list is full.
+    std::optional<size_t> addParticipant(const std::string& id, const std::string& name);
     void renameParticipant(const std::string& id, const std::string& oldName,
                            const std::string& newName);
     void moveToEnd(const std::string& user);

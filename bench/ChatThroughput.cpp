@@ -47,8 +47,9 @@ std::string enterNotice() {
 // Fifty people talking, with now and then one coming, going or whispering.
 std::string chatStream(size_t size) {
     std::mt19937 rng(31);
-    const std::string words[] = {cp("안녕하세요"), cp("반갑습니다"), cp("오늘"), cp("날씨가"),
-                                 cp("좋네요"),     "ok",              "hi",       cp("ㅋㅋㅋ")};
+    const std::string words[] = {
+        cp("안녕하세요"), cp("반갑습니다"), cp("오늘"), cp("날씨가"), cp("좋네요"), "ok", "hi",
+        cp("ㅋㅋㅋ")};
     const std::string name = cp("손님");
     std::string out = enterNotice();
     while (out.size() < size) {
@@ -130,9 +131,10 @@ int main() {
             on.push_back(timeStream(folder, recognised, stream));
         }
         const double ratio = median(on) / median(off);
-        std::printf("%s, %.1f MiB: recognition off %.3f s, on %.3f s (processor, median of %d), "
-                    "ratio %.2f (target at most 1.15)\n",
-                    label, stream.size() / 1048576.0, median(off), median(on), kRuns, ratio);
+        std::printf(
+            "%s, %.1f MiB: recognition off %.3f s, on %.3f s (processor, median of %d), "
+            "ratio %.2f (target at most 1.15)\n",
+            label, stream.size() / 1048576.0, median(off), median(on), kRuns, ratio);
         ok &= ratio <= 1.15;
     }
     std::filesystem::remove_all(folder);

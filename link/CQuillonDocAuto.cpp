@@ -60,7 +60,7 @@ bool CQuillonDoc::ProcessLine(std::string_view line, bool partial) {
     if (!online_ || line.size() < 3) return false;
     if (partial) stepLogin(line);
     // A memo of a recognised service is the assistant's alone.
-    if (serviceType_ != 0 && chat_.RecogniseServiceLine(line)) return false;
+    if (serviceType_ != 0 && chat_.RecogniseServiceLine(line, partial)) return false;
     recogniseStartPrompt(line);
     if (!useAutoMacro_) return false;
     std::optional<AutoMacroList::Match> match = macros_.FindMatch(line);

@@ -91,7 +91,7 @@ void ChatDump::lineReady(bool partial) {
         lines_.emplace_back(line, colour);
         applyColours();
     }
-    if (line.size() >= 3 && HasWholePairs(line)) chat_.RecogniseServiceLine(line);
+    if (line.size() >= 3 && HasWholePairs(line)) chat_.RecogniseServiceLine(line, partial);
 }
 
 void ChatDump::applyColours() {

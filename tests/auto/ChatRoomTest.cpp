@@ -298,6 +298,9 @@ TEST_F(ChatRoomTest, MemosOfEveryServiceAreConsumedLoggedAndShown) {
         EXPECT_EQ(chat.MemoLog().back(), cp("09시05분\t") + cp(sender) + "\t" + cp(text));
     }
     EXPECT_EQ(session.redraws, 4);
+    // Input paused inside a memo: only the whole line counts.
+    EXPECT_FALSE(chat.RecogniseServiceLine(cp("[메모:lee01] 안녕"), true));
+    EXPECT_EQ(views.logged.size(), 4u);
     EXPECT_EQ(views.logged.size(), 4u);
     // A second memo of a sender goes to its window; with UseMemo off only to the log.
     chat.MemoArrived("kim01", "again");
