@@ -1,6 +1,7 @@
 // Kermit throughput against C-Kermit, in one process: 4 MiB of random data each way over a pty,
-// five runs each (xfer_kermit_bench [MIB [RUNS]] for others), with C-Kermit configured like our engine (94-byte packets, one packet at a
-// time, type-1 check, every control byte prefixed, no attributes, eighth-bit prefixing):
+// five runs each (xfer_kermit_bench [MIB [RUNS]] for others), with C-Kermit configured like our
+// engine (94-byte packets, one packet at a time, type-1 check, every control byte prefixed, no
+// attributes, eighth-bit prefixing):
 //   our sender -> C-Kermit   against   C-Kermit -> C-Kermit
 //   C-Kermit -> our receiver against   C-Kermit -> C-Kermit
 // C-Kermit to C-Kermit runs through a pty that the local C-Kermit opens for the remote one.
