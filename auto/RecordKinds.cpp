@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "auto/ServiceCommands.h"
 #include "platform/TextCodec.h"
 
 namespace {
@@ -19,18 +20,12 @@ std::vector<std::string> join(std::vector<std::string> a, const std::vector<std:
     return a;
 }
 
-// The command names a service record holds, in seven groups.
+// The command names a service record holds, in its seven groups.
 std::vector<std::string> serviceCommandNames() {
     std::vector<std::string> names;
-    for (const char* group :
-         {"게시물 작성,게시물 받기,게시물 연속 출력,자료 올리기,게시물 삭제,답장,재 전송",
-          "아이디 검색,제목 검색,주제어 검색,이름 검색,번호별 검색", "PPP 접속,DNS 서버",
-          "초기 메뉴,상위 메뉴,책갈피 이동,이전 게시판,다음 게시판,이전 메시지,다음 메시지,"
-          "이전 페이지,다음 페이지,목록 보기",
-          "명령 프롬프트,시작 프롬프트,채팅 프롬프트,시작 명령",
-          "프로필 확인,접속 확인,쪽지 보내기,메모 보내기",
-          "사용자 초대,사용자 무시,귓속말 설정,대화방 퇴실,대화실 현황"})
-        names = join(names, split(group));
+    for (const ServiceCommandGroup& group : ServiceCommandGroups())
+        for (const char* name : group.names)
+            names.push_back(utf8ToCp949(name).value());
     return names;
 }
 
@@ -57,7 +52,7 @@ std::vector<RecordKindInfo> buildTable() {
         {ServiceValues, "Hosts", "", {}, false, true},
         {AutoMacro, "Hosts", "AutoMacro", split("Pattern,SendString,PlaySound,Cmd,Off"), true,
          false},
-        {ServiceCommands, "Hosts", "", serviceCommandNames(), false, false},
+        {RecordKind::ServiceCommands, "Hosts", "", serviceCommandNames(), false, false},
         {ChatWindow, "Chat", "", split("BkColor,TextColor,UseCaption,Rows"), false, false},
         {IdNotebook, "Hosts", "IDPAD", join(icon, split("Name,Description")), true, false},
         {IdList, "Hosts", "ID", split("Name,Password"), true, false},

@@ -42,6 +42,7 @@ CQuillonDoc::CQuillonDoc(const SessionContext& context)
     listSubscription_ = ctx_.registry.listChanges().subscribe([this](int kind) {
         if (kind == RecordKind::AutoMacro) macros_.Load(ctx_.registry, currentService_);
         if (kind == RecordKind::Macro) reloadMacros();
+        if (kind == RecordKind::Bookmark) loadBookmarks();
     });
 }
 
@@ -140,6 +141,7 @@ bool CQuillonDoc::OnIdle() {
     offerPartialLine(value);
     if (value == kTWNoData && online_ && link_ && link_->IsDrained()) {
         stepLoginWhenSettled();
+        noteSettledLocation();
         hooks_.OnInputSettled();
     }
     OnLinkEvent(value);
@@ -154,7 +156,10 @@ int CQuillonDoc::Pump(int limitMs) {
     int value;
     do {
         value = interpreter_->GetChar();
-        if (value >= 0) lineDataSeen_ = true;
+        if (value >= 0) {
+            lineDataSeen_ = true;
+            locationRead_ = false;  // the screen changed: its place is read again
+        }
     } while (value >= 0 && interpreter_ && ctx_.clock.nowMs() - start < limitMs);
     moreData_ = value >= 0;
     return value;

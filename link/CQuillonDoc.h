@@ -18,7 +18,9 @@
 #include "auto/AutoMacroList.h"
 #include "auto/CRecordStore.h"
 #include "auto/ChatAssistant.h"
+#include "auto/LocationRecognition.h"
 #include "auto/MacroTable.h"
+#include "auto/RecentPlaces.h"
 #include "auto/Registry.h"
 #include "link/CommandLine.h"
 #include "link/PasteJob.h"
@@ -142,6 +144,27 @@ public:
     ChatAssistant& Chat() { return chat_; }
     ChatSession& ChatSide() { return chatSide_; }
 
+    // --- service commands and bookmarks (CQuillonDocNavigation.cpp) ------------------------
+    // The article number or word the user picked on the screen (CP949), trimmed.
+    void SetSelectedItem(const std::string& item);
+    const std::string& SelectedItem() const { return selectedItem_; }
+    // `command` indexes ServiceCommands(): available while online, its value not empty (an
+    // article command also needs the selected item). Running an unavailable one does nothing.
+    bool ServiceCommandEnabled(size_t command) const;
+    void RunServiceCommand(size_t command);
+    // The current service's bookmarks, reloaded with the service and when a list is saved.
+    const std::vector<Record>& Bookmarks() const { return bookmarks_; }
+    // Sends the go command with the bookmark's location and stores its visit time; nothing
+    // for an index outside the list, offline or while a transfer owns the link.
+    void GoBookmark(size_t index);
+    // A new bookmark of the place the screen shows, through the frame's record dialog.
+    void AddCurrentLocation();
+    void GoRecentLocation(size_t index);
+    const RecentPlaces& RecentLocations() const { return recentLocations_; }
+    const RecentPlaces& RecentMenus() const { return recentMenus_; }
+    // The place the screen shows on a recognised service; read once per screen unless forced.
+    bool RecogniseLocation(std::string& title, std::string& location, bool force = false);
+
     // --- keyboard macros --------------------------------------------------------------------
     // The current service's macros, reloaded with the service and when the page saves them.
     const MacroTable& Macros() const { return keyMacros_; }
@@ -262,6 +285,13 @@ private:
     void OnConnected();
     void recogniseStartPrompt(std::string_view line);
     std::string serviceValue(const char* utf8Name) const;
+    bool canSendToHost() const;
+    std::string goCommand() const;
+    std::string bookmarkTarget(const Record& bookmark) const;
+    void sendGo(const std::string& target);
+    void loadBookmarks();
+    std::optional<Location> readLocation();
+    void noteSettledLocation();
     void fireAutoMacro(const AutoMacroList::Match& match);
     void reloadMacros();
     void stepLogin(std::string_view line);
@@ -325,6 +355,13 @@ private:
     Record serviceMap_;
     int serviceType_ = 0;  // ServiceType of the current service
     bool inChatRoom_ = false;
+    std::string selectedItem_;
+    std::vector<Record> bookmarks_;
+    RecentPlaces recentLocations_{10};
+    RecentPlaces recentMenus_{20};
+    bool locationRead_ = false;  // location_ is what the screen shows now
+    std::optional<Location> location_;
+    std::optional<Location> shownLocation_;
     std::string startPrompt_, startCommand_;
     AutoMacroList macros_;
     MacroTable keyMacros_;

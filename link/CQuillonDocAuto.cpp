@@ -5,6 +5,7 @@
 #include "auto/DoubleByteText.h"
 #include "auto/KeyNotation.h"
 #include "auto/MacroSender.h"
+#include "auto/ServiceCommands.h"
 #include "auto/Services.h"
 #include "link/CQuillonDoc.h"
 #include "platform/TextCodec.h"
@@ -40,6 +41,7 @@ void CQuillonDoc::SetCurrentService(const std::string& name) {
     startCommand_ = serviceValue("시작 명령");
     macros_.Load(ctx_.registry, name);
     reloadMacros();
+    loadBookmarks();
     login_.LoadLoginData(name);
     chat_.SetService(name);
     autoLoginArmed_ = false;
@@ -48,8 +50,7 @@ void CQuillonDoc::SetCurrentService(const std::string& name) {
 }
 
 std::string CQuillonDoc::serviceValue(const char* utf8Name) const {
-    auto found = serviceMap_.find(utf8ToCp949(utf8Name).value_or(""));
-    return found == serviceMap_.end() ? std::string() : found->second;
+    return ServiceValue(serviceMap_, utf8Name);
 }
 
 bool CQuillonDoc::ProcessLine(std::string_view line, bool partial) {

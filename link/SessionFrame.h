@@ -38,6 +38,13 @@ public:
     virtual void ServiceChanged() {}
     // The service's start prompt arrived: the icon panel shows its bookmarks page.
     virtual void ShowBookmarksPage() {}
+    // The place a recognised service's screen shows ("자유게시판", "FREE"); both empty when
+    // none is recognised.
+    virtual void ShowLocation(const std::string& /*title*/, const std::string& /*code*/) {}
+    // The bookmark record dialog on `bookmark` (CP949 fields): false when cancelled.
+    virtual bool EditBookmark(Record& /*bookmark*/) { return false; }
+    // The session's bookmarks or recent places changed: the lists that show them are redrawn.
+    virtual void PlacesChanged() {}
     // Runs a command of the program's command table by id (posted to the loop by the session,
     // so it runs after the line pipeline); unknown ids do nothing.
     virtual void PostCommand(int /*id*/) {}

@@ -121,6 +121,13 @@ public:
     }
     void AttractUser() override { ++attracted; }
     void RedrawNow() override { ++redraws; }
+    void ShowLocation(const std::string& title, const std::string& code) override {
+        locations.emplace_back(title, code);
+    }
+    bool EditBookmark(Record& bookmark) override {
+        bookmarkDialogs.push_back(bookmark);
+        return bookmarkDialog ? bookmarkDialog(bookmark) : false;
+    }
 
     std::string title;
     std::vector<std::string> statuses;
@@ -139,6 +146,9 @@ public:
     std::vector<std::vector<Record>> chooserOffers;
     int attracted = 0;
     int redraws = 0;
+    std::vector<std::pair<std::string, std::string>> locations;  // shown: title, code
+    std::function<bool(Record&)> bookmarkDialog;  // the user at the record dialog: cancels if unset
+    std::vector<Record> bookmarkDialogs;          // what each opening showed
 };
 
 class RecordingHooks : public SessionHooks {
