@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "auto/ServiceCommands.h"
+
 namespace {
 
 using G = MenuGroup;
@@ -28,8 +30,43 @@ Command separated(Command c) {
     return c;
 }
 
+// The service commands' menu words, in the order of ServiceCommands(); the tool tip of those
+// whose prompts have none.
+const char* const kServiceMenuWords[] = {"초기 메뉴",   "상위 메뉴",   "이전 페이지", "다음 페이지",
+                                         "이전 게시판", "다음 게시판", "이전 메시지", "다음 메시지",
+                                         "목록 보기",   "연속 읽기",   "삭제",        "다운로드",
+                                         "다시 전송",   "답장",        "읽기"};
+
+// The service commands' prompts: the status text before "\n", the tool tip after it.
+std::vector<Command> serviceCommands() {
+    std::vector<Command> commands;
+    const std::vector<ServiceCommand>& table = ServiceCommands();
+    for (size_t i = 0; i < table.size(); ++i) {
+        const std::string prompt = table[i].prompt;
+        const size_t cut = prompt.find('\n');
+        const std::string status = prompt.substr(0, cut);
+        const std::string tip = cut == std::string::npos ? "" : prompt.substr(cut + 1);
+        const int id = Cmd::ServiceCommand + static_cast<int>(i);
+        std::string shortcut = id == Cmd::PreviousMessage ? "Ctrl+Alt+Left"
+                               : id == Cmd::NextMessage   ? "Ctrl+Alt+Right"
+                                                          : "";
+        Command c = command(id, G::Move, kServiceMenuWords[i], status,
+                            tip.empty() ? kServiceMenuWords[i] : tip, shortcut);
+        c.separatorBefore = table[i].kind == ServiceCommand::Article && i > 0 &&
+                            table[i - 1].kind == ServiceCommand::Move;
+        commands.push_back(std::move(c));
+    }
+    commands.push_back(separated(command(Cmd::AddBookmark, G::Move, "책갈피 추가(&A)...",
+                                         "현재 위치를 책갈피에 추가합니다.", "책갈피 추가")));
+    commands.push_back(command(Cmd::EditBookmarks, G::Move, "책갈피 편집(&E)...",
+                               "책갈피를 편집합니다.", "책갈피 편집"));
+    commands.push_back(command(Cmd::ServiceRecord, G::Move, "통신망 등록 정보(&I)...",
+                               "현재 통신망의 명령어를 편집합니다.", "통신망 등록 정보"));
+    return commands;
+}
+
 std::vector<Command> makeTable() {
-    return {
+    std::vector<Command> table = {
         command(Cmd::ConnectHost, G::File, "호스트에 연결(&O)...", "텔넷 호스트에 연결합니다.",
                 "호스트에 연결", "F4", 'c', "호스트"),
         command(Cmd::TelnetEntry, G::File, "텔넷 연결 항목(&T)...",
@@ -153,14 +190,18 @@ std::vector<Command> makeTable() {
         command(Cmd::About, G::Help, "Quilite 정보(&A)...", "프로그램 정보를 봅니다.",
                 "프로그램 정보"),
     };
+    for (Command& c : serviceCommands())
+        table.push_back(std::move(c));
+    return table;
 }
 
 }  // namespace
 
 const std::vector<MenuTitle>& menuTitles() {
     static const std::vector<MenuTitle> titles{
-        {G::File, "파일(&F)"}, {G::Edit, "편집(&E)"},    {G::View, "보기(&V)"},
-        {G::Comm, "통신(&M)"}, {G::Options, "설정(&O)"}, {G::Help, "도움말(&H)"},
+        {G::File, "파일(&F)"},   {G::Edit, "편집(&E)"}, {G::View, "보기(&V)"},
+        {G::Comm, "통신(&M)"},   {G::Move, "이동(&G)"}, {G::Options, "설정(&O)"},
+        {G::Help, "도움말(&H)"},
     };
     return titles;
 }

@@ -63,11 +63,18 @@ constexpr int FileManager = 32868;
 constexpr int ChatBar = 32901;
 constexpr int ChatRoomMode = 32902;
 constexpr int ReceivedMemos = 32903;
+// The service commands, in the order of ServiceCommands(): ServiceCommand + index.
+constexpr int ServiceCommand = 32881;
+constexpr int PreviousMessage = ServiceCommand + 6;
+constexpr int NextMessage = ServiceCommand + 7;
+constexpr int AddBookmark = 32896;
+constexpr int EditBookmarks = 32897;
+constexpr int ServiceRecord = 32898;
 }  // namespace Cmd
 
 // The top-level menus, in menu-bar order. Their mnemonics leave Alt+C, Alt+L, Alt+T, Alt+U and
 // Alt+Z to the commands that use them.
-enum class MenuGroup { File, Edit, View, Comm, Options, Help };
+enum class MenuGroup { File, Edit, View, Comm, Move, Options, Help };
 
 struct MenuTitle {
     MenuGroup group;

@@ -12,12 +12,6 @@ std::string field(const Record& record, const std::string& name) {
     return found == record.end() ? std::string() : found->second;
 }
 
-std::string foldCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 }  // namespace
 
 AutoMacroPage::AutoMacroPage(Registry& registry, Prompt& prompt, const std::string& service)
@@ -98,20 +92,10 @@ bool AutoMacroPage::Apply() {
     return true;
 }
 
-bool AutoMacroPage::titleTaken(const std::string& title, std::optional<size_t> editing) const {
-    const std::string folded = foldCase(title);
-    for (size_t i = 0; i < rows_.size(); ++i)
-        if (i != editing && foldCase(field(rows_[i].record, "Title")) == folded) return true;
-    return false;
-}
-
 std::string AutoMacroPage::uniqueTitle(const std::string& title,
                                        std::optional<size_t> editing) const {
-    if (!titleTaken(title, editing)) return title;
-    for (int n = 2;; ++n) {
-        std::string candidate = title + " (" + std::to_string(n) + ")";
-        if (!titleTaken(candidate, editing)) return candidate;
-    }
+    return UniqueTitle(
+        rows_, [](const Row& row) { return field(row.record, "Title"); }, title, editing);
 }
 
 std::string AutoMacroPage::RecordCaption(const Record& record) {

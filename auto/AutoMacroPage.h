@@ -56,7 +56,6 @@ private:
     void load();
     // The title, or "title (2)", "title (3)", ... when another row has it (letter case aside).
     std::string uniqueTitle(const std::string& title, std::optional<size_t> editing) const;
-    bool titleTaken(const std::string& title, std::optional<size_t> editing) const;
 
     Registry& registry_;
     Prompt& prompt_;

@@ -23,6 +23,7 @@
 
 #include "auto/CRecordStore.h"
 #include "bench/BenchEntry.h"
+#include "bench/EntrySession.h"
 #include "bench/KoreanAnsiStream.h"
 #include "bench/Median.h"
 #include "bench/NoFrame.h"
@@ -40,15 +41,6 @@ namespace {
 constexpr size_t kStreamSize = 16u << 20;
 constexpr int kRuns = 5;
 const std::string kService = "bench";
-
-// The screen, offering its lines to the session as the terminal front end's view does.
-class LineView : public TWView {
-public:
-    void OnLineReady(bool partial) override {
-        if (doc) doc->LineReady(partial);
-    }
-    CQuillonDoc* doc = nullptr;
-};
 
 // Pieces and variables in a random order: 1-3 pieces of 3-4 Hangul syllables or of upper-case
 // words (the stream has none), 0-2 variables; `common` puts "a " (a letter and a space, as the
@@ -99,44 +91,15 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-double processorSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec + now.tv_nsec / 1e9;
-}
-
 // The client: connects through the entry and writes the seconds from going online to the end
 // of the stream, and the processor seconds it took, into resultPath.
 int runSession(const std::string& profile, const std::string& resultPath) {
     Registry::Opened store = Registry::open(profile);
     if (!store.registry) return 1;
-    PollEventLoop loop;
-    ScriptedPrompt prompt;
-    SilentSoundPlayer sound;
-    LineView view;
     NoFrame frame;
-    SystemLinks links(loop, prompt, *store.registry, frame);
-    CQuillonDoc doc(SessionContext{loop, prompt, *store.registry, sound, view, links, frame});
-    view.doc = &doc;
-    bool wasOnline = false;
-    std::chrono::steady_clock::time_point online;
-    double onlineProcessor = 0;
-    loop.setIdleHook([&] {
-        const bool more = doc.OnIdle();
-        if (!more && wasOnline && !doc.Online()) loop.quit();
-        if (!wasOnline && doc.Online()) {
-            online = std::chrono::steady_clock::now();
-            onlineProcessor = processorSeconds();
-        }
-        wasOnline |= doc.Online();
-        return more;
-    });
-    doc.Start(std::vector<std::string>{"/t", "bench"});
-    loop.run();
-    loop.setIdleHook(nullptr);
-    std::ofstream(resultPath) << secondsSince(online) << ' '
-                              << processorSeconds() - onlineProcessor;
-    return wasOnline ? 0 : 1;
+    const StreamTimes times = runEntrySession(*store.registry, frame);
+    std::ofstream(resultPath) << times.seconds << ' ' << times.processor;
+    return times.online ? 0 : 1;
 }
 
 struct Times {

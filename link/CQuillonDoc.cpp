@@ -43,6 +43,7 @@ CQuillonDoc::CQuillonDoc(const SessionContext& context)
         if (kind == RecordKind::AutoMacro) macros_.Load(ctx_.registry, currentService_);
         if (kind == RecordKind::Macro) reloadMacros();
         if (kind == RecordKind::Bookmark) loadBookmarks();
+        if (kind == RecordKind::ServiceCommands) loadServiceMap();
     });
 }
 

@@ -160,6 +160,7 @@ public:
     // A new bookmark of the place the screen shows, through the frame's record dialog.
     void AddCurrentLocation();
     void GoRecentLocation(size_t index);
+    void GoRecentMenu(size_t index);
     const RecentPlaces& RecentLocations() const { return recentLocations_; }
     const RecentPlaces& RecentMenus() const { return recentMenus_; }
     // The place the screen shows on a recognised service; read once per screen unless forced.
@@ -288,8 +289,9 @@ private:
     bool canSendToHost() const;
     std::string goCommand() const;
     std::string bookmarkTarget(const Record& bookmark) const;
-    void sendGo(const std::string& target);
+    void goPlace(const Location* place);
     void loadBookmarks();
+    void loadServiceMap();
     std::optional<Location> readLocation();
     void noteSettledLocation();
     void fireAutoMacro(const AutoMacroList::Match& match);

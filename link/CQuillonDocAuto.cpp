@@ -30,15 +30,8 @@ private:
 
 void CQuillonDoc::SetCurrentService(const std::string& name) {
     currentService_ = name;
-    serviceMap_.clear();
-    CRecordStore store(ctx_.registry);
-    if (!name.empty() && store.SelectKind(RecordKind::ServiceValues)) {
-        if (std::optional<RegKey> service = store.FindRecord(name))
-            store.ReadRecord(*service, serviceMap_);
-    }
     serviceType_ = ServiceType(name);
-    startPrompt_ = serviceValue("시작 프롬프트");
-    startCommand_ = serviceValue("시작 명령");
+    loadServiceMap();
     macros_.Load(ctx_.registry, name);
     reloadMacros();
     loadBookmarks();
@@ -47,6 +40,17 @@ void CQuillonDoc::SetCurrentService(const std::string& name) {
     autoLoginArmed_ = false;
     hooks_.OnServiceChanged(name);
     ctx_.frame.ServiceChanged();
+}
+
+void CQuillonDoc::loadServiceMap() {
+    serviceMap_.clear();
+    CRecordStore store(ctx_.registry);
+    if (!currentService_.empty() && store.SelectKind(RecordKind::ServiceValues)) {
+        if (std::optional<RegKey> service = store.FindRecord(currentService_))
+            store.ReadRecord(*service, serviceMap_);
+    }
+    startPrompt_ = serviceValue("시작 프롬프트");
+    startCommand_ = serviceValue("시작 명령");
 }
 
 std::string CQuillonDoc::serviceValue(const char* utf8Name) const {

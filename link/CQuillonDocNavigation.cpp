@@ -74,10 +74,6 @@ std::string CQuillonDoc::bookmarkTarget(const Record& bookmark) const {
                                                       : infoCode;
 }
 
-void CQuillonDoc::sendGo(const std::string& target) {
-    SendLine(goCommand() + " " + target);
-}
-
 void CQuillonDoc::GoBookmark(size_t index) {
     if (index >= bookmarks_.size() || !canSendToHost()) return;
     const Record bookmark = bookmarks_[index];  // a reload below replaces the list
@@ -88,7 +84,7 @@ void CQuillonDoc::GoBookmark(size_t index) {
         return;
     }
     if (!SendableLocation(target)) return;
-    sendGo(target);
+    SendLine(goCommand() + " " + target);
     const int64_t now = NowSeconds();
     bookmarks_[index]["VTime"] = std::to_string(now);
     if (serviceType_ != 0) recentLocations_.Add({title, target});
@@ -98,9 +94,16 @@ void CQuillonDoc::GoBookmark(size_t index) {
 }
 
 void CQuillonDoc::GoRecentLocation(size_t index) {
-    const Location* place = recentLocations_.At(index);
+    goPlace(recentLocations_.At(index));
+}
+
+void CQuillonDoc::GoRecentMenu(size_t index) {
+    goPlace(recentMenus_.At(index));
+}
+
+void CQuillonDoc::goPlace(const Location* place) {
     if (!place || !canSendToHost() || !SendableLocation(place->code)) return;
-    sendGo(place->code);
+    SendLine(goCommand() + " " + place->code);
 }
 
 void CQuillonDoc::AddCurrentLocation() {

@@ -12,75 +12,10 @@
 #include "app/gui/AutoMacroDialog.h"
 #include "app/gui/CommandList.h"
 #include "app/gui/DialogButtons.h"
+#include "app/gui/ListPage.h"
 #include "app/gui/MacroDialog.h"
 #include "app/gui/Named.h"
 #include "app/gui/StoredText.h"
-
-namespace {
-
-// The services to choose from, with the first one chosen even when it is not stored.
-void fillServices(QComboBox& box, std::vector<std::string> services, const std::string& first) {
-    if (std::find(services.begin(), services.end(), first) == services.end())
-        services.insert(services.begin(), first);
-    for (const std::string& name : services)
-        box.addItem(fromStored(name), QByteArray::fromStdString(name));
-    box.setCurrentIndex(box.findData(QByteArray::fromStdString(first)));
-}
-
-std::string chosenService(const QComboBox& box) {
-    return box.currentData().toByteArray().toStdString();
-}
-
-// The service selector above the list, the buttons below it on the right.
-void layOutListPage(QWidget& page, QComboBox* service, CommandList* list,
-                    std::initializer_list<QPushButton*> buttons) {
-    auto* selector = new QFormLayout;
-    selector->addRow("통신망 종류(&B):", service);
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    for (QPushButton* button : buttons)
-        row->addWidget(button);
-    auto* layout = new QVBoxLayout(&page);
-    layout->addLayout(selector);
-    layout->addWidget(list);
-    layout->addLayout(row);
-}
-
-struct ListPageControls {
-    QComboBox* service;
-    CommandList* list;
-    QPushButton *edit, *add, *remove;
-};
-
-// The service selector, the buttons and the double-click acting on the page model; `shown`
-// redraws the rows afterwards.
-template <class Model, class Dialog>
-void connectListPage(QWidget& page, Model& model, const ListPageControls& c, Dialog dialog,
-                     std::function<void()> shown) {
-    QObject::connect(c.service, &QComboBox::currentIndexChanged, &page, [&model, c, shown] {
-        model.SelectService(chosenService(*c.service));
-        shown();
-    });
-    QObject::connect(c.edit, &QPushButton::clicked, &page, [&model, c, dialog, shown] {
-        const std::vector<size_t> selected = c.list->SelectedRows();
-        if (selected.size() == 1) model.Edit(selected[0], dialog);
-        shown();
-    });
-    QObject::connect(c.add, &QPushButton::clicked, &page, [&model, dialog, shown] {
-        model.Add(dialog);
-        shown();
-    });
-    QObject::connect(c.remove, &QPushButton::clicked, &page, [&model, c, shown] {
-        model.Delete(c.list->SelectedRows());
-        shown();
-    });
-    c.list->doubleClicked = [&model, dialog, shown](const std::vector<size_t>& selected) {
-        model.DoubleClick(selected, dialog);
-        shown();
-    };
-}
-
-}  // namespace
 
 CMacroSheet::CMacroSheet(Registry& registry, Prompt& prompt, const std::string& service,
                          QWidget* parent)

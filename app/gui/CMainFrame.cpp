@@ -11,12 +11,14 @@
 #include <QTimer>
 
 #include "app/CommandTable.h"
+#include "app/gui/BookmarkDialog.h"
 #include "app/gui/CommandRegistration.h"
 #include "app/gui/FramePlacement.h"
 #include "app/gui/GuiCapture.h"
 #include "app/gui/HostDialog.h"
 #include "app/gui/LoginChooserDialog.h"
 #include "app/gui/Named.h"
+#include "app/gui/NavigationCommands.h"
 #include "app/gui/QtHotKey.h"
 #include "app/gui/QtPrompt.h"
 #include "auto/ProgramExit.h"
@@ -54,6 +56,7 @@ CMainFrame::CMainFrame(Registry& registry, QtEventLoop& loop, Prompt& prompt, Cl
       panes_(*statusBar(), clock),
       autoMacros_(named(new AutoMacroPanel, "autoMacros")),
       macros_(named(new MacroPanel, "macros")),
+      bookmarks_(named(new BookmarkPanel, "bookmarks")),
       settings_(registry, "Settings") {
     setWindowTitle(QString(QtPrompt::kProgramName));
     pages_->addWidget(view_);
@@ -63,6 +66,12 @@ CMainFrame::CMainFrame(Registry& registry, QtEventLoop& loop, Prompt& prompt, Cl
         menuBar()->addMenu(menu);
         connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommands(); });
     }
+    auto* bookmarkMenu = named(new QMenu("책갈피(&B)", this), "bookmarkMenu");
+    menuBar()->insertMenu(menus_.Menus().back()->menuAction(), bookmarkMenu);
+    connect(bookmarkMenu, &QMenu::aboutToShow, this, [this, bookmarkMenu] {
+        UpdateCommands();
+        FillBookmarkMenu(*bookmarkMenu, *this);
+    });
     for (const auto& [id, action] : menus_.Actions())
         connect(action, &QAction::triggered, this, [this, id = id] {
             loop_.interruptWait();
@@ -79,6 +88,7 @@ CMainFrame::CMainFrame(Registry& registry, QtEventLoop& loop, Prompt& prompt, Cl
     registerCommands();
     registerViewCommands(*this);
     registerDialogCommands(*this);
+    registerNavigationCommands(*this);
     view_->sizeWanted = [this](QSize client) { fitToView(client); };
     view_->contextMenuWanted = [this](QPoint at) { showMainMenu(at); };
     panes_.SetScreenSize(TWView::kColumns, view_->Rows());
@@ -86,6 +96,7 @@ CMainFrame::CMainFrame(Registry& registry, QtEventLoop& loop, Prompt& prompt, Cl
     bars_.hostTyped = [this](const QString& typed) { openTypedHost(typed); };
     bars_.AddPanelPage(macros_);
     bars_.AddPanelPage(autoMacros_);
+    bars_.AddPanelPage(bookmarks_);
     HangulInputSwitch& input = view_->InputSwitch();
     input.changed = [this, before = input.changed] {
         if (before) before();
@@ -105,6 +116,7 @@ void CMainFrame::Attach(CQuillonDoc& doc) {
     view_->Attach(doc);
     // A macro's hot key goes before the menu shortcuts and the terminal, and shows the live
     // screen again.
+    view_->itemSelected = [this] { UpdateCommands(); };
     view_->macroKeys = {
         [&doc](const QKeyEvent& key) {
             return doc.Macros().Find(QtHotKey(key.key(), key.modifiers())).has_value();
@@ -122,6 +134,26 @@ void CMainFrame::Attach(CQuillonDoc& doc) {
 void CMainFrame::ServiceChanged() {
     macros_->Show(doc_);
     autoMacros_->Show(doc_);
+    PlacesChanged();
+    UpdateCommands();
+}
+
+void CMainFrame::ShowBookmarksPage() {
+    bookmarks_->show();
+    bookmarks_->setFocus();
+}
+
+void CMainFrame::ShowLocation(const std::string& title, const std::string& code) {
+    if (!code.empty()) ShowStatus(title + " (" + code + ")");
+}
+
+bool CMainFrame::EditBookmark(Record& bookmark) {
+    return BookmarkDialog::Edit(bookmark, prompt_, this);
+}
+
+void CMainFrame::PlacesChanged() {
+    bookmarks_->Show(doc_);
+    if (doc_) bars_.ShowPlaces(RecentPlaceLines(*doc_));
 }
 
 bool CMainFrame::onIdle() {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/gui/AutoMacroPanel.h"
+#include "app/gui/BookmarkPanel.h"
 #include "app/gui/CQuillonView.h"
 #include "app/gui/CommandMenus.h"
 #include "app/gui/FrameBars.h"
@@ -105,6 +106,10 @@ public:
     void VideotexMode(bool on) override { view_->SetVideotexMode(on); }
     // The icon panel's auto macros follow the session's list.
     void ServiceChanged() override;
+    void ShowBookmarksPage() override;
+    void ShowLocation(const std::string& title, const std::string& code) override;
+    bool EditBookmark(Record& bookmark) override;
+    void PlacesChanged() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -137,6 +142,7 @@ private:
     StatusPanes panes_;
     AutoMacroPanel* autoMacros_;
     MacroPanel* macros_;
+    BookmarkPanel* bookmarks_;
     CSettingsSection settings_;
     std::map<int, Handler> handlers_;
     CQuillonDoc* doc_ = nullptr;

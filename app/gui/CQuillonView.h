@@ -100,8 +100,10 @@ public:
     // The picture the widget shows now, as painted.
     QImage Picture();
 
-    // Selection.
+    // Selection. A finished selection within one row is also the session's selected item;
+    // itemSelected is then called.
     const TWSelection& Selection() const { return selection_; }
+    std::function<void()> itemSelected;
     // Copying to the clipboard (and PRIMARY where there is one) as UTF-8 with LF line ends;
     // false when there was nothing to copy or the clipboard did not take it (the user is told).
     bool CopySelection();
@@ -148,6 +150,7 @@ protected:
     }
 
 private:
+    void selectItem(const std::string& text);
     // Painting (CQuillonView.cpp).
     void redraw();
     bool caretMoved() const;

@@ -60,13 +60,23 @@ void CQuillonView::mouseReleaseEvent(QMouseEvent* event) {
     dragTimer_.stop();
     if (selection_.Finish()) {
         const TWCell first = selection_.First(), last = selection_.Last();
-        putOnPrimary(::CopySelection(*this, first.column, first.row, last.column, last.row));
+        const std::string text =
+            ::CopySelection(*this, first.column, first.row, last.column, last.row);
+        putOnPrimary(text);
+        if (first.row == last.row) selectItem(text);
         if (modes_.autoCopy) {
             CopySelection();
             selection_.Clear();
         }
     }
     redraw();
+}
+
+// A selection within one row (CP949) is what the session's article commands act on.
+void CQuillonView::selectItem(const std::string& text) {
+    if (!doc_) return;
+    doc_->SetSelectedItem(text);
+    if (itemSelected) itemSelected();
 }
 
 void CQuillonView::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -61,16 +62,27 @@ FrameBars::FrameBars(QMainWindow& window, const CommandMenus& menus, Registry& r
                    {Cmd::ConnectHost, Cmd::TelnetEntry, Cmd::ModemEntry, Cmd::HangUp, kSeparator,
                     Cmd::Copy, Cmd::Paste, kSeparator, Cmd::CommSettings, Cmd::ScreenSettings},
                    edges);
+    // The service's moves (the first nine service commands), then the view's.
+    const int move = Cmd::ServiceCommand;
     moveTool_ = addToolBar("MOV_TOOL", "이동 도구 모음",
-                           {Cmd::ScrollBack, kSeparator, Cmd::AddRow, Cmd::RemoveRow}, edges);
+                           {move, move + 1, move + 2, move + 3, move + 4, move + 5, move + 6,
+                            move + 7, move + 8, kSeparator, Cmd::AddBookmark, kSeparator,
+                            Cmd::ScrollBack, kSeparator, Cmd::AddRow, Cmd::RemoveRow},
+                           edges);
     extTool_ = addToolBar(
         "EXT_TOOL", "확장 도구 모음",
         {Cmd::SmartMouse, Cmd::Wallpaper, Cmd::Johab, Cmd::BadukMode, Cmd::AutoCopy, Cmd::VT220},
         edges);
     makeIconPanel();
     historyList_ = new QListWidget;
+    historyList_->setObjectName("history");
     historyList_->setMinimumHeight(kHistoryHeight / 2);
-    history_ = addDock("HISTORY", "기록 창", historyList_, Qt::BottomDockWidgetArea);
+    placesList_ = new QListWidget;
+    placesList_->setObjectName("places");
+    auto* history = new QSplitter;
+    history->addWidget(historyList_);
+    history->addWidget(placesList_);
+    history_ = addDock("HISTORY", "기록 창", history, Qt::BottomDockWidgetArea);
     window_.resizeDocks({history_}, {kHistoryHeight}, Qt::Vertical);
     apply();
 }
@@ -223,4 +235,9 @@ void FrameBars::AddHistory(const QString& line) {
     while (historyList_->count() > kHistoryLines)
         delete historyList_->takeItem(0);
     historyList_->scrollToBottom();
+}
+
+void FrameBars::ShowPlaces(const QStringList& lines) {
+    placesList_->clear();
+    placesList_->addItems(lines);
 }

@@ -39,6 +39,8 @@ public:
 
     // A line at the end of the history window.
     void AddHistory(const QString& line);
+    // The history window's places beside its lines (recent locations and menus).
+    void ShowPlaces(const QStringList& lines);
     // A host typed into the top docking bar (its list holds the recent hosts).
     std::function<void(const QString&)> hostTyped;
     void RefreshRecentHosts();
@@ -69,5 +71,6 @@ private:
     QVBoxLayout* panelPages_ = nullptr;
     QDockWidget* history_;
     QListWidget* historyList_;
+    QListWidget* placesList_;
     QToolBar* webTool_ = nullptr;
 };

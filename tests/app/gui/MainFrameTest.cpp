@@ -300,7 +300,7 @@ TEST_F(FrameTest, PanesShowTheLinkTheScreenTheTimeOnlineAndTheInputState) {
     frame->SetOnline(false);
     EXPECT_EQ(panes.TimePane().text(), "OFFLINE");
     EXPECT_EQ(panes.TimePane().toolTip(), "연결 시간");
-    auto* history = qobject_cast<QListWidget*>(frame->findChild<QDockWidget*>("HISTORY")->widget());
+    auto* history = frame->findChild<QDockWidget*>("HISTORY")->findChild<QListWidget*>("history");
     ASSERT_EQ(history->count(), 2);  // one line per change
     EXPECT_TRUE(history->item(0)->text().endsWith("] bbs.example 연결"));
     EXPECT_TRUE(history->item(1)->text().endsWith("] 연결 끊김"));

@@ -1,0 +1,33 @@
+#include "app/gui/BookmarkPanel.h"
+
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/gui/EntryIconDialog.h"
+#include "app/gui/StoredText.h"
+#include "auto/Bookmarks.h"
+#include "link/CQuillonDoc.h"
+
+BookmarkPanel::BookmarkPanel(QWidget* parent) : QWidget(parent), bookmarks_(new QVBoxLayout(this)) {
+    bookmarks_->setContentsMargins(0, 0, 0, 0);
+    bookmarks_->setSpacing(0);
+    bookmarks_->addWidget(new QLabel("책갈피"));
+}
+
+void BookmarkPanel::Show(CQuillonDoc* doc) {
+    for (QToolButton* button : findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
+        delete button;
+    if (!doc) return;
+    const std::vector<Record>& bookmarks = doc->Bookmarks();
+    for (size_t i = 0; i < bookmarks.size(); ++i) {
+        auto* button = new QToolButton(this);
+        button->setText(fromStored(BookmarkField(bookmarks[i], "Title")));
+        button->setToolTip(fromStored(BookmarkField(bookmarks[i], "Location")));
+        button->setIcon(EntryIcon(bookmarks[i]));
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);  // the panel's width
+        connect(button, &QToolButton::clicked, this, [doc, i] { doc->GoBookmark(i); });
+        bookmarks_->addWidget(button);
+    }
+}
