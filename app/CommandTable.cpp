@@ -59,7 +59,13 @@ std::vector<Command> serviceCommands() {
     commands.push_back(separated(command(Cmd::AddBookmark, G::Move, "책갈피 추가(&A)...",
                                          "현재 위치를 책갈피에 추가합니다.", "책갈피 추가")));
     commands.push_back(command(Cmd::EditBookmarks, G::Move, "책갈피 편집(&E)...",
-                               "책갈피를 편집합니다.", "책갈피 편집"));
+                               "책갈피를 편집합니다.", "책갈피 편집", "", 'g', "책갈피"));
+    commands.push_back(command(Cmd::RecentPlaces, G::Move, "최근 위치(&J)",
+                               "최근에 간 위치와 본 메뉴를 봅니다.", "최근 위치", "", 'j',
+                               "최근위치"));
+    commands.push_back(command(Cmd::ServiceCommandList, G::Move, "이동 명령(&M)...",
+                               "통신망의 이동 명령을 골라 보냅니다.", "이동 명령", "", 'n',
+                               "이동명령"));
     commands.push_back(command(Cmd::ServiceRecord, G::Move, "통신망 등록 정보(&I)...",
                                "현재 통신망의 명령어를 편집합니다.", "통신망 등록 정보"));
     return commands;

@@ -70,6 +70,8 @@ constexpr int NextMessage = ServiceCommand + 7;
 constexpr int AddBookmark = 32896;
 constexpr int EditBookmarks = 32897;
 constexpr int ServiceRecord = 32898;
+constexpr int RecentPlaces = 32899;
+constexpr int ServiceCommandList = 32900;
 }  // namespace Cmd
 
 // The top-level menus, in menu-bar order. Their mnemonics leave Alt+C, Alt+L, Alt+T, Alt+U and

@@ -41,6 +41,17 @@ void registerNavigationCommands(CMainFrame& frame) {
                                                                 &frame);
                                           },
                                           nullptr, hasService});
+    frame.SetCommand(Cmd::RecentPlaces, {[&frame] {
+                         if (!frame.Bars().On(FrameBars::HistWnd))
+                             frame.Bars().Flip(FrameBars::HistWnd);
+                     }});
+    frame.SetCommand(
+        Cmd::ServiceCommandList, {[&frame] {
+            QMenu menu;
+            for (size_t i = 0; i < ServiceCommands().size(); ++i)
+                menu.addAction(frame.Action(Cmd::ServiceCommand + static_cast<int>(i)));
+            menu.exec(frame.View().mapToGlobal(QPoint(0, 0)));
+        }});
 }
 
 void FillBookmarkMenu(QMenu& menu, CMainFrame& frame) {

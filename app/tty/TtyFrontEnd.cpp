@@ -10,6 +10,8 @@
 #include "app/ConnectTime.h"
 #include "app/tty/TtyCapture.h"
 #include "app/tty/TtyMacroList.h"
+#include "app/tty/TtyNavigation.h"
+#include "app/tty/TtyPickList.h"
 
 namespace {
 
@@ -95,6 +97,7 @@ void TtyFrontEnd::Detach() {
     ShowPickList(nullptr);
     macroList_.reset();
     capture_.reset();
+    navigation_.reset();
     doc_ = nullptr;
 }
 
@@ -106,6 +109,10 @@ void TtyFrontEnd::EnableCapture(Registry& registry) {
 
 void TtyFrontEnd::EnableMacroList(Registry& registry) {
     macroList_ = std::make_unique<TtyMacroList>(*doc_, registry, prompt_);
+}
+
+void TtyFrontEnd::EnableNavigation(Registry& registry) {
+    navigation_ = std::make_unique<TtyNavigation>(*this, prompt_, registry, *doc_);
 }
 
 void TtyFrontEnd::Run() {
@@ -311,9 +318,24 @@ std::vector<std::string> TtyFrontEnd::statusLines() const {
         left += " | " + message_;
     } else if (!title_.empty()) {
         left += " | " + title_;
+        if (!location_.empty()) left += " | " + location_;
     }
     const std::string right = "  ^]? 명령  " + connectTime() + " ";
     return {FitToWidth(left, columns_ - DisplayWidth(right)) + right};
+}
+
+void TtyFrontEnd::ShowLocation(const std::string& title, const std::string& code) {
+    location_ = code.empty() ? "" : title + " (" + code + ")";
+    markDirty();
+}
+
+bool TtyFrontEnd::EditBookmark(Record& bookmark) {
+    return navigation_ && navigation_->AskBookmark(bookmark);
+}
+
+void TtyFrontEnd::PlacesChanged() {
+    if (navigation_) navigation_->Refresh();
+    markDirty();
 }
 
 void TtyFrontEnd::VideotexMode(bool on) {

@@ -26,6 +26,7 @@
 
 class TtyCapture;
 class TtyMacroList;
+class TtyNavigation;
 class TtyPickList;
 
 class TtyFrontEnd : public SessionFrame, private TtyQuestionHost {
@@ -49,6 +50,8 @@ public:
     void EnableCapture(Registry& registry);
     // The macro list on the command key's "k", once attached.
     void EnableMacroList(Registry& registry);
+    // The bookmark, place and service-command lists on "g", "j" and "n", once attached.
+    void EnableNavigation(Registry& registry);
     // The session is about to go: its capture ends first and keys no longer reach it.
     void Detach();
     // Runs until the user quits (after the closing questions), a signal ends the program or the
@@ -79,6 +82,9 @@ public:
     void AttractUser() override { Beep(); }
     void RedrawNow() override { draw(); }
     void VideotexMode(bool on) override;
+    void ShowLocation(const std::string& title, const std::string& code) override;
+    bool EditBookmark(Record& bookmark) override;
+    void PlacesChanged() override;
 
 private:
     void ShowQuestion(const std::string& text, int caret) override;
@@ -99,6 +105,7 @@ private:
     // False for an id the tty has no letter for.
     bool runCommandId(int id);
     void askAndOpen(const std::string& label, const std::vector<std::string>& prefix);
+    bool showNavigationList(int id);
     void onSignals();
     void quit();
     void endNow();
@@ -124,6 +131,7 @@ private:
     CQuillonDoc* doc_ = nullptr;
     std::unique_ptr<TtyCapture> capture_;
     std::unique_ptr<TtyMacroList> macroList_;
+    std::unique_ptr<TtyNavigation> navigation_;
     TtyPanel* panel_ = nullptr;
     TtyPickList* pickList_ = nullptr;
     TransferBridge* transfers_ = nullptr;
@@ -146,6 +154,7 @@ private:
     bool tooSmall_ = false;
 
     std::string title_;
+    std::string location_;  // "자유게시판 (FREE)": the place the screen shows
     std::string message_;
     std::string question_;
     int questionCaret_ = -1;

@@ -10,6 +10,8 @@
 #include "app/tty/TtyHotKey.h"
 #include "app/tty/TtyLoginChooser.h"
 #include "app/tty/TtyMacroList.h"
+#include "app/tty/TtyNavigation.h"
+#include "app/tty/TtyPickList.h"
 #include "app/tty/TtyTransferLine.h"
 #include "link/CommandLine.h"
 #include "platform/TextCodec.h"
@@ -88,6 +90,7 @@ void TtyFrontEnd::onKey(const TtyKey& key) {
     }
     if (panel_ && panel_->OnKey(key)) return;
     if (doc_ && !doc_->VideotexPage() && doc_->TranslateMacroKey(TtyHotKey(key))) return;
+    if (navigation_ && navigation_->MessageKey(key)) return;
     if (scrollBackKey(key) || !doc_) return;
     sendToSession(key);
 }
@@ -273,6 +276,10 @@ bool TtyFrontEnd::runCommandId(int id) {
             ShowStatus(doc_->ToggleUseLogin() ? "사용자 로그인을 켭니다."
                                               : "사용자 로그인을 끕니다.");
             break;
+        case Cmd::EditBookmarks:
+        case Cmd::RecentPlaces:
+        case Cmd::ServiceCommandList:
+            return showNavigationList(id);
         case Cmd::UseAutoLogin:
             ShowStatus(doc_->ToggleUseAutoLogin() ? "로그인 자동 선택을 켭니다."
                                                   : "로그인 자동 선택을 끕니다.");
@@ -280,6 +287,14 @@ bool TtyFrontEnd::runCommandId(int id) {
         default:
             return false;
     }
+    return true;
+}
+
+bool TtyFrontEnd::showNavigationList(int id) {
+    if (!navigation_) return false;
+    if (id == Cmd::EditBookmarks) navigation_->ShowBookmarks();
+    if (id == Cmd::RecentPlaces) navigation_->ShowRecentPlaces();
+    if (id == Cmd::ServiceCommandList) navigation_->ShowServiceCommands();
     return true;
 }
 

@@ -59,6 +59,7 @@ int RunTtyProgram(const std::vector<std::string>& words, const Record* entry) {
     front.SetInternet(app.Hooks().Internet());
     front.EnableCapture(app.registry());
     front.EnableMacroList(app.registry());
+    front.EnableNavigation(app.registry());
     entry ? doc.StartOnEntry(*entry) : doc.Start(words);
     if (!doc.Closing()) front.Run();
     terminal.Restore();

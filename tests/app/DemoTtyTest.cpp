@@ -163,4 +163,63 @@ TEST_F(DemoTty, AMacroAddedFromTheListGoesToTheMainMenu) {
     EXPECT_EQ(tmux->Lines()[0], "초기 화면 (TOP)");
 }
 
+// Moving about the demo as a user would: the place on the status line, a page turned through
+// the command list, the board bookmarked from the tty's bookmark list, gone to again from the
+// main menu, the next post by Ctrl+Alt+Right, the board found among the recent places; the
+// visit is in the profile.
+TEST_F(DemoTty, BookmarkTheBoardAndComeBackToIt) {
+    start();
+    ASSERT_TRUE(tmux->WaitForScreen("login:", 15000)) << tmux->Screen();
+    enter("guest", "Password:");
+    enter("demo", "선택 (번호, go 코드, top, x) >>");
+    ASSERT_TRUE(tmux->WaitForScreen("| 초기 화면 (TOP)")) << tmux->Screen();
+    enter("go free", "자유게시판 (FREE)");
+    enter("3", "[Enter]를 누르세요");
+    tmux->Keys({"C-]", "n"});
+    ASSERT_TRUE(tmux->WaitForScreen("다음 페이지를 봅니다.")) << tmux->Screen();
+    tmux->Type("4");  // no row has a two-digit number that begins with 4: it picks at once
+    ASSERT_TRUE(tmux->WaitForScreen("끝까지 읽어 주셔서")) << tmux->Screen();
+    enter("", "4    byeol");
+
+    tmux->Keys({"C-]", "g"});
+    ASSERT_TRUE(tmux->WaitForScreen("+ 현재 위치 추가")) << tmux->Screen();
+    tmux->Type("+");
+    ASSERT_TRUE(tmux->WaitForScreen("이름: 자유게시판")) << tmux->Screen();
+    tmux->Keys({"Enter"});
+    ASSERT_TRUE(tmux->WaitForScreen("위치: FREE")) << tmux->Screen();
+    tmux->Keys({"Enter"});
+    ASSERT_TRUE(tmux->WaitForScreen("1 자유게시판")) << tmux->Screen();
+    tmux->Keys({"Escape"});
+    ASSERT_TRUE(tmux->WaitForScreen("^]? 명령")) << tmux->Screen();  // the list is closed
+
+    enter("top", "초기 화면 (TOP)");
+    tmux->Keys({"C-]", "g"});
+    ASSERT_TRUE(tmux->WaitForScreen("1 자유게시판")) << tmux->Screen();
+    tmux->Keys({"Enter"});
+    ASSERT_TRUE(tmux->WaitForScreen("4    byeol")) << tmux->Screen();
+    EXPECT_EQ(tmux->Lines()[0], "자유게시판 (FREE)");
+    tmux->Keys({"C-M-Right"});  // "다음 메시지": the post after the one read last
+    ASSERT_TRUE(tmux->WaitForScreen("[Enter]를 누르세요")) << tmux->Screen();
+    enter("", "4    byeol");
+    tmux->Keys({"C-]", "j"});
+    ASSERT_TRUE(tmux->WaitForScreen("최근 메뉴")) << tmux->Screen();
+    EXPECT_NE(tmux->Screen().find("FREE"), std::string::npos) << tmux->Screen();
+    tmux->Keys({"Escape"});
+    ASSERT_TRUE(tmux->WaitForScreen("^]? 명령")) << tmux->Screen();  // the list is closed
+
+    const std::string get =
+        std::string(QUILITE_BINARY_DIR "/tools/quilite-reg --db ") + dir +
+        "/config/quilite/profile.db get "
+        "'HKCU\\Software\\Vantra\\반트라 퀼론 98 Lite\\Hosts\\000\\Bookmark\\000' "
+        "VTime";
+    FILE* reg = popen(get.c_str(), "r");
+    ASSERT_TRUE(reg);
+    char text[64] = {};
+    const size_t n = fread(text, 1, sizeof text - 1, reg);
+    pclose(reg);
+    EXPECT_GT(std::atoll(std::string(text, n).c_str()), 1700000000LL) << text;
+    enter("x", "안녕히 가십시오.");
+    tmux->Keys({"C-]", "q"});
+}
+
 }  // namespace
