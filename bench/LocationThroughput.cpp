@@ -1,5 +1,6 @@
 // The cost of reading the place a recognised service's screen shows: the session benchmark's
-// 16 MiB of Korean ANSI text sent by a loopback host through the telnet link and the session,
+// 16 MiB of Korean ANSI text, a cleared page with a title line "게시판 (Bn)" every 64 KiB, sent
+// by a loopback host through the telnet link and the session,
 // once as the recognised service "하이텔" (its place read at every settled screen) and once as
 // a service the program does not recognise. Five interleaved runs of each; the client times the
 // stream's processor seconds from going online to its end, and the medians are compared.
@@ -28,6 +29,7 @@ namespace {
 constexpr size_t kStreamSize = 16u << 20;
 constexpr int kRuns = 5;
 constexpr double kLimit = 1.05;
+constexpr size_t kPageSize = 64u << 10;
 
 // Counts the places the session showed.
 class PlaceFrame : public NoFrame {
@@ -69,6 +71,15 @@ double timeSession(LoopbackListener& listener, const std::string& profile,
     return seconds;
 }
 
+// The stream cut into pages, each cleared and titled with its own location.
+std::string titledPages(const std::string& stream) {
+    std::string pages;
+    for (size_t at = 0; at < stream.size(); at += kPageSize)
+        pages += "\x1b[2J\x1b[H" + utf8ToCp949("게시판").value() + " (B" +
+                 std::to_string(at / kPageSize) + ")\r\n" + stream.substr(at, kPageSize);
+    return pages;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,7 +87,7 @@ int main(int argc, char** argv) {
 
     char pattern[] = "/tmp/quilite-location-bench-XXXXXX";
     const std::string folder = mkdtemp(pattern);
-    const std::string stream = makeKoreanAnsiStream(kStreamSize);
+    const std::string stream = titledPages(makeKoreanAnsiStream(kStreamSize));
     LoopbackListener listener;
     const std::string services[] = {utf8ToCp949("하이텔").value(), "plain"};
     std::vector<double> seconds[2];
