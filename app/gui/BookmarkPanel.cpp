@@ -16,8 +16,12 @@ BookmarkPanel::BookmarkPanel(QWidget* parent) : QWidget(parent), bookmarks_(new 
 }
 
 void BookmarkPanel::Show(CQuillonDoc* doc) {
-    for (QToolButton* button : findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
-        delete button;
+    // A click on a button comes here through the visit it records: the button goes once its
+    // signal has returned.
+    for (QToolButton* button : findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
+        button->hide();
+        button->deleteLater();
+    }
     if (!doc) return;
     const std::vector<Record>& bookmarks = doc->Bookmarks();
     for (size_t i = 0; i < bookmarks.size(); ++i) {

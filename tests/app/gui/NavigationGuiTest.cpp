@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "app/CommandTable.h"
@@ -92,6 +93,16 @@ TEST_F(NavigationFrameTest, CtrlAltRightTheToolBarAndTheBookmarkMenuSend) {
     emit menu->aboutToShow();
     EXPECT_EQ(menu->actions().back()->text(), "free (FREE)");  // the recent location
     EXPECT_GT(VisitTime(LoadBookmarks(*registry, cp("하이텔"))[0]), 0);
+    // The icon panel's page: a click goes, and the page is redrawn by the visit it records.
+    auto* panel = frame->findChild<QWidget*>("bookmarks");
+    ASSERT_TRUE(panel);
+    QToolButton* button = nullptr;
+    for (QToolButton* shown : panel->findChildren<QToolButton*>())
+        if (!shown->isHidden()) button = shown;  // the page's earlier buttons are going
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->text(), "free");
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(sent(), "go FREE\r");
 }
 
 TEST_F(NavigationFrameTest, TheServiceRecordDialogStoresValuesAndTheSessionReloads) {
