@@ -5,6 +5,7 @@
 #include "auto/Bookmarks.h"
 #include "auto/RegImport.h"
 #include "auto/ServiceCommands.h"
+#include "auto/Services.h"
 #include "tests/link/SessionTestSupport.h"
 
 namespace {
@@ -150,6 +151,31 @@ TEST_F(NavigationSessionTest, WithoutAGoValueTheWordIsGO) {
     doc->GoBookmark(0);
     EXPECT_EQ(sent(), "GO X\r");
     EXPECT_TRUE(doc->RecentLocations().Places().empty());  // not a recognised service
+}
+
+// The videotex gateway: its bookmark "미니텔" switches the session to that service without a
+// new connection, where a bookmark's second code is used unless the cursor's row shows the
+// gateway's own menu.
+TEST_F(NavigationSessionTest, TheGatewayServicesSwitchAndUseTheirSecondCodes) {
+    for (const char* service : {"인포샵", "미니텔"})
+        ASSERT_FALSE(AddService(*registry, {{"Title", cp(service)}}));
+    CRecordStore store(*registry);
+    ASSERT_TRUE(store.SaveList(cp("인포샵"), RecordKind::Bookmark,
+                               {{{"Title", cp("미니텔")}, {"Location", "MT"}}}));
+    ASSERT_TRUE(store.SaveList(cp("미니텔"), RecordKind::Bookmark,
+                               {{{"Title", "x"}, {"Location", "L"}, {"InfoCode", "3615"}}}));
+    connect("인포샵");
+    doc->GoBookmark(0);
+    EXPECT_EQ(sent(), "GO MT\r");
+    EXPECT_EQ(doc->CurrentService(), cp("미니텔"));
+    EXPECT_TRUE(doc->Online());
+    ASSERT_EQ(doc->Bookmarks().size(), 1u);
+    links.last->ClearOutput();
+    receive("\x1b[2J\x1b[H안내\r\n");
+    doc->GoBookmark(0);
+    receive("\x1b[2J\x1b[H 미니텔 메뉴");
+    doc->GoBookmark(0);
+    EXPECT_EQ(sent(), "GO 3615\rGO L\r");
 }
 
 TEST_F(NavigationSessionTest, AddCurrentLocationAsksAgainForATakenTitle) {
