@@ -31,3 +31,9 @@ bool HasWholePairs(std::string_view text) {
     }
     return true;
 }
+
+std::string TrimSpaces(std::string_view text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return "";
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}

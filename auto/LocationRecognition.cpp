@@ -1,5 +1,6 @@
 #include "auto/LocationRecognition.h"
 
+#include "auto/DoubleByteText.h"
 #include "platform/TextCodec.h"
 
 namespace {
@@ -24,12 +25,6 @@ bool isAsciiDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-std::string trim(const std::string& text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // The screen keeps NUL in cells never written: they read as blanks.
 std::string blanksForControls(std::string line) {
     for (char& c : line)
@@ -38,7 +33,7 @@ std::string blanksForControls(std::string line) {
 }
 
 std::string withoutFirstWord(const std::string& line) {
-    const std::string text = trim(line);
+    const std::string text = TrimSpaces(line);
     const size_t space = text.find(' ');
     return space == std::string::npos ? "" : text.substr(space + 1);
 }
@@ -71,7 +66,7 @@ std::optional<Location> lastParentheses(int serviceType, const std::string& line
     std::optional<std::string> code =
         validCode(serviceType, line.substr(open + 1, close - open - 1));
     if (!code) return std::nullopt;
-    return Location{trim(line.substr(0, open)), *code};
+    return Location{TrimSpaces(line.substr(0, open)), *code};
 }
 
 }  // namespace
@@ -87,7 +82,7 @@ std::optional<Location> RecogniseLocation(int serviceType, const ScreenLineReade
     if (serviceType < 1 || serviceType > 4) return std::nullopt;
     if (serviceType == 2) {
         std::optional<std::string> line = readLine(1);
-        if (line && trim(blanksForControls(*line)).empty()) line = readLine(2);
+        if (line && TrimSpaces(blanksForControls(*line)).empty()) line = readLine(2);
         return line ? LocationOfLine(serviceType, *line) : std::nullopt;
     }
     for (int number : {0, 1}) {

@@ -2,6 +2,7 @@
 // going to bookmarks and recent places, adding the current place, and reading that place from
 // the screen of a recognised service.
 #include "auto/Bookmarks.h"
+#include "auto/DoubleByteText.h"
 #include "auto/RoomCommand.h"
 #include "auto/ServiceCommands.h"
 #include "auto/SoundEvents.h"
@@ -10,12 +11,6 @@
 #include "term/TWServices.h"
 
 namespace {
-
-std::string trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::string cp(const char* utf8) {
     return utf8ToCp949(utf8).value_or("");
@@ -30,7 +25,7 @@ std::optional<std::string> screenLine(const TWView& view, int line) {
 }  // namespace
 
 void CQuillonDoc::SetSelectedItem(const std::string& item) {
-    selectedItem_ = trimmed(item);
+    selectedItem_ = TrimSpaces(item);
 }
 
 bool CQuillonDoc::canSendToHost() const {

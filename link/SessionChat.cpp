@@ -1,7 +1,7 @@
 #include "link/SessionChat.h"
 
+#include "auto/ServiceCommands.h"
 #include "link/CQuillonDoc.h"
-#include "platform/TextCodec.h"
 
 void SessionChat::SendByte(uint8_t c) {
     doc_.SendByte(c);
@@ -36,9 +36,7 @@ const std::string& SessionChat::CurrentService() const {
 }
 
 std::string SessionChat::ServiceValue(const char* utf8Name) const {
-    const Record& values = doc_.ServiceMap();
-    auto found = values.find(utf8ToCp949(utf8Name).value_or(""));
-    return found == values.end() ? std::string() : found->second;
+    return ::ServiceValue(doc_.ServiceMap(), utf8Name);
 }
 
 void SessionChat::RedrawView() {

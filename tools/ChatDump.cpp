@@ -9,6 +9,7 @@
 #include "auto/CRecordStore.h"
 #include "auto/DoubleByteText.h"
 #include "auto/RegImport.h"
+#include "auto/ServiceCommands.h"
 #include "platform/DataFolder.h"
 #include "platform/TextCodec.h"
 #include "tools/JsonEscape.h"
@@ -116,8 +117,7 @@ void ChatDump::SendLine(std::string_view text) {
 }
 
 std::string ChatDump::ServiceValue(const char* utf8Name) const {
-    auto found = values_.find(utf8ToCp949(utf8Name).value_or(""));
-    return found == values_.end() ? std::string() : found->second;
+    return ::ServiceValue(values_, utf8Name);
 }
 
 std::string ChatDump::Json() const {
