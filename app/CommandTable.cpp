@@ -137,7 +137,7 @@ std::vector<Command> makeTable() {
         command(Cmd::ScrollBack, G::View, "지나간 화면 보기(&B)",
                 "스크롤 버퍼에 남은 지나간 화면을 봅니다.", "지나간 화면", "", 'b', "스크롤"),
         checkable(command(Cmd::ChatBar, G::View, "채팅창(&C)", "채팅창을 보이거나 숨깁니다.",
-                          "채팅창 (Alt+C)", "Alt+C")),
+                          "채팅창 (Alt+C)", "Alt+C", 'i', "채팅")),
         command(Cmd::ReceivedMemos, G::View, "받은 온라인 쪽지(&Y)...",
                 "받은 온라인 쪽지를 봅니다.", "받은 온라인 쪽지"),
 

@@ -9,6 +9,7 @@
 #include "app/CommandTable.h"
 #include "app/ConnectTime.h"
 #include "app/tty/TtyCapture.h"
+#include "app/tty/TtyChatLine.h"
 #include "app/tty/TtyMacroList.h"
 #include "app/tty/TtyNavigation.h"
 #include "app/tty/TtyPickList.h"
@@ -98,6 +99,7 @@ void TtyFrontEnd::Detach() {
     macroList_.reset();
     capture_.reset();
     navigation_.reset();
+    chatLine_.reset();
     doc_ = nullptr;
 }
 
@@ -113,6 +115,14 @@ void TtyFrontEnd::EnableMacroList(Registry& registry) {
 
 void TtyFrontEnd::EnableNavigation(Registry& registry) {
     navigation_ = std::make_unique<TtyNavigation>(*this, prompt_, registry, *doc_);
+}
+
+void TtyFrontEnd::EnableChat() {
+    chatLine_ = std::make_unique<TtyChatLine>(doc_->ChatSide(), [this] { markDirty(); });
+    chatLine_->escaped = [this] {
+        scroll_.ToBottom();
+        markDirty();
+    };
 }
 
 void TtyFrontEnd::Run() {
@@ -280,6 +290,9 @@ void TtyFrontEnd::draw() {
         frame.caret = {std::min(questionCaret_, columns_ - 1), frame.rows};
     } else if (listShown) {
         frame.caretShown = false;
+    } else if (chatLineShown()) {
+        frame.caretShown = true;
+        frame.caret = {std::min(chatLine_->Caret(columns_), columns_ - 1), frame.rows};
     } else {
         frame.caretShown = scroll_.AtBottom() && view_.CaretVisible();
         frame.caret = view_.Cursor();
@@ -308,6 +321,7 @@ std::vector<std::string> TtyFrontEnd::statusLines() const {
     }
     if (captureKeyPending_) return WrapToWidth(TtyCapture::kKeyQuestion, columns_);
     if (panel_) return {panel_->StatusText(columns_)};
+    if (chatLineShown()) return {chatLine_->StatusText(columns_)};
     // A message takes the place of the title for as long as it shows.
     std::string left = " " + mode_;
     if (doc_ && doc_->AnswerMode()) left += " 자동응답";
@@ -322,6 +336,11 @@ std::vector<std::string> TtyFrontEnd::statusLines() const {
     }
     const std::string right = "  ^]? 명령  " + connectTime() + " ";
     return {FitToWidth(left, columns_ - DisplayWidth(right)) + right};
+}
+
+// A panel (the dialler, a transfer) takes the status line from the chat line while it shows.
+bool TtyFrontEnd::chatLineShown() const {
+    return chatLine_ && chatLine_->IsOpen() && !panel_ && !commandPending_ && !captureKeyPending_;
 }
 
 void TtyFrontEnd::ShowLocation(const std::string& title, const std::string& code) {

@@ -25,6 +25,7 @@
 #include "term/TWScrollBack.h"
 
 class TtyCapture;
+class TtyChatLine;
 class TtyMacroList;
 class TtyNavigation;
 class TtyPickList;
@@ -52,6 +53,10 @@ public:
     void EnableMacroList(Registry& registry);
     // The bookmark, place and service-command lists on "g", "j" and "n", once attached.
     void EnableNavigation(Registry& registry);
+    // The chat input line on "i", once attached.
+    void EnableChat();
+    // Null until EnableChat.
+    TtyChatLine* ChatLine() { return chatLine_.get(); }
     // The session is about to go: its capture ends first and keys no longer reach it.
     void Detach();
     // Runs until the user quits (after the closing questions), a signal ends the program or the
@@ -118,6 +123,7 @@ private:
     void resize();
     std::vector<std::string> statusLines() const;
     std::string connectTime() const;
+    bool chatLineShown() const;
 
     EventLoop& loop_;
     HostTerminal& terminal_;
@@ -132,6 +138,7 @@ private:
     std::unique_ptr<TtyCapture> capture_;
     std::unique_ptr<TtyMacroList> macroList_;
     std::unique_ptr<TtyNavigation> navigation_;
+    std::unique_ptr<TtyChatLine> chatLine_;
     TtyPanel* panel_ = nullptr;
     TtyPickList* pickList_ = nullptr;
     TransferBridge* transfers_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include "app/CommandTable.h"
 #include "app/tty/TtyCapture.h"
+#include "app/tty/TtyChatLine.h"
 #include "app/tty/TtyFrontEnd.h"
 #include "app/tty/TtyHotKey.h"
 #include "app/tty/TtyLoginChooser.h"
@@ -89,6 +90,7 @@ void TtyFrontEnd::onKey(const TtyKey& key) {
         return;
     }
     if (panel_ && panel_->OnKey(key)) return;
+    if (chatLine_ && chatLine_->OnKey(key)) return;
     if (doc_ && !doc_->VideotexPage() && doc_->TranslateMacroKey(TtyHotKey(key))) return;
     if (navigation_ && navigation_->MessageKey(key)) return;
     if (scrollBackKey(key) || !doc_) return;
@@ -228,6 +230,10 @@ bool TtyFrontEnd::runCommandId(int id) {
             if (!internet_) return false;
             if (std::optional<std::string> address = prompt_.AskLine("인터넷 주소: "))
                 internet_->ConnectInternet(trimmedAddress(*address), "");
+            break;
+        case Cmd::ChatBar:
+            if (!chatLine_) return false;
+            chatLine_->Open();
             break;
         case Cmd::ScrollBack:
             scroll_.ScrollBy(-view_.Rows(), view_);

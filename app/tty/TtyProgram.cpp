@@ -60,6 +60,7 @@ int RunTtyProgram(const std::vector<std::string>& words, const Record* entry) {
     front.EnableCapture(app.registry());
     front.EnableMacroList(app.registry());
     front.EnableNavigation(app.registry());
+    front.EnableChat();
     entry ? doc.StartOnEntry(*entry) : doc.Start(words);
     if (!doc.Closing()) front.Run();
     terminal.Restore();

@@ -6,20 +6,11 @@
 
 #include "app/tty/TtyHotKey.h"
 #include "app/tty/TtyKeys.h"
+#include "tests/app/TtyKeyEvents.h"
 
 namespace {
 
 using Kind = TtyKey::Kind;
-
-TtyKey text(const std::string& t) {
-    return TtyKey{Kind::Text, t, TWKey::F1, 0};
-}
-TtyKey key(TWKey k, unsigned modifiers = 0) {
-    return TtyKey{Kind::Key, {}, k, modifiers};
-}
-TtyKey plain(Kind kind) {
-    return TtyKey{kind, {}, TWKey::F1, 0};
-}
 
 std::vector<TtyKey> decode(const std::string& bytes) {
     TtyKeys keys;

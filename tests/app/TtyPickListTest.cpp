@@ -6,20 +6,11 @@
 #include <clocale>
 
 #include "app/tty/TtyPickList.h"
+#include "tests/app/TtyKeyEvents.h"
 
 namespace {
 
 using Kind = TtyKey::Kind;
-
-TtyKey text(const std::string& t) {
-    return TtyKey{Kind::Text, t, TWKey::F1, 0};
-}
-TtyKey plain(Kind kind) {
-    return TtyKey{kind, {}, TWKey::F1, 0};
-}
-TtyKey arrow(TWKey key) {
-    return TtyKey{Kind::Key, {}, key, 0};
-}
 
 std::string trimmed(const std::string& line) {
     return line.substr(0, line.find_last_not_of(' ') + 1);
@@ -90,18 +81,18 @@ TEST_F(TtyPickListTest, SectionsArePagedAndNumberedThrough) {
     EXPECT_EQ(shown()[2], " 4 row4");
     EXPECT_EQ(shown()[4], "[최근 메뉴]");
     EXPECT_EQ(shown()[5], " 6 menu6");
-    keys({arrow(TWKey::Down), arrow(TWKey::Down), arrow(TWKey::Down)});
+    keys({key(TWKey::Down), key(TWKey::Down), key(TWKey::Down)});
     EXPECT_EQ(list.Current(), (TtyPickRow{1, 1}));
     EXPECT_EQ(list.Page(), 2);
-    keys({plain(Kind::End), plain(Kind::PageDown), arrow(TWKey::Down)});
+    keys({plain(Kind::End), plain(Kind::PageDown), key(TWKey::Down)});
     EXPECT_EQ(list.Current(), (TtyPickRow{1, 4}));
     keys({plain(Kind::PageUp)});
     EXPECT_EQ(list.Current(), (TtyPickRow{0, 3}));
-    keys({plain(Kind::Home), arrow(TWKey::Up)});
+    keys({plain(Kind::Home), key(TWKey::Up)});
     EXPECT_EQ(list.Current(), (TtyPickRow{0, 0}));
 
     // Enter picks the cursor's row and closes the list.
-    keys({arrow(TWKey::Down), text("\r")});
+    keys({key(TWKey::Down), text("\r")});
     EXPECT_EQ(picks, (std::vector<TtyPickRow>{{0, 1}}));
     EXPECT_FALSE(list.Shown());
     EXPECT_FALSE(list.OnKey(text("\r")));
@@ -170,7 +161,7 @@ TEST_F(TtyPickListTest, ATypedNumberShowsOnTheStatusLine) {
     keys({text("1")});
     EXPECT_EQ(list.StatusText(), " 번호 1  Esc: 닫기");
     EXPECT_EQ(list.Current(), (TtyPickRow{0, 0}));
-    keys({arrow(TWKey::Down)});
+    keys({key(TWKey::Down)});
     EXPECT_EQ(list.StatusText(), " Esc: 닫기");
 }
 

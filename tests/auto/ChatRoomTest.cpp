@@ -378,23 +378,6 @@ TEST_F(ChatRoomTest, UserCommandsColoursAndTheIdNotebook) {
     EXPECT_EQ(chat.Room().Count(), 0u);
 }
 
-namespace {
-
-class FakeShell : public ChatShellHook {
-public:
-    bool on = false;
-    std::vector<std::string> ran;
-    bool ShellOn() const override { return on; }
-    void RunShellCommand(std::string_view line) override {
-        ran.emplace_back(line);
-        if (line == "exit") on = false;
-    }
-    void ToggleShell() override { on = !on; }
-    std::string ShellPrompt() const override { return "C:\\> "; }
-};
-
-}  // namespace
-
 TEST_F(ChatRoomTest, InputLineEnterRulesCaptionsAndHistory) {
     ChatInputLine input(session);
     FakeShell shell;

@@ -1,9 +1,11 @@
 #pragma once
-// A chat session that records what the assistant sends, for the tests of the chat core and of
-// its windows.
+// A chat session that records what the assistant sends and a command shell that records its
+// lines, for the tests of the chat core, of its windows and of the tty's input line.
 #include <map>
 #include <string>
+#include <vector>
 
+#include "auto/ChatInputLine.h"
 #include "auto/ChatSession.h"
 
 // Sent bytes as text: bytes as they are, "[text]" for SendText and "[line\r]" for SendLine.
@@ -28,4 +30,18 @@ public:
         return found == values.end() ? "" : found->second;
     }
     void RedrawView() override { ++redraws; }
+};
+
+// A command shell that records its lines; "exit" switches it off.
+class FakeShell : public ChatShellHook {
+public:
+    bool on = false;
+    std::vector<std::string> ran;
+    bool ShellOn() const override { return on; }
+    void RunShellCommand(std::string_view line) override {
+        ran.emplace_back(line);
+        if (line == "exit") on = false;
+    }
+    void ToggleShell() override { on = !on; }
+    std::string ShellPrompt() const override { return "C:\\> "; }
 };
