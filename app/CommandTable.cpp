@@ -140,6 +140,11 @@ std::vector<Command> makeTable() {
                           "채팅창 (Alt+C)", "Alt+C", 'i', "채팅")),
         command(Cmd::ReceivedMemos, G::View, "받은 온라인 쪽지(&Y)...",
                 "받은 온라인 쪽지를 봅니다.", "받은 온라인 쪽지"),
+        command(Cmd::WriteMemo, G::View, "쪽지 보내기(&N)...", "온라인 쪽지를 보냅니다.",
+                "쪽지 보내기", "", 'y', "쪽지"),
+        checkable(command(Cmd::Participants, G::View, "대화실 참가자(&P)",
+                          "대화실 참가자 목록을 보이거나 숨깁니다.", "대화실 참가자", "", 'u',
+                          "참가자")),
 
         checkable(command(Cmd::ModemMode, G::Comm, "모뎀 모드(&M)", "모뎀 모드로 바꿉니다.",
                           "모뎀 모드", "", 'm', "모뎀")),

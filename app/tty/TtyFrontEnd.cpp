@@ -9,6 +9,7 @@
 #include "app/CommandTable.h"
 #include "app/ConnectTime.h"
 #include "app/tty/TtyCapture.h"
+#include "app/tty/TtyChat.h"
 #include "app/tty/TtyChatLine.h"
 #include "app/tty/TtyMacroList.h"
 #include "app/tty/TtyNavigation.h"
@@ -99,6 +100,7 @@ void TtyFrontEnd::Detach() {
     macroList_.reset();
     capture_.reset();
     navigation_.reset();
+    chat_.reset();
     chatLine_.reset();
     doc_ = nullptr;
 }
@@ -123,6 +125,7 @@ void TtyFrontEnd::EnableChat() {
         scroll_.ToBottom();
         markDirty();
     };
+    chat_ = std::make_unique<TtyChat>(*this, prompt_, doc_->Chat(), *chatLine_);
 }
 
 void TtyFrontEnd::Run() {

@@ -25,6 +25,7 @@
 #include "term/TWScrollBack.h"
 
 class TtyCapture;
+class TtyChat;
 class TtyChatLine;
 class TtyMacroList;
 class TtyNavigation;
@@ -53,7 +54,8 @@ public:
     void EnableMacroList(Registry& registry);
     // The bookmark, place and service-command lists on "g", "j" and "n", once attached.
     void EnableNavigation(Registry& registry);
-    // The chat input line on "i", once attached.
+    // The chat input line on "i", memos on the status line and their answer on "y", the
+    // participants on "u", once attached.
     void EnableChat();
     // Null until EnableChat.
     TtyChatLine* ChatLine() { return chatLine_.get(); }
@@ -139,6 +141,7 @@ private:
     std::unique_ptr<TtyMacroList> macroList_;
     std::unique_ptr<TtyNavigation> navigation_;
     std::unique_ptr<TtyChatLine> chatLine_;
+    std::unique_ptr<TtyChat> chat_;
     TtyPanel* panel_ = nullptr;
     TtyPickList* pickList_ = nullptr;
     TransferBridge* transfers_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include "app/CommandTable.h"
 #include "app/tty/TtyCapture.h"
+#include "app/tty/TtyChat.h"
 #include "app/tty/TtyChatLine.h"
 #include "app/tty/TtyFrontEnd.h"
 #include "app/tty/TtyHotKey.h"
@@ -234,6 +235,14 @@ bool TtyFrontEnd::runCommandId(int id) {
         case Cmd::ChatBar:
             if (!chatLine_) return false;
             chatLine_->Open();
+            break;
+        case Cmd::WriteMemo:
+            if (!chat_) return false;
+            chat_->AnswerMemo();
+            break;
+        case Cmd::Participants:
+            if (!chat_) return false;
+            chat_->ShowParticipants();
             break;
         case Cmd::ScrollBack:
             scroll_.ScrollBy(-view_.Rows(), view_);

@@ -51,6 +51,8 @@ public:
     // The front end shows it: no number typed yet, the cursor on the first row.
     void Open();
     bool Shown() const { return shown_; }
+    // Closes it as Esc would (from the owner's key handler).
+    void Close() { shown_ = false; }
     // The screen's size: `height` lines for the title, the headings and the rows.
     void Resize(int width, int height);
     // False while the list is not shown; otherwise the key is taken (and may have closed it).

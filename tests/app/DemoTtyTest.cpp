@@ -222,4 +222,37 @@ TEST_F(DemoTty, BookmarkTheBoardAndComeBackToIt) {
     tmux->Keys({"C-]", "q"});
 }
 
+// The demo's chat room from the terminal: the participants on the command key's "u", the
+// scripted participant's memo on the status line, its answer on "y" (the host echoes the memo
+// command it received), and a line said through the chat input line of "i", which stays open.
+TEST_F(DemoTty, ChatMemoAndTheInputLineInTheChatRoom) {
+    start();
+    ASSERT_TRUE(tmux->WaitForScreen("login:", 15000)) << tmux->Screen();
+    enter("Guest", "Password:");
+    enter("demo", "선택 (번호, go 코드, top, x) >>");
+    enter("go chat", "guest(guest) 님이 입장하였습니다.");
+    ASSERT_TRUE(tmux->WaitForScreen("하늘이(haneul  )  안녕하세요!", 15000)) << tmux->Screen();
+    tmux->Keys({"C-]", "u"});
+    ASSERT_TRUE(tmux->WaitForScreen("1 하늘이(haneul)")) << tmux->Screen();
+    tmux->Keys({"Escape"});
+
+    ASSERT_TRUE(tmux->WaitForScreen("쪽지 From haneul: 쪽지 시험입니다.", 15000)) << tmux->Screen();
+    tmux->Keys({"C-]", "y"});
+    ASSERT_TRUE(tmux->WaitForScreen("쪽지 To haneul:")) << tmux->Screen();
+    enter("고맙습니다", "/memo haneul 고맙습니다");
+
+    tmux->Keys({"C-]", "i"});
+    ASSERT_TRUE(tmux->WaitForScreen(" 채팅>")) << tmux->Screen();
+    enter("모두 반가워요", "guest(guest   )  모두 반가워요");
+    tmux->Type("/st");
+    tmux->Keys({"Enter"});
+    ASSERT_TRUE(tmux->WaitForScreen("대화실 (CHAT) 현황")) << tmux->Screen();
+    EXPECT_EQ(tmux->Lines().back().rfind(" 채팅>", 0), 0u) << tmux->Screen();
+    tmux->Keys({"Escape"});
+    ASSERT_TRUE(tmux->WaitForScreen("^]? 명령")) << tmux->Screen();
+    enter("/q", "선택 (번호, go 코드, top, x) >>");
+    enter("x", "안녕히 가십시오.");
+    tmux->Keys({"C-]", "q"});
+}
+
 }  // namespace
