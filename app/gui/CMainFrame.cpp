@@ -138,6 +138,12 @@ void CMainFrame::ServiceChanged() {
     UpdateCommands();
 }
 
+void CMainFrame::RedrawIconPanel() {
+    macros_->Show(doc_);
+    autoMacros_->Show(doc_);
+    bookmarks_->Show(doc_);
+}
+
 void CMainFrame::ShowBookmarksPage() {
     bookmarks_->show();
     bookmarks_->setFocus();

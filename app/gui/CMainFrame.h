@@ -110,6 +110,10 @@ public:
     void ShowLocation(const std::string& title, const std::string& code) override;
     bool EditBookmark(Record& bookmark) override;
     void PlacesChanged() override;
+    // The icon panel's pages drawn again from the session (presence and room news).
+    void RedrawIconPanel();
+    // Null until a session is attached.
+    ChatDocks* Chat() { return chat_.get(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

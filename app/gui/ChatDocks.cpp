@@ -1,8 +1,11 @@
 #include "app/gui/ChatDocks.h"
 
+#include <QInputDialog>
+
 #include "app/CommandTable.h"
 #include "app/gui/CMainFrame.h"
 #include "link/CQuillonDoc.h"
+#include "platform/TextCodec.h"
 
 namespace {
 
@@ -30,6 +33,8 @@ ChatDocks::ChatDocks(CMainFrame& frame, CQuillonDoc& doc)
     windows_.showStatus = [this](const std::string& text) { frame_.ShowStatus(text); };
     windows_.roomChanged = [this] { listDock_->setVisible(doc_.InChatRoom()); };
     windows_.InputBar().onEscape = [this] { frame_.View().ScrollToBottom(); };
+    windows_.redrawIconPanel = [this] { frame_.RedrawIconPanel(); };
+    ApplySymbolFont();
     frame.View().chatLineText = [this](const std::string& text) {
         if (!barDock_->isVisible()) return false;
         windows_.InputBar().PutText(text);
@@ -50,4 +55,32 @@ void ChatDocks::registerCommands() {
     frame_.SetCommand(Cmd::ChatRoomMode, {[this] { doc_.Chat().ToggleChatRoomMode(); },
                                           [this] { return doc_.Chat().ChatRoomMode(); }});
     frame_.SetCommand(Cmd::ReceivedMemos, {[this] { windows_.ShowReceivedMemos(); }});
+    frame_.SetCommand(Cmd::WriteMemo, {[this] { writeMemo(); }});
+    frame_.SetCommand(Cmd::Participants,
+                      {[this] { listDock_->setVisible(!listDock_->isVisible()); },
+                       [this] { return listDock_->isVisible(); }});
+}
+
+// The ID asked for, offered as the sender of the last memo; then its "To:" window.
+void ChatDocks::writeMemo() {
+    bool ok = false;
+    const QString id =
+        QInputDialog::getText(&frame_, "쪽지 보내기", "아이디:", QLineEdit::Normal,
+                              QString::fromStdString(cp949ToUtf8Lossy(windows_.LastSender())), &ok)
+            .trimmed();
+    if (!ok || id.isEmpty()) return;
+    MemoWindow& memo = windows_.WriteTo(utf8ToCp949Lossy(id.toStdString()));
+    memo.show();
+    memo.raise();
+    memo.activateWindow();
+}
+
+// The symbol font is the window face a line high; the raster face is ours alone, so its stand-in
+// is the Korean face that stands for "굴림체".
+void ChatDocks::ApplySymbolFont() {
+    TermFonts& fonts = frame_.View().Fonts();
+    QFont font(
+        TermFonts::FamilyOf(fonts.IsRasterFace() ? TermFonts::kGulimFaceName : fonts.Face()));
+    font.setPixelSize(fonts.LineHeight());
+    windows_.InputBar().SetSymbolFont(font);
 }

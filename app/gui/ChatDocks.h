@@ -20,9 +20,12 @@ public:
     ChatWindows& Windows() { return windows_; }
     QDockWidget& BarDock() { return *barDock_; }
     QDockWidget& ListDock() { return *listDock_; }
+    // The bar's field takes the terminal's symbol font (again after the screen settings change).
+    void ApplySymbolFont();
 
 private:
     void registerCommands();
+    void writeMemo();
 
     CMainFrame& frame_;
     CQuillonDoc& doc_;

@@ -1,11 +1,14 @@
 #include "app/gui/ChatInputBar.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMenu>
+#include <memory>
 
+#include "app/gui/ChatBarDialog.h"
+#include "app/gui/DialogButtons.h"
 #include "platform/TextCodec.h"
 #include "term/ScreenPainter.h"
 
@@ -91,6 +94,13 @@ void ChatInputField::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
 }
 
+void ChatInputField::contextMenuEvent(QContextMenuEvent* event) {
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    menu->addSeparator();
+    menu->addAction("채팅창 설정(&S)...", [this] { bar_.EditSettings(); });
+    menu->exec(event->globalPos());
+}
+
 ChatInputBar::ChatInputBar(ChatSession& session, Registry& registry, QWidget* parent)
     : QWidget(parent),
       line_(session),
@@ -120,6 +130,21 @@ void ChatInputBar::ApplySettings(const ChatBarSettings& settings) {
     field_->setPalette(colours);
     field_->setFixedHeight(field_->fontMetrics().height() * settings.rows + 8);
     UpdateCaptionButton();
+}
+
+void ChatInputBar::SaveSettings(const ChatBarSettings& settings) {
+    settings.Save(registry_);
+    ApplySettings(settings);
+}
+
+void ChatInputBar::EditSettings() {
+    ChatBarDialog dialog(settings_, this);
+    if (dialog.exec() == QDialog::Accepted) SaveSettings(dialog.Settings());
+}
+
+void ChatInputBar::SetSymbolFont(const QFont& font) {
+    field_->setFont(font);
+    ApplySettings(settings_);  // the rows' height follows the font
 }
 
 void ChatInputBar::PutText(const std::string& text) {
@@ -176,10 +201,7 @@ CaptionDialog::CaptionDialog(ChatInputBar& bar)
     form->addRow("머릿말(&P)", head);
     form->addRow("꼬릿말(&S)", tail);
     form->addRow(use);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    form->addRow(OkCancelButtons(this));
 }
 
 void CaptionDialog::Apply(ChatInputBar& bar) const {

@@ -22,6 +22,8 @@ protected:
     // Tab and Shift+Tab are the field's own keys, not focus moves.
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The editing menu with the bar's settings below it.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     // Editing keys that would remove part of the protected prompt are swallowed.
@@ -40,6 +42,12 @@ public:
     // Puts a text (CP949) into the field and gives it the focus.
     void PutText(const std::string& text);
     void ApplySettings(const ChatBarSettings& settings);
+    // Stores the settings in the `Chat` record and applies them.
+    void SaveSettings(const ChatBarSettings& settings);
+    // The settings dialog (the field's context menu opens it).
+    void EditSettings();
+    // The field's font: the terminal's symbol font, a line high.
+    void SetSymbolFont(const QFont& font);
     // Esc outside the history: the scroll-back is cancelled by whoever set this.
     std::function<void()> onEscape;
     // The "덧말 설정" dialog; Alt+T and the button open it.

@@ -62,11 +62,14 @@ void ChatWindows::MemoLogged(const std::string& entry) {
 }
 
 void ChatWindows::MemoNotice(const std::string& sender, const std::string& text) {
+    lastSender_ = sender;
     if (showStatus)
         showStatus("쪽지 From " + cp949ToUtf8Lossy(sender) + ": " + cp949ToUtf8Lossy(text));
 }
 
+// The participant list shows the ID notebook's icons.
 void ChatWindows::PresenceChanged() {
+    list_->Refresh();
     if (redrawIconPanel) redrawIconPanel();
 }
 

@@ -27,6 +27,8 @@ public:
     MemoWindow* Memo(const std::string& id) const;
     // The window for writing to `id` ("To: %s"), made when there is none.
     MemoWindow& WriteTo(const std::string& id);
+    // The sender of the last memo that arrived, "" before the first.
+    const std::string& LastSender() const { return lastSender_; }
     // The frame's status line and icon panel.
     std::function<void(const std::string&)> showStatus;
     std::function<void()> redrawIconPanel;
@@ -53,4 +55,5 @@ private:
     std::map<std::string, QPointer<MemoWindow>> memos_;
     QPointer<ReceivedMemoDialog> received_;
     int nextColour_ = 0;
+    std::string lastSender_;
 };

@@ -4,6 +4,7 @@
 #include "app/gui/CCommSheet.h"
 #include "app/gui/CMacroSheet.h"
 #include "app/gui/CMainFrame.h"
+#include "app/gui/ChatDocks.h"
 #include "app/gui/CommandRegistration.h"
 #include "app/gui/EntryListDialog.h"
 #include "app/gui/FileManagerSheet.h"
@@ -27,6 +28,7 @@ void OpenScreenSettings(CMainFrame& frame) {
     if (!StoreScreenSettings(frame.registry(), settings))
         frame.prompt().tell("화면 설정을 저장하지 못했습니다.", PromptIcon::Warning);
     frame.View().ApplyScreenSettings(settings);
+    if (frame.Chat()) frame.Chat()->ApplySymbolFont();
 }
 
 void OpenCommSheet(CMainFrame& frame) {

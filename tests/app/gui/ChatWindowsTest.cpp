@@ -2,11 +2,14 @@
 // transcript, replies, the context-menu checks, auto-hide on a fake clock), the received-memo
 // dialog, the participant list's menu and the chat input bar's keys.
 #include <QCheckBox>
+#include <QInputDialog>
 #include <QMenu>
 #include <QTest>
 
 #include "app/CommandTable.h"
 #include "app/gui/CMainFrame.h"
+#include "app/gui/ChatBarDialog.h"
+#include "app/gui/ChatDocks.h"
 #include "app/gui/ChatWindows.h"
 #include "auto/CSettingsSection.h"
 #include "auto/Services.h"
@@ -163,6 +166,38 @@ TEST_F(ChatWindowsTest, InputBarKeysCaptionsAndTheShellLines) {
     EXPECT_TRUE(escaped);
 }
 
+// The settings dialog keeps its values in range; stored, they colour and size the field.
+TEST_F(ChatWindowsTest, TheBarsSettingsDialogStoresAndAppliesTheChatRecord) {
+    ChatInputBar& bar = windows.InputBar();
+    ChatBarDialog dialog(ChatBarSettings::Load(*registry));
+    EXPECT_EQ(dialog.bkColor->currentIndex(), 0);
+    EXPECT_EQ(dialog.textColor->currentIndex(), 15);
+    EXPECT_EQ(dialog.rows->value(), 1);
+    EXPECT_TRUE(dialog.useCaption->isChecked());
+    EXPECT_EQ(dialog.bkColor->count(), 16);
+    dialog.bkColor->setCurrentIndex(1);
+    dialog.textColor->setCurrentIndex(14);
+    dialog.rows->setValue(12);
+    EXPECT_EQ(dialog.rows->value(), 9);
+    dialog.rows->setValue(3);
+    dialog.useCaption->setChecked(false);
+    bar.SaveSettings(dialog.Settings());
+
+    const ChatBarSettings stored = ChatBarSettings::Load(*registry);
+    EXPECT_EQ(stored.bkColor, 1);
+    EXPECT_EQ(stored.textColor, 14);
+    EXPECT_EQ(stored.rows, 3);
+    EXPECT_FALSE(stored.useCaption);
+    EXPECT_FALSE(bar.Line().UseCaption());
+    const QPalette colours = bar.Field().palette();
+    EXPECT_EQ(colours.color(QPalette::Base), QColor(0x00, 0x00, 0x80));
+    EXPECT_EQ(colours.color(QPalette::Text), QColor(0xFF, 0xFF, 0x00));
+    QFont font("monospace");
+    font.setPixelSize(20);
+    bar.SetSymbolFont(font);
+    EXPECT_EQ(bar.Field().height(), bar.Field().fontMetrics().height() * 3 + 8);
+}
+
 namespace {
 
 class ChatFrameTest : public FrameTest {
@@ -245,4 +280,43 @@ TEST_F(ChatFrameTest, AColouredParticipantsLinesChangeColourAndAMemoIsAnswered) 
     EXPECT_EQ(links.last->Output(), cp("/memo kim001 좋아\r"));
     EXPECT_TRUE(frame->RunCommand(Cmd::ChatRoomMode));
     EXPECT_FALSE(session.Chat().ChatRoomMode());
+}
+
+// The bar's field in the terminal's symbol font; Shift+double-click puts a row into it; the menu
+// command writes a memo to the last sender; the icon panel follows presence news.
+TEST_F(ChatFrameTest, TheBarTakesRowsAndTheMenuWritesAMemo) {
+    CQuillonDoc& session = connectToService();
+    ChatDocks* docks = frame->Chat();
+    ASSERT_TRUE(docks);
+    ChatInputBar& bar = docks->Windows().InputBar();
+    const QFont font = bar.Field().font();
+    EXPECT_EQ(font.pixelSize(), frame->View().Fonts().LineHeight());
+    EXPECT_EQ(font.family(), TermFonts::FamilyOf(TermFonts::kGulimFaceName));
+    EXPECT_TRUE(docks->Windows().redrawIconPanel);
+
+    receive(session, "## 나그네(guest01) 님이 입장하였습니다. ##\r\n철수아이(kim001  )  안녕\r\n");
+    const int y = rowOf(cp("철수아이(kim001  )  안녕"));
+    ASSERT_GE(y, 0);
+    EXPECT_TRUE(frame->RunCommand(Cmd::ChatBar));
+    frame->show();
+    const int lh = frame->View().Fonts().LineHeight();
+    QTest::mouseDClick(&frame->View(), Qt::LeftButton, Qt::ShiftModifier,
+                       QPoint(5, y * lh + lh / 2));
+    EXPECT_EQ(bar.Field().text(), QString::fromStdString("철수아이(kim001  )  안녕"));
+    EXPECT_EQ(links.last->Output(), "");
+
+    receive(session, "## (From:kim001) 'hi'##\r\n");
+    QTimer::singleShot(0, [] {
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+        auto* ask = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(ask);
+        EXPECT_EQ(ask->textValue(), "kim001");
+        ask->setTextValue("park01");
+        ask->accept();
+    });
+    EXPECT_TRUE(frame->RunCommand(Cmd::WriteMemo));
+    MemoWindow* memo = docks->Windows().Memo("park01");
+    ASSERT_TRUE(memo);
+    EXPECT_EQ(memo->windowTitle(), "To: park01");
+    EXPECT_TRUE(memo->isVisible());
 }
