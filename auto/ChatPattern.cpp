@@ -45,8 +45,8 @@ bool isNameByte(uint8_t c) {
 // The end of the run of characters of the item's class from p.
 size_t runEnd(char type, std::string_view line, size_t p) {
     while (p < line.size()) {
-        const size_t n = CharLength(line, p);
         const auto c = static_cast<uint8_t>(line[p]);
+        const size_t n = c < 0x80 ? 1 : CharLength(line, p);
         bool in = false;
         if (type == 'd')
             in = n == 1 && c >= '0' && c <= '9';
@@ -128,6 +128,7 @@ ChatPattern::ChatPattern(std::string_view pattern) {
             items_.push_back({type, negative ? -width : width, {}});
     }
     addLiteral(pending);
+    if (!items_.empty() && items_[0].type == 0) leadingByte_ = items_[0].literal[0];
 }
 
 void ChatPattern::addLiteral(std::string& pending) {
@@ -138,7 +139,7 @@ void ChatPattern::addLiteral(std::string& pending) {
 
 bool ChatPattern::matches(Walk& walk) const {
     if (items_.empty()) return false;
-    // Most lines fail on a leading literal, which always stands at the line start.
+    // A leading literal always stands at the line start.
     if (items_[0].type == 0 && !walk.line.starts_with(items_[0].literal)) return false;
     const char first = items_[0].type;
     if (!anchored_ && (first == 'w' || first == 'n' || first == 'S'))
@@ -150,6 +151,7 @@ bool ChatPattern::matches(Walk& walk) const {
 
 bool ChatPattern::Match(std::string_view line, ChatCaptures& captures) const {
     captures.clear();
+    if (turnedAwayAtStart(line)) return false;
     Walk walk(line, items_.size());
     if (!matches(walk)) return false;
     captures.reserve(items_.size());
@@ -157,13 +159,10 @@ bool ChatPattern::Match(std::string_view line, ChatCaptures& captures) const {
     return true;
 }
 
-bool ChatPattern::Match(std::string_view line, CaptureViews& captures) const {
-    captures.count = 0;
+bool ChatPattern::matchViews(std::string_view line, CaptureViews& captures) const {
     Walk walk(line, items_.size());
     if (!matches(walk)) return false;
-    cutCaptures(walk, [&captures](std::string_view text) {
-        if (captures.count < CaptureViews::kMax) captures.items[captures.count++] = text;
-    });
+    cutCaptures(walk, [&captures](std::string_view text) { captures.Add(text); });
     return true;
 }
 
@@ -244,8 +243,10 @@ void ChatPattern::cutCaptures(const Walk& walk, Add add) const {
             }
         if (i == 0) {
             const std::string_view head = TrimmedRight(line.substr(0, next));
-            const size_t space = head.find_last_of(" \t");
-            add(space == std::string_view::npos ? head : head.substr(space + 1));
+            size_t word = head.size();
+            while (word > 0 && head[word - 1] != ' ' && head[word - 1] != '\t')
+                --word;
+            add(head.substr(word));
         } else {
             add(line.substr(previousEnd, next - previousEnd));
         }

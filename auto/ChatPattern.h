@@ -4,18 +4,28 @@
 // and `%_` (spaces), optionally with a width; a leading `^` anchors the pattern. A pattern
 // matches a prefix of the line; each variable item but `%_` yields one capture, cut from the
 // line between the neighbouring literals. `%%` stands for a literal "%".
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 using ChatCaptures = std::vector<std::string>;
 
-// Captures as views into the matched line, without copies: the first kMax of them.
+// Captures as views into the matched line, without copies: the first kMax of them. The
+// slots are left unset until a match fills them: most lines match nothing, and clearing them
+// for each of the many patterns a line is tried against would cost more than the tries.
 struct CaptureViews {
     static constexpr size_t kMax = 8;
-    std::string_view items[kMax];
+    struct Span {
+        const char* data;
+        size_t size;
+    };
+    Span items[kMax];
     size_t count = 0;
-    std::string_view operator[](size_t i) const { return items[i]; }
+    void Add(std::string_view text) {
+        if (count < kMax) items[count++] = {text.data(), text.size()};
+    }
+    std::string_view operator[](size_t i) const { return {items[i].data, items[i].size}; }
     size_t size() const { return count; }
 };
 
@@ -25,7 +35,10 @@ public:
 
     // Empties `captures`; on success fills one per capturing item, in pattern order.
     bool Match(std::string_view line, ChatCaptures& captures) const;
-    bool Match(std::string_view line, CaptureViews& captures) const;
+    bool Match(std::string_view line, CaptureViews& captures) const {
+        captures.count = 0;
+        return !turnedAwayAtStart(line) && matchViews(line, captures);
+    }
     bool empty() const { return items_.empty(); }
 
 private:
@@ -36,6 +49,12 @@ private:
     };
     struct Walk;
 
+    // Most lines fail on the first byte of a leading literal, which always stands at the line
+    // start; they are turned away here, before any walk is set up.
+    bool turnedAwayAtStart(std::string_view line) const {
+        return leadingByte_ && (line.empty() || line[0] != *leadingByte_);
+    }
+    bool matchViews(std::string_view line, CaptureViews& captures) const;
     void addLiteral(std::string& pending);
     bool matches(Walk& walk) const;
     bool matchItem(size_t index, Walk& walk) const;
@@ -45,6 +64,7 @@ private:
 
     std::vector<Item> items_;
     bool anchored_ = false;
+    std::optional<char> leadingByte_;
 };
 
 bool MatchChatPattern(std::string_view pattern, std::string_view line, ChatCaptures& captures);

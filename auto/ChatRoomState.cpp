@@ -87,16 +87,18 @@ int ChatRoomState::ClassifyChatLine(std::string_view line) {
 }
 
 // True when the code was a room event (the line is then left as it is).
+// The fields are split only for the events that carry several.
 bool ChatRoomState::applyEvent(int code, const std::string& out) {
-    const std::vector<std::string> fields = splitTabs(out);
     switch (code) {
         case ChatEvent::Entered:
-            if (fields.size() >= 2) addParticipant(fields[0], fields[1]);
+            if (const std::vector<std::string> fields = splitTabs(out); fields.size() >= 2)
+                addParticipant(fields[0], fields[1]);
             return true;
-        case ChatEvent::Left:
-            if (std::optional<size_t> index = findById(fields[0]); index && !fields[0].empty())
-                Remove(*index);
+        case ChatEvent::Left: {
+            const std::string id = out.substr(0, out.find('\t'));
+            if (std::optional<size_t> index = findById(id); index && !id.empty()) Remove(*index);
             return true;
+        }
         case ChatEvent::IgnoreSet:
             moveToEnd(out);
             return true;
@@ -107,10 +109,11 @@ bool ChatRoomState::applyEvent(int code, const std::string& out) {
         case ChatEvent::WhisperCleared:
             return true;
         case ChatEvent::NameChanged:
-            if (fields.size() >= 3) renameParticipant(fields[0], fields[1], fields[2]);
+            if (const std::vector<std::string> fields = splitTabs(out); fields.size() >= 3)
+                renameParticipant(fields[0], fields[1], fields[2]);
             return true;
         case ChatEvent::Reset:
-            list_.clear();
+            list_.Clear();
             title_ = out;
             changed();
             return true;
@@ -121,7 +124,7 @@ bool ChatRoomState::applyEvent(int code, const std::string& out) {
 
 void ChatRoomState::leaveRoom() {
     const bool hadEntries = !list_.empty();
-    list_.clear();
+    list_.Clear();
     title_.clear();
     if (hadEntries) changed();
 }
@@ -130,12 +133,12 @@ std::optional<size_t> ChatRoomState::addParticipant(const std::string& id,
                                                     const std::string& name) {
     const bool byName = serviceType_ == 2 || serviceType_ == 4;
     if (std::optional<size_t> index = byName ? findByName(name) : findById(id)) {
-        ChatParticipant& entry = list_[*index];
+        const ChatParticipant& entry = list_[*index];
         if (byName && entry.id.empty() && entry.id != id) {
-            entry.id = id;
+            list_.SetId(*index, id);
             changed();
         } else if (serviceType_ == 3 && entry.name != name) {
-            entry.name = name;
+            list_.SetName(*index, name);
             changed();
         }
         return index;
@@ -143,8 +146,8 @@ std::optional<size_t> ChatRoomState::addParticipant(const std::string& id,
     if (list_.size() >= kMaxParticipants) return std::nullopt;
     size_t at = list_.size();
     const std::string ownId = session_.OwnId();
-    if (!list_.empty() && !ownId.empty() && list_.back().id == ownId) --at;
-    list_.insert(list_.begin() + static_cast<long>(at), {id, name, ChatColour::None});
+    if (!list_.empty() && !ownId.empty() && list_[list_.size() - 1].id == ownId) --at;
+    list_.Insert(at, {id, name, ChatColour::None});
     if (id.empty()) session_.SendLine("/u " + name);
     changed();
     return at;
@@ -154,7 +157,7 @@ void ChatRoomState::renameParticipant(const std::string& id, const std::string& 
                                       const std::string& newName) {
     std::optional<size_t> index = serviceType_ == 1 ? findById(id) : findByName(oldName);
     if (!index) return;
-    list_[*index].name = newName;
+    list_.SetName(*index, newName);
     changed();
 }
 
@@ -167,38 +170,23 @@ std::optional<size_t> ChatRoomState::findUser(const std::string& user) const {
 void ChatRoomState::moveToEnd(const std::string& user) {
     std::optional<size_t> index = findUser(user);
     if (!index || *index + 1 == list_.size()) return;
-    std::rotate(list_.begin() + static_cast<long>(*index),
-                list_.begin() + static_cast<long>(*index) + 1, list_.end());
+    list_.MoveToEnd(*index);
     changed();
 }
 
 void ChatRoomState::moveToFront(const std::string& user) {
     std::optional<size_t> index = findUser(user);
     if (!index || *index == 0) return;
-    std::rotate(list_.begin(), list_.begin() + static_cast<long>(*index),
-                list_.begin() + static_cast<long>(*index) + 1);
+    list_.MoveToFront(*index);
     changed();
 }
 
-namespace {
-
-// IDs and names of a room often share their beginnings: the last byte tells most apart.
-bool sameText(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && (a.empty() || a.back() == b.back()) && a == b;
-}
-
-}  // namespace
-
 std::optional<size_t> ChatRoomState::findById(const std::string& id) const {
-    for (size_t i = 0; i < list_.size(); ++i)
-        if (sameText(list_[i].id, id)) return i;
-    return std::nullopt;
+    return list_.FindById(id);
 }
 
 std::optional<size_t> ChatRoomState::findByName(const std::string& name) const {
-    for (size_t i = 0; i < list_.size(); ++i)
-        if (sameText(list_[i].name, name)) return i;
-    return std::nullopt;
+    return list_.FindByName(name);
 }
 
 // The own ID is read from the session whenever a participant is added, so the count has
@@ -223,7 +211,7 @@ std::optional<size_t> ChatRoomState::IndexOf(const std::string& id, const std::s
 
 void ChatRoomState::SetColour(size_t index, int colour) {
     if (index >= list_.size()) return;
-    list_[index].colour = std::clamp(colour, ChatColour::Reversed, 15);
+    list_.SetColour(index, std::clamp(colour, ChatColour::Reversed, 15));
     changed();
 }
 
@@ -244,7 +232,7 @@ std::optional<Record> ChatRoomState::IconOf(size_t index) const {
 
 void ChatRoomState::Remove(size_t index) {
     if (index >= list_.size()) return;
-    list_.erase(list_.begin() + static_cast<long>(index));
+    list_.Erase(index);
     changed();
 }
 

@@ -10,15 +10,10 @@
 
 #include "auto/CRecordStore.h"
 #include "auto/ChatRecogniser.h"
+#include "auto/ChatRoster.h"
 #include "auto/ChatSession.h"
 #include "auto/ChatViews.h"
 #include "auto/Registry.h"
-
-struct ChatParticipant {
-    std::string id;  // "" until the host has told it
-    std::string name;
-    int colour = -1;  // ChatColour
-};
 
 enum class UserCommand { Ignore, Whisper, Profile };
 
@@ -42,7 +37,7 @@ public:
 
     // The participant list.
     size_t Count() const;
-    const std::vector<ChatParticipant>& Participants() const { return list_; }
+    const ChatRoster& Participants() const { return list_; }
     std::string EntryText(size_t index) const;    // "%s\t%s\t%d"
     std::string DisplayText(size_t index) const;  // "%s(%s)" name, id
     // By id when one is given, else by name.
@@ -81,5 +76,5 @@ private:
     int serviceType_ = 0;
     std::unique_ptr<ChatRecogniser> recogniser_;
     std::string title_;
-    std::vector<ChatParticipant> list_;
+    ChatRoster list_;
 };

@@ -85,7 +85,7 @@ void TtyChat::fillParticipants() {
 }
 
 std::string TtyChat::idOfRow(size_t row) const {
-    const std::vector<ChatParticipant>& list = chat_.Room().Participants();
+    const ChatRoster& list = chat_.Room().Participants();
     return row < list.size() ? list[row].id : "";
 }
 

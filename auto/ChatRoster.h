@@ -1,0 +1,44 @@
+#pragma once
+// The participants of a chat room in list order, with a hash of each ID kept beside them: a
+// chat line looks its speaker up by ID, and comparing numbers first keeps that lookup cheap in
+// a full room. Every change of order goes through here, so the two always agree; the entries
+// are held by pointer, so that people coming, going and whispering move no texts. Texts are
+// CP949.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct ChatParticipant {
+    std::string id;  // "" until the host has told it
+    std::string name;
+    int colour = -1;  // ChatColour
+};
+
+class ChatRoster {
+public:
+    size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+    const ChatParticipant& operator[](size_t index) const { return *entries_[index]; }
+    // With bounds checked.
+    const ChatParticipant& at(size_t index) const { return *entries_.at(index); }
+
+    // The first entry with the ID or the name.
+    std::optional<size_t> FindById(std::string_view id) const;
+    std::optional<size_t> FindByName(std::string_view name) const;
+
+    void Insert(size_t at, ChatParticipant entry);
+    void Erase(size_t index);
+    void Clear();
+    void MoveToEnd(size_t index);
+    void MoveToFront(size_t index);
+    void SetId(size_t index, const std::string& id);
+    void SetName(size_t index, const std::string& name) { entries_[index]->name = name; }
+    void SetColour(size_t index, int colour) { entries_[index]->colour = colour; }
+
+private:
+    std::vector<std::unique_ptr<ChatParticipant>> entries_;
+    std::vector<uint32_t> idHashes_;  // by entry
+};
