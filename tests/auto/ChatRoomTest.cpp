@@ -11,6 +11,7 @@
 #include "auto/ChatAssistant.h"
 #include "auto/ChatColours.h"
 #include "auto/ChatInputLine.h"
+#include "auto/ChatRoster.h"
 #include "auto/ChatSettings.h"
 #include "auto/MemoAutoHide.h"
 #include "auto/Services.h"
@@ -413,6 +414,64 @@ TEST_F(ChatRoomTest, InputLineEnterRulesCaptionsAndHistory) {
     input.HistoryUp("");
     EXPECT_TRUE(input.Escape());
     EXPECT_FALSE(input.InHistory());
+}
+
+// The hashes beside the entries follow every change of order: after each of many random
+// inserts, removals, moves and ID changes, a lookup finds the first entry a plain search finds.
+TEST(ChatRosterTest, LookupsAgreeWithAPlainSearchThroughEveryChange) {
+    std::mt19937 rng(7);
+    ChatRoster roster;
+    std::vector<ChatParticipant> plain;
+    auto someId = [&rng] {
+        return rng() % 9 == 0 ? std::string() : "id" + std::to_string(rng() % 12);
+    };
+    for (int step = 0; step < 3000; ++step) {
+        const size_t size = plain.size();
+        const size_t at = size ? rng() % size : 0;
+        switch (rng() % 6) {
+            case 0:
+            case 1: {
+                ChatParticipant entry{someId(), "n" + std::to_string(step), -1};
+                const size_t where = rng() % (size + 1);
+                roster.Insert(where, entry);
+                plain.insert(plain.begin() + static_cast<long>(where), entry);
+                break;
+            }
+            case 2:
+                if (!size) break;
+                roster.Erase(at);
+                plain.erase(plain.begin() + static_cast<long>(at));
+                break;
+            case 3:
+                if (!size) break;
+                roster.MoveToFront(at);
+                std::rotate(plain.begin(), plain.begin() + static_cast<long>(at),
+                            plain.begin() + static_cast<long>(at) + 1);
+                break;
+            case 4:
+                if (!size) break;
+                roster.MoveToEnd(at);
+                std::rotate(plain.begin() + static_cast<long>(at),
+                            plain.begin() + static_cast<long>(at) + 1, plain.end());
+                break;
+            default:
+                if (!size) break;
+                const std::string id = someId();
+                roster.SetId(at, id);
+                plain[at].id = id;
+        }
+        ASSERT_EQ(roster.size(), plain.size());
+        const std::string wanted = someId();
+        auto found = std::find_if(plain.begin(), plain.end(),
+                                  [&](const ChatParticipant& p) { return p.id == wanted; });
+        const std::optional<size_t> expected =
+            found == plain.end()
+                ? std::nullopt
+                : std::optional<size_t>(static_cast<size_t>(found - plain.begin()));
+        ASSERT_EQ(roster.FindById(wanted), expected) << step;
+    }
+    roster.Clear();
+    EXPECT_FALSE(roster.FindById(""));
 }
 
 TEST_F(ChatRoomTest, StoredSettingsAreClampedAndDefaulted) {
