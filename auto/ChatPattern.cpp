@@ -129,6 +129,11 @@ ChatPattern::ChatPattern(std::string_view pattern) {
     }
     addLiteral(pending);
     if (!items_.empty() && items_[0].type == 0) leadingByte_ = items_[0].literal[0];
+    size_t next = items_.size();
+    for (size_t i = items_.size(); i-- > 0;) {
+        items_[i].nextLiteral = next;
+        if (items_[i].type == 0) next = i;
+    }
 }
 
 void ChatPattern::addLiteral(std::string& pending) {
@@ -172,7 +177,9 @@ bool ChatPattern::matchLiteral(size_t index, Walk& walk) const {
     const char previous = index > 0 ? items_[index - 1].type : 0;
     size_t at = walk.pos;
     if (previous == 's' || previous == 'S') {
-        while (at + text.size() <= line.size() && line.compare(at, text.size(), text) != 0)
+        // Stepping by characters; the first byte is compared before the rest.
+        while (at + text.size() <= line.size() &&
+               (line[at] != text[0] || line.compare(at, text.size(), text) != 0))
             at += CharLength(line, at);
         if (at + text.size() > line.size()) return false;
     } else if (at >= line.size() || line[at] != text[0] ||
@@ -235,12 +242,8 @@ void ChatPattern::cutCaptures(const Walk& walk, Add add) const {
             continue;
         }
         if (items_[i].type == '_') continue;
-        size_t next = line.size();
-        for (size_t j = i + 1; j < items_.size(); ++j)
-            if (items_[j].type == 0) {
-                next = walk.literalStart[j];
-                break;
-            }
+        const size_t literal = items_[i].nextLiteral;
+        const size_t next = literal < items_.size() ? walk.literalStart[literal] : line.size();
         if (i == 0) {
             const std::string_view head = TrimmedRight(line.substr(0, next));
             size_t word = head.size();

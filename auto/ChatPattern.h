@@ -46,6 +46,7 @@ private:
         char type = 0;  // 0 for a literal
         int width = 0;
         std::string literal;
+        size_t nextLiteral = 0;  // the index of the first literal after it; the item count: none
     };
     struct Walk;
 
