@@ -180,6 +180,8 @@ std::vector<Command> makeTable() {
                           "VT220 펑션키 모드를 켜거나 끕니다.", "VT220 펑션키")),
         checkable(command(Cmd::ChatRoomMode, G::Options, "대화실 모드(&H)",
                           "대화실 모드를 켜거나 끕니다.", "대화실 모드")),
+        checkable(command(Cmd::DosMode, G::Options, "DOS 모드(&D)", "DOS 모드를 켜거나 끕니다.",
+                          "DOS 모드")),
         checkable(command(Cmd::AutoMacro, G::Options, "자동 매크로(&M)",
                           "자동 매크로 기능을 켜거나 끕니다.", "자동 매크로", "", 'o',
                           "자동매크로")),

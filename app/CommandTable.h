@@ -65,6 +65,7 @@ constexpr int ChatRoomMode = 32902;
 constexpr int ReceivedMemos = 32903;
 constexpr int WriteMemo = 32904;
 constexpr int Participants = 32905;
+constexpr int DosMode = 32910;
 // The service commands, in the order of ServiceCommands(): ServiceCommand + index.
 constexpr int ServiceCommand = 32881;
 constexpr int PreviousMessage = ServiceCommand + 6;

@@ -38,6 +38,8 @@ public:
 
     // The field's text before which editing keys stop.
     const std::string& ProtectedPrefix() const { return prefix_; }
+    // The shell's prompt as it changes outside Enter (the menu command toggles the shell).
+    void SetProtectedPrefix(const std::string& prefix) { prefix_ = prefix; }
 
     // History of entered lines: Up gives older ones, Down newer ones and, past the newest,
     // the text being typed when Up was first pressed. Nothing when there is nowhere to go,

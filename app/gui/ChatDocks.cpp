@@ -27,7 +27,8 @@ ChatDocks::ChatDocks(CMainFrame& frame, CQuillonDoc& doc)
       doc_(doc),
       windows_(doc.Chat(), doc.ChatSide(), frame.registry()),
       barDock_(dock(frame, "채팅창", windows_.InputBar(), Qt::BottomDockWidgetArea)),
-      listDock_(dock(frame, "대화실", windows_.Participants(), Qt::RightDockWidgetArea)) {
+      listDock_(dock(frame, "대화실", windows_.Participants(), Qt::RightDockWidgetArea)),
+      shell_(frame, doc, windows_.InputBar()) {
     barDock_->hide();  // Alt+C shows it
     listDock_->hide();
     windows_.showStatus = [this](const std::string& text) { frame_.ShowStatus(text); };
@@ -59,6 +60,15 @@ void ChatDocks::registerCommands() {
     frame_.SetCommand(Cmd::Participants,
                       {[this] { listDock_->setVisible(!listDock_->isVisible()); },
                        [this] { return listDock_->isVisible(); }});
+    frame_.SetCommand(Cmd::DosMode,
+                      {[this] { toggleDosMode(); }, [this] { return shell_.Hook().ShellOn(); }});
+}
+
+void ChatDocks::toggleDosMode() {
+    shell_.Hook().ToggleShell();
+    if (!shell_.Hook().ShellOn()) return;
+    barDock_->show();
+    windows_.InputBar().Field().setFocus();
 }
 
 // The ID asked for, offered as the sender of the last memo; then its "To:" window.

@@ -152,6 +152,11 @@ void ChatInputBar::PutText(const std::string& text) {
     field_->setFocus();
 }
 
+void ChatInputBar::SetShellPrompt(const std::string& prompt) {
+    line_.SetProtectedPrefix(prompt);
+    field_->setText(fromHost(prompt));
+}
+
 void ChatInputBar::Enter() {
     field_->setText(fromHost(line_.Enter(toHost(field_->text()))));
 }

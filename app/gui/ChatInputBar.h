@@ -41,6 +41,9 @@ public:
     QPushButton& CaptionButton() { return *button_; }
     // Puts a text (CP949) into the field and gives it the focus.
     void PutText(const std::string& text);
+    // The command shell's prompt (CP949): the field's protected prefix and its whole text; ""
+    // when the shell went off, which empties the field.
+    void SetShellPrompt(const std::string& prompt);
     void ApplySettings(const ChatBarSettings& settings);
     // Stores the settings in the `Chat` record and applies them.
     void SaveSettings(const ChatBarSettings& settings);
