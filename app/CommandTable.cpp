@@ -181,7 +181,7 @@ std::vector<Command> makeTable() {
         checkable(command(Cmd::ChatRoomMode, G::Options, "대화실 모드(&H)",
                           "대화실 모드를 켜거나 끕니다.", "대화실 모드")),
         checkable(command(Cmd::DosMode, G::Options, "DOS 모드(&D)", "DOS 모드를 켜거나 끕니다.",
-                          "DOS 모드")),
+                          "DOS 모드", "", 'x', "도스")),
         checkable(command(Cmd::AutoMacro, G::Options, "자동 매크로(&M)",
                           "자동 매크로 기능을 켜거나 끕니다.", "자동 매크로", "", 'o',
                           "자동매크로")),

@@ -14,6 +14,7 @@
 #include "app/tty/TtyMacroList.h"
 #include "app/tty/TtyNavigation.h"
 #include "app/tty/TtyPickList.h"
+#include "app/tty/TtyShell.h"
 
 namespace {
 
@@ -101,6 +102,7 @@ void TtyFrontEnd::Detach() {
     capture_.reset();
     navigation_.reset();
     chat_.reset();
+    shell_.reset();
     chatLine_.reset();
     doc_ = nullptr;
 }
@@ -126,6 +128,11 @@ void TtyFrontEnd::EnableChat() {
         markDirty();
     };
     chat_ = std::make_unique<TtyChat>(*this, prompt_, doc_->Chat(), *chatLine_);
+}
+
+void TtyFrontEnd::EnableDosMode() {
+    shell_ = std::make_unique<TtyShell>(*doc_, view_, terminal_, prompt_, *chatLine_,
+                                        [this] { resize(); });
 }
 
 void TtyFrontEnd::Run() {

@@ -30,6 +30,7 @@ class TtyChatLine;
 class TtyMacroList;
 class TtyNavigation;
 class TtyPickList;
+class TtyShell;
 
 class TtyFrontEnd : public SessionFrame, private TtyQuestionHost {
 public:
@@ -59,6 +60,8 @@ public:
     void EnableChat();
     // Null until EnableChat.
     TtyChatLine* ChatLine() { return chatLine_.get(); }
+    // DOS mode in the chat input line on "x", once the chat input line is there.
+    void EnableDosMode();
     // The session is about to go: its capture ends first and keys no longer reach it.
     void Detach();
     // Runs until the user quits (after the closing questions), a signal ends the program or the
@@ -142,6 +145,7 @@ private:
     std::unique_ptr<TtyNavigation> navigation_;
     std::unique_ptr<TtyChatLine> chatLine_;
     std::unique_ptr<TtyChat> chat_;
+    std::unique_ptr<TtyShell> shell_;  // plugged into chatLine_
     TtyPanel* panel_ = nullptr;
     TtyPickList* pickList_ = nullptr;
     TransferBridge* transfers_ = nullptr;

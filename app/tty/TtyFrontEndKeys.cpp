@@ -14,6 +14,7 @@
 #include "app/tty/TtyMacroList.h"
 #include "app/tty/TtyNavigation.h"
 #include "app/tty/TtyPickList.h"
+#include "app/tty/TtyShell.h"
 #include "app/tty/TtyTransferLine.h"
 #include "link/CommandLine.h"
 #include "platform/TextCodec.h"
@@ -243,6 +244,10 @@ bool TtyFrontEnd::runCommandId(int id) {
         case Cmd::Participants:
             if (!chat_) return false;
             chat_->ShowParticipants();
+            break;
+        case Cmd::DosMode:
+            if (!shell_) return false;
+            shell_->ToggleDosMode();
             break;
         case Cmd::ScrollBack:
             scroll_.ScrollBy(-view_.Rows(), view_);

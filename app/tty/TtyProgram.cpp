@@ -61,6 +61,7 @@ int RunTtyProgram(const std::vector<std::string>& words, const Record* entry) {
     front.EnableMacroList(app.registry());
     front.EnableNavigation(app.registry());
     front.EnableChat();
+    front.EnableDosMode();
     entry ? doc.StartOnEntry(*entry) : doc.Start(words);
     if (!doc.Closing()) front.Run();
     terminal.Restore();

@@ -685,3 +685,51 @@ TEST_F(TtyAutoLogin, TheStatusLineChooserTakesTheDefaultAndTab) {
 }
 
 }  // namespace
+
+// DOS mode on the command key's x: the shell's prompt in the status line's input line, its
+// output on the screen, a long file paged with the question on the status line, the command key
+// still working while the line is open, and nothing of it reaching the host.
+TEST_F(TtyEndToEnd, DosModeRunsInTheStatusLineAndPagesALongFile) {
+    {
+        std::ofstream file(dir + "/long.txt");
+        for (int i = 1; i <= 150; ++i)
+            file << "line " << i << "\n";
+    }
+    connect("hello\r\n");
+    ASSERT_TRUE(tmux->WaitForScreen("hello"));
+    const auto statusLine = [&] { return tmux->Lines().back(); };
+    // Waits until the status line shows the text, or no longer does.
+    const auto statusShows = [&](const std::string& text, bool shown) {
+        for (int i = 0; i < 100 && (statusLine().find(text) != std::string::npos) != shown; ++i)
+            usleep(20000);
+        return (statusLine().find(text) != std::string::npos) == shown;
+    };
+    tmux->Keys({"C-]", "x"});
+    ASSERT_TRUE(tmux->WaitForScreen("C:\\>")) << tmux->Screen();
+    EXPECT_TRUE(statusShows("C:\\>", true)) << tmux->Screen();
+    EXPECT_NE(tmux->Screen().find("반트라 도스 98"), std::string::npos) << tmux->Screen();
+
+    tmux->Type("d:");
+    tmux->Keys({"Enter"});
+    ASSERT_TRUE(tmux->WaitForScreen("D:\\>")) << tmux->Screen();
+    tmux->Type("type long.txt");
+    tmux->Keys({"Enter"});
+    ASSERT_TRUE(tmux->WaitForScreen("계속하려면 엔터를 누르십시오.")) << tmux->Screen();
+    EXPECT_EQ(tmux->Screen().find("line 150"), std::string::npos) << tmux->Screen();
+    tmux->Keys({"Enter"});
+    ASSERT_TRUE(tmux->WaitForScreen("line 150")) << tmux->Screen();
+    EXPECT_TRUE(statusShows("D:\\>", true)) << tmux->Screen();
+
+    tmux->Type("exit");
+    tmux->Keys({"Enter"});
+    EXPECT_TRUE(statusShows("D:\\>", false)) << tmux->Screen();
+
+    // The command key reaches its commands while the line is open: x both ways.
+    tmux->Keys({"C-]", "x"});
+    EXPECT_TRUE(statusShows("D:\\>", true)) << tmux->Screen();
+    tmux->Keys({"C-]", "x"});
+    EXPECT_TRUE(statusShows("D:\\>", false)) << tmux->Screen();
+
+    tmux->Type("abc");
+    EXPECT_EQ(hostGets("abc"), "abc");
+}
