@@ -686,10 +686,11 @@ TEST_F(TtyAutoLogin, TheStatusLineChooserTakesTheDefaultAndTab) {
 
 }  // namespace
 
-// DOS mode on the command key's x: the shell's prompt in the status line's input line, its
-// output on the screen, a long file paged with the question on the status line, the command key
-// still working while the line is open, and nothing of it reaching the host.
-TEST_F(TtyEndToEnd, DosModeRunsInTheStatusLineAndPagesALongFile) {
+// DOS mode on the command key's x or "/exec" in the chat input line: the shell's prompt in the
+// status line's input line, its output on the screen, a long file paged with the question on the
+// status line, a program started in the shell's folder, the command key still working while the
+// line is open, and nothing of it reaching the host.
+TEST_F(TtyEndToEnd, DosModeRunsInTheStatusLineInputLine) {
     {
         std::ofstream file(dir + "/long.txt");
         for (int i = 1; i <= 150; ++i)
@@ -729,6 +730,25 @@ TEST_F(TtyEndToEnd, DosModeRunsInTheStatusLineAndPagesALongFile) {
     EXPECT_TRUE(statusShows("D:\\>", true)) << tmux->Screen();
     tmux->Keys({"C-]", "x"});
     EXPECT_TRUE(statusShows("D:\\>", false)) << tmux->Screen();
+
+    // From the chat input line: "/exec" turns the shell on, a program runs in the shell's folder
+    // and the screen comes back, and "exit" leaves the chat line open.
+    tmux->Keys({"C-]", "i"});
+    tmux->Type("/exec");
+    tmux->Keys({"Enter"});
+    EXPECT_TRUE(statusShows("D:\\>", true)) << tmux->Screen();
+    tmux->Type("touch made.txt");
+    tmux->Keys({"Enter"});
+    for (int i = 0; i < 100 && !std::filesystem::exists(dir + "/made.txt"); ++i)
+        usleep(20000);
+    EXPECT_TRUE(std::filesystem::exists(dir + "/made.txt"));
+    EXPECT_TRUE(tmux->WaitForScreen("D:\\> touch made.txt")) << tmux->Screen();
+    tmux->Type("exit");
+    tmux->Keys({"Enter"});
+    EXPECT_TRUE(statusShows("D:\\>", false)) << tmux->Screen();
+    EXPECT_TRUE(statusShows("채팅>", true)) << tmux->Screen();
+    tmux->Keys({"Escape"});
+    EXPECT_TRUE(statusShows("채팅>", false)) << tmux->Screen();
 
     tmux->Type("abc");
     EXPECT_EQ(hostGets("abc"), "abc");
