@@ -72,6 +72,10 @@ TEST_F(DosModeTest, ExecLinesRunInTheShellAndNothingReachesTheHost) {
     EXPECT_GE(rowWith("반트라 도스 98"), 0);
     typeLine("cd " + dosFolder);
     EXPECT_EQ(field(), dosFolder + "> ");
+    // A program starts on its own in the shell's folder.
+    typeLine("touch made.txt");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(folder + "/made.txt"); }));
+    std::filesystem::remove(folder + "/made.txt");
     typeLine("exit");
     EXPECT_EQ(field(), "");
     EXPECT_FALSE(bar->Line().ShellOn());
