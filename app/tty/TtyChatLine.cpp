@@ -118,12 +118,14 @@ void TtyChatLine::setField(const std::string& cp949) {
 }
 
 // The end of the field that fits after the label with a cell left for the caret.
+// While the command shell runs, its prompt stands alone at the start of the line.
 std::string TtyChatLine::visibleText(int width) const {
-    const int room = width - DisplayWidth(kLabel) - 1;
+    const std::string label = line_.ShellOn() ? " " : kLabel;
+    const int room = width - DisplayWidth(label) - 1;
     size_t from = 0;
     while (from < field_.size() && DisplayWidth(field_.substr(from)) > room)
         from = nextCharacter(field_, from);
-    return kLabel + field_.substr(from);
+    return label + field_.substr(from);
 }
 
 std::string TtyChatLine::StatusText(int width) const {

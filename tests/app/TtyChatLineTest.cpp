@@ -81,11 +81,11 @@ TEST_F(TtyChatLineTest, TheShellPromptIsProtectedAndItsLinesNeverReachTheHost) {
     line.Line().SetShellHook(&shell);
     line.PutText("/exec");
     type({text("\r")});
-    EXPECT_EQ(shown(), " 채팅> C:\\>");
+    EXPECT_EQ(shown(), " C:\\>");
     type({plain(Kind::Backspace), plain(Kind::Backspace), text("dir"), text("\r")});
-    EXPECT_EQ(shown(), " 채팅> C:\\>");
+    EXPECT_EQ(shown(), " C:\\>");
     type({key(TWKey::Up)});  // no history while the shell runs
-    EXPECT_EQ(shown(), " 채팅> C:\\>");
+    EXPECT_EQ(shown(), " C:\\>");
     type({text("exit"), text("\r"), text("/exec type a.txt"), text("\r")});
     EXPECT_EQ(shell.ran, (std::vector<std::string>{"dir", "exit", "type a.txt"}));
     EXPECT_EQ(session.sent, "");

@@ -708,6 +708,7 @@ TEST_F(TtyEndToEnd, DosModeRunsInTheStatusLineInputLine) {
     tmux->Keys({"C-]", "x"});
     ASSERT_TRUE(tmux->WaitForScreen("C:\\>")) << tmux->Screen();
     EXPECT_TRUE(statusShows("C:\\>", true)) << tmux->Screen();
+    EXPECT_EQ(statusLine().rfind(" C:\\>", 0), 0u) << tmux->Screen();  // the prompt alone
     EXPECT_NE(tmux->Screen().find("반트라 도스 98"), std::string::npos) << tmux->Screen();
 
     tmux->Type("d:");
