@@ -28,10 +28,10 @@ bool standsAtSecondByte(std::string_view line, const std::string& text) {
 // Service type 1: "## " notices and id(name) chat columns.
 class HitelRecogniser : public ChatRecogniser {
 public:
-    bool ParseSpeaker(std::string_view line, std::string& speaker) const override {
+    bool ParseSpeaker(std::string_view line, ChatSpeaker& speaker) const override {
         CaptureViews c;
         if (chat_.Match(line, c) || (whisper_.Match(line, c) && IsValidId(TrimmedRight(c[0])))) {
-            speaker = joinFields(TrimmedRight(c[1]), TrimmedRight(c[0]));
+            speaker = {TrimmedRight(c[1]), TrimmedRight(c[0])};
             return true;
         }
         return false;
@@ -103,10 +103,10 @@ private:
 // Service type 2: "name>text" chat lines whose ids are asked for with "/u".
 class ChollianRecogniser : public ChatRecogniser {
 public:
-    bool ParseSpeaker(std::string_view line, std::string& speaker) const override {
+    bool ParseSpeaker(std::string_view line, ChatSpeaker& speaker) const override {
         CaptureViews c;
         if (!chat_.Match(line, c) || !IsValidId(c[0])) return false;
-        speaker = joinFields("", c[0]);
+        speaker = {{}, c[0]};
         return true;
     }
 
@@ -166,10 +166,10 @@ private:
 // Service type 3: " id (name) text" chat lines and " *** " notices.
 class NownuriRecogniser : public ChatRecogniser {
 public:
-    bool ParseSpeaker(std::string_view line, std::string& speaker) const override {
+    bool ParseSpeaker(std::string_view line, ChatSpeaker& speaker) const override {
         CaptureViews c;
         if (!chat_.Match(line, c) || !IsValidId(c[1])) return false;
-        speaker = joinFields(TrimmedRight(c[0]), c[1]);
+        speaker = {TrimmedRight(c[0]), c[1]};
         return true;
     }
 

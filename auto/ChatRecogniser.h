@@ -21,12 +21,17 @@ constexpr int NameChanged = 10;  // out: "id\told name\tnew name"
 constexpr int Reset = 11;        // out: the new room title
 }  // namespace ChatEvent
 
+// The speaker of a chat line, as views into the line; either may be empty.
+struct ChatSpeaker {
+    std::string_view id, name;
+};
+
 class ChatRecogniser {
 public:
     virtual ~ChatRecogniser() = default;
 
-    // An ordinary chat line; speaker: "id\tname" (either may be empty).
-    virtual bool ParseSpeaker(std::string_view line, std::string& speaker) const = 0;
+    // An ordinary chat line and who said it.
+    virtual bool ParseSpeaker(std::string_view line, ChatSpeaker& speaker) const = 0;
     virtual int ClassifyEvent(std::string_view line, std::string& out) const = 0;
     virtual bool IsPassLine(std::string_view line) const = 0;
     virtual bool IsLeaveLine(std::string_view line) const = 0;

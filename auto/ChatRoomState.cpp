@@ -78,11 +78,10 @@ int ChatRoomState::ClassifyChatLine(std::string_view line) {
     if (applyEvent(recogniser_->ClassifyEvent(line, out), out)) return ChatColour::None;
     if (recogniser_->IsPassLine(line))
         return serviceType_ == 1 ? ChatColour::None : ChatColour::Reversed;
-    std::string speaker;
-    if (!recogniser_->ParseSpeaker(line, speaker) || speaker == "\t") return ChatColour::None;
-    const size_t tab = speaker.find('\t');
-    const std::string id = speaker.substr(0, tab), name = speaker.substr(tab + 1);
-    const std::optional<size_t> index = addParticipant(id, name);
+    ChatSpeaker speaker;
+    if (!recogniser_->ParseSpeaker(line, speaker) || (speaker.id.empty() && speaker.name.empty()))
+        return ChatColour::None;
+    const std::optional<size_t> index = addParticipant(speaker.id, speaker.name);
     return index ? list_[*index].colour : ChatColour::None;
 }
 
@@ -129,16 +128,15 @@ void ChatRoomState::leaveRoom() {
     if (hadEntries) changed();
 }
 
-std::optional<size_t> ChatRoomState::addParticipant(const std::string& id,
-                                                    const std::string& name) {
+std::optional<size_t> ChatRoomState::addParticipant(std::string_view id, std::string_view name) {
     const bool byName = serviceType_ == 2 || serviceType_ == 4;
     if (std::optional<size_t> index = byName ? findByName(name) : findById(id)) {
         const ChatParticipant& entry = list_[*index];
         if (byName && entry.id.empty() && entry.id != id) {
-            list_.SetId(*index, id);
+            list_.SetId(*index, std::string(id));
             changed();
         } else if (serviceType_ == 3 && entry.name != name) {
-            list_.SetName(*index, name);
+            list_.SetName(*index, std::string(name));
             changed();
         }
         return index;
@@ -147,8 +145,8 @@ std::optional<size_t> ChatRoomState::addParticipant(const std::string& id,
     size_t at = list_.size();
     const std::string ownId = session_.OwnId();
     if (!list_.empty() && !ownId.empty() && list_[list_.size() - 1].id == ownId) --at;
-    list_.Insert(at, {id, name, ChatColour::None});
-    if (id.empty()) session_.SendLine("/u " + name);
+    list_.Insert(at, {std::string(id), std::string(name), ChatColour::None});
+    if (id.empty()) session_.SendLine("/u " + std::string(name));
     changed();
     return at;
 }
@@ -181,11 +179,11 @@ void ChatRoomState::moveToFront(const std::string& user) {
     changed();
 }
 
-std::optional<size_t> ChatRoomState::findById(const std::string& id) const {
+std::optional<size_t> ChatRoomState::findById(std::string_view id) const {
     return list_.FindById(id);
 }
 
-std::optional<size_t> ChatRoomState::findByName(const std::string& name) const {
+std::optional<size_t> ChatRoomState::findByName(std::string_view name) const {
     return list_.FindByName(name);
 }
 

@@ -59,14 +59,14 @@ private:
     void leaveRoom();
     bool applyEvent(int code, const std::string& out);
     // The entry's index; none when the list is full.
-    std::optional<size_t> addParticipant(const std::string& id, const std::string& name);
+    std::optional<size_t> addParticipant(std::string_view id, std::string_view name);
     void renameParticipant(const std::string& id, const std::string& oldName,
                            const std::string& newName);
     void moveToEnd(const std::string& user);
     void moveToFront(const std::string& user);
     std::optional<size_t> findUser(const std::string& user) const;
-    std::optional<size_t> findById(const std::string& id) const;
-    std::optional<size_t> findByName(const std::string& name) const;
+    std::optional<size_t> findById(std::string_view id) const;
+    std::optional<size_t> findByName(std::string_view name) const;
     void changed() { views_->ParticipantsChanged(); }
 
     ChatSession& session_;

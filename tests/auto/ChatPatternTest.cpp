@@ -169,14 +169,16 @@ TEST(ChatRecogniserTest, EveryLineShapeOfTheThreeServices) {
     for (const LineCase& c : cases) {
         std::unique_ptr<ChatRecogniser> r = MakeChatRecogniser(c.service);
         const std::string line = cp(c.line);
-        std::string out, speaker;
+        std::string out;
         EXPECT_EQ(r->ClassifyEvent(line, out), c.event) << c.line;
         if (c.event != None && c.event != NothingMatched && c.event != NoEvent) {
             EXPECT_EQ(out, cp(c.out)) << c.line;
         }
+        ChatSpeaker speaker;
         EXPECT_EQ(r->ParseSpeaker(line, speaker), c.speaker != nullptr) << c.line;
         if (c.speaker) {
-            EXPECT_EQ(speaker, cp(c.speaker)) << c.line;
+            EXPECT_EQ(std::string(speaker.id) + '\t' + std::string(speaker.name), cp(c.speaker))
+                << c.line;
         }
         EXPECT_EQ(r->IsPassLine(line), c.pass) << c.line;
         EXPECT_EQ(r->IsLeaveLine(line), c.leave) << c.line;
@@ -216,7 +218,8 @@ TEST(ChatPatternTest, RandomLinesThroughEveryPattern) {
             std::unique_ptr<ChatRecogniser> r = MakeChatRecogniser(service);
             std::string out;
             r->ClassifyEvent(line, out);
-            r->ParseSpeaker(line, out);
+            ChatSpeaker speaker;
+            r->ParseSpeaker(line, speaker);
             r->IsPassLine(line);
             r->IsLeaveLine(line);
             r->IsEnterLine(line);
