@@ -95,7 +95,8 @@ DemoHostProcess::DemoHostProcess(const std::string& folder, std::vector<std::str
     const int out = open((folder + "/stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     process_ = std::make_unique<PeerProcess>(argv, -1, out, folder, folder + "/stderr");
     close(out);
-    for (int i = 0; i < 500 && port_ < 0; ++i) {
+    // A sanitized host on a busy machine may take many seconds to start.
+    for (int i = 0; i < 3000 && port_ < 0; ++i) {
         const std::string text = readFile(folder + "/stdout");
         if (text.find('\n') != std::string::npos && text.rfind("LISTEN 127.0.0.1 ", 0) == 0)
             port_ = std::atoi(text.c_str() + 17);
