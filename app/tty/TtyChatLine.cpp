@@ -91,10 +91,7 @@ void TtyChatLine::type(const std::string& utf8) {
 
 void TtyChatLine::backspace() {
     const size_t prefix = cp949ToUtf8Lossy(line_.ProtectedPrefix()).size();
-    if (field_.size() <= prefix) return;
-    while (field_.size() > prefix && isContinuation(field_.back()))
-        field_.pop_back();
-    field_.pop_back();
+    if (field_.size() > prefix) DropLastCharacter(field_);
 }
 
 void TtyChatLine::enter() {

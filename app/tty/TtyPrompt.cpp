@@ -172,10 +172,7 @@ bool TtyPrompt::editLine(const TtyKey& key) {
             lineCancelled_ = lineDone_ = true;
             return true;
         case TtyKey::Kind::Backspace:
-            // Drop the last character with its continuation bytes.
-            while (!line_.empty() && (static_cast<uint8_t>(line_.back()) & 0xC0) == 0x80)
-                line_.pop_back();
-            if (!line_.empty()) line_.pop_back();
+            DropLastCharacter(line_);
             break;
         case TtyKey::Kind::Text:
         case TtyKey::Kind::Paste:

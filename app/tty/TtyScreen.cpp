@@ -146,6 +146,12 @@ std::string WithoutMnemonic(std::string text) {
     return text;
 }
 
+void DropLastCharacter(std::string& utf8) {
+    while (!utf8.empty() && (static_cast<uint8_t>(utf8.back()) & 0xC0) == 0x80)
+        utf8.pop_back();
+    if (!utf8.empty()) utf8.pop_back();
+}
+
 std::string FitToWidth(const std::string& utf8, int cells) {
     std::string out;
     int used = 0;

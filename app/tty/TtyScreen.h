@@ -37,6 +37,8 @@ struct TtyFrame {
 int DisplayWidth(const std::string& utf8);
 // The longest start of the text that fits `cells`, padded with blanks to exactly that width.
 std::string FitToWidth(const std::string& utf8, int cells);
+// Removes the last character of UTF-8 text with its continuation bytes (Backspace).
+void DropLastCharacter(std::string& utf8);
 // A button's text as the status line shows it: "걸기(&D)" as "걸기", a line break as a blank.
 std::string WithoutMnemonic(std::string text);
 // The text cut into lines of at most `cells` cells, also at each "\n".
