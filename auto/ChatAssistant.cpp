@@ -3,18 +3,9 @@
 #include <algorithm>
 
 #include "auto/CSettingsSection.h"
-#include "auto/ChatRecogniser.h"
 #include "auto/RoomCommand.h"
 #include "auto/Services.h"
 #include "auto/SoundEvents.h"
-
-namespace {
-
-ChatPattern hostPattern(const char* utf8) {
-    return ChatPattern(HostText(utf8));
-}
-
-}  // namespace
 
 ChatAssistant::ChatAssistant(ChatSession& session, Registry& registry, SoundPlayer& sound)
     : session_(session),
@@ -23,23 +14,23 @@ ChatAssistant::ChatAssistant(ChatSession& session, Registry& registry, SoundPlay
       room_(session, registry, noViews_),
       now_([] { return std::time(nullptr); }) {
     Notices& hitel = notices_[HostText("하이텔")];
-    hitel.memo = hostPattern("^## (From:%w) '%S'##");
-    hitel.online = hostPattern("^ ## %-8w(%w)님은 %s %s에 접속하였습니다(%s)");
-    hitel.offline = hostPattern("^ ## %-8w(%w)님은 현재 서비스를 사용하고 있지 않습니다.");
+    hitel.memo = hitel.Pattern("^## (From:%w) '%S'##");
+    hitel.online = hitel.Pattern("^ ## %-8w(%w)님은 %s %s에 접속하였습니다(%s)");
+    hitel.offline = hitel.Pattern("^ ## %-8w(%w)님은 현재 서비스를 사용하고 있지 않습니다.");
     Notices& chollian = notices_[HostText("천리안")];
-    chollian.memo = hostPattern("^[메모:%w] %S");
-    chollian.online = hostPattern("^%9w %11c %30c %s");
+    chollian.memo = chollian.Pattern("^[메모:%w] %S");
+    chollian.online = chollian.Pattern("^%9w %11c %30c %s");
     chollian.extraOnline =
-        hostPattern("^     ☜........떴다 ID~ %w 회원님이 접속 하셨습니다 !!........☞");
-    chollian.offline = hostPattern("^# %w 회원은 현재 사용하고 있지 않습니다 !!");
+        chollian.Pattern("^     ☜........떴다 ID~ %w 회원님이 접속 하셨습니다 !!........☞");
+    chollian.offline = chollian.Pattern("^# %w 회원은 현재 사용하고 있지 않습니다 !!");
     Notices& nownuri = notices_[HostText("나우누리")];
-    nownuri.memo = hostPattern("%w(%w) => %S");
-    nownuri.online = hostPattern("^ '%w'%_님은 서비스를 [%s]중입니다.");
-    nownuri.offline = hostPattern("^ '%w'%_님은 서비스를 사용하고 있지 않습니다.");
+    nownuri.memo = nownuri.Pattern("%w(%w) => %S");
+    nownuri.online = nownuri.Pattern("^ '%w'%_님은 서비스를 [%s]중입니다.");
+    nownuri.offline = nownuri.Pattern("^ '%w'%_님은 서비스를 사용하고 있지 않습니다.");
     Notices& unitel = notices_[HostText("유니텔")];
-    unitel.memo = hostPattern("%w[%w]님으로 부터의 쪽지[%w] : %S");
-    unitel.online = hostPattern(" [%w]님은 접속중이십니다.");
-    unitel.offline = hostPattern(" [%w]님은 접속중이 아닙니다.");
+    unitel.memo = unitel.Pattern("%w[%w]님으로 부터의 쪽지[%w] : %S");
+    unitel.online = unitel.Pattern(" [%w]님은 접속중이십니다.");
+    unitel.offline = unitel.Pattern(" [%w]님은 접속중이 아닙니다.");
     chatRoomMode_ = CSettingsSection(registry, "Settings").GetInt("ChatRoomMode", 1) != 0;
 }
 
@@ -52,6 +43,8 @@ void ChatAssistant::SetService(const std::string& name) {
     room_.SetService(name);
     auto found = notices_.find(name);
     current_ = found == notices_.end() ? nullptr : &found->second;
+    filter_ = room_.LineFilter();
+    if (current_) filter_.Add(current_->filter);
 }
 
 bool ChatAssistant::RecognitionActive() const {
@@ -64,7 +57,7 @@ int ChatAssistant::LineColour(std::string_view line) {
 }
 
 bool ChatAssistant::RecogniseServiceLine(std::string_view line, bool partial) {
-    if (!current_) return false;
+    if (!current_ || !filter_.MayMatch(line)) return false;
     if (markPresence(line)) views_->PresenceChanged();
     CaptureViews c;
     if (!partial && current_->memo.Match(line, c)) {

@@ -11,7 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "auto/ChatLineFilter.h"
 #include "auto/ChatPattern.h"
+#include "auto/ChatRecogniser.h"
 #include "auto/ChatRoomState.h"
 #include "auto/ChatSession.h"
 #include "auto/ChatViews.h"
@@ -61,7 +63,9 @@ public:
 
 private:
     struct Notices {
+        ChatLineFilter filter;
         ChatPattern memo{""}, online{""}, offline{""}, extraOnline{""};
+        ChatPattern Pattern(const char* utf8) { return filter.Pattern(HostText(utf8)); }
     };
     bool markPresence(std::string_view line);
     bool setMark(const std::string& id, const char* mark);
@@ -75,6 +79,7 @@ private:
     ChatRoomState room_;
     std::map<std::string, Notices> notices_;  // by service name
     const Notices* current_ = nullptr;
+    ChatLineFilter filter_;  // the current service's notices and room changes
     std::map<std::string, std::string> presence_;
     std::deque<std::string> memoLog_;
     std::function<std::time_t()> now_;

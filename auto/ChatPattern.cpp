@@ -1,6 +1,8 @@
 #include "auto/ChatPattern.h"
 
+#include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "auto/DoubleByteText.h"
 
@@ -8,20 +10,28 @@ namespace {
 
 constexpr int kMaxWidth = 10000;
 
+// The classes of the ASCII bytes, looked up for each byte of a run.
+enum : uint8_t { kSpace = 1, kDigit = 2, kAlnum = 4, kNameByte = 8 };
+
+constexpr std::array<uint8_t, 128> kAsciiClasses = [] {
+    std::array<uint8_t, 128> classes{};
+    for (int c : {' ', '\t', '\r', '\n', '\v', '\f'})
+        classes[c] = kSpace;
+    for (int c = 0x21; c <= 0x7E; ++c) {
+        const bool digit = c >= '0' && c <= '9';
+        const bool alnum = digit || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        const bool bracket = c == '>' || c == '(' || c == ')' || c == '"';
+        classes[c] = (digit ? kDigit : 0) | (alnum ? kAlnum : 0) | (bracket ? 0 : kNameByte);
+    }
+    return classes;
+}();
+
+bool isAscii(uint8_t c, uint8_t classes) {
+    return c < 0x80 && (kAsciiClasses[c] & classes) != 0;
+}
+
 bool isSpaceAt(std::string_view line, size_t p) {
-    if (p >= line.size()) return false;
-    const char c = line[p];
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-size_t skipSpaces(std::string_view line, size_t p, size_t most) {
-    for (size_t n = 0; n < most && isSpaceAt(line, p); ++n)
-        ++p;
-    return p;
-}
-
-bool isAsciiAlnum(uint8_t c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    return p < line.size() && isAscii(static_cast<uint8_t>(line[p]), kSpace);
 }
 
 // Hangul, Hanja, kana, Cyrillic, the symbol rows 0xA1/0xA2/0xA4/0xA7 and the full-width
@@ -35,32 +45,52 @@ bool isWordPair(uint8_t lead, uint8_t trail) {
                             (trail >= 0xE1 && trail <= 0xFA));
 }
 
-bool isNameByte(uint8_t c) {
-    if (isAsciiAlnum(c)) return true;
-    const bool punct = (c >= 0x21 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) ||
-                       (c >= 0x5B && c <= 0x60) || (c >= 0x7B && c <= 0x7E);
-    return punct && c != '>' && c != '(' && c != ')' && c != '"';
+bool isKsByte(uint8_t c) {
+    return c >= 0xA1 && c <= 0xFE;
 }
 
-// The end of the run of characters of the item's class from p.
-size_t runEnd(char type, std::string_view line, size_t p) {
-    while (p < line.size()) {
-        const auto c = static_cast<uint8_t>(line[p]);
-        const size_t n = c < 0x80 ? 1 : CharLength(line, p);
-        bool in = false;
-        if (type == 'd')
-            in = n == 1 && c >= '0' && c <= '9';
-        else if (n == 2)
-            in = type == 'n' || isWordPair(c, static_cast<uint8_t>(line[p + 1]));
-        else
-            in = type == 'n' ? isNameByte(c) : isAsciiAlnum(c);
-        if (!in) break;
-        p += n;
-    }
-    return p;
+// A KS C 5601 pair, by far the most common, is told without the full table check.
+size_t charLengthAt(std::string_view line, size_t p) {
+    const auto c = static_cast<uint8_t>(line[p]);
+    if (c < 0x80) return 1;
+    if (isKsByte(c) && p + 1 < line.size() && isKsByte(static_cast<uint8_t>(line[p + 1]))) return 2;
+    return CharLength(line, p);
+}
+
+// A literal (never empty) at `at`; most tries fail on the first byte.
+bool standsAt(std::string_view line, size_t at, std::string_view text) {
+    return at + text.size() <= line.size() && line[at] == text[0] &&
+           std::memcmp(line.data() + at, text.data(), text.size()) == 0;
 }
 
 }  // namespace
+
+size_t SkipSpaces(std::string_view line, size_t p, size_t most) {
+    for (size_t n = 0; n < most && isSpaceAt(line, p); ++n)
+        ++p;
+    return p;
+}
+
+// The end of the run of characters of the item's class from p. `%d` takes ASCII digits, `%w`
+// ASCII letters and digits and the word pairs, `%n` the name punctuation too and any pair.
+size_t RunEnd(char type, std::string_view line, size_t p) {
+    const uint8_t ascii = type == 'd' ? kDigit : type == 'n' ? kNameByte : kAlnum;
+    while (p < line.size()) {
+        const auto c = static_cast<uint8_t>(line[p]);
+        if (c < 0x80) {
+            if (!isAscii(c, ascii)) break;
+            ++p;
+        } else if (type != 'd' && p + 1 < line.size()) {
+            const auto trail = static_cast<uint8_t>(line[p + 1]);
+            const bool pair = (isKsByte(c) && isKsByte(trail)) || CharLength(line, p) == 2;
+            if (!pair || (type != 'n' && !isWordPair(c, trail))) break;
+            p += 2;
+        } else {
+            break;
+        }
+    }
+    return p;
+}
 
 std::string_view TrimmedRight(std::string_view text) {
     size_t end = text.size();
@@ -74,7 +104,7 @@ std::string TrimRight(std::string_view text) {
 }
 
 std::string TrimLeft(std::string_view text) {
-    return std::string(text.substr(skipSpaces(text, 0, text.size())));
+    return std::string(text.substr(SkipSpaces(text, 0, text.size())));
 }
 
 // Where the walk stands and where each literal was found; the positions of short patterns
@@ -129,6 +159,9 @@ ChatPattern::ChatPattern(std::string_view pattern) {
     }
     addLiteral(pending);
     if (!items_.empty() && items_[0].type == 0) leadingByte_ = items_[0].literal[0];
+    for (const Item& item : items_)
+        if (item.type == 0 && item.literal.size() > longestLiteral_.size())
+            longestLiteral_ = item.literal;
     size_t next = items_.size();
     for (size_t i = items_.size(); i-- > 0;) {
         items_[i].nextLiteral = next;
@@ -144,19 +177,18 @@ void ChatPattern::addLiteral(std::string& pending) {
 
 bool ChatPattern::matches(Walk& walk) const {
     if (items_.empty()) return false;
-    // A leading literal always stands at the line start.
-    if (items_[0].type == 0 && !walk.line.starts_with(items_[0].literal)) return false;
+    // A leading literal is compared where the walk starts: at the line start.
     const char first = items_[0].type;
     if (!anchored_ && (first == 'w' || first == 'n' || first == 'S'))
-        walk.pos = skipSpaces(walk.line, 0, walk.line.size());
+        walk.pos = SkipSpaces(walk.line, 0, walk.line.size());
     for (size_t i = 0; i < items_.size(); ++i)
-        if (!matchItem(i, walk)) return false;
+        if (!(items_[i].type == 0 ? matchLiteral(i, walk) : matchItem(i, walk))) return false;
     return true;
 }
 
 bool ChatPattern::Match(std::string_view line, ChatCaptures& captures) const {
     captures.clear();
-    if (turnedAwayAtStart(line)) return false;
+    if (turnedAway(line)) return false;
     Walk walk(line, items_.size());
     if (!matches(walk)) return false;
     captures.reserve(items_.size());
@@ -177,13 +209,17 @@ bool ChatPattern::matchLiteral(size_t index, Walk& walk) const {
     const char previous = index > 0 ? items_[index - 1].type : 0;
     size_t at = walk.pos;
     if (previous == 's' || previous == 'S') {
-        // Stepping by characters; the first byte is compared before the rest.
-        while (at + text.size() <= line.size() &&
-               (line[at] != text[0] || line.compare(at, text.size(), text) != 0))
-            at += CharLength(line, at);
-        if (at + text.size() > line.size()) return false;
-    } else if (at >= line.size() || line[at] != text[0] ||
-               line.compare(at, text.size(), text) != 0) {
+        // The first place the literal stands on a character boundary: where it is found, unless
+        // that is inside a pair, when the search goes on from the next boundary.
+        size_t found = line.find(text, at);
+        while (found != std::string_view::npos) {
+            while (at < found)
+                at += charLengthAt(line, at);
+            if (at == found) break;
+            found = line.find(text, at);
+        }
+        if (found == std::string_view::npos) return false;
+    } else if (!standsAt(line, at, text)) {
         return false;
     }
     walk.literalStart[index] = at;
@@ -196,24 +232,22 @@ bool ChatPattern::matchItem(size_t index, Walk& walk) const {
     const std::string_view line = walk.line;
     size_t& p = walk.pos;
     switch (item.type) {
-        case 0:
-            return matchLiteral(index, walk);
         case 'w':
         case 'n':
         case 'd': {
             const size_t start = p;
-            if (item.width < 0) p = skipSpaces(line, p, static_cast<size_t>(-item.width));
+            if (item.width < 0) p = SkipSpaces(line, p, static_cast<size_t>(-item.width));
             const size_t runStart = p;
-            p = runEnd(item.type, line, p);
+            p = RunEnd(item.type, line, p);
             if (item.width > 0 && p - runStart < static_cast<size_t>(item.width))
-                p = skipSpaces(line, p, static_cast<size_t>(item.width) - (p - runStart));
+                p = SkipSpaces(line, p, static_cast<size_t>(item.width) - (p - runStart));
             return item.width < 0 ? p > start : p > runStart;
         }
         case 'c': {
             if (p >= line.size() || isSpaceAt(line, p)) return false;
             const size_t start = p;
             do
-                p += CharLength(line, p);
+                p += charLengthAt(line, p);
             while (item.width > 0 && p < line.size() &&
                    p - start < static_cast<size_t>(item.width));
             return true;
@@ -221,10 +255,10 @@ bool ChatPattern::matchItem(size_t index, Walk& walk) const {
         case 'S':
             if (p >= line.size() || isSpaceAt(line, p)) return false;
             for (int n = 0; n < item.width && p < line.size(); ++n)
-                p += CharLength(line, p);
+                p += charLengthAt(line, p);
             return true;
         case '_':
-            p = skipSpaces(line, p, line.size());
+            p = SkipSpaces(line, p, line.size());
             return true;
         default:  // 's' takes nothing; the literal after it is searched for
             return true;

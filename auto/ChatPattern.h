@@ -37,9 +37,13 @@ public:
     bool Match(std::string_view line, ChatCaptures& captures) const;
     bool Match(std::string_view line, CaptureViews& captures) const {
         captures.count = 0;
-        return !turnedAwayAtStart(line) && matchViews(line, captures);
+        return !turnedAway(line) && matchViews(line, captures);
     }
     bool empty() const { return items_.empty(); }
+    // The text every matching line starts with; "" when the pattern begins with a variable item.
+    std::string_view LeadingLiteral() const {
+        return items_.empty() || items_[0].type != 0 ? std::string_view() : items_[0].literal;
+    }
 
 private:
     struct Item {
@@ -51,9 +55,11 @@ private:
     struct Walk;
 
     // Most lines fail on the first byte of a leading literal, which always stands at the line
-    // start; they are turned away here, before any walk is set up.
-    bool turnedAwayAtStart(std::string_view line) const {
-        return leadingByte_ && (line.empty() || line[0] != *leadingByte_);
+    // start, or lack the pattern's longest literal; they are turned away here, before any walk
+    // is set up.
+    bool turnedAway(std::string_view line) const {
+        if (leadingByte_ && (line.empty() || line[0] != *leadingByte_)) return true;
+        return !longestLiteral_.empty() && line.find(longestLiteral_) == std::string_view::npos;
     }
     bool matchViews(std::string_view line, CaptureViews& captures) const;
     void addLiteral(std::string& pending);
@@ -66,11 +72,15 @@ private:
     std::vector<Item> items_;
     bool anchored_ = false;
     std::optional<char> leadingByte_;
+    std::string longestLiteral_;
 };
 
 bool MatchChatPattern(std::string_view pattern, std::string_view line, ChatCaptures& captures);
 
-// Helpers the recognisers share: host text trimmed of spaces at one end.
+// Helpers the recognisers share: the end of a run of `%w`, `%n` or `%d` characters from p, of
+// at most `most` spaces from p, and host text trimmed of spaces at one end.
+size_t RunEnd(char itemType, std::string_view line, size_t p);
+size_t SkipSpaces(std::string_view line, size_t p, size_t most);
 std::string_view TrimmedRight(std::string_view text);
 std::string TrimRight(std::string_view text);
 std::string TrimLeft(std::string_view text);

@@ -1,5 +1,7 @@
 #include "auto/ChatRecogniser.h"
 
+#include <algorithm>
+
 #include "auto/ChatPattern.h"
 #include "platform/TextCodec.h"
 
@@ -9,15 +11,9 @@ std::string HostText(const char* utf8) {
 
 namespace {
 
+// The speaker's patterns stay out of the notice filter.
 ChatPattern pattern(const char* utf8) {
     return ChatPattern(HostText(utf8));
-}
-
-std::string joinFields(std::string_view a, std::string_view b) {
-    std::string joined(a);
-    joined += '\t';
-    joined.append(b);
-    return joined;
 }
 
 // Found first at the second byte of the line.
@@ -29,34 +25,35 @@ bool standsAtSecondByte(std::string_view line, const std::string& text) {
 class HitelRecogniser : public ChatRecogniser {
 public:
     bool ParseSpeaker(std::string_view line, ChatSpeaker& speaker) const override {
+        if (chatColumns(line, speaker)) return true;
         CaptureViews c;
-        if (chat_.Match(line, c) || (whisper_.Match(line, c) && IsValidId(TrimmedRight(c[0])))) {
+        if (whisper_.Match(line, c) && IsValidId(TrimmedRight(c[0]))) {
             speaker = {TrimmedRight(c[1]), TrimmedRight(c[0])};
             return true;
         }
         return false;
     }
 
-    int ClassifyEvent(std::string_view line, std::string& out) const override {
+    int ClassifyEvent(std::string_view line, ChatEventFields& out) const override {
         const std::string_view trimmed = TrimmedRight(line);
         if (!trimmed.starts_with("## ") && !trimmed.starts_with(" >> ")) return ChatEvent::None;
         CaptureViews c;
         if (presence_.Match(trimmed, c)) {
-            out = joinFields(c[1], c[0]);
+            out = {.id = c[1], .name = c[0]};
             if (c[2] == entered_) return ChatEvent::Entered;
             if (c[2] == left_) return ChatEvent::Left;
         } else if (ignore_.Match(trimmed, c)) {
-            out = c[0];
+            out = {.id = c[0]};
             if (c[1] == set_) return ChatEvent::IgnoreSet;
             if (c[1] == cleared_) return ChatEvent::IgnoreCleared;
         } else if (whisperSet_.Match(trimmed, c)) {
-            out = c[0];
+            out = {.id = c[0]};
             return ChatEvent::WhisperSet;
         } else if (whisperCleared_.Match(trimmed, c)) {
-            out = c[0];
+            out = {.id = c[0]};
             return ChatEvent::WhisperCleared;
         } else if (rename_.Match(trimmed, c)) {
-            out = joinFields(joinFields(c[1], c[0]), c[2]);
+            out = {.id = c[1], .name = c[0], .newName = c[2]};
             return ChatEvent::NameChanged;
         }
         return ChatEvent::None;
@@ -83,21 +80,35 @@ public:
     }
 
 private:
-    ChatPattern chat_ = pattern("^%w(%8w)  %s");
+    // "^%w(%8w)  %s", the shape of nearly every line of a room, read without the pattern walk:
+    // the name, "(", the ID padded with spaces to eight bytes (the padding alone will do),
+    // ")  ".
+    static bool chatColumns(std::string_view line, ChatSpeaker& speaker) {
+        const size_t nameEnd = RunEnd('w', line, 0);
+        if (nameEnd == 0 || nameEnd >= line.size() || line[nameEnd] != '(') return false;
+        const size_t idStart = nameEnd + 1;
+        const size_t idEnd = RunEnd('w', line, idStart);
+        const size_t padEnd = SkipSpaces(line, idEnd, 8 - std::min<size_t>(idEnd - idStart, 8));
+        if (padEnd == idStart || line.substr(padEnd, 3) != ")  ") return false;
+        speaker = {TrimmedRight(line.substr(idStart, padEnd - idStart)), line.substr(0, nameEnd)};
+        return true;
+    }
+
     ChatPattern whisper_ = pattern("^  %8n(%8w)  %s");
-    ChatPattern bang_ = pattern("^(!)%w(%8w)  %s");
-    ChatPattern quoted_ = pattern("^> %n(%8w)  %s");
-    ChatPattern enter_ = pattern("^## %n(%w) 님이 입장하였습니다. ##");
-    ChatPattern presence_ = pattern("^## %n(%w) 님이 %s하였습니다. ##");
-    ChatPattern ignore_ = pattern("^## %w 님과의 대화 수신거부가 %s되었습니다. ##");
-    ChatPattern whisperSet_ = pattern("^## %w 님과 귀엣말이 설정되었습니다. ##");
-    ChatPattern whisperCleared_ = pattern("^## %w 님과의 귀엣말이 해제 되었습니다. ##");
-    ChatPattern rename_ = pattern("^## %w (%w) 님이 대화명을 [ %n ] 로 변경하였습니다.");
+    ChatPattern bang_ = notice("^(!)%w(%8w)  %s");
+    ChatPattern quoted_ = notice("^> %n(%8w)  %s");
+    ChatPattern enter_ = notice("^## %n(%w) 님이 입장하였습니다. ##");
+    ChatPattern presence_ = notice("^## %n(%w) 님이 %s하였습니다. ##");
+    ChatPattern ignore_ = notice("^## %w 님과의 대화 수신거부가 %s되었습니다. ##");
+    ChatPattern whisperSet_ = notice("^## %w 님과 귀엣말이 설정되었습니다. ##");
+    ChatPattern whisperCleared_ = notice("^## %w 님과의 귀엣말이 해제 되었습니다. ##");
+    ChatPattern rename_ = notice("^## %w (%w) 님이 대화명을 [ %n ] 로 변경하였습니다.");
     std::string entered_ = HostText("입장"), left_ = HostText("퇴장");
     std::string set_ = HostText("지정"), cleared_ = HostText("해제");
-    std::string leavePrompts_[4] = {">>", " >>", HostText(" 선택(H:도움말) >>"),
-                                    HostText("명령어 입력 (H:도움말) >>")};
-    std::string generalRoom_ = HostText("일반대화실  (CHAT) [대화방]");
+    std::string leavePrompts_[4] = {startText(">>"), startText(" >>"),
+                                    startText(" 선택(H:도움말) >>"),
+                                    startText("명령어 입력 (H:도움말) >>")};
+    std::string generalRoom_ = filter_.AtSecondByte(HostText("일반대화실  (CHAT) [대화방]"));
 };
 
 // Service type 2: "name>text" chat lines whose ids are asked for with "/u".
@@ -110,33 +121,33 @@ public:
         return true;
     }
 
-    int ClassifyEvent(std::string_view line, std::string& out) const override {
+    int ClassifyEvent(std::string_view line, ChatEventFields& out) const override {
         CaptureViews c;
         if (presence_.Match(line, c)) {
-            out = joinFields(c[1], c[0]);
+            out = {.id = c[1], .name = c[0]};
             if (c[2] == entered_) return ChatEvent::Entered;
             if (c[2] == left_) return ChatEvent::Left;
         } else if (idAnswer_.Match(line, c)) {
-            out = joinFields(TrimmedRight(c[1]), c[0]);
+            out = {.id = TrimmedRight(c[1]), .name = c[0]};
             return ChatEvent::Entered;
         } else if (ignore_.Match(line, c)) {
-            out = c[0];
+            out = {.id = c[0]};
             if (c[1] == set_) return ChatEvent::IgnoreSet;
             if (c[1] == cleared_) return ChatEvent::IgnoreCleared;
         } else if (line.find(whisperSet_) != std::string_view::npos) {
-            out.clear();
+            out = {};
             return ChatEvent::WhisperSet;
         } else if (line.find(whisperCleared_) != std::string_view::npos) {
-            out.clear();
+            out = {};
             return ChatEvent::WhisperCleared;
         } else if (rename_.Match(line, c)) {
-            out = joinFields(joinFields(c[0], c[1]), c[2]);
+            out = {.id = c[0], .name = c[1], .newName = c[2]};
             return ChatEvent::NameChanged;
         }
         return ChatEvent::NothingMatched;
     }
 
-    bool IsPassLine(std::string_view line) const override { return line.starts_with("(!)"); }
+    bool IsPassLine(std::string_view line) const override { return line.starts_with(passMark_); }
     bool IsLeaveLine(std::string_view line) const override { return line == leave_; }
 
     bool IsEnterLine(std::string_view line) const override {
@@ -150,17 +161,18 @@ public:
 
 private:
     ChatPattern chat_ = pattern("^%n>%s");
-    ChatPattern presence_ = pattern("^   #  %n(%w) 회원이 %s하였습니다 !!");
-    ChatPattern idAnswer_ = pattern("^%n 회원의 ID는 %s, 본명은 %w 입니다.");
-    ChatPattern ignore_ = pattern("^## %w 님과의 대화 수신거부가 %s되었습니다. ##");
+    ChatPattern presence_ = notice("^   #  %n(%w) 회원이 %s하였습니다 !!");
+    ChatPattern idAnswer_ = notice("^%n 회원의 ID는 %s, 본명은 %w 입니다.");
+    ChatPattern ignore_ = notice("^## %w 님과의 대화 수신거부가 %s되었습니다. ##");
     ChatPattern rename_ =
-        pattern("^   #  %s님의 대화명이 \"%n\"에서 \"%n\"(으)로 변경되었습니다 !!");
-    ChatPattern enter_ = pattern("^*** %s 들어오신 것을 환영합니다. %n 회원님 ***");
-    std::string whisperSet_ = HostText("귀엣말이 설정되었습니다.");
-    std::string whisperCleared_ = HostText("귀엣말이 해제 되었습니다.");
+        notice("^   #  %s님의 대화명이 \"%n\"에서 \"%n\"(으)로 변경되었습니다 !!");
+    ChatPattern enter_ = notice("^*** %s 들어오신 것을 환영합니다. %n 회원님 ***");
+    std::string whisperSet_ = filter_.Anywhere(HostText("귀엣말이 설정되었습니다."));
+    std::string whisperCleared_ = filter_.Anywhere(HostText("귀엣말이 해제 되었습니다."));
     std::string entered_ = HostText("입실"), left_ = HostText("퇴실");
     std::string set_ = HostText("지정"), cleared_ = HostText("해제");
-    std::string leave_ = HostText("선택>");
+    std::string passMark_ = startText("(!)");
+    std::string leave_ = startText("선택>");
 };
 
 // Service type 3: " id (name) text" chat lines and " *** " notices.
@@ -173,24 +185,24 @@ public:
         return true;
     }
 
-    int ClassifyEvent(std::string_view line, std::string& out) const override {
+    int ClassifyEvent(std::string_view line, ChatEventFields& out) const override {
         if (line.starts_with(founder_)) return ChatEvent::NoEvent;
         if (line.size() < 5) return ChatEvent::None;
         CaptureViews c;
         if (entered_.Match(line, c)) {
-            out = joinFields(c[1], c[0]);
+            out = {.id = c[1], .name = c[0]};
             return ChatEvent::Entered;
         }
         if (left_.Match(line, c) || expelled_.Match(line, c)) {
-            out = joinFields(c[0], c[1]);
+            out = {.id = c[0], .name = c[1]};
             return ChatEvent::Left;
         }
         if (ignoreSet_.Match(line, c)) {
-            out = c[0];
+            out = {.id = c[0]};
             return ChatEvent::IgnoreSet;
         }
         if (ignoreCleared_.Match(line, c)) {
-            out = c[0];
+            out = {.id = c[0]};
             return ChatEvent::IgnoreCleared;
         }
         return ChatEvent::None;
@@ -198,7 +210,7 @@ public:
 
     bool IsPassLine(std::string_view) const override { return false; }
     bool IsLeaveLine(std::string_view line) const override { return line == leave_; }
-    bool IsEnterLine(std::string_view line) const override { return line == "Chat :"; }
+    bool IsEnterLine(std::string_view line) const override { return line == enterPrompt_; }
 
     bool IsValidId(std::string_view text) const override {
         return text.size() >= 3 && text.size() <= 8;
@@ -206,13 +218,14 @@ public:
 
 private:
     ChatPattern chat_ = pattern("^ %8w (%n) %s");
-    ChatPattern entered_ = pattern("^ *** %n(%w:%w)님이 들어오셨습니다!!");
-    ChatPattern left_ = pattern("^ *** %w(%w)님이 나가셨습니다.");
-    ChatPattern expelled_ = pattern("^ *** %w(%w)님이 %w 퇴장되었습니다.");
-    ChatPattern ignoreSet_ = pattern("^  지금부터 %w님의 메시지는 받지 않습니다.");
-    ChatPattern ignoreCleared_ = pattern("^  지금부터 %w님의 메시지를 받을 수 있습니다.");
-    std::string founder_ = HostText("   개설자 : ");
-    std::string leave_ = HostText(" 선택>");
+    ChatPattern entered_ = notice("^ *** %n(%w:%w)님이 들어오셨습니다!!");
+    ChatPattern left_ = notice("^ *** %w(%w)님이 나가셨습니다.");
+    ChatPattern expelled_ = notice("^ *** %w(%w)님이 %w 퇴장되었습니다.");
+    ChatPattern ignoreSet_ = notice("^  지금부터 %w님의 메시지는 받지 않습니다.");
+    ChatPattern ignoreCleared_ = notice("^  지금부터 %w님의 메시지를 받을 수 있습니다.");
+    std::string founder_ = startText("   개설자 : ");
+    std::string leave_ = startText(" 선택>");
+    std::string enterPrompt_ = startText("Chat :");
 };
 
 }  // namespace

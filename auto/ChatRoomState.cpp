@@ -9,30 +9,42 @@
 
 namespace {
 
-std::vector<std::string> splitTabs(const std::string& text) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (size_t tab; (tab = text.find('\t', start)) != std::string::npos; start = tab + 1)
-        fields.push_back(text.substr(start, tab - start));
-    fields.push_back(text.substr(start));
-    return fields;
-}
-
 bool equalsIgnoringCase(std::string_view text, char letter) {
     return text.size() == 1 && (text[0] | 0x20) == letter;
 }
 
 // The room-number lines of service type 1 name the room without entering or leaving it.
-std::optional<std::string> hitelRoomTitle(std::string_view line) {
-    static const ChatPattern join("^ >> %c %w");
-    static const ChatPattern number(HostText("^ 방의 번호는 ==> %w"));
-    static const ChatPattern opened(HostText("^## %w 번방이 개설되었습니다. ##"));
-    static const ChatPattern openedNamed(HostText("^## %s [%d번] 대화방이 개설되었습니다. ##"));
-    CaptureViews c;
-    if (join.Match(line, c) && equalsIgnoringCase(c[0], 'j')) return std::string(c[1]);
-    if (number.Match(line, c) || opened.Match(line, c)) return std::string(c[0]);
-    if (openedNamed.Match(line, c)) return std::string(c[1]);
-    return std::nullopt;
+struct HitelRoomTitles {
+    ChatLineFilter filter;
+    ChatPattern join = filter.Pattern("^ >> %c %w");
+    ChatPattern number = filter.Pattern(HostText("^ 방의 번호는 ==> %w"));
+    ChatPattern opened = filter.Pattern(HostText("^## %w 번방이 개설되었습니다. ##"));
+    ChatPattern openedNamed = filter.Pattern(HostText("^## %s [%d번] 대화방이 개설되었습니다. ##"));
+
+    std::optional<std::string> TitleOf(std::string_view line) const {
+        CaptureViews c;
+        if (join.Match(line, c) && equalsIgnoringCase(c[0], 'j')) return std::string(c[1]);
+        if (number.Match(line, c) || opened.Match(line, c)) return std::string(c[0]);
+        if (openedNamed.Match(line, c)) return std::string(c[1]);
+        return std::nullopt;
+    }
+};
+
+// Service type 4 has no recogniser: a room is entered and left on these two lines.
+struct UnitelRoomLines {
+    ChatLineFilter filter;
+    ChatPattern joined = filter.Pattern(HostText("  >> [%w]번 대화방에 참여하셨습니다. <<"));
+    std::string leave = filter.Start(HostText(" 선  택 >"));
+};
+
+const HitelRoomTitles& hitelRoomTitles() {
+    static const HitelRoomTitles titles;
+    return titles;
+}
+
+const UnitelRoomLines& unitelRoomLines() {
+    static const UnitelRoomLines lines;
+    return lines;
 }
 
 }  // namespace
@@ -42,20 +54,24 @@ void ChatRoomState::SetService(const std::string& name) {
     title_.clear();
     serviceType_ = ::ServiceType(name);
     recogniser_ = MakeChatRecogniser(serviceType_);
+    filter_ = ChatLineFilter();
+    if (recogniser_) filter_.Add(recogniser_->NoticeFilter());
+    if (serviceType_ == 1) filter_.Add(hitelRoomTitles().filter);
+    if (serviceType_ == 4) filter_.Add(unitelRoomLines().filter);
 }
 
 int ChatRoomState::DetectRoomChange(std::string_view line) {
     if (serviceType_ == 0 || line.empty()) return 0;
     const std::string_view trimmed = TrimmedRight(line);
+    if (!filter_.MayMatch(trimmed)) return 0;
     if (serviceType_ == 4) {
-        static const ChatPattern joined(HostText("  >> [%w]번 대화방에 참여하셨습니다. <<"));
-        static const std::string leave = HostText(" 선  택 >");
+        const UnitelRoomLines& room = unitelRoomLines();
         CaptureViews c;
-        if (joined.Match(trimmed, c)) {
+        if (room.joined.Match(trimmed, c)) {
             title_ = c[0];
             return 6;
         }
-        return trimmed == leave ? 7 : 0;
+        return trimmed == room.leave ? 7 : 0;
     }
     if (recogniser_->IsLeaveLine(trimmed)) {
         leaveRoom();
@@ -63,21 +79,23 @@ int ChatRoomState::DetectRoomChange(std::string_view line) {
     }
     if (recogniser_->IsEnterLine(trimmed)) return 6;
     if (serviceType_ == 1) {
-        if (std::optional<std::string> title = hitelRoomTitle(trimmed)) title_ = *title;
+        if (std::optional<std::string> title = hitelRoomTitles().TitleOf(trimmed)) title_ = *title;
     }
     return 0;
 }
 
 int ChatRoomState::ClassifyChatLine(std::string_view line) {
     if (!recogniser_ || line.empty()) return ChatColour::None;
-    if (recogniser_->IsLeaveLine(line)) {
-        leaveRoom();
-        return ChatColour::None;
+    if (filter_.MayMatch(line)) {
+        if (recogniser_->IsLeaveLine(line)) {
+            leaveRoom();
+            return ChatColour::None;
+        }
+        ChatEventFields event;
+        if (applyEvent(recogniser_->ClassifyEvent(line, event), event)) return ChatColour::None;
+        if (recogniser_->IsPassLine(line))
+            return serviceType_ == 1 ? ChatColour::None : ChatColour::Reversed;
     }
-    std::string out;
-    if (applyEvent(recogniser_->ClassifyEvent(line, out), out)) return ChatColour::None;
-    if (recogniser_->IsPassLine(line))
-        return serviceType_ == 1 ? ChatColour::None : ChatColour::Reversed;
     ChatSpeaker speaker;
     if (!recogniser_->ParseSpeaker(line, speaker) || (speaker.id.empty() && speaker.name.empty()))
         return ChatColour::None;
@@ -86,34 +104,30 @@ int ChatRoomState::ClassifyChatLine(std::string_view line) {
 }
 
 // True when the code was a room event (the line is then left as it is).
-// The fields are split only for the events that carry several.
-bool ChatRoomState::applyEvent(int code, const std::string& out) {
+bool ChatRoomState::applyEvent(int code, const ChatEventFields& event) {
     switch (code) {
         case ChatEvent::Entered:
-            if (const std::vector<std::string> fields = splitTabs(out); fields.size() >= 2)
-                addParticipant(fields[0], fields[1]);
+            addParticipant(event.id, event.name);
             return true;
-        case ChatEvent::Left: {
-            const std::string id = out.substr(0, out.find('\t'));
-            if (std::optional<size_t> index = findById(id); index && !id.empty()) Remove(*index);
+        case ChatEvent::Left:
+            if (std::optional<size_t> index = findById(event.id); index && !event.id.empty())
+                Remove(*index);
             return true;
-        }
         case ChatEvent::IgnoreSet:
-            moveToEnd(out);
+            moveToEnd(event.id);
             return true;
         case ChatEvent::WhisperSet:
-            moveToFront(out);
+            moveToFront(event.id);
             return true;
         case ChatEvent::IgnoreCleared:
         case ChatEvent::WhisperCleared:
             return true;
         case ChatEvent::NameChanged:
-            if (const std::vector<std::string> fields = splitTabs(out); fields.size() >= 3)
-                renameParticipant(fields[0], fields[1], fields[2]);
+            renameParticipant(event.id, event.name, event.newName);
             return true;
         case ChatEvent::Reset:
             list_.Clear();
-            title_ = out;
+            title_ = event.name;
             changed();
             return true;
         default:
@@ -151,28 +165,28 @@ std::optional<size_t> ChatRoomState::addParticipant(std::string_view id, std::st
     return at;
 }
 
-void ChatRoomState::renameParticipant(const std::string& id, const std::string& oldName,
-                                      const std::string& newName) {
+void ChatRoomState::renameParticipant(std::string_view id, std::string_view oldName,
+                                      std::string_view newName) {
     std::optional<size_t> index = serviceType_ == 1 ? findById(id) : findByName(oldName);
     if (!index) return;
-    list_.SetName(*index, newName);
+    list_.SetName(*index, std::string(newName));
     changed();
 }
 
-std::optional<size_t> ChatRoomState::findUser(const std::string& user) const {
+std::optional<size_t> ChatRoomState::findUser(std::string_view user) const {
     if (user.empty()) return std::nullopt;
     if (std::optional<size_t> index = findById(user)) return index;
     return findByName(user);
 }
 
-void ChatRoomState::moveToEnd(const std::string& user) {
+void ChatRoomState::moveToEnd(std::string_view user) {
     std::optional<size_t> index = findUser(user);
     if (!index || *index + 1 == list_.size()) return;
     list_.MoveToEnd(*index);
     changed();
 }
 
-void ChatRoomState::moveToFront(const std::string& user) {
+void ChatRoomState::moveToFront(std::string_view user) {
     std::optional<size_t> index = findUser(user);
     if (!index || *index == 0) return;
     list_.MoveToFront(*index);

@@ -29,6 +29,8 @@ public:
     void SetService(const std::string& name);
     int ServiceType() const { return serviceType_; }
     const std::string& RoomTitle() const { return title_; }
+    // Lets through every line that names a room change or an event of the service's rooms.
+    const ChatLineFilter& LineFilter() const { return filter_; }
 
     // 6 entered a room, 7 left it, else 0.
     int DetectRoomChange(std::string_view line);
@@ -57,14 +59,13 @@ public:
 
 private:
     void leaveRoom();
-    bool applyEvent(int code, const std::string& out);
+    bool applyEvent(int code, const ChatEventFields& event);
     // The entry's index; none when the list is full.
     std::optional<size_t> addParticipant(std::string_view id, std::string_view name);
-    void renameParticipant(const std::string& id, const std::string& oldName,
-                           const std::string& newName);
-    void moveToEnd(const std::string& user);
-    void moveToFront(const std::string& user);
-    std::optional<size_t> findUser(const std::string& user) const;
+    void renameParticipant(std::string_view id, std::string_view oldName, std::string_view newName);
+    void moveToEnd(std::string_view user);
+    void moveToFront(std::string_view user);
+    std::optional<size_t> findUser(std::string_view user) const;
     std::optional<size_t> findById(std::string_view id) const;
     std::optional<size_t> findByName(std::string_view name) const;
     void changed() { views_->ParticipantsChanged(); }
@@ -75,6 +76,7 @@ private:
     std::string service_;
     int serviceType_ = 0;
     std::unique_ptr<ChatRecogniser> recogniser_;
+    ChatLineFilter filter_;
     std::string title_;
     ChatRoster list_;
 };

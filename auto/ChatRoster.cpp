@@ -1,15 +1,14 @@
 #include "auto/ChatRoster.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
-// FNV-1a: IDs are a few bytes long.
-uint32_t hashOf(std::string_view text) {
-    uint32_t hash = 2166136261u;
-    for (char c : text)
-        hash = (hash ^ static_cast<uint8_t>(c)) * 16777619u;
-    return hash;
+uint64_t headOf(std::string_view id) {
+    uint64_t head = 0;
+    std::memcpy(&head, id.data(), std::min<size_t>(id.size(), sizeof head));
+    return head;
 }
 
 template <class Vector>
@@ -27,9 +26,12 @@ void rotateToFront(Vector& items, size_t index) {
 }  // namespace
 
 std::optional<size_t> ChatRoster::FindById(std::string_view id) const {
-    const uint32_t hash = hashOf(id);
-    for (size_t i = 0; i < idHashes_.size(); ++i)
-        if (idHashes_[i] == hash && entries_[i]->id == id) return i;
+    const uint64_t head = headOf(id);
+    for (auto at = idHeads_.begin(); (at = std::find(at, idHeads_.end(), head)) != idHeads_.end();
+         ++at) {
+        const auto index = static_cast<size_t>(at - idHeads_.begin());
+        if (entries_[index]->id == id) return index;
+    }
     return std::nullopt;
 }
 
@@ -41,32 +43,32 @@ std::optional<size_t> ChatRoster::FindByName(std::string_view name) const {
 }
 
 void ChatRoster::Insert(size_t at, ChatParticipant entry) {
-    idHashes_.insert(idHashes_.begin() + static_cast<long>(at), hashOf(entry.id));
+    idHeads_.insert(idHeads_.begin() + static_cast<long>(at), headOf(entry.id));
     entries_.insert(entries_.begin() + static_cast<long>(at),
                     std::make_unique<ChatParticipant>(std::move(entry)));
 }
 
 void ChatRoster::Erase(size_t index) {
-    idHashes_.erase(idHashes_.begin() + static_cast<long>(index));
+    idHeads_.erase(idHeads_.begin() + static_cast<long>(index));
     entries_.erase(entries_.begin() + static_cast<long>(index));
 }
 
 void ChatRoster::Clear() {
-    idHashes_.clear();
+    idHeads_.clear();
     entries_.clear();
 }
 
 void ChatRoster::MoveToEnd(size_t index) {
-    rotateToEnd(idHashes_, index);
+    rotateToEnd(idHeads_, index);
     rotateToEnd(entries_, index);
 }
 
 void ChatRoster::MoveToFront(size_t index) {
-    rotateToFront(idHashes_, index);
+    rotateToFront(idHeads_, index);
     rotateToFront(entries_, index);
 }
 
 void ChatRoster::SetId(size_t index, const std::string& id) {
     entries_[index]->id = id;
-    idHashes_[index] = hashOf(id);
+    idHeads_[index] = headOf(id);
 }

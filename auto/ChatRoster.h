@@ -1,9 +1,9 @@
 #pragma once
-// The participants of a chat room in list order, with a hash of each ID kept beside them: a
-// chat line looks its speaker up by ID, and comparing numbers first keeps that lookup cheap in
-// a full room. Every change of order goes through here, so the two always agree; the entries
-// are held by pointer, so that people coming, going and whispering move no texts. Texts are
-// CP949.
+// The participants of a chat room in list order, with the head of each ID kept beside them in
+// a flat list: a chat line looks its speaker up by ID, and a full room's IDs are told apart
+// mostly without visiting the entries. Every change of order goes through here, so the two always
+// agree; the entries are held by pointer, so that people coming, going and whispering move no
+// names. Texts are CP949.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -40,5 +40,6 @@ public:
 
 private:
     std::vector<std::unique_ptr<ChatParticipant>> entries_;
-    std::vector<uint32_t> idHashes_;  // by entry
+    // By entry: the first eight bytes of its ID as a number, compared before anything else.
+    std::vector<uint64_t> idHeads_;
 };

@@ -1,9 +1,10 @@
-// The chat pattern language and the three services' recognisers, line by line, and random
-// host lines through every pattern.
+// The chat pattern language, the notice filter and the three services' recognisers, line by
+// line, and random host lines through every pattern.
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "auto/ChatLineFilter.h"
 #include "auto/ChatPattern.h"
 #include "auto/ChatRecogniser.h"
 #include "platform/TextCodec.h"
@@ -102,10 +103,18 @@ struct LineCase {
     int service;
     const char* line;
     int event;            // ClassifyEvent
-    const char* out;      // its out text, "\t"-separated
+    const char* out;      // its fields, "\t"-separated
     const char* speaker;  // ParseSpeaker, nullptr: no chat line
     bool pass, leave, enter;
 };
+
+// The event's fields as the table gives them: those up to the last one set.
+std::string joined(const ChatEventFields& event) {
+    std::string text(event.id);
+    if (!event.name.empty() || !event.newName.empty()) text += '\t' + std::string(event.name);
+    if (!event.newName.empty()) text += '\t' + std::string(event.newName);
+    return text;
+}
 
 }  // namespace
 
@@ -169,10 +178,10 @@ TEST(ChatRecogniserTest, EveryLineShapeOfTheThreeServices) {
     for (const LineCase& c : cases) {
         std::unique_ptr<ChatRecogniser> r = MakeChatRecogniser(c.service);
         const std::string line = cp(c.line);
-        std::string out;
+        ChatEventFields out;
         EXPECT_EQ(r->ClassifyEvent(line, out), c.event) << c.line;
         if (c.event != None && c.event != NothingMatched && c.event != NoEvent) {
-            EXPECT_EQ(out, cp(c.out)) << c.line;
+            EXPECT_EQ(joined(out), cp(c.out)) << c.line;
         }
         ChatSpeaker speaker;
         EXPECT_EQ(r->ParseSpeaker(line, speaker), c.speaker != nullptr) << c.line;
@@ -183,6 +192,16 @@ TEST(ChatRecogniserTest, EveryLineShapeOfTheThreeServices) {
         EXPECT_EQ(r->IsPassLine(line), c.pass) << c.line;
         EXPECT_EQ(r->IsLeaveLine(line), c.leave) << c.line;
         EXPECT_EQ(r->IsEnterLine(line), c.enter) << c.line;
+        // The notice filter lets every recognised line through, and turns away the talk of
+        // the rooms whose notices it can tell apart by their start.
+        const bool notice =
+            (c.event != None && c.event != NothingMatched) || c.pass || c.leave || c.enter;
+        if (notice) {
+            EXPECT_TRUE(r->NoticeFilter().MayMatch(line)) << c.line;
+        }
+        if (c.speaker && c.service != 2) {
+            EXPECT_FALSE(r->NoticeFilter().MayMatch(line)) << c.line;
+        }
     }
     EXPECT_EQ(MakeChatRecogniser(0), nullptr);
     EXPECT_EQ(MakeChatRecogniser(4), nullptr);
@@ -216,13 +235,61 @@ TEST(ChatPatternTest, RandomLinesThroughEveryPattern) {
         MatchChatPattern(line.substr(0, 40), line, captures);
         for (int service = 1; service <= 3; ++service) {
             std::unique_ptr<ChatRecogniser> r = MakeChatRecogniser(service);
-            std::string out;
-            r->ClassifyEvent(line, out);
+            ChatEventFields out;
+            const int event = r->ClassifyEvent(line, out);
             ChatSpeaker speaker;
             r->ParseSpeaker(line, speaker);
-            r->IsPassLine(line);
-            r->IsLeaveLine(line);
-            r->IsEnterLine(line);
+            const bool taken = (event != ChatEvent::None && event != ChatEvent::NothingMatched) ||
+                               r->IsPassLine(line) || r->IsLeaveLine(line) || r->IsEnterLine(line);
+            if (taken) {
+                EXPECT_TRUE(r->NoticeFilter().MayMatch(line)) << line;
+            }
         }
     }
+}
+
+// The 하이텔 speaker is read without the pattern walk; it must agree with the patterns it
+// stands for on lines built from their pieces, near misses included.
+TEST(ChatRecogniserTest, HitelSpeakerAgreesWithItsPatterns) {
+    const ChatPattern chat(cp("^%w(%8w)  %s")), whisper(cp("^  %8n(%8w)  %s"));
+    const std::string names[] = {"kim", cp("홍길동"), "", "a b", cp("가") + "\xA3\xB1", "!x"};
+    const std::string ids[] = {"kim01", "abcdefgh", "abcdefghij", "", " k", "ab\t", "ab!"};
+    const std::string ends[] = {")  ", ") ", ")", ")  " + cp("안녕"), ")\t ok"};
+    const std::unique_ptr<ChatRecogniser> hitel = MakeChatRecogniser(1);
+    for (const std::string& lead : {std::string(), std::string("  ")})
+        for (const std::string& name : names)
+            for (const std::string& id : ids)
+                for (size_t pad = 0; pad <= 9; ++pad)
+                    for (const std::string& end : ends) {
+                        const std::string line =
+                            lead + name + "(" + id + std::string(pad, ' ') + end;
+                        CaptureViews c;
+                        ChatSpeaker expected;
+                        bool matches =
+                            chat.Match(line, c) ||
+                            (whisper.Match(line, c) && hitel->IsValidId(TrimmedRight(c[0])));
+                        if (matches) expected = {TrimmedRight(c[1]), TrimmedRight(c[0])};
+                        ChatSpeaker speaker;
+                        ASSERT_EQ(hitel->ParseSpeaker(line, speaker), matches) << line;
+                        EXPECT_EQ(speaker.id, expected.id) << line;
+                        EXPECT_EQ(speaker.name, expected.name) << line;
+                    }
+}
+
+// Each way a text enters the filter, and the lines it then lets through.
+TEST(ChatLineFilterTest, LetsThroughWhatItsTextsCouldMatch) {
+    ChatLineFilter filter;
+    filter.Pattern("^## %w");
+    filter.Pattern("^[%w]");
+    filter.Pattern("");
+    filter.Start("Chat :");
+    filter.AtSecondByte("xy");
+    const std::pair<const char*, bool> lines[] = {
+        {"## a", true}, {"#a", false}, {"[", true},   {"[a]", true}, {"Chat", true},
+        {"Cz", false},  {"axy", true}, {"ab", false}, {"a", true},   {"", true},
+    };
+    for (const auto& [line, through] : lines)
+        EXPECT_EQ(filter.MayMatch(line), through) << line;
+    filter.Pattern("%w said");
+    EXPECT_TRUE(filter.MayMatch("ab"));
 }
