@@ -15,8 +15,8 @@ std::string ChatLineFilter::AtSecondByte(std::string text) {
     if (text.empty()) {
         all_ = true;
     } else {
-        for (int first = 0; first < 256; ++first)
-            pairs_.set(first << 8 | static_cast<uint8_t>(text[0]));
+        for (unsigned first = 0; first < 256; ++first)
+            addPair(first << 8 | static_cast<uint8_t>(text[0]));
     }
     return text;
 }
@@ -27,7 +27,8 @@ std::string ChatLineFilter::Anywhere(std::string text) {
 }
 
 void ChatLineFilter::Add(const ChatLineFilter& other) {
-    pairs_ |= other.pairs_;
+    for (size_t i = 0; i < pairs_.size(); ++i)
+        pairs_[i] |= other.pairs_[i];
     all_ |= other.all_;
 }
 
@@ -37,11 +38,11 @@ void ChatLineFilter::addStart(std::string_view text) {
         all_ = true;
         return;
     }
-    const int first = static_cast<uint8_t>(text[0]) << 8;
+    const unsigned first = static_cast<uint8_t>(text[0]) << 8;
     if (text.size() >= 2) {
-        pairs_.set(first | static_cast<uint8_t>(text[1]));
+        addPair(first | static_cast<uint8_t>(text[1]));
         return;
     }
-    for (int second = 0; second < 256; ++second)
-        pairs_.set(first | second);
+    for (unsigned second = 0; second < 256; ++second)
+        addPair(first | second);
 }

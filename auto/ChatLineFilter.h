@@ -2,9 +2,10 @@
 // Which lines a service's notices could be, told by their first two bytes. In a chat room most
 // lines are someone talking; they are turned away here before any notice pattern is tried.
 // Every notice pattern and text is made through the filter, so none can be left out of it.
-#include <bitset>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "auto/ChatPattern.h"
 
@@ -23,12 +24,16 @@ public:
     // False only for a line that none of the filter's patterns and texts could match.
     bool MayMatch(std::string_view line) const {
         if (all_ || line.size() < 2) return true;
-        return pairs_[static_cast<uint8_t>(line[0]) << 8 | static_cast<uint8_t>(line[1])];
+        const unsigned pair = static_cast<uint8_t>(line[0]) << 8 | static_cast<uint8_t>(line[1]);
+        return (pairs_[pair / 64] >> (pair % 64)) & 1;
     }
 
 private:
     void addStart(std::string_view text);
+    void addPair(unsigned pair) { pairs_[pair / 64] |= uint64_t{1} << (pair % 64); }
 
-    std::bitset<65536> pairs_;  // by the first byte times 256 plus the second
+    // A bit for each first byte times 256 plus the second; kept apart from the owner's other
+    // fields, which a line's work then finds together.
+    std::vector<uint64_t> pairs_ = std::vector<uint64_t>(65536 / 64);
     bool all_ = false;
 };

@@ -5,10 +5,11 @@
 
 namespace {
 
-uint64_t headOf(std::string_view id) {
+// The first eight bytes and the length, mixed by one multiplication.
+uint32_t keyOf(std::string_view id) {
     uint64_t head = 0;
     std::memcpy(&head, id.data(), std::min<size_t>(id.size(), sizeof head));
-    return head;
+    return static_cast<uint32_t>(((head ^ id.size()) * 0x9E3779B97F4A7C15u) >> 32);
 }
 
 template <class Vector>
@@ -26,10 +27,10 @@ void rotateToFront(Vector& items, size_t index) {
 }  // namespace
 
 std::optional<size_t> ChatRoster::FindById(std::string_view id) const {
-    const uint64_t head = headOf(id);
-    for (auto at = idHeads_.begin(); (at = std::find(at, idHeads_.end(), head)) != idHeads_.end();
+    const uint32_t key = keyOf(id);
+    for (auto at = idKeys_.begin(); (at = std::find(at, idKeys_.end(), key)) != idKeys_.end();
          ++at) {
-        const auto index = static_cast<size_t>(at - idHeads_.begin());
+        const auto index = static_cast<size_t>(at - idKeys_.begin());
         if (entries_[index]->id == id) return index;
     }
     return std::nullopt;
@@ -43,32 +44,32 @@ std::optional<size_t> ChatRoster::FindByName(std::string_view name) const {
 }
 
 void ChatRoster::Insert(size_t at, ChatParticipant entry) {
-    idHeads_.insert(idHeads_.begin() + static_cast<long>(at), headOf(entry.id));
+    idKeys_.insert(idKeys_.begin() + static_cast<long>(at), keyOf(entry.id));
     entries_.insert(entries_.begin() + static_cast<long>(at),
                     std::make_unique<ChatParticipant>(std::move(entry)));
 }
 
 void ChatRoster::Erase(size_t index) {
-    idHeads_.erase(idHeads_.begin() + static_cast<long>(index));
+    idKeys_.erase(idKeys_.begin() + static_cast<long>(index));
     entries_.erase(entries_.begin() + static_cast<long>(index));
 }
 
 void ChatRoster::Clear() {
-    idHeads_.clear();
+    idKeys_.clear();
     entries_.clear();
 }
 
 void ChatRoster::MoveToEnd(size_t index) {
-    rotateToEnd(idHeads_, index);
+    rotateToEnd(idKeys_, index);
     rotateToEnd(entries_, index);
 }
 
 void ChatRoster::MoveToFront(size_t index) {
-    rotateToFront(idHeads_, index);
+    rotateToFront(idKeys_, index);
     rotateToFront(entries_, index);
 }
 
 void ChatRoster::SetId(size_t index, const std::string& id) {
     entries_[index]->id = id;
-    idHeads_[index] = headOf(id);
+    idKeys_[index] = keyOf(id);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The participants of a chat room in list order, with the head of each ID kept beside them in
-// a flat list: a chat line looks its speaker up by ID, and a full room's IDs are told apart
+// The participants of a chat room in list order, with a key of each ID kept beside them in a
+// flat list: a chat line looks its speaker up by ID, and a full room's IDs are told apart
 // mostly without visiting the entries. Every change of order goes through here, so the two always
 // agree; the entries are held by pointer, so that people coming, going and whispering move no
 // names. Texts are CP949.
@@ -40,6 +40,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<ChatParticipant>> entries_;
-    // By entry: the first eight bytes of its ID as a number, compared before anything else.
-    std::vector<uint64_t> idHeads_;
+    // By entry: a number made of its ID's first eight bytes and length, compared before
+    // anything else.
+    std::vector<uint32_t> idKeys_;
 };
