@@ -43,8 +43,7 @@ void ChatAssistant::SetService(const std::string& name) {
     room_.SetService(name);
     auto found = notices_.find(name);
     current_ = found == notices_.end() ? nullptr : &found->second;
-    filter_ = room_.LineFilter();
-    if (current_) filter_.Add(current_->filter);
+    if (current_) room_.AddToLineFilter(current_->filter);
 }
 
 bool ChatAssistant::RecognitionActive() const {
@@ -57,7 +56,7 @@ int ChatAssistant::LineColour(std::string_view line) {
 }
 
 bool ChatAssistant::RecogniseServiceLine(std::string_view line, bool partial) {
-    if (!current_ || !filter_.MayMatch(line)) return false;
+    if (!current_ || !room_.LineFilter().MayMatch(line)) return false;
     if (markPresence(line)) views_->PresenceChanged();
     CaptureViews c;
     if (!partial && current_->memo.Match(line, c)) {

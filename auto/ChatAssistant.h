@@ -79,7 +79,6 @@ private:
     ChatRoomState room_;
     std::map<std::string, Notices> notices_;  // by service name
     const Notices* current_ = nullptr;
-    ChatLineFilter filter_;  // the current service's notices and room changes
     std::map<std::string, std::string> presence_;
     std::deque<std::string> memoLog_;
     std::function<std::time_t()> now_;

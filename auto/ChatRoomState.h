@@ -29,8 +29,10 @@ public:
     void SetService(const std::string& name);
     int ServiceType() const { return serviceType_; }
     const std::string& RoomTitle() const { return title_; }
-    // Lets through every line that names a room change or an event of the service's rooms.
+    // Lets through every line that names a room change or an event of the service's rooms,
+    // and the lines of the notices added here: one table serves a line's every check.
     const ChatLineFilter& LineFilter() const { return filter_; }
+    void AddToLineFilter(const ChatLineFilter& notices) { filter_.Add(notices); }
 
     // 6 entered a room, 7 left it, else 0.
     int DetectRoomChange(std::string_view line);
