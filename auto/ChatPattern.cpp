@@ -80,10 +80,8 @@ size_t RunEnd(char type, std::string_view line, size_t p) {
         if (c < 0x80) {
             if (!isAscii(c, ascii)) break;
             ++p;
-        } else if (type != 'd' && p + 1 < line.size()) {
-            const auto trail = static_cast<uint8_t>(line[p + 1]);
-            const bool pair = (isKsByte(c) && isKsByte(trail)) || CharLength(line, p) == 2;
-            if (!pair || (type != 'n' && !isWordPair(c, trail))) break;
+        } else if (type != 'd' && charLengthAt(line, p) == 2) {
+            if (type != 'n' && !isWordPair(c, static_cast<uint8_t>(line[p + 1]))) break;
             p += 2;
         } else {
             break;
