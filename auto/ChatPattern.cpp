@@ -71,23 +71,42 @@ size_t SkipSpaces(std::string_view line, size_t p, size_t most) {
     return p;
 }
 
-// The end of the run of characters of the item's class from p. `%d` takes ASCII digits, `%w`
-// ASCII letters and digits and the word pairs, `%n` the name punctuation too and any pair.
-size_t RunEnd(char type, std::string_view line, size_t p) {
-    const uint8_t ascii = type == 'd' ? kDigit : type == 'n' ? kNameByte : kAlnum;
-    while (p < line.size()) {
-        const auto c = static_cast<uint8_t>(line[p]);
+namespace {
+
+// One loop per class, so that the class is not asked again for each byte.
+template <char Type>
+size_t runEnd(std::string_view line, size_t p) {
+    constexpr uint8_t ascii = Type == 'd' ? kDigit : Type == 'n' ? kNameByte : kAlnum;
+    const size_t size = line.size();
+    const char* text = line.data();
+    while (p < size) {
+        const auto c = static_cast<uint8_t>(text[p]);
         if (c < 0x80) {
-            if (!isAscii(c, ascii)) break;
+            if (!(kAsciiClasses[c] & ascii)) break;
             ++p;
-        } else if (type != 'd' && charLengthAt(line, p) == 2) {
-            if (type != 'n' && !isWordPair(c, static_cast<uint8_t>(line[p + 1]))) break;
+        } else if (Type != 'd' && charLengthAt(line, p) == 2) {
+            if (Type != 'n' && !isWordPair(c, static_cast<uint8_t>(text[p + 1]))) break;
             p += 2;
         } else {
             break;
         }
     }
     return p;
+}
+
+}  // namespace
+
+// The end of the run of characters of the item's class from p. `%d` takes ASCII digits, `%w`
+// ASCII letters and digits and the word pairs, `%n` the name punctuation too and any pair.
+size_t RunEnd(char type, std::string_view line, size_t p) {
+    switch (type) {
+        case 'd':
+            return runEnd<'d'>(line, p);
+        case 'n':
+            return runEnd<'n'>(line, p);
+        default:
+            return runEnd<'w'>(line, p);
+    }
 }
 
 std::string_view TrimmedRight(std::string_view text) {
@@ -157,9 +176,10 @@ ChatPattern::ChatPattern(std::string_view pattern) {
     }
     addLiteral(pending);
     if (!items_.empty() && items_[0].type == 0) leadingByte_ = items_[0].literal[0];
-    for (const Item& item : items_)
-        if (item.type == 0 && item.literal.size() > longestLiteral_.size())
-            longestLiteral_ = item.literal;
+    // The leading literal is checked on its own.
+    for (size_t i = leadingByte_ ? 1 : 0; i < items_.size(); ++i)
+        if (items_[i].type == 0 && items_[i].literal.size() > longestLiteral_.size())
+            longestLiteral_ = items_[i].literal;
     size_t next = items_.size();
     for (size_t i = items_.size(); i-- > 0;) {
         items_[i].nextLiteral = next;

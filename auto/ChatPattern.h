@@ -54,11 +54,13 @@ private:
     };
     struct Walk;
 
-    // Most lines fail on the first byte of a leading literal, which always stands at the line
-    // start, or lack the pattern's longest literal; they are turned away here, before any walk
-    // is set up.
+    // Most lines do not start with the leading literal, which always stands at the line start
+    // (nearly all fail on its first byte), or lack the pattern's longest other literal; they are
+    // turned away here, before any walk is set up.
     bool turnedAway(std::string_view line) const {
-        if (leadingByte_ && (line.empty() || line[0] != *leadingByte_)) return true;
+        if (leadingByte_ &&
+            (line.empty() || line[0] != *leadingByte_ || !line.starts_with(items_[0].literal)))
+            return true;
         return !longestLiteral_.empty() && line.find(longestLiteral_) == std::string_view::npos;
     }
     bool matchViews(std::string_view line, CaptureViews& captures) const;

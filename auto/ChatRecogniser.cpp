@@ -89,8 +89,11 @@ private:
         const size_t idStart = nameEnd + 1;
         const size_t idEnd = RunEnd('w', line, idStart);
         const size_t padEnd = SkipSpaces(line, idEnd, 8 - std::min<size_t>(idEnd - idStart, 8));
-        if (padEnd == idStart || line.substr(padEnd, 3) != ")  ") return false;
-        speaker = {TrimmedRight(line.substr(idStart, padEnd - idStart)), line.substr(0, nameEnd)};
+        if (padEnd == idStart || padEnd + 3 > line.size() || line[padEnd] != ')' ||
+            line[padEnd + 1] != ' ' || line[padEnd + 2] != ' ')
+            return false;
+        // A word run holds no spaces: the ID ends where its run does.
+        speaker = {{line.data() + idStart, idEnd - idStart}, {line.data(), nameEnd}};
         return true;
     }
 

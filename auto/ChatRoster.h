@@ -1,9 +1,9 @@
 #pragma once
-// The participants of a chat room in list order, with a key of each ID kept beside them in a
-// flat list: a chat line looks its speaker up by ID, and a full room's IDs are told apart
-// mostly without visiting the entries. Every change of order goes through here, so the two always
-// agree; the entries are held by pointer, so that people coming, going and whispering move no
-// names. Texts are CP949.
+// The participants of a chat room in list order, with a key of each ID kept beside them and a
+// hash table by that key: a chat line looks its speaker up by ID as quickly in a room of a
+// thousand as in a room of ten. Every change of order goes through here, so the keys always
+// agree with the entries and the table is built again; the entries are held by pointer, so that
+// people coming, going and whispering move no names. Texts are CP949.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -39,8 +39,16 @@ public:
     void SetColour(size_t index, int colour) { entries_[index]->colour = colour; }
 
 private:
+    void buildSlots() const;
+    bool sameId(size_t a, size_t b) const;
+
     std::vector<std::unique_ptr<ChatParticipant>> entries_;
     // By entry: a number made of its ID's first eight bytes and length, compared before
     // anything else.
     std::vector<uint32_t> idKeys_;
+    // A hash table of the entries by key (open addressing; entry index + 1, 0 for an empty
+    // slot), built again at the first lookup after a change of the list.
+    mutable std::vector<uint32_t> slots_;
+    mutable int slotShift_ = 0;
+    mutable bool slotsStale_ = true;
 };
