@@ -159,7 +159,7 @@ std::optional<size_t> ChatRoomState::addParticipant(std::string_view id, std::st
     size_t at = list_.size();
     const std::string ownId = session_.OwnId();
     if (!list_.empty() && !ownId.empty() && list_[list_.size() - 1].id == ownId) --at;
-    list_.Insert(at, {std::string(id), std::string(name), ChatColour::None});
+    list_.Insert(at, {std::string(id), ChatColour::None, std::string(name)});
     if (id.empty()) session_.SendLine("/u " + std::string(name));
     changed();
     return at;

@@ -28,13 +28,23 @@ void rotateToFront(Vector& items, size_t index) {
 
 std::optional<size_t> ChatRoster::FindById(std::string_view id) const {
     if (slotsStale_) buildSlots();
-    const uint32_t key = keyOf(id);
-    const size_t mask = slots_.size() - 1;
-    for (size_t slot = key >> slotShift_; slots_[slot] != 0; slot = (slot + 1) & mask) {
-        const size_t index = slots_[slot] - 1;
-        if (idKeys_[index] == key && entries_[index]->id == id) return index;
-    }
-    return std::nullopt;
+    const uint32_t entry = slotEntries_[findSlot(keyOf(id), id)];
+    if (entry == 0) return std::nullopt;
+    return entry - 1;
+}
+
+// The slot that holds the ID, or the empty slot where its probe ends.
+size_t ChatRoster::findSlot(uint32_t key, std::string_view id) const {
+    const size_t mask = slotEntries_.size() - 1;
+    size_t slot = key >> slotShift_;
+    while (slotEntries_[slot] != 0 &&
+           (slotKeys_[slot] != key || entries_[slotEntries_[slot] - 1]->id != id))
+        slot = (slot + 1) & mask;
+    return slot;
+}
+
+size_t ChatRoster::slotOf(size_t index) const {
+    return findSlot(idKeys_[index], entries_[index]->id);
 }
 
 // At least twice as many slots as entries, so that probes stay short; a key's top bits choose
@@ -44,20 +54,47 @@ void ChatRoster::buildSlots() const {
     int bits = 4;
     while ((size_t{1} << bits) < 2 * entries_.size())
         ++bits;
-    const size_t mask = (size_t{1} << bits) - 1;
     slotShift_ = 32 - bits;
-    slots_.assign(mask + 1, 0);
+    slotKeys_.assign(size_t{1} << bits, 0);
+    slotEntries_.assign(size_t{1} << bits, 0);
     for (size_t index = 0; index < entries_.size(); ++index) {
-        size_t slot = idKeys_[index] >> slotShift_;
-        while (slots_[slot] != 0 && !sameId(slots_[slot] - 1, index))
-            slot = (slot + 1) & mask;
-        if (slots_[slot] == 0) slots_[slot] = static_cast<uint32_t>(index + 1);
+        const size_t slot = slotOf(index);
+        if (slotEntries_[slot] != 0) continue;
+        slotKeys_[slot] = idKeys_[index];
+        slotEntries_[slot] = entryOf(index);
     }
     slotsStale_ = false;
 }
 
-bool ChatRoster::sameId(size_t a, size_t b) const {
-    return idKeys_[a] == idKeys_[b] && entries_[a]->id == entries_[b]->id;
+// People come, go and whisper all the time in a busy room, so those changes mend the table in
+// place: a pass over its entry numbers, without branches, and at most one slot filled or
+// emptied. A change that hands an ID over to a later entry with the same ID leaves the table to
+// be built again.
+template <class NewEntry>
+void ChatRoster::renumberSlots(NewEntry newEntry) {
+    for (uint32_t& entry : slotEntries_)
+        entry = newEntry(entry);
+}
+
+bool ChatRoster::hasLaterTwin(size_t index) const {
+    for (size_t other = index + 1; other < entries_.size(); ++other)
+        if (idKeys_[other] == idKeys_[index] && entries_[other]->id == entries_[index]->id)
+            return true;
+    return false;
+}
+
+// Empties a slot and moves later members of its probe run back, so that no probe stops short.
+void ChatRoster::eraseSlot(size_t hole) {
+    const size_t mask = slotEntries_.size() - 1;
+    for (size_t next = (hole + 1) & mask; slotEntries_[next] != 0; next = (next + 1) & mask) {
+        const size_t home = slotKeys_[next] >> slotShift_;
+        if (((next - home) & mask) >= ((next - hole) & mask)) {
+            slotKeys_[hole] = slotKeys_[next];
+            slotEntries_[hole] = slotEntries_[next];
+            hole = next;
+        }
+    }
+    slotEntries_[hole] = 0;
 }
 
 // Names are looked up only on the services whose chat lines carry no ID, and on renames.
@@ -68,14 +105,34 @@ std::optional<size_t> ChatRoster::FindByName(std::string_view name) const {
 }
 
 void ChatRoster::Insert(size_t at, ChatParticipant entry) {
-    slotsStale_ = true;
-    idKeys_.insert(idKeys_.begin() + static_cast<long>(at), keyOf(entry.id));
+    const uint32_t key = keyOf(entry.id);
+    idKeys_.insert(idKeys_.begin() + static_cast<long>(at), key);
     entries_.insert(entries_.begin() + static_cast<long>(at),
                     std::make_unique<ChatParticipant>(std::move(entry)));
+    if (slotsStale_ || 2 * entries_.size() > slotEntries_.size()) {
+        slotsStale_ = true;
+        return;
+    }
+    const uint32_t inserted = entryOf(at);
+    renumberSlots([inserted](uint32_t e) { return e + (e >= inserted); });
+    const size_t slot = slotOf(at);
+    if (slotEntries_[slot] == 0 || slotEntries_[slot] > inserted) {
+        slotKeys_[slot] = key;
+        slotEntries_[slot] = inserted;
+    }
 }
 
 void ChatRoster::Erase(size_t index) {
-    slotsStale_ = true;
+    if (!slotsStale_) {
+        const uint32_t erased = entryOf(index);
+        const size_t slot = slotOf(index);
+        if (slotEntries_[slot] == erased && hasLaterTwin(index)) {
+            slotsStale_ = true;
+        } else {
+            if (slotEntries_[slot] == erased) eraseSlot(slot);
+            renumberSlots([erased](uint32_t e) { return e - (e > erased); });
+        }
+    }
     idKeys_.erase(idKeys_.begin() + static_cast<long>(index));
     entries_.erase(entries_.begin() + static_cast<long>(index));
 }
@@ -87,13 +144,28 @@ void ChatRoster::Clear() {
 }
 
 void ChatRoster::MoveToEnd(size_t index) {
-    slotsStale_ = true;
+    if (!slotsStale_) {
+        const uint32_t moved = entryOf(index);
+        if (slotEntries_[slotOf(index)] == moved && hasLaterTwin(index)) {
+            slotsStale_ = true;
+        } else {
+            const uint32_t last = entryOf(entries_.size() - 1);
+            renumberSlots(
+                [moved, last](uint32_t e) { return e == moved ? last : e - (e > moved); });
+        }
+    }
     rotateToEnd(idKeys_, index);
     rotateToEnd(entries_, index);
 }
 
+// The moved entry comes first, so its ID is found there from now on.
 void ChatRoster::MoveToFront(size_t index) {
-    slotsStale_ = true;
+    if (!slotsStale_) {
+        const uint32_t moved = entryOf(index);
+        const size_t slot = slotOf(index);
+        renumberSlots([moved](uint32_t e) { return e + ((e != 0) & (e < moved)); });
+        slotEntries_[slot] = entryOf(0);
+    }
     rotateToFront(idKeys_, index);
     rotateToFront(entries_, index);
 }
