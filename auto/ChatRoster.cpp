@@ -1,15 +1,40 @@
 #include "auto/ChatRoster.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace {
 
-// The first eight bytes and the length, mixed by one multiplication.
-uint32_t keyOf(std::string_view id) {
-    uint64_t head = 0;
-    std::memcpy(&head, id.data(), std::min<size_t>(id.size(), sizeof head));
-    return static_cast<uint32_t>(((head ^ id.size()) * 0x9E3779B97F4A7C15u) >> 32);
+uint32_t load32(const char* p) {
+    uint32_t value;
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+
+// An ID of up to seven bytes is its key: its bytes and, in the top byte, its length, so that
+// equal keys mean equal IDs and a lookup reads no entry. Those bytes are read in at most two
+// loads, whatever the length. A longer ID gets a hash of its first eight bytes and its length,
+// with 8 in the top byte, which no short ID has there.
+constexpr size_t kExactKeyBytes = 7;
+static_assert(std::endian::native == std::endian::little, "the two loads overlap by place");
+
+uint64_t keyOf(std::string_view id) {
+    const char* p = id.data();
+    const size_t n = id.size();
+    if (n > kExactKeyBytes) {
+        uint64_t head;
+        std::memcpy(&head, p, sizeof head);
+        return ((head ^ n) * 0x9E3779B97F4A7C15u) >> 8 | uint64_t{8} << 56;
+    }
+    uint64_t bytes = 0;
+    if (n >= 4) {
+        bytes = load32(p) | uint64_t{load32(p + n - 4)} << (8 * (n - 4));
+    } else if (n > 0) {
+        const auto at = [p](size_t i) { return uint64_t{static_cast<uint8_t>(p[i])} << (8 * i); };
+        bytes = at(0) | at(n / 2) | at(n - 1);
+    }
+    return bytes | uint64_t{n} << 56;
 }
 
 template <class Vector>
@@ -34,27 +59,33 @@ std::optional<size_t> ChatRoster::FindById(std::string_view id) const {
 }
 
 // The slot that holds the ID, or the empty slot where its probe ends.
-size_t ChatRoster::findSlot(uint32_t key, std::string_view id) const {
+size_t ChatRoster::findSlot(uint64_t key, std::string_view id) const {
     const size_t mask = slotEntries_.size() - 1;
-    size_t slot = key >> slotShift_;
+    size_t slot = homeOf(key);
     while (slotEntries_[slot] != 0 &&
-           (slotKeys_[slot] != key || entries_[slotEntries_[slot] - 1]->id != id))
+           (slotKeys_[slot] != key ||
+            (id.size() > kExactKeyBytes && entries_[slotEntries_[slot] - 1]->id != id)))
         slot = (slot + 1) & mask;
     return slot;
+}
+
+// The top bits of the key times a large odd number, which depend on all of the key's bits: IDs
+// that differ only in their last bytes differ only in the key's high bits.
+size_t ChatRoster::homeOf(uint64_t key) const {
+    return static_cast<size_t>((key * 0x9E3779B97F4A7C15u) >> slotShift_);
 }
 
 size_t ChatRoster::slotOf(size_t index) const {
     return findSlot(idKeys_[index], entries_[index]->id);
 }
 
-// At least twice as many slots as entries, so that probes stay short; a key's top bits choose
-// its slot, since IDs that differ only in their last bytes differ only there. An ID already
-// there keeps its first entry.
+// At least twice as many slots as entries, so that probes stay short. An ID already there keeps
+// its first entry.
 void ChatRoster::buildSlots() const {
     int bits = 4;
     while ((size_t{1} << bits) < 2 * entries_.size())
         ++bits;
-    slotShift_ = 32 - bits;
+    slotShift_ = 64 - bits;
     slotKeys_.assign(size_t{1} << bits, 0);
     slotEntries_.assign(size_t{1} << bits, 0);
     for (size_t index = 0; index < entries_.size(); ++index) {
@@ -87,7 +118,7 @@ bool ChatRoster::hasLaterTwin(size_t index) const {
 void ChatRoster::eraseSlot(size_t hole) {
     const size_t mask = slotEntries_.size() - 1;
     for (size_t next = (hole + 1) & mask; slotEntries_[next] != 0; next = (next + 1) & mask) {
-        const size_t home = slotKeys_[next] >> slotShift_;
+        const size_t home = homeOf(slotKeys_[next]);
         if (((next - home) & mask) >= ((next - hole) & mask)) {
             slotKeys_[hole] = slotKeys_[next];
             slotEntries_[hole] = slotEntries_[next];
@@ -105,7 +136,7 @@ std::optional<size_t> ChatRoster::FindByName(std::string_view name) const {
 }
 
 void ChatRoster::Insert(size_t at, ChatParticipant entry) {
-    const uint32_t key = keyOf(entry.id);
+    const uint64_t key = keyOf(entry.id);
     idKeys_.insert(idKeys_.begin() + static_cast<long>(at), key);
     entries_.insert(entries_.begin() + static_cast<long>(at),
                     std::make_unique<ChatParticipant>(std::move(entry)));

@@ -43,7 +43,8 @@ private:
     // A slot names its entry by index + 1, so that 0 marks an empty slot.
     static uint32_t entryOf(size_t index) { return static_cast<uint32_t>(index + 1); }
     void buildSlots() const;
-    size_t findSlot(uint32_t key, std::string_view id) const;
+    size_t findSlot(uint64_t key, std::string_view id) const;
+    size_t homeOf(uint64_t key) const;
     size_t slotOf(size_t index) const;
     bool hasLaterTwin(size_t index) const;
     template <class NewEntry>
@@ -51,13 +52,13 @@ private:
     void eraseSlot(size_t hole);
 
     std::vector<std::unique_ptr<ChatParticipant>> entries_;
-    // By entry: a number made of its ID's first eight bytes and length, compared before
-    // anything else.
-    std::vector<uint32_t> idKeys_;
+    // By entry: its ID's key, which for a short ID is the ID itself, compared before anything
+    // else.
+    std::vector<uint64_t> idKeys_;
     // A hash table of the entries by key (open addressing, the keys and the entries in arrays of
     // their own), mended by most changes of the list and otherwise built again at the next
     // lookup.
-    mutable std::vector<uint32_t> slotKeys_;
+    mutable std::vector<uint64_t> slotKeys_;
     mutable std::vector<uint32_t> slotEntries_;
     mutable int slotShift_ = 0;
     mutable bool slotsStale_ = true;

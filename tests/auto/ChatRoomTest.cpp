@@ -417,14 +417,20 @@ TEST_F(ChatRoomTest, InputLineEnterRulesCaptionsAndHistory) {
 }
 
 // The hash table follows every change of order: after each of many random inserts, removals,
-// moves and ID changes, a lookup of every ID finds the first entry a plain search finds.
+// moves and ID changes, a lookup of every ID finds the first entry a plain search finds. The IDs
+// have every length up to ten; some differ in one byte at the start, middle or end, some only in
+// their length.
 TEST(ChatRosterTest, LookupsAgreeWithAPlainSearchThroughEveryChange) {
+    using namespace std::string_literals;
+    const std::string ids[] = {"",           "a",          "b",        "ab",       "ba",
+                               "abc",        "abd",        "xbc",      "axc",      "abcd",
+                               "abce",       "abcde",      "abcdx",    "abcdef",   "xbcdef",
+                               "abcdefg",    "abcxefg",    "abcdefgh", "abcdefgx", "abcdefghi",
+                               "abcdefghij", "abcdefghix", "a\0"s,     "ab\0"s,    "abcdefg\0"s};
     std::mt19937 rng(7);
     ChatRoster roster;
     std::vector<ChatParticipant> plain;
-    auto someId = [&rng] {
-        return rng() % 9 == 0 ? std::string() : "id" + std::to_string(rng() % 12);
-    };
+    auto someId = [&] { return ids[rng() % std::size(ids)]; };
     for (int step = 0; step < 3000; ++step) {
         const size_t size = plain.size();
         const size_t at = size ? rng() % size : 0;
@@ -454,8 +460,7 @@ TEST(ChatRosterTest, LookupsAgreeWithAPlainSearchThroughEveryChange) {
             plain[at].id = id;
         }
         ASSERT_EQ(roster.size(), plain.size());
-        for (int n = -1; n < 12; ++n) {
-            const std::string wanted = n < 0 ? std::string() : "id" + std::to_string(n);
+        for (const std::string& wanted : ids) {
             auto found = std::find_if(plain.begin(), plain.end(),
                                       [&](const ChatParticipant& p) { return p.id == wanted; });
             const std::optional<size_t> expected =
