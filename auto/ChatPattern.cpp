@@ -65,6 +65,19 @@ bool standsAt(std::string_view line, size_t at, std::string_view text) {
 
 }  // namespace
 
+// Where the text is found, unless that is inside a pair, when the search goes on from the next
+// boundary.
+size_t FindOnBoundary(std::string_view line, std::string_view text, size_t from) {
+    size_t found = line.find(text, from);
+    while (found != std::string_view::npos) {
+        while (from < found)
+            from += charLengthAt(line, from);
+        if (from == found) break;
+        found = line.find(text, from);
+    }
+    return found;
+}
+
 size_t SkipSpaces(std::string_view line, size_t p, size_t most) {
     for (size_t n = 0; n < most && isSpaceAt(line, p); ++n)
         ++p;
@@ -227,16 +240,8 @@ bool ChatPattern::matchLiteral(size_t index, Walk& walk) const {
     const char previous = index > 0 ? items_[index - 1].type : 0;
     size_t at = walk.pos;
     if (previous == 's' || previous == 'S') {
-        // The first place the literal stands on a character boundary: where it is found, unless
-        // that is inside a pair, when the search goes on from the next boundary.
-        size_t found = line.find(text, at);
-        while (found != std::string_view::npos) {
-            while (at < found)
-                at += charLengthAt(line, at);
-            if (at == found) break;
-            found = line.find(text, at);
-        }
-        if (found == std::string_view::npos) return false;
+        at = FindOnBoundary(line, text, at);
+        if (at == std::string_view::npos) return false;
     } else if (!standsAt(line, at, text)) {
         return false;
     }

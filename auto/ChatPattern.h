@@ -80,8 +80,10 @@ private:
 bool MatchChatPattern(std::string_view pattern, std::string_view line, ChatCaptures& captures);
 
 // Helpers the recognisers share: the end of a run of `%w`, `%n` or `%d` characters from p, of
-// at most `most` spaces from p, and host text trimmed of spaces at one end.
+// at most `most` spaces from p, the first place from a character boundary `from` where a text
+// stands on a boundary (npos: none), and host text trimmed of spaces at one end.
 size_t RunEnd(char itemType, std::string_view line, size_t p);
+size_t FindOnBoundary(std::string_view line, std::string_view text, size_t from);
 size_t SkipSpaces(std::string_view line, size_t p, size_t most);
 std::string_view TrimmedRight(std::string_view text);
 std::string TrimRight(std::string_view text);

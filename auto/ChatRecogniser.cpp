@@ -38,10 +38,10 @@ public:
         const std::string_view trimmed = TrimmedRight(line);
         if (!trimmed.starts_with("## ") && !trimmed.starts_with(" >> ")) return ChatEvent::None;
         CaptureViews c;
-        if (presence_.Match(trimmed, c)) {
-            out = {.id = c[1], .name = c[0]};
-            if (c[2] == entered_) return ChatEvent::Entered;
-            if (c[2] == left_) return ChatEvent::Left;
+        std::string_view verb;
+        if (presenceNotice(trimmed, out, verb)) {
+            if (verb == entered_) return ChatEvent::Entered;
+            if (verb == left_) return ChatEvent::Left;
         } else if (ignore_.Match(trimmed, c)) {
             out = {.id = c[0]};
             if (c[1] == set_) return ChatEvent::IgnoreSet;
@@ -71,8 +71,9 @@ public:
     }
 
     bool IsEnterLine(std::string_view line) const override {
-        CaptureViews c;
-        return enter_.Match(line, c) && IsValidId(c[0]);
+        ChatEventFields fields;
+        std::string_view verb;
+        return presenceNotice(line, fields, verb) && verb == entered_ && IsValidId(fields.name);
     }
 
     bool IsValidId(std::string_view text) const override {
@@ -97,11 +98,31 @@ private:
         return true;
     }
 
+    // "^## %n(%w) 님이 %s하였습니다. ##", the notice of each coming and going, read without the
+    // pattern walk as well: "## ", the name, "(", the ID, ") 님이 ", and the verb up to the first
+    // "하였습니다. ##" on a character boundary.
+    bool presenceNotice(std::string_view line, ChatEventFields& out, std::string_view& verb) const {
+        if (!line.starts_with(noticeStart_)) return false;
+        const size_t nameStart = noticeStart_.size();
+        const size_t nameEnd = RunEnd('n', line, nameStart);
+        if (nameEnd == nameStart || nameEnd >= line.size() || line[nameEnd] != '(') return false;
+        const size_t idStart = nameEnd + 1;
+        const size_t idEnd = RunEnd('w', line, idStart);
+        if (idEnd == idStart || !line.substr(idEnd).starts_with(presenceMiddle_)) return false;
+        const size_t verbStart = idEnd + presenceMiddle_.size();
+        const size_t verbEnd = FindOnBoundary(line, presenceEnd_, verbStart);
+        if (verbEnd == std::string_view::npos) return false;
+        out = {.id = line.substr(idStart, idEnd - idStart),
+               .name = line.substr(nameStart, nameEnd - nameStart)};
+        verb = line.substr(verbStart, verbEnd - verbStart);
+        return true;
+    }
+
     ChatPattern whisper_ = pattern("^  %8n(%8w)  %s");
     ChatPattern bang_ = notice("^(!)%w(%8w)  %s");
     ChatPattern quoted_ = notice("^> %n(%8w)  %s");
-    ChatPattern enter_ = notice("^## %n(%w) 님이 입장하였습니다. ##");
-    ChatPattern presence_ = notice("^## %n(%w) 님이 %s하였습니다. ##");
+    std::string noticeStart_ = startText("## ");
+    std::string presenceMiddle_ = HostText(") 님이 "), presenceEnd_ = HostText("하였습니다. ##");
     ChatPattern ignore_ = notice("^## %w 님과의 대화 수신거부가 %s되었습니다. ##");
     ChatPattern whisperSet_ = notice("^## %w 님과 귀엣말이 설정되었습니다. ##");
     ChatPattern whisperCleared_ = notice("^## %w 님과의 귀엣말이 해제 되었습니다. ##");

@@ -276,6 +276,46 @@ TEST(ChatRecogniserTest, HitelSpeakerAgreesWithItsPatterns) {
                     }
 }
 
+// The enter and leave notices of service type 1 are read by hand as well, and must agree with
+// their patterns: line shapes near the notice's, a verb whose lead byte hides the ending's first
+// byte as its trail, and an ending that comes twice.
+TEST(ChatRecogniserTest, HitelPresenceAgreesWithItsPatterns) {
+    const ChatPattern presence(cp("^## %n(%w) 님이 %s하였습니다. ##"));
+    const ChatPattern enter(cp("^## %n(%w) 님이 입장하였습니다. ##"));
+    const std::string ending = cp("하였습니다. ##");
+    const std::string starts[] = {"## ", "##", " ## ", "## " + cp("나")};
+    const std::string names[] = {cp("홍길동"), "", "a b", "kim", cp("가") + "\xA3\xB1"};
+    const std::string ids[] = {"kim01", "abcdefghij", "", "ab!", cp("가나"), "k m"};
+    const std::string middles[] = {cp(") 님이 "), cp(")_님이 "), cp(")님이 "), cp(") 님이  ")};
+    const std::string verbs[] = {cp("입장"), cp("퇴장"), "", "\xB0", cp("입장") + ending};
+    const std::string ends[] = {ending, cp("하였습니다. #"), ending + " ok"};
+    const std::unique_ptr<ChatRecogniser> hitel = MakeChatRecogniser(1);
+    for (const std::string& start : starts)
+        for (const std::string& name : names)
+            for (const std::string& id : ids)
+                for (const std::string& middle : middles)
+                    for (const std::string& verb : verbs)
+                        for (const std::string& end : ends) {
+                            const std::string line = start + name + "(" + id + middle + verb + end;
+                            CaptureViews c;
+                            ChatEventFields fields;
+                            const int event = hitel->ClassifyEvent(line, fields);
+                            if (presence.Match(TrimmedRight(line), c)) {
+                                const int expected = c[2] == cp("입장")   ? ChatEvent::Entered
+                                                     : c[2] == cp("퇴장") ? ChatEvent::Left
+                                                                          : ChatEvent::None;
+                                ASSERT_EQ(event, expected) << line;
+                                EXPECT_EQ(fields.name, c[0]) << line;
+                                EXPECT_EQ(fields.id, c[1]) << line;
+                            } else {
+                                EXPECT_NE(event, ChatEvent::Entered) << line;
+                                EXPECT_NE(event, ChatEvent::Left) << line;
+                            }
+                            const bool entering = enter.Match(line, c) && hitel->IsValidId(c[0]);
+                            EXPECT_EQ(hitel->IsEnterLine(line), entering) << line;
+                        }
+}
+
 // Each way a text enters the filter, and the lines it then lets through.
 TEST(ChatLineFilterTest, LetsThroughWhatItsTextsCouldMatch) {
     ChatLineFilter filter;
